@@ -1,0 +1,31 @@
+#include "platform/sound.h"
+
+#include <QCoreApplication>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace {
+SoundHook g_hook;
+}
+
+void SetSoundHook(SoundHook hook) { g_hook = std::move(hook); }
+
+void PlaySoundAsync(const QString& path)
+{
+    if (g_hook) {
+        g_hook(path);
+        return;
+    }
+    auto* effect = new QSoundEffect(QCoreApplication::instance());
+    QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect] {
+        if (!effect->isPlaying() && effect->status() != QSoundEffect::Loading)
+            effect->deleteLater();
+    });
+    QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] {
+        if (effect->status() == QSoundEffect::Error)
+            effect->deleteLater();
+        else if (effect->status() == QSoundEffect::Ready && !effect->isPlaying())
+            effect->play();
+    });
+    effect->setSource(QUrl::fromLocalFile(path));
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Plays a WAV file without waiting for its end. A file that cannot be played is not reported.
+void PlaySoundAsync(const QString& path);
+
+using SoundHook = std::function<void(const QString& path)>;
+void SetSoundHook(SoundHook hook);

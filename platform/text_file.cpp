@@ -1,0 +1,94 @@
+#include "platform/text_file.h"
+
+#include <QFile>
+#include <QFileDevice>
+#include <QStringList>
+
+namespace {
+constexpr const char* kCodePage = "windows-1251";
+}
+
+QString DecodeCp1251(QByteArrayView bytes)
+{
+    QStringDecoder decoder(kCodePage);
+    return decoder.decode(bytes);
+}
+
+QByteArray EncodeCp1251(const QString& text)
+{
+    QStringEncoder encoder(kCodePage);
+    return encoder.encode(text);
+}
+
+Cp1251LineReader::Cp1251LineReader(QIODevice* device) : m_device(device) {}
+
+bool Cp1251LineReader::atEnd() const { return m_device == nullptr || m_device->atEnd(); }
+
+bool Cp1251LineReader::readLine(QString* line)
+{
+    line->clear();
+    if (m_device == nullptr || m_device->atEnd())
+        return false;
+    QByteArray bytes = m_device->readLine();
+    if (bytes.isEmpty() && !m_device->atEnd()) {
+        m_error = true;
+        return false;
+    }
+    if (bytes.endsWith('\n')) {
+        bytes.chop(1);
+        if (bytes.endsWith('\r'))
+            bytes.chop(1);
+    }
+    QStringDecoder decoder(kCodePage);
+    *line = decoder.decode(bytes);
+    ++m_lineNumber;
+    return true;
+}
+
+Cp1251LineWriter::Cp1251LineWriter(QIODevice* device) : m_device(device) {}
+
+bool Cp1251LineWriter::put(const QByteArray& bytes)
+{
+    if (m_error || m_device == nullptr) {
+        m_error = true;
+        return false;
+    }
+    if (m_device->write(bytes) != bytes.size()) {
+        m_error = true;
+        return false;
+    }
+    if (auto* file = qobject_cast<QFileDevice*>(m_device)) {
+        if (!file->flush()) {
+            m_error = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Cp1251LineWriter::writeLine(const QString& line) { return put(EncodeCp1251(line) + "\r\n"); }
+
+bool Cp1251LineWriter::write(const QString& text) { return put(EncodeCp1251(text)); }
+
+QString Cp1251LineWriter::errorString() const
+{
+    return m_device != nullptr ? m_device->errorString() : QStringLiteral("no device");
+}
+
+bool ReadCp1251Lines(const QString& path, QStringList* lines)
+{
+    lines->clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    Cp1251LineReader reader(&file);
+    QString line;
+    while (reader.readLine(&line))
+        lines->append(line);
+    return !reader.error();
+}
+
+QString InputOutputErrorMessage(const QString& path, const QString& detail)
+{
+    return QStringLiteral("Ошибка ввода-вывода: %1 (%2)").arg(path, detail);
+}
