@@ -1,0 +1,44 @@
+#pragma once
+
+// Main screen: full-screen background, splash picture with progress bar; holds ShellState.
+
+#include "app/shell_state.h"
+#include "platform/screen.h"
+
+#include <QPointer>
+
+class QLabel;
+class QFrame;
+class QProgressBar;
+class QTimer;
+class TabcBackground;
+
+class TForm1 : public Screen {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+
+    ShellState Shell;
+
+    TabcBackground* abcBackground1;
+    QLabel* Image1;
+    QFrame* Panel1;
+    QProgressBar* ProgressBar2;
+    QTimer* Timer1;
+
+    void FormActivate() override;
+    void FormDeactivate() override;
+
+public Q_SLOTS:
+    void Timer1Timer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+extern QPointer<TForm1> Form1;
+
+/// The shared state record of the running program (on the main screen).
+ShellState& Shell();

@@ -1,0 +1,55 @@
+#pragma once
+
+// Start bar: the small always-on-top strip with "Тестирование...", "О программе...", "Выход".
+
+#include "platform/screen.h"
+
+#include <QPointer>
+
+class QFrame;
+class TabcBackground;
+class TabcToggleBtn;
+
+class TForm5 : public Screen {
+    Q_OBJECT
+public:
+    explicit TForm5(QWidget* parent = nullptr);
+
+    static constexpr int kClientWidth = 385;
+    static constexpr int kClientHeight = 27;
+    static constexpr int kBorder = 2;
+
+    QFrame* Panel1;
+    TabcBackground* abcBackground1;
+    TabcToggleBtn* abcToggleBtn1; // "Тестирование..."
+    TabcToggleBtn* abcToggleBtn2; // "О программе..."
+    TabcToggleBtn* abcToggleBtn3; // "Учебник..." (never visible)
+    TabcToggleBtn* abcToggleBtn4; // "Выход"
+
+    void FormActivate() override;
+
+    /// Left edge by the halving rule: half the display width - 50 (- 150 on low displays).
+    static int PlacementLeft(QSize display);
+
+    // Operations of the other screens on the start bar.
+    void PutDown(TabcToggleBtn* button);
+    void Raise(TabcToggleBtn* button);
+    /// Enables or disables "Тестирование...", "О программе..." and "Учебник..." together.
+    void SetTestButtonsEnabled(bool enabled);
+
+public Q_SLOTS:
+    void abcToggleBtn1Click();
+    void abcToggleBtn2Click();
+    void abcToggleBtn3Click();
+    void abcToggleBtn4Click();
+    void ButtonMouseEnter();
+    void ButtonMouseLeave();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void Place();
+};
+
+extern QPointer<TForm5> Form5;

@@ -1,0 +1,168 @@
+// Rounding, data paths, integer texts and the Windows-1251 CR LF text layer.
+#include "platform/integer_text.h"
+#include "platform/paths.h"
+#include "platform/rounding.h"
+#include "platform/text_file.h"
+#include "test_support.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+// A device that accepts writes until a byte budget is spent, then fails.
+class FailingDevice : public QIODevice {
+public:
+    explicit FailingDevice(qint64 budget) : m_budget(budget) { open(QIODevice::WriteOnly); }
+    QByteArray written;
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 len) override
+    {
+        if (len > m_budget)
+            return -1;
+        m_budget -= len;
+        written.append(data, len);
+        return len;
+    }
+
+private:
+    qint64 m_budget;
+};
+} // namespace
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void roundsHalfToEven_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("half");
+        QTest::newRow("1025") << 1025 << 512;
+        QTest::newRow("1027") << 1027 << 514;
+        QTest::newRow("333 (1024-691)") << 333 << 166;
+        QTest::newRow("317 (768-451)") << 317 << 158;
+        QTest::newRow("243") << 243 << 122;
+        QTest::newRow("218") << 218 << 109;
+        QTest::newRow("-1") << -1 << 0;
+        QTest::newRow("-3") << -3 << -2;
+        QTest::newRow("even") << 800 << 400;
+    }
+    void roundsHalfToEven()
+    {
+        QFETCH(int, value);
+        QFETCH(int, half);
+        QCOMPARE(HalfOf(value), half);
+    }
+
+    void roundsScaledSizes()
+    {
+        QCOMPARE(RoundHalfEven(2.5), 2);
+        QCOMPARE(RoundHalfEven(3.5), 4);
+        QCOMPARE(RoundHalfEven(2.4999), 2);
+        QCOMPARE(RoundHalfEven(-2.5), -2);
+    }
+
+    void mapsLiteralSeparators()
+    {
+        QCOMPARE(DataPath(QStringLiteral("/home/course"), QStringLiteral("\\ortu\\pdb12.db")),
+                 QStringLiteral("/home/course/ortu/pdb12.db"));
+        QCOMPARE(DataPath(QStringLiteral("/c"), QStringLiteral("\\otchet\\print otchet\\Иванов.txt")),
+                 QStringLiteral("/c/otchet/print otchet/Иванов.txt"));
+    }
+
+    void convertsIntegerTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("value");
+        QTest::newRow("plain") << "900" << true << 900;
+        QTest::newRow("leading blanks") << "  12" << true << 12;
+        QTest::newRow("negative") << "-5" << true << -5;
+        QTest::newRow("plus") << "+7" << true << 7;
+        QTest::newRow("dollar hex") << "$1F" << true << 31;
+        QTest::newRow("0x hex") << "0x10" << true << 16;
+        QTest::newRow("empty") << "" << false << 0;
+        QTest::newRow("blank only") << "   " << false << 0;
+        QTest::newRow("trailing blank") << "12 " << false << 0;
+        QTest::newRow("letters") << "десять" << false << 0;
+        QTest::newRow("mixed") << "10a" << false << 0;
+        QTest::newRow("overflow") << "3000000000" << false << 0;
+        QTest::newRow("int min") << "-2147483648" << true << int(-2147483648LL);
+    }
+    void convertsIntegerTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(int, value);
+        const auto result = TextToInteger(text);
+        QCOMPARE(result.has_value(), ok);
+        if (ok)
+            QCOMPARE(*result, value);
+    }
+
+    void namesTheBadIntegerText()
+    {
+        QCOMPARE(NotValidIntegerMessage(QStringLiteral("10a")),
+                 QStringLiteral("'10a' is not a valid integer value"));
+    }
+
+    void readsCp1251Lines()
+    {
+        // "Вопрос" in Windows-1251, a CR LF line, a bare LF line, a last line without an end.
+        QByteArray bytes("\xC2\xEE\xEF\xF0\xEE\xF1\r\nA\rB\nlast");
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        Cp1251LineReader reader(&buffer);
+        QString line;
+        QVERIFY(reader.readLine(&line));
+        QCOMPARE(line, QStringLiteral("Вопрос"));
+        QVERIFY(reader.readLine(&line));
+        QCOMPARE(line, QStringLiteral("A\rB"));
+        QVERIFY(reader.readLine(&line));
+        QCOMPARE(line, QStringLiteral("last"));
+        QCOMPARE(reader.lineNumber(), 3);
+        QVERIFY(!reader.readLine(&line));
+        QVERIFY(line.isEmpty());
+    }
+
+    void writesCp1251CrLf()
+    {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        Cp1251LineWriter writer(&buffer);
+        QVERIFY(writer.writeLine(QStringLiteral("Ответ")));
+        QVERIFY(writer.writeLine(QString()));
+        QCOMPARE(buffer.data(), QByteArray("\xCE\xF2\xE2\xE5\xF2\r\n\r\n"));
+        QCOMPARE(buffer.data(), Cp1251File({QStringLiteral("Ответ"), QString()}));
+    }
+
+    void reportsAFailedWriteAndEveryLaterOne()
+    {
+        FailingDevice device(8);
+        Cp1251LineWriter writer(&device);
+        QVERIFY(writer.writeLine(QStringLiteral("abc")));   // 5 bytes
+        QVERIFY(!writer.writeLine(QStringLiteral("defg"))); // 6 bytes do not fit in 3
+        QVERIFY(!writer.ok());
+        QVERIFY(!writer.writeLine(QStringLiteral("x")));    // would fit, but the file is broken
+        QCOMPARE(device.written, QByteArray("abc\r\n"));
+    }
+
+    void writtenFileIsOnDiskAtOnce()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("r.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        Cp1251LineWriter writer(&file);
+        QVERIFY(writer.writeLine(QStringLiteral("Иванов")));
+        // Still open: another reader sees the line already.
+        QStringList lines;
+        QVERIFY(ReadCp1251Lines(path, &lines));
+        QCOMPARE(lines, QStringList{QStringLiteral("Иванов")});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"

@@ -1,0 +1,198 @@
+// Start-up, splash, main screen activation and the start bar.
+#include "app/startup.h"
+#include "app/test.h"
+#include "app/test1.h"
+#include "app/test5.h"
+#include "materials/test7.h"
+#include "materials/test94.h"
+#include "platform/fonts.h"
+#include "platform/paths.h"
+#include "test_support.h"
+#include "widgets/toggle_button.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+class TestShell : public QObject {
+    Q_OBJECT
+    std::unique_ptr<DisplayOverride> m_display;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        InstallFontSubstitutions();
+        Screen::SetModalLoopsEnabled(false);
+    }
+
+    void init() { m_display = std::make_unique<DisplayOverride>(QSize(1024, 768)); }
+
+    void cleanup()
+    {
+        DestroyScreens();
+        m_display.reset();
+    }
+
+    void createsEveryScreenWithTheMainScreenFirst()
+    {
+        CreateScreens();
+        QVERIFY(Form1 && Form5 && form12 && Form14 && Form7);
+        // The state record starts from its initial values; the program folder is the working
+        // folder without a trailing separator.
+        const ShellState& s = Form1->Shell;
+        QCOMPARE(s.ProgramFolder, CurrentFolder());
+        QVERIFY(!s.ProgramFolder.endsWith(QLatin1Char('/')) || s.ProgramFolder == QLatin1String("/"));
+        QCOMPARE(int(s.SplashTicks), 0);
+        QCOMPARE(s.StartBarLocked, 0);
+        QCOMPARE(s.TrainingActive, 0);
+        QCOMPARE(s.RecreateTrainingScreen + s.RecreateControlScreen + s.RecreateReviewScreen +
+                     s.RecreateVideoScreen, 0);
+        QVERIFY(Form1->Timer1->isActive());
+        QCOMPARE(Form1->Timer1->interval(), 100);
+        QCOMPARE(Form1->geometry(), QRect(0, 0, 1024, 768));
+        QVERIFY(!Form5->isVisible());
+    }
+
+    void placesTheStartBar_data()
+    {
+        QTest::addColumn<QSize>("display");
+        QTest::addColumn<int>("left");
+        QTest::newRow("1024x768") << QSize(1024, 768) << 462;
+        QTest::newRow("800x600") << QSize(800, 600) << 250;
+        QTest::newRow("1025 wide") << QSize(1025, 768) << 462;
+        QTest::newRow("623 high") << QSize(1024, 623) << 362;
+        QTest::newRow("624 high") << QSize(1024, 624) << 462;
+    }
+    void placesTheStartBar()
+    {
+        QFETCH(QSize, display);
+        QFETCH(int, left);
+        DisplayOverride size(display);
+        CreateScreens();
+        QCOMPARE(Form5->pos(), QPoint(left, 2));
+        // Client 385 x 27 inside a 2-pixel border: the window is 389 x 31.
+        QCOMPARE(Form5->size(), QSize(389, 31));
+        QCOMPARE(Form5->Panel1->geometry(), QRect(2, 2, 385, 27));
+        QVERIFY(Form5->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(Form5->windowFlags().testFlag(Qt::FramelessWindowHint));
+        Form5->move(0, 2);
+        Form5->FormActivate();
+        QCOMPARE(Form5->pos(), QPoint(left, 2));
+    }
+
+    void splashCountsToNinetyEightThenHandsOver()
+    {
+        CreateScreens();
+        Form1->FormActivate();
+        for (int tick = 1; tick <= 49; ++tick)
+            Form1->Timer1Timer();
+        QCOMPARE(Form1->ProgressBar2->value(), 98);
+        QVERIFY(Form1->Timer1->isActive());
+        QVERIFY(!Form1->Image1->isHidden());
+        QVERIFY(!Form1->Panel1->isHidden());
+        QVERIFY(!Form5->isVisible());
+
+        Form1->Timer1Timer(); // the 50th tick
+        QCOMPARE(int(Form1->Shell.SplashTicks), 50);
+        QCOMPARE(Form1->ProgressBar2->value(), 98);
+        QVERIFY(Form1->Image1->isHidden());
+        QVERIFY(Form1->Panel1->isHidden());
+        QVERIFY(!Form1->Timer1->isActive());
+        QVERIFY(Form5->isVisible());
+        QVERIFY(Form14->isVisible());
+    }
+
+    void bareBackgroundBringsThePictureBackCentred()
+    {
+        CreateScreens();
+        for (int tick = 1; tick <= 50; ++tick)
+            Form1->Timer1Timer();
+        Form1->FormDeactivate();
+        QVERIFY(Form1->Image1->isHidden());
+        Form1->FormActivate();
+        QVERIFY(!Form1->Image1->isHidden());
+        QCOMPARE(Form1->Image1->pos(), QPoint(166, 158)); // 333 / 2 and 317 / 2, ties to even
+        QCOMPARE(Form1->Panel1->pos(), QPoint(237, 158 + Form1->Image1->height() + 23));
+        QVERIFY(Form1->Panel1->isHidden()); // the progress panel stays hidden
+        Form1->FormDeactivate();
+        QVERIFY(Form1->Image1->isHidden());
+    }
+
+    void testingButtonShowsTheScreenOfTheTestingMode()
+    {
+        CreateScreens();
+        Form14->show();
+        Form7->show();
+        form12->TestingMode = 0;
+        Form5->abcToggleBtn2->SetDown(true);
+        Form5->abcToggleBtn1Click();
+        QVERIFY(Form5->abcToggleBtn1->Down());
+        QVERIFY(!Form5->abcToggleBtn2->Down());
+        QVERIFY(!Form14->isVisible());
+        QVERIFY(!Form7->isVisible());
+        QVERIFY(form12->isVisible());
+    }
+
+    void helpButtonHidesTheTextbookAndShowsHelp()
+    {
+        CreateScreens();
+        Form14->show();
+        Form5->abcToggleBtn1->SetDown(true);
+        Form5->abcToggleBtn2Click();
+        QVERIFY(Form5->abcToggleBtn2->Down());
+        QVERIFY(!Form5->abcToggleBtn1->Down());
+        QVERIFY(!Form14->isVisible());
+        QVERIFY(Form7->isVisible());
+    }
+
+    void hoverChangesColourOnlyOnEnabledButtons()
+    {
+        CreateScreens();
+        TabcToggleBtn* button = Form5->abcToggleBtn1;
+        QCOMPARE(button->Color(), QColor(0xFF, 0xB7, 0x6F));
+        Q_EMIT button->MouseEnter();
+        QCOMPARE(button->Color(), QColor(0x66, 0xE2, 0xFD));
+        Q_EMIT button->MouseLeave();
+        QCOMPARE(button->Color(), QColor(0xFF, 0xB7, 0x6F));
+        // A disabled button gets no hover events from the window system at all.
+        Form5->SetTestButtonsEnabled(false);
+        QVERIFY(!Form5->abcToggleBtn1->isEnabled());
+        QVERIFY(!Form5->abcToggleBtn2->isEnabled());
+        QVERIFY(!Form5->abcToggleBtn3->isEnabled());
+        QVERIFY(Form5->abcToggleBtn4->isEnabled());
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QApplication::sendEvent(button, &enter);
+        QCOMPARE(button->Color(), QColor(0xFF, 0xB7, 0x6F));
+    }
+
+    void putDownAndRaiseLeaveAButtonInThatStateAlone()
+    {
+        CreateScreens();
+        TabcToggleBtn* button = Form5->abcToggleBtn3;
+        QSignalSpy clicks(button, &TabcToggleBtn::Click);
+        Form5->PutDown(button);
+        Form5->PutDown(button);
+        QVERIFY(button->Down());
+        Form5->Raise(button);
+        Form5->Raise(button);
+        QVERIFY(!button->Down());
+        QCOMPARE(clicks.count(), 0);
+        QVERIFY(button->isHidden());
+    }
+
+    void exitButtonClosesTheMainScreenAndEndsTheProgram()
+    {
+        CreateScreens();
+        Form1->show();
+        Form5->abcToggleBtn4Click();
+        QVERIFY(Form5->abcToggleBtn4->Down());
+        QVERIFY(!Form1->isVisible());
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"

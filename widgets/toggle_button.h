@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QColor>
+#include <QPixmap>
+#include <QWidget>
+
+// TabcToggleBtn: a flat toggle button drawn by the program (style absWin31): a black outer
+// edge, raised bevels when up, a chequered face when down, a caption moved by one pixel when
+// pressed or down. Clicking toggles Down and fires Click; hover fires MouseEnter/MouseLeave
+// only on an enabled button.
+//
+// SetDown(v): v counts as false when GroupIndex is 0; nothing happens when v equals Down or
+// when the button is down and AllowAllUp is false. Otherwise Down changes, the button repaints
+// and, when it went down, every other down button of the same group under the same parent is
+// raised. A new button gets a nonzero group of its own.
+class TabcToggleBtn : public QWidget {
+    Q_OBJECT
+public:
+    enum class Look { Up, Disabled, Pressed, Down, Hot };
+
+    explicit TabcToggleBtn(QWidget* parent = nullptr);
+
+    QString Caption() const { return m_caption; }
+    void SetCaption(const QString& caption);
+    QColor Color() const { return m_color; }
+    void SetColor(const QColor& color);
+    bool Down() const { return m_down; }
+    /// Setting Down to its current value does nothing (see the class comment for the rules).
+    void SetDown(bool down);
+    int GroupIndex() const { return m_groupIndex; }
+    void SetGroupIndex(int group) { m_groupIndex = group; }
+    bool AllowAllUp() const { return m_allowAllUp; }
+    void SetAllowAllUp(bool allow) { m_allowAllUp = allow; }
+    bool Hot() const { return m_hot; }
+    Look CurrentLook() const;
+
+    /// Colour of the caption (the palette's ButtonText).
+    QColor FontColor() const;
+    void SetFontColor(const QColor& color);
+
+    QSize sizeHint() const override { return QSize(22, 23); }
+
+Q_SIGNALS:
+    void Click();
+    void MouseEnter();
+    void MouseLeave();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    Look RestingLook() const;
+    void SetLook(Look look);
+    void RaiseOthersInGroup();
+    void RebuildDownTile();
+    bool HoverAllowed() const;
+
+    QString m_caption;
+    QColor m_color{0xC0, 0xC0, 0xC0};
+    bool m_down = false;
+    int m_groupIndex = 0;
+    bool m_allowAllUp = true;
+    bool m_hot = false;
+    bool m_pressing = false;
+    bool m_pressedInside = false;
+    Look m_look = Look::Up;
+    QPixmap m_downTile;
+};
