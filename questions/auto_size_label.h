@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QString>
+#include <QStringList>
+
+// Breaks a text into lines no wider than a width, the way the question and option labels do:
+// lines break at blanks; a single word wider than the width stays whole on its own line (and so
+// widens the label); "\r\n", "\r" and "\n" each start a new line. The blanks at which a line
+// breaks are dropped; blanks at the very end of the text stay on the last line and count in its
+// width.
+struct WrappedText {
+    QStringList Lines;
+    int Width = 0;  // width of the longest line
+    int Height = 0; // number of lines times the line height (one line for an empty text)
+};
+
+WrappedText WrapText(const QString& text, int maxWidth, const QFontMetrics& metrics);
+
+// A label that sizes itself whenever its text is set: it keeps its left and top, breaks the text
+// at its current width, then takes the longest line's width and the lines' height. To give it
+// a maximum width, empty the text, set the width, then set the text. Setting the width alone
+// does not break the text again. An emptied label keeps its width and is one line high.
+class AutoSizeLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit AutoSizeLabel(QWidget* parent = nullptr);
+
+    /// Sets the text and sizes the label to it (hides QLabel::setText on purpose).
+    void setText(const QString& text);
+    void SetText(const QString& text) { setText(text); }
+    /// Sets the width and keeps the text's present line breaks.
+    void SetWidth(int width);
+
+    /// The lines as broken when the text was last set.
+    const QStringList& Lines() const { return m_lines; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void Relayout();
+
+    QStringList m_lines;
+    QString m_wrappedText; // the text m_lines were broken from
+};
