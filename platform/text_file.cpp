@@ -29,18 +29,27 @@ bool Cp1251LineReader::readLine(QString* line)
     line->clear();
     if (m_device == nullptr || m_device->atEnd())
         return false;
-    QByteArray bytes = m_device->readLine();
-    if (bytes.isEmpty() && !m_device->atEnd()) {
-        m_error = true;
+    qsizetype used = 0;
+    for (;;) {
+        if (m_buffer.size() - used < 256)
+            m_buffer.resize(used + 4096);
+        const qint64 n = m_device->readLine(m_buffer.data() + used, m_buffer.size() - used);
+        if (n <= 0)
+            break;
+        used += n;
+        if (m_buffer[used - 1] == '\n')
+            break;
+    }
+    if (used == 0) {
+        m_error = !m_device->atEnd();
         return false;
     }
-    if (bytes.endsWith('\n')) {
-        bytes.chop(1);
-        if (bytes.endsWith('\r'))
-            bytes.chop(1);
+    if (m_buffer[used - 1] == '\n') {
+        --used;
+        if (used > 0 && m_buffer[used - 1] == '\r')
+            --used;
     }
-    QStringDecoder decoder(kCodePage);
-    *line = decoder.decode(bytes);
+    *line = m_decoder.decode(QByteArrayView(m_buffer.constData(), used));
     ++m_lineNumber;
     return true;
 }

@@ -31,6 +31,8 @@ private:
     QIODevice* m_device;
     int m_lineNumber = 0;
     bool m_error = false;
+    QStringDecoder m_decoder{"windows-1251"};
+    QByteArray m_buffer;
 };
 
 /// Writes lines with CR LF ends and hands every line to the device at once, so that nothing

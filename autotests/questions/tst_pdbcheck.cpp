@@ -1,0 +1,236 @@
+// The question-file checker run as teachers run it, on hand-made Windows-1251 CR LF files.
+
+#include "autotests/support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QStringList Lines(std::initializer_list<const char*> lines) {
+    QStringList out;
+    for (const char* line : lines)
+        out << QString::fromUtf8(line);
+    return out;
+}
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+class TestPdbCheck : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void jsonReproducesTheLoadingRules();
+    void refusedFileGivesItsLine_data();
+    void refusedFileGivesItsLine();
+    void unreadableFile();
+    void strictReportsWhatTeachersMustFix();
+    void strictPassesACleanCourse();
+
+private:
+    QString write(const QString& relative, const QByteArray& bytes);
+    QString writeLines(const QString& relative, const QStringList& lines) {
+        return write(relative, Cp1251File(lines));
+    }
+    Run run(const QStringList& arguments);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestPdbCheck::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+QString TestPdbCheck::write(const QString& relative, const QByteArray& bytes) {
+    const QString path = m_dir->filePath(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+Run TestPdbCheck::run(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(PDBCHECK_PATH), arguments);
+    Run result;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+void TestPdbCheck::jsonReproducesTheLoadingRules() {
+    // Written byte by byte in Windows-1251: "Тест" / "по курсу" / "." / "Время" / "  20 мин" /
+    // "." / "7" / "1" / "." and one question.
+    const QByteArray bytes =
+        "\xD2\xE5\xF1\xF2\r\n\xEF\xEE \xEA\xF3\xF0\xF1\xF3\r\n.\r\n"
+        "\xC2\xF0\xE5\xEC\xFF\r\n  20 \xEC\xE8\xED\r\n.\r\n7\r\n1\r\n.\r\n"
+        "1.    \xD7\xF2\xEE \xFD\xF2\xEE?\r\n\\\xF1\xF5\xE5\xEC\xE0\r\n" // "Что это?" "\схема"
+        "\xE7\xE0\xEC\xE5\xF2\xEA\xE0\r\n.\r\n"                          // "заметка"
+        "#012.htm\r\n\\pic 1.bmp \r\n"
+        ",3\r\n"
+        "2)!a.jpg\r\n,5 \r\n"
+        "3)\xCD\xE5\xF2\r\n,-5x\r\n" // "Нет"
+        "4)\xC4\xE0\r\n.\r\n";       // "Да"
+    const Run result =
+        run({QStringLiteral("--json"), write(QStringLiteral("ortu/pdb1.db"), bytes)});
+    QCOMPARE(result.exitCode, 0);
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(result.out.toUtf8(), &error);
+    QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+    const QJsonObject bank = document.object();
+    QCOMPARE(bank[u"title"].toString(), QStringLiteral("Тест по курсу "));
+    QCOMPARE(bank[u"parameters"].toArray(), (QJsonArray{QJsonArray{QStringLiteral("Время"), 20}}));
+    QCOMPARE(bank[u"questionCount"].toInt(), 1);
+    const QJsonArray questions = bank[u"questions"].toArray();
+    QCOMPARE(questions.size(), 1);
+    const QJsonObject q = questions[0].toObject();
+    QCOMPARE(q[u"text"].toString(), QStringLiteral("Что это? \\схема "));
+    QCOMPARE(q[u"note"].toString(), QStringLiteral("заметка "));
+    QCOMPARE(q[u"textbookPage"].toString(), QStringLiteral("\\html\\012.htm "));
+    QCOMPARE(q[u"picture"].toString(), QStringLiteral("\\images\\pic 1.bmp "));
+    const QJsonArray options = q[u"options"].toArray();
+    QCOMPARE(options.size(), 4);
+    const QList<QPair<QString, int>> expected{{QString(), 3},
+                                              {QStringLiteral("!a.jpg "), 5},
+                                              {QStringLiteral("Нет "), 5},
+                                              {QStringLiteral("Да "), 0}};
+    for (int i = 0; i < 4; ++i) {
+        const QJsonObject option = options[i].toObject();
+        QCOMPARE(option[u"text"].toString(), expected[i].first);
+        QCOMPARE(option[u"points"].toInt(), expected[i].second);
+        QCOMPARE(option[u"isPicture"].toBool(), i == 1);
+    }
+
+    // A question without a picture has "picture": null.
+    const Run plain =
+        run({QStringLiteral("--json"), writeLines(QStringLiteral("ortu/pdb2.db"),
+                                                  Lines({"Т", ".", ".", "1", ".", "1.    Вопрос",
+                                                         ".", ".", ".", "1)Да", ".100"}))});
+    QCOMPARE(plain.exitCode, 0);
+    const QJsonObject second =
+        QJsonDocument::fromJson(plain.out.toUtf8()).object()[u"questions"][0].toObject();
+    QVERIFY(second[u"picture"].isNull());
+    QCOMPARE(second[u"textbookPage"].toString(), QStringLiteral("\\html\\"));
+}
+
+void TestPdbCheck::refusedFileGivesItsLine_data() {
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("expected");
+    QStringList sixOptions = Lines({"T", ".", ".", "1", ".", "1.    В", ".", ".", "."});
+    for (int i = 1; i <= 6; ++i)
+        sixOptions << QStringLiteral("%1)В").arg(i) << QStringLiteral(",0");
+    QTest::newRow("six options") << sixOptions
+                                 << QStringLiteral(
+                                        ":19: Файл вопросов %1, строка 19: в вопросе 1 больше 5");
+    QTest::newRow("count") << Lines({"T", ".", ".", "два", "."})
+                           << QStringLiteral(":4: 'два' is not a valid integer value");
+    QTest::newRow("parameter") << Lines({"T", ".", "Время", "x", ".", "."})
+                               << QStringLiteral(":4: Invalid numeric input");
+}
+
+void TestPdbCheck::refusedFileGivesItsLine() {
+    QFETCH(QStringList, lines);
+    QFETCH(QString, expected);
+    const QString path = writeLines(QStringLiteral("ortu/pdb4.db"), lines);
+    for (const QStringList& mode : {QStringList{}, QStringList{QStringLiteral("--json")}}) {
+        const Run result = run(mode + QStringList{path});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.contains(path + QString(expected).replace(QStringLiteral("%1"), path)),
+                 qPrintable(result.err));
+        QVERIFY(result.out.isEmpty());
+    }
+}
+
+void TestPdbCheck::unreadableFile() {
+    QCOMPARE(run({m_dir->filePath(QStringLiteral("ortu/none.db"))}).exitCode, 2);
+    QCOMPARE(run({QStringLiteral("--json"), m_dir->path()}).exitCode, 2);
+    QCOMPARE(run({}).exitCode, 2);
+}
+
+void TestPdbCheck::strictReportsWhatTeachersMustFix() {
+    write(QStringLiteral("images/pic.bmp"), "BM");
+    write(QStringLiteral("images/!a.jpg"), "jpg");
+    write(QStringLiteral("html/012.htm"), "<html></html>");
+    const QStringList lines =
+        Lines({"Т", ".", ".", "5", "."}) +
+        // 1 (line 6): everything in order; 70 + 30 makes 100, the negative option is ignored.
+        Lines({"1.    Хороший", ".", ".", "#012.htm#раздел", "\\pic.bmp", "1)!a.jpg ", ",70", "2)Б",
+               ",-10", "3)В", ".30"}) +
+        // 2 (line 17): 60 + 60 never makes 100; picture, page and option picture missing.
+        Lines(
+            {"2.    Плохой", ".", ".", "#нет.htm", "\\pic.bmp ", "1)!b.jpg", ",60", "2)Б", ".60"}) +
+        // 3 (line 26): no option worth points, no page, a missing video, an empty line.
+        Lines({"3.    Пустой", "", ".", ".", "\\$film.avi", "1)А", ".0"}) +
+        // 4 (line 33): the file ends inside it.
+        Lines({"4.    Оборванный", "."});
+    const QString path = writeLines(QStringLiteral("ortu/pdb7.db"), lines);
+
+    const Run result =
+        run({QStringLiteral("--strict"), QStringLiteral("--course"), m_dir->path(), path});
+    QCOMPARE(result.exitCode, 1);
+    const QStringList reported = result.out.split(u'\n').filter(QStringLiteral("вопрос "));
+    const QStringList expected{
+        QStringLiteral("вопрос 4 (строка 33): файл закончился внутри вопроса; загружены только "
+                       "вопросы до него"),
+        QStringLiteral("вопрос 2 (строка 17): баллы верных вариантов не складываются в 100"),
+        QStringLiteral("вопрос 2 (строка 17): вариант 1: рисунок \\images\\!b.jpg не найден"),
+        QStringLiteral("вопрос 2 (строка 17): рисунок \\images\\pic.bmp  не найден (в имени "
+                       "лишние пробелы)"),
+        QStringLiteral("вопрос 2 (строка 17): страница учебника \\html\\нет.htm не найдена"),
+        QStringLiteral("вопрос 3 (строка 26): нет ни одного варианта, за который даются баллы"),
+        QStringLiteral("вопрос 3 (строка 26): видеофрагмент \\images\\$film.avi не найден"),
+        QStringLiteral("вопрос 3 (строка 26): не указана страница учебника"),
+        QStringLiteral("вопрос 3 (строка 27): пустая строка"),
+    };
+    for (const QString& line : expected)
+        QVERIFY2(reported.contains(line), qPrintable(line + QStringLiteral("\n--\n") + result.out));
+    QCOMPARE(reported.filter(QStringLiteral("вопрос 1 ")), QStringList());
+    QCOMPARE(reported.size(), expected.size());
+    QVERIFY(result.out.contains(QStringLiteral("файл: объявлено вопросов: 5, а полных вопросов "
+                                               "в файле: 3")));
+
+    // With --json the problems go to stderr and stdout stays JSON.
+    const Run json = run({QStringLiteral("--json"), QStringLiteral("--strict"),
+                          QStringLiteral("--course"), m_dir->path(), path});
+    QCOMPARE(json.exitCode, 1);
+    QCOMPARE(QJsonDocument::fromJson(json.out.toUtf8()).object()[u"questionCount"].toInt(), 3);
+    QVERIFY(json.err.contains(expected.last()));
+}
+
+void TestPdbCheck::strictPassesACleanCourse() {
+    write(QStringLiteral("images/$film.avi"), "RIFF");
+    write(QStringLiteral("html/012.htm"), "<html></html>");
+    const QString path =
+        writeLines(QStringLiteral("ortu/pdb12.db"),
+                   Lines({"ИТОГОВОЕ ТЕСТИРОВАНИЕ", ".", ".", "1", ".", "1.    Вопрос", ".", ".",
+                          "#012.htm", "\\$film.avi", "1)А", ",100", "2)Б", ".0"}));
+    // Without --course the folder above the file's folder is the course.
+    const Run result = run({QStringLiteral("--strict"), path});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.out + result.err));
+    QVERIFY(result.out.contains(QStringLiteral("Замечаний нет.")));
+    QVERIFY(result.out.contains(QStringLiteral("Заголовок: ИТОГОВОЕ ТЕСТИРОВАНИЕ ")));
+    QVERIFY(result.out.contains(QStringLiteral("Вопросов объявлено: 1, загружено: 1")));
+    QVERIFY(result.out.contains(QStringLiteral("с видеофрагментом: 1")));
+    QVERIFY(result.err.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestPdbCheck)
+#include "tst_pdbcheck.moc"

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "questions/question_bank.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What pdbcheck reports about a loaded question file.
+
+/// One thing a teacher must fix. `question` is 0 for the file as a whole; `line` the line the
+/// problem was found at (0 when none applies).
+struct FileProblem {
+    int question = 0;
+    int line = 0;
+    QString text;
+};
+
+/// True when some of the question's options worth positive points add up to exactly 100.
+bool PointsCanReach100(const Question& question);
+
+/// Everything in a loaded file that stops it from serving an exam: options that cannot make a
+/// full answer, pictures, option pictures, video fragments and textbook pages missing below
+/// courseFolder, a declared count different from the questions held, empty lines.
+QList<FileProblem> CheckQuestionFile(const QuestionBank& bank, const LoadResult& load,
+                                     const QString& courseFolder);
+
+/// "вопрос 3 (строка 27): ..." or "файл: ..." for a problem of the whole file.
+QString FormatProblem(const FileProblem& problem);
+
+/// The whole bank, texts exactly as the bank stores them.
+QJsonObject BankToJson(const QuestionBank& bank);
+
+/// A one-screen summary of a loaded file.
+QStringList Summary(const QString& path, const QuestionBank& bank, const LoadResult& load);
