@@ -11,6 +11,9 @@ export QT_QPA_PLATFORM=offscreen
 export QTWEBENGINE_DISABLE_SANDBOX=1
 
 status=0
+echo "== course texts match their sources"
+python3 scripts/make-course-texts.py --check || status=$?
+
 if command -v clang++ >/dev/null 2>&1 && [ -x fuzz/smoke.sh ]; then
   echo "== fuzz smoke run"
   fuzz/smoke.sh || status=$?

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git python3
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
   qt6-webengine-dev qt6-multimedia-dev libqt6multimediawidgets6
   qt6-image-formats-plugins

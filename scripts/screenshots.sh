@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-bin=${1:-$root/build/release/bin/course-testing}
+bin=$(realpath "${1:-$root/build/release/bin/course-testing}")
 out=$root/build/screenshots
 mkdir -p "$out"
 if [ ! -x "$bin" ]; then
