@@ -1,0 +1,143 @@
+// The administration screen: defaults, typed values kept, placement, reading by the tests.
+#include "app/startup.h"
+#include "app/test1.h"
+#include "autotests/support/test_support.h"
+#include "platform/fonts.h"
+#include "tests/test4.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+class TestAdmin : public QObject {
+    Q_OBJECT
+    std::unique_ptr<DisplayOverride> m_display;
+
+private Q_SLOTS:
+    void initTestCase() {
+        QApplication::setQuitOnLastWindowClosed(false);
+        InstallFontSubstitutions();
+        Screen::SetModalLoopsEnabled(false);
+    }
+
+    void init() {
+        m_display = std::make_unique<DisplayOverride>(QSize(1024, 768));
+        CreateScreens();
+    }
+
+    void cleanup() {
+        DestroyScreens();
+        m_display.reset();
+    }
+
+    void startsWithTheDefaults() {
+        QCOMPARE(Form4->Edit2->text(), QStringLiteral("10"));
+        QCOMPARE(Form4->Edit3->text(), QStringLiteral("900"));
+        QCOMPARE(Form4->Edit5->text(), QStringLiteral("10"));
+        QCOMPARE(Form4->Edit6->text(), QStringLiteral("60"));
+        for (QLineEdit* field : {Form4->Edit2, Form4->Edit3, Form4->Edit5, Form4->Edit6})
+            QCOMPARE(field->width(), 41);
+        // The totals are never shown.
+        QCOMPARE(Form4->Edit1->text(), QStringLiteral("209"));
+        QCOMPARE(Form4->Edit4->text(), QStringLiteral("209"));
+        Form4->ShowScreen();
+        for (QWidget* hidden :
+             {static_cast<QWidget*>(Form4->Edit1), static_cast<QWidget*>(Form4->Edit4),
+              static_cast<QWidget*>(Form4->Label13), static_cast<QWidget*>(Form4->Label14)})
+            QVERIFY(!hidden->isVisible());
+        QVERIFY(Form4->Edit2->isVisible());
+
+        QCOMPARE(Form4->windowTitle(),
+                 QString(66, QLatin1Char(' ')) + QStringLiteral("Администрирование"));
+        // No close box, no system menu.
+        QVERIFY(!Form4->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!Form4->windowFlags().testFlag(Qt::WindowSystemMenuHint));
+        QVERIFY(Form4->windowFlags().testFlag(Qt::WindowTitleHint));
+    }
+
+    void continuationsFollowTheirTexts() {
+        // Each fixed text keeps its words; its continuation sits on its last line, after it.
+        const QString training = Form4->Label1->text();
+        QVERIFY(training.startsWith(QStringLiteral("Программа в тренировочном варианте")));
+        QVERIFY(training.endsWith(QStringLiteral("общее время ответа на все")));
+        QCOMPARE(training.count(QLatin1Char('\n')), 2);
+        // Every line of it shows, and the continuation follows on its last line.
+        const QRect text = Form4->Label1->geometry();
+        QVERIFY(text.height() >= Form4->Label1->sizeHint().height());
+        const QRect continuation = Form4->Label2->geometry();
+        QCOMPARE(Form4->Label2->text(), QStringLiteral(" вопросы - 900 с."));
+        QVERIFY(continuation.left() > text.left());
+        const int lastLineTop = text.top() + text.height() * 2 / 3;
+        QVERIFY(continuation.center().y() > lastLineTop &&
+                continuation.center().y() < text.bottom());
+        QVERIFY(Form4->Label3->geometry().top() > continuation.bottom());
+        QVERIFY(Form4->Label6->geometry().bottom() < Form4->Panel1->height());
+    }
+
+    void typedValuesStayAfterEitherButton_data() {
+        QTest::addColumn<bool>("setButton");
+        QTest::newRow("Установить") << true;
+        QTest::newRow("Закрыть") << false;
+    }
+    void typedValuesStayAfterEitherButton() {
+        QFETCH(bool, setButton);
+        form12->abcToggleBtn1Click(); // "Администрирование..." shows the screen modally
+        QVERIFY(Form4->isVisible());
+        QTest::keyClick(Form4->Edit2, Qt::Key_End);
+        QTest::keyClick(Form4->Edit2, Qt::Key_Backspace);
+        QTest::keyClick(Form4->Edit2, Qt::Key_Backspace);
+        QTest::keyClicks(Form4->Edit2, QStringLiteral("25"));
+        Form4->Edit3->setText(QStringLiteral("300"));
+        Form4->Edit5->setText(QStringLiteral("abc"));
+        Form4->Edit6->setText(QStringLiteral("0"));
+        QPushButton* button = setButton ? Form4->BitBtn1 : Form4->BitBtn2;
+        QCOMPARE(button->text(),
+                 setButton ? QStringLiteral("Установить") : QStringLiteral("Закрыть"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!Form4->isVisible());
+        QCOMPARE(Form4->Edit2->text(), QStringLiteral("25"));
+        QCOMPARE(Form4->Edit3->text(), QStringLiteral("300"));
+        QCOMPARE(Form4->Edit5->text(), QStringLiteral("abc"));
+        QCOMPARE(Form4->Edit6->text(), QStringLiteral("0"));
+
+        // The tests read what was typed when they prepare their next test.
+        const SettingsReading training = Form4->ReadTrainingSettings(20);
+        QVERIFY(training.ok);
+        QCOMPARE(training.QuestionCount, 20);
+        QCOMPARE(training.Seconds, 300);
+        const SettingsReading control = Form4->ReadControlSettings(20);
+        QVERIFY(!control.ok);
+        QCOMPARE(control.message, QStringLiteral("'abc' is not a valid integer value"));
+
+        // Shown again, the screen still holds the values.
+        form12->abcToggleBtn1Click();
+        QVERIFY(Form4->isVisible());
+        QCOMPARE(Form4->Edit2->text(), QStringLiteral("25"));
+    }
+
+    void isCentredAt535x350OnEveryActivation_data() {
+        QTest::addColumn<QSize>("display");
+        QTest::addColumn<QPoint>("topLeft");
+        // 244.5 and 132.5 go to the even neighbour.
+        QTest::newRow("1024x768") << QSize(1024, 768) << QPoint(244, 209);
+        QTest::newRow("800x600") << QSize(800, 600) << QPoint(132, 125);
+    }
+    void isCentredAt535x350OnEveryActivation() {
+        QFETCH(QSize, display);
+        QFETCH(QPoint, topLeft);
+        DisplayOverride size(display);
+        Form4->move(0, 0);
+        Form4->FormActivate();
+        QCOMPARE(Form4->size(), QSize(535, 350));
+        QCOMPARE(Form4->frameGeometry().topLeft(), topLeft);
+        // Moved away, it comes back on the next activation.
+        Form4->move(5, 5);
+        Form4->FormActivate();
+        QCOMPARE(Form4->frameGeometry().topLeft(), topLeft);
+    }
+};
+
+QTEST_MAIN(TestAdmin)
+#include "tst_admin.moc"

@@ -1,0 +1,380 @@
+// The textbook, help and credits screens, driven through their handlers as the browser and the
+// user would drive them.
+
+#include "app/startup.h"
+#include "app/test.h"
+#include "app/test1.h"
+#include "app/test5.h"
+#include "fake_media_player.h"
+#include "materials/test3.h"
+#include "materials/test7.h"
+#include "materials/test94.h"
+#include "materials/test99.h"
+#include "platform/fonts.h"
+#include "test_support.h"
+#include "tests/test2.h"
+#include "widgets/background.h"
+#include "widgets/frame.h"
+#include "widgets/multiline_label.h"
+#include "widgets/toggle_button.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QWebEngineView>
+#include <QtTest>
+
+namespace {
+const QString kFolder = QStringLiteral("/srv/course");
+
+QString Page(const QString& name) { return kFolder + QStringLiteral("/html/") + name; }
+int ImageIndex(const QToolButton* button) { return button->property("ImageIndex").toInt(); }
+} // namespace
+
+class TestMaterialsScreens : public QObject {
+    Q_OBJECT
+    std::unique_ptr<DisplayOverride> m_display;
+
+    void Create(QSize display)
+    {
+        m_display = std::make_unique<DisplayOverride>(display);
+        CreateScreens();
+        Shell().ProgramFolder = kFolder;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        InstallFontSubstitutions();
+        Screen::SetModalLoopsEnabled(false);
+        FakeMediaPlayer::Install();
+    }
+
+    void cleanupTestCase() { FakeMediaPlayer::Uninstall(); }
+
+    void cleanup()
+    {
+        DestroyScreens();
+        m_display.reset();
+    }
+
+    void textbookLaysItselfOutAndOpensItsStartPage_data()
+    {
+        QTest::addColumn<QSize>("display");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QString>("startPage");
+        QTest::addColumn<int>("barWidth");
+        QTest::newRow("800x600") << QSize(800, 600) << QRect(10, 35, 781, 530)
+                                 << QStringLiteral("\\html\\000.htm") << 741;
+        QTest::newRow("1024x768") << QSize(1024, 768) << QRect(50, 35, 924, 698)
+                                  << QStringLiteral("\\html\\0000.htm") << 884;
+        QTest::newRow("odd sizes") << QSize(1025, 769) << QRect(50, 35, 925, 699)
+                                   << QStringLiteral("\\html\\0000.htm") << 885;
+    }
+    void textbookLaysItselfOutAndOpensItsStartPage()
+    {
+        QFETCH(QSize, display);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, startPage);
+        QFETCH(int, barWidth);
+        Create(display);
+        QVERIFY(!Form5->abcToggleBtn3->Down());
+
+        Form14->FormActivate();
+        QCOMPARE(Form14->geometry(), geometry);
+        QVERIFY(Form14->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(Form14->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(Form14->Image1->geometry(), QRect(QPoint(0, 0), geometry.size()));
+        QCOMPARE(Form14->Panel1->geometry(),
+                 QRect(18, 18, geometry.width() - 38, geometry.height() - 38));
+        QCOMPARE(Form14->CBURL->currentText(), kFolder + startPage);
+        QVERIFY(Form5->abcToggleBtn3->Down());
+
+        // The toolbar: "Печать..." 5 pixels from the right, "Поиск по стр..." left of it, the
+        // title picture between the forward button and the search button.
+        QCOMPARE(Form14->CoolBar1->width(), barWidth);
+        QCOMPARE(Form14->SpeedButton2->geometry(), QRect(barWidth - 82, 4, 77, 20));
+        QCOMPARE(Form14->SpeedButton1->geometry(), QRect(barWidth - 166, 4, 84, 20));
+        QCOMPARE(Form14->Image2->geometry(), QRect(218, 0, barWidth - 384, 27));
+        QCOMPARE(Form14->SpeedButton1->text(), QStringLiteral("Поиск по стр..."));
+        QCOMPARE(Form14->SpeedButton2->text(), QStringLiteral("Печать..."));
+        QVERIFY(!Form14->ToolButton1->isEnabled());
+        QCOMPARE(ImageIndex(Form14->ToolButton1), 0);
+        QVERIFY(!Form14->ToolButton2->isEnabled());
+        QCOMPARE(ImageIndex(Form14->ToolButton2), 2);
+        QVERIFY(!Form14->ToolButton1->icon().isNull());
+
+        // A print button pushed out of place comes back when the browser loses the focus.
+        Form14->SpeedButton2->move(0, 4);
+        Form14->WebBrowser1Exit();
+        QCOMPARE(Form14->SpeedButton2->x(), barWidth - 82);
+    }
+
+    void helpButtonHandsItsPageOverOnce()
+    {
+        Create(QSize(1024, 768));
+        Form2->HelpPage = QStringLiteral("\\html\\012.htm");
+        Form2->HelpPageRequested = 1;
+        Form14->FormActivate();
+        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\012.htm"));
+        QCOMPARE(Form2->HelpPageRequested, 0);
+        Form14->FormActivate();
+        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\0000.htm"));
+    }
+
+    void toolbarStripShowsFromTheSecondCompletedPage()
+    {
+        Create(QSize(1024, 768));
+        Form14->FormActivate();
+        const int browserTop = Form14->Panel1->contentsRect().top();
+
+        Form14->WebBrowser1LoadFinished(true);
+        QCOMPARE(int(Shell().BookLoadCount), 1);
+        QVERIFY(Form14->Panel2->isHidden());
+        QCOMPARE(Form14->WebBrowser1->y(), browserTop);
+
+        Form14->WebBrowser1LoadFinished(false); // an error page completes too
+        QCOMPARE(int(Shell().BookLoadCount), 2);
+        QVERIFY(!Form14->Panel2->isHidden());
+        QCOMPARE(Form14->Panel2->geometry(),
+                 QRect(browserTop, browserTop, Form14->CoolBar1->width(), 27));
+        QCOMPARE(Form14->WebBrowser1->y(), browserTop + 27);
+        QCOMPARE(Form14->WebBrowser1->geometry().bottom(),
+                 Form14->Panel1->contentsRect().bottom());
+
+        // "Учебник..." on the start bar starts the count again.
+        Form5->abcToggleBtn3Click();
+        QCOMPARE(int(Shell().BookLoadCount), 0);
+        Form14->WebBrowser1DocumentComplete();
+        QVERIFY(Form14->Panel2->isHidden());
+
+        // The count has 8 bits.
+        Shell().BookLoadCount = 255;
+        Form14->WebBrowser1DocumentComplete();
+        QCOMPARE(int(Shell().BookLoadCount), 0);
+        QVERIFY(Form14->Panel2->isHidden());
+    }
+
+    void backAndForwardFollowTheHistory()
+    {
+        Create(QSize(1024, 768));
+        Form14->FormActivate();
+        for (const char* page : {"0000.htm", "001.htm", "002.htm"})
+            QVERIFY(Form14->WebBrowser1BeforeNavigate2(Page(QString::fromLatin1(page))));
+        QCOMPARE(Form14->CBURL->count(), 3);
+        QCOMPARE(Form14->CBURL->itemText(0), Page(QStringLiteral("002.htm")));
+        QCOMPARE(Form14->CBURL->currentIndex(), 0);
+        QVERIFY(Form14->ToolButton1->isEnabled());
+        QCOMPARE(ImageIndex(Form14->ToolButton1), 1);
+        QVERIFY(!Form14->ToolButton2->isEnabled());
+
+        Form14->ToolButton1Click();
+        QCOMPARE(Form14->CBURL->currentText(), Page(QStringLiteral("001.htm")));
+        Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("001.htm")));
+        QCOMPARE(Form14->CBURL->count(), 3);
+        QCOMPARE(Form14->CBURL->currentIndex(), 1);
+        QVERIFY(Form14->ToolButton1->isEnabled());
+        QVERIFY(Form14->ToolButton2->isEnabled());
+        QCOMPARE(ImageIndex(Form14->ToolButton2), 3);
+
+        Form14->ToolButton1Click();
+        Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("0000.htm")));
+        QVERIFY(!Form14->ToolButton1->isEnabled());
+        QCOMPARE(ImageIndex(Form14->ToolButton1), 0);
+
+        // A link followed here goes in at the current place.
+        Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("005.htm")));
+        QCOMPARE(Form14->History().Entries(),
+                 QStringList({Page("002.htm"), Page("001.htm"), Page("005.htm"), Page("0000.htm")}));
+        Form14->ToolButton2Click();
+        QCOMPARE(Form14->CBURL->currentText(), Page(QStringLiteral("001.htm")));
+    }
+
+    void videoLinkOpensTheViewer_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("video");
+        QTest::addColumn<QString>("returnPage");
+        QTest::addColumn<QString>("videoFile");
+        QTest::newRow("video link") << Page(QStringLiteral("$film01.avi=012.htm")) << true
+                                    << kFolder + QStringLiteral("\\html\\012.htm")
+                                    << kFolder + QStringLiteral("\\images\\$film01.avi");
+        QTest::newRow("equals sign without a dollar")
+            << Page(QStringLiteral("topic=013.htm")) << false
+            << kFolder + QStringLiteral("\\html\\013.htm") << QStringLiteral("earlier video");
+        QTest::newRow("dollar without an equals sign")
+            << Page(QStringLiteral("$clip.avi")) << true << QStringLiteral("earlier page")
+            << kFolder + QStringLiteral("\\images\\$clip.avi");
+    }
+    void videoLinkOpensTheViewer()
+    {
+        QFETCH(QString, link);
+        QFETCH(bool, video);
+        QFETCH(QString, returnPage);
+        QFETCH(QString, videoFile);
+        Create(QSize(1024, 768));
+        Form14->FormActivate();
+        Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("0000.htm")));
+        Shell().ReturnPage = QStringLiteral("earlier page");
+        Shell().VideoFile = QStringLiteral("earlier video");
+        // The viewer freed itself last time: the textbook makes a new one.
+        Shell().RecreateVideoScreen = 1;
+        const TForm9* oldViewer = Form9;
+        const quint8 loads = Shell().BookLoadCount;
+
+        QCOMPARE(Form14->WebBrowser1BeforeNavigate2(link), !video);
+        QCOMPARE(Shell().TextbookUrl, link);
+        QCOMPARE(Shell().ReturnPage, returnPage);
+        QCOMPARE(Shell().VideoFile, videoFile);
+        QCOMPARE(Form14->History().Entries().first(), link);
+        if (!video) {
+            QVERIFY(Form14->StaysOnTop());
+            QCOMPARE(Shell().RecreateVideoScreen, 1);
+            QVERIFY(!Form9 || !Form9->isVisible());
+            return;
+        }
+
+        // The placeholder page replaces the link, the textbook gives up its place on top and a
+        // new viewer is shown over it.
+        QCOMPARE(Form14->PlaceholderPage(), kFolder + QStringLiteral("\\html\\999.htm"));
+        QCOMPARE(Form14->CBURL->currentText(), Form14->PlaceholderPage());
+        QVERIFY(!Form14->StaysOnTop());
+        QCOMPARE(Shell().RecreateVideoScreen, 0);
+        QVERIFY(Form9);
+        QVERIFY(Form9 != oldViewer);
+        QVERIFY(Form9->isVisible());
+
+        // The end of the dropped navigation is no completed page.
+        Form14->WebBrowser1LoadFinished(false);
+        QCOMPARE(Shell().BookLoadCount, loads);
+        Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("999.htm")));
+        Form14->WebBrowser1LoadFinished(true);
+        QCOMPARE(int(Shell().BookLoadCount), loads + 1);
+
+        // Going back to the link opens it as a page: no second viewer.
+        Form9->hide();
+        Form14->ToolButton1Click();
+        QCOMPARE(Form14->CBURL->currentText(), link);
+        QVERIFY(Form14->WebBrowser1BeforeNavigate2(link));
+        QVERIFY(!Form9->isVisible());
+    }
+
+    void returnPageOutlastsTheActivationAfterTheViewer()
+    {
+        Create(QSize(1024, 768));
+        Form14->show();
+        Form14->FormActivate();
+        Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("$film01.avi=012.htm")));
+        QVERIFY(!Form14->StaysOnTop());
+
+        Form14->ShowReturnPage(Shell().ReturnPage);
+        QVERIFY(Form14->StaysOnTop());
+        QVERIFY(Form14->isVisible());
+        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\012.htm"));
+        Form14->FormActivate();
+        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\012.htm"));
+        Form14->FormActivate();
+        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\0000.htm"));
+    }
+
+    void returningFromAnotherApplicationKeepsThePage()
+    {
+        Create(QSize(1024, 768));
+        Form5->show();
+        Form14->show();
+        QApplication::setActiveWindow(Form14);
+        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\0000.htm"));
+        Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("003.htm")));
+
+        QApplication::setActiveWindow(nullptr); // another application
+        QApplication::setActiveWindow(Form14);
+        QCOMPARE(Form14->CBURL->currentText(), Page(QStringLiteral("003.htm")));
+
+        QApplication::setActiveWindow(Form5); // another screen of the program
+        QApplication::setActiveWindow(Form14);
+        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\0000.htm"));
+    }
+
+    void helpScreenOpensItsIndexOnEveryActivation_data()
+    {
+        QTest::addColumn<QSize>("display");
+        QTest::addColumn<QRect>("geometry");
+        QTest::newRow("800x600") << QSize(800, 600) << QRect(10, 35, 781, 530);
+        QTest::newRow("1024x768") << QSize(1024, 768) << QRect(50, 35, 924, 698);
+    }
+    void helpScreenOpensItsIndexOnEveryActivation()
+    {
+        QFETCH(QSize, display);
+        QFETCH(QRect, geometry);
+        Create(display);
+        Form7->FormActivate();
+        QCOMPARE(Form7->geometry(), geometry);
+        QVERIFY(Form7->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(Form7->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(Form7->Panel1->geometry(),
+                 QRect(18, 18, geometry.width() - 38, geometry.height() - 38));
+        QCOMPARE(Form7->Panel1->palette().color(QPalette::Window), QColor(0x00, 0x00, 0x80));
+        QCOMPARE(Form7->WebBrowser1->geometry(), Form7->Panel1->contentsRect());
+        const QUrl index = QUrl::fromLocalFile(kFolder + QStringLiteral("/helphtml/index.htm"));
+        QCOMPARE(Form7->OpenedPage(), index);
+    }
+
+    void creditsScreenSitsCentredAndGoesBackToTheMenu_data()
+    {
+        QTest::addColumn<QSize>("display");
+        QTest::addColumn<QPoint>("position");
+        QTest::newRow("1024x768") << QSize(1024, 768) << QPoint(109, 122);
+        QTest::newRow("800x600") << QSize(800, 600) << QPoint(-3, 38);
+    }
+    void creditsScreenSitsCentredAndGoesBackToTheMenu()
+    {
+        QFETCH(QSize, display);
+        QFETCH(QPoint, position);
+        Create(display);
+        Form3->move(0, 0);
+        Form3->FormActivate();
+        QCOMPARE(Form3->geometry(), QRect(position, QSize(806, 525)));
+        QCOMPARE(Form3->Panel1->geometry(), QRect(3, 3, 800, 519));
+        QVERIFY(Form3->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(Form3->palette().color(QPalette::Window), QColor(0xDD, 0xEF, 0xFF));
+
+        QCOMPARE(Form3->abcMultilineLabel1->Lines(), QStringList{QStringLiteral("Разработчики")});
+        QCOMPARE(Form3->abcMultilineLabel2->Lines(),
+                 QStringList{QStringLiteral("Технический редактор :")});
+        QCOMPARE(Form3->abcFrame1->geometry(), QRect(288, 24, 257, 33));
+        QCOMPARE(Form3->abcFrame1->CornerWidth(), 5);
+        QCOMPARE(Form3->BitBtn1->text(), QStringLiteral("Закрыть"));
+        QCOMPARE(Form3->BitBtn1->geometry(), QRect(616, 464, 107, 25));
+
+        // Four pictures of 81 x 97, each with a name under it; nothing leaves the panel or
+        // overlaps another caption.
+        QCOMPARE(Form3->Pictures.size(), 4);
+        for (const QLabel* picture : Form3->Pictures) {
+            QCOMPARE(picture->size(), QSize(81, 97));
+            QVERIFY(!picture->pixmap().isNull());
+        }
+        const QRect inside = Form3->abcBackground1->geometry();
+        QVERIFY(Form3->Captions.size() >= 4 * 2);
+        for (int i = 0; i < Form3->Captions.size(); ++i) {
+            const QLabel* caption = Form3->Captions.at(i);
+            QVERIFY2(inside.contains(caption->geometry()), qPrintable(caption->text()));
+            QVERIFY(caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->width());
+            for (int j = i + 1; j < Form3->Captions.size(); ++j)
+                QVERIFY(!caption->geometry().intersects(Form3->Captions.at(j)->geometry()));
+        }
+
+        form12->hide();
+        Form3->ShowModal();
+        QVERIFY(Form3->isVisible());
+        QTest::mouseClick(Form3->BitBtn1, Qt::LeftButton);
+        QVERIFY(!Form3->isVisible());
+        QVERIFY(form12->isVisible());
+    }
+};
+
+QTEST_MAIN(TestMaterialsScreens)
+#include "tst_materials_screens.moc"

@@ -1,0 +1,721 @@
+// The training screen driven through its handlers and timer ticks, on small question files
+// written to a temporary program folder.
+#include "app/startup.h"
+#include "app/test.h"
+#include "app/test1.h"
+#include "app/test5.h"
+#include "autotests/support/fake_media_player.h"
+#include "autotests/support/test_support.h"
+#include "materials/test94.h"
+#include "platform/fonts.h"
+#include "platform/rounding.h"
+#include "platform/screen.h"
+#include "questions/question_area.h"
+#include "tests/test2.h"
+#include "tests/test4.h"
+#include "widgets/toggle_button.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// One question of a test file: the points of its options in file order, an optional picture
+// ("$clip.avi" makes it a video question) and its textbook page.
+struct Item {
+    explicit Item(QList<int> optionPoints, QString pictureName = QString(),
+                  QString textbookPage = QStringLiteral("012.htm"))
+        : points(std::move(optionPoints)), picture(std::move(pictureName)),
+          page(std::move(textbookPage)) {}
+    QList<int> points;
+    QString picture;
+    QString page;
+};
+
+QStringList QuestionLines(int number, const Item& item) {
+    QStringList lines;
+    // The screens show a question without its first 6 + 9 characters.
+    lines << QStringLiteral("000000") + QStringLiteral("%1.").arg(number, 8) +
+                 QStringLiteral("Вопрос номер %1").arg(number)
+          << QStringLiteral(".") << QStringLiteral("примечание") << QStringLiteral(".")
+          << QStringLiteral("#") + item.page;
+    lines << (item.picture.isEmpty() ? QStringLiteral(".") : QStringLiteral("\\") + item.picture);
+    for (int i = 0; i < item.points.size(); ++i) {
+        lines << QStringLiteral("- вариант %1 на %2 баллов").arg(i + 1).arg(item.points[i]);
+        const bool last = i + 1 == item.points.size();
+        lines << (last ? QStringLiteral(".") : QStringLiteral(",")) +
+                     QString::number(item.points[i]);
+    }
+    return lines;
+}
+
+QByteArray TestFile(const QString& title, const QList<Item>& items) {
+    QStringList lines{title, QStringLiteral("."), QStringLiteral("."),
+                      QString::number(items.size()), QStringLiteral(".")};
+    for (int q = 0; q < items.size(); ++q)
+        lines += QuestionLines(q + 1, items[q]);
+    return Cp1251File(lines);
+}
+
+QList<Item> Repeat(const Item& item, int count) {
+    return QList<Item>(count, item);
+}
+
+const QString kTitle = QStringLiteral("Итоговое тестирование по курсу");
+
+} // namespace
+
+class TrainingScreenTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void windowAndOpeningDisplay();
+    void defaultsGiveClockFrom900();
+    void countAboveFileAsksEveryQuestionOnce();
+    void verdictsOfTheFiftyFiftyQuestion();
+    void tickingAndClearingScoresZero();
+    void programUntickingNeverCounts();
+    void resultPercentages_data();
+    void resultPercentages();
+    void timeUpOnQuestionFourAndExit();
+    void answeredCountIsNotCutAt255();
+    void pauseBlocksAnswerHelpAndClock();
+    void helpAndReturnKeepQuestionTicksAndClock();
+    void returnsOfFocusNeverResetTheTest();
+    void videoQuestionStopsClockAndDelaysButton();
+    void missingFileLeadsBackToMenu();
+    void badSettingsNeverStartATest_data();
+    void badSettingsNeverStartATest();
+    void leavingFreesScreenAndNextTestIsFresh();
+    void wholeTestFromTheMenu();
+
+private:
+    void WriteTest(const QList<Item>& items, const QString& title = kTitle);
+    void Settings(const QString& count, const QString& seconds);
+    void Open();
+    void Start();
+    void Next();
+    void Tick(int points);
+    int RowWith(int points, bool ticked) const;
+    QString ResultLine(int index) const;
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<MessageRecorder> m_recorder;
+    std::optional<DisplayOverride> m_display;
+};
+
+void TrainingScreenTest::init() {
+    InstallFontSubstitutions();
+    Screen::SetModalLoopsEnabled(false);
+    FakeMediaPlayer::Install();
+    m_display.emplace(QSize(1024, 768));
+    m_recorder = std::make_unique<MessageRecorder>();
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("ortu")));
+    CreateScreens();
+    Form1->Timer1->stop(); // no splash in these tests
+    Shell().ProgramFolder = m_folder->path();
+}
+
+void TrainingScreenTest::cleanup() {
+    DestroyScreens();
+    m_recorder.reset();
+    m_display.reset();
+    m_folder.reset();
+    FakeMediaPlayer::Uninstall();
+}
+
+void TrainingScreenTest::WriteTest(const QList<Item>& items, const QString& title) {
+    QFile file(m_folder->filePath(QStringLiteral("ortu/pdb12.db")));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(TestFile(title, items));
+}
+
+void TrainingScreenTest::Settings(const QString& count, const QString& seconds) {
+    Form4->Edit2->setText(count);
+    Form4->Edit3->setText(seconds);
+}
+
+// As the menu opens the screen, then the activation that follows.
+void TrainingScreenTest::Open() {
+    RecreateIfFreed<TForm2>(Shell().RecreateTrainingScreen, Form2);
+    form12->TestingMode = 1;
+    Form2->Image2->setVisible(true);
+    Form2->PauseAllowed = true;
+    Form2->ShowScreen();
+    Form2->FormActivate();
+}
+
+void TrainingScreenTest::Start() {
+    Open();
+    QCOMPARE(Form2->AnswerButtonMode(), TForm2::kModeStart);
+    Form2->Button1Click();
+    Form2->Timer4Timer();
+}
+
+void TrainingScreenTest::Next() {
+    QVERIFY(Form2->Button1->isEnabled());
+    Form2->Button1Click();
+    Form2->Timer4Timer();
+}
+
+int TrainingScreenTest::RowWith(int points, bool ticked) const {
+    for (int row = 1; row <= 5; ++row) {
+        if (Form2->Area()->RowUsed(row) &&
+            Form2->Area()->View.DisplayOptions[row - 1].Points == points &&
+            Form2->Box(row)->isChecked() == ticked)
+            return row;
+    }
+    return 0;
+}
+
+// The student clicks the first unticked box of an option worth `points`.
+void TrainingScreenTest::Tick(int points) {
+    const int row = RowWith(points, false);
+    QVERIFY2(row != 0, qPrintable(QStringLiteral("no unticked row with %1").arg(points)));
+    QVERIFY(Form2->Box(row)->isEnabled());
+    Form2->Box(row)->click();
+    QVERIFY(Form2->Box(row)->isChecked());
+}
+
+QString TrainingScreenTest::ResultLine(int index) const {
+    return Form2->Label5->text().split(QLatin1Char('\r')).value(index);
+}
+
+void TrainingScreenTest::windowAndOpeningDisplay() {
+    WriteTest(Repeat(Item({100, 0}), 3));
+    Open();
+    QCOMPARE(Form2->size(), QSize(782, 536));
+    QVERIFY(Form2->windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(!(Form2->windowFlags() & Qt::WindowCloseButtonHint));
+    QCOMPARE(Form2->palette().color(QPalette::Window), QColor(0xC6, 0xFF, 0xD1));
+    QCOMPARE(Form2->windowTitle(), QStringLiteral("Внимание!"));
+    // Centred as a whole window, its border included.
+    QRect frame = Form2->frameGeometry();
+    QVERIFY(frame.width() >= 782 && frame.height() >= 536);
+    QCOMPARE(frame.topLeft(), QPoint(HalfOf(1024 - frame.width()), HalfOf(768 - frame.height())));
+    QCOMPARE(Form2->Label5->text(), kTitle + QLatin1Char(' '));
+    QVERIFY(!Form2->Label5->isHidden());
+    QCOMPARE(Form2->Button1->text(), QStringLiteral("OK"));
+    QVERIFY(Form2->Button1->isEnabled());
+    QVERIFY(!Form2->Panel3->isHidden());
+    QVERIFY(!Form2->Image2->isHidden());
+    QVERIFY(Form2->SpeedButton1->isHidden());
+    QVERIFY(Form2->Panel2->isHidden());
+    QVERIFY(Form2->ProgressBar1->isHidden());
+    QCOMPARE(Form2->ResetOnActivate, 2);
+
+    // On a display lower than 624 pixels the screen stands 5 pixels from the top.
+    m_display.emplace(QSize(800, 600));
+    Form2->FormActivate();
+    frame = Form2->frameGeometry();
+    QCOMPARE(frame.topLeft(), QPoint(HalfOf(800 - frame.width()), 5));
+    QVERIFY(m_recorder->messages.isEmpty());
+}
+
+void TrainingScreenTest::defaultsGiveClockFrom900() {
+    WriteTest(Repeat(Item({100, 0, 0}), 12));
+    Start();
+    QCOMPARE(Form2->TrainingQuestionCount, 10);
+    QCOMPARE(Form2->TrainingTimeLimit, 900);
+    QCOMPARE(Form2->Label7->text(), QStringLiteral("900"));
+    QCOMPARE(Form2->ProgressBar1->maximum(), 900);
+    QCOMPARE(Form2->ProgressBar1->minimum(), 0);
+    QCOMPARE(Form2->ProgressBar1->value(), 0);
+    QVERIFY(!Form2->Label7->isHidden() && !Form2->Label8->isHidden());
+    QVERIFY(Form2->Timer1->isActive());
+    QCOMPARE(Form2->Timer1->interval(), 1000);
+    QCOMPARE(Form2->windowTitle(), QStringLiteral("Вопрос  1"));
+    QCOMPARE(Form2->Button1->text(), QStringLiteral("Следующий вопрос"));
+
+    Form2->Timer1Timer();
+    Form2->Timer1Timer();
+    QCOMPARE(Form2->Label7->text(), QStringLiteral("898"));
+    QCOMPARE(Form2->ProgressBar1->value(), 2);
+
+    // The start bar is locked while the test runs.
+    QCOMPARE(Shell().StartBarLocked, 1);
+    QCOMPARE(Shell().TrainingActive, 1);
+    QVERIFY(!Form5->abcToggleBtn1->isEnabled());
+    QVERIFY(!Form5->abcToggleBtn2->isEnabled());
+    QVERIFY(!Form5->abcToggleBtn3->isEnabled());
+}
+
+void TrainingScreenTest::countAboveFileAsksEveryQuestionOnce() {
+    WriteTest(Repeat(Item({100, 0}), 4));
+    Settings(QStringLiteral("25"), QStringLiteral("900"));
+    Start();
+    QCOMPARE(Form2->TrainingQuestionCount, 4);
+    QSet<int> asked{Form2->Area()->View.CurrentQuestion};
+    for (int k = 2; k <= 4; ++k) {
+        Tick(100);
+        Next();
+        QCOMPARE(Form2->windowTitle(), QStringLiteral("Вопрос  %1").arg(k));
+        asked.insert(Form2->Area()->View.CurrentQuestion);
+    }
+    QCOMPARE(asked, (QSet<int>{1, 2, 3, 4}));
+    Tick(100);
+    Form2->Button1Click();
+    QCOMPARE(Form2->windowTitle(), QStringLiteral("Результат"));
+    QCOMPARE(Form2->AnswerButtonMode(), TForm2::kModeLeave);
+    QCOMPARE(ResultLine(2), QStringLiteral("Задано вопросов: 4"));
+    QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 400 из 400."));
+    QCOMPARE(ResultLine(4), QStringLiteral("Это составляет 100.0 %"));
+    QVERIFY(!Form2->Timer1->isActive());
+}
+
+void TrainingScreenTest::verdictsOfTheFiftyFiftyQuestion() {
+    WriteTest({Item({50, 0, 50})});
+    Start();
+    QVERIFY(Form2->Panel2->isHidden());
+
+    Tick(50);
+    QVERIFY(!Form2->Panel2->isHidden());
+    QCOMPARE(Form2->Label9->text(), QStringLiteral("Ответ неполный"));
+    QCOMPARE(Form2->Panel2->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0x00));
+    QCOMPARE(Form2->Label9->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xFF));
+    QCOMPARE(Form2->SpeedButton2->palette().color(QPalette::ButtonText), QColor(0x00, 0x00, 0xFF));
+    QCOMPARE(Form2->QuestionScore, 50);
+    QVERIFY(!Form2->SpeedButton1->isHidden()); // every tick shows the pause button
+
+    Tick(50);
+    QCOMPARE(Form2->Label9->text(), QStringLiteral("Ответ правильный"));
+    QCOMPARE(Form2->Panel2->palette().color(QPalette::Window), QColor(0x00, 0x80, 0x00));
+    QCOMPARE(Form2->Label9->palette().color(QPalette::WindowText), QColor(0xFF, 0xFF, 0x00));
+    QCOMPARE(Form2->QuestionScore, 100);
+
+    Tick(0);
+    QCOMPARE(Form2->Label9->text(), QStringLiteral("Ответ неправильный"));
+    QCOMPARE(Form2->Panel2->palette().color(QPalette::Window), QColor(0xFF, 0x00, 0x00));
+    QCOMPARE(Form2->SpeedButton2->palette().color(QPalette::ButtonText), QColor(0xFF, 0xFF, 0x00));
+    QCOMPARE(Form2->QuestionScore, 0);
+
+    Form2->Button1Click();
+    QCOMPARE(Form2->TotalScore, 0);
+    QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 0 из 100."));
+}
+
+void TrainingScreenTest::tickingAndClearingScoresZero() {
+    WriteTest({Item({100, 0, 0})});
+    Start();
+    Tick(100);
+    QCOMPARE(Form2->QuestionScore, 100);
+    Form2->Box(RowWith(100, true))->click();
+    QVERIFY(Form2->Panel2->isHidden());
+    Form2->Button1Click();
+    QCOMPARE(Form2->TotalScore, 0);
+    QCOMPARE(ResultLine(4), QStringLiteral("Это составляет  0.0 %"));
+}
+
+void TrainingScreenTest::programUntickingNeverCounts() {
+    WriteTest(Repeat(Item({100, 0, 0}), 3));
+    Settings(QStringLiteral("3"), QStringLiteral("900"));
+    Start();
+    Tick(100);
+    Next();
+    // The program cleared the ticks for the next question without a verdict; the pause button
+    // noticed the change all the same.
+    QCOMPARE(Form2->TotalScore, 100);
+    QVERIFY(Form2->Panel2->isHidden());
+    QVERIFY(!Form2->SpeedButton1->isHidden());
+    for (int row = 1; row <= 5; ++row)
+        QVERIFY(!Form2->Box(row)->isChecked());
+    // A question left untouched scores nothing, whatever the previous one scored.
+    Next();
+    QCOMPARE(Form2->TotalScore, 100);
+    Tick(0);
+    Form2->Button1Click();
+    QCOMPARE(Form2->TotalScore, 100);
+    QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 100 из 300."));
+}
+
+void TrainingScreenTest::resultPercentages_data() {
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QString>("fourth");
+    QTest::addColumn<QString>("fifth");
+    QTest::newRow("10 x 75") << 10 << 75 << QStringLiteral("Набрано баллов: 750 из 1000.")
+                             << QStringLiteral("Это составляет 75.0 %");
+    QTest::newRow("3 x 5") << 3 << 5 << QStringLiteral("Набрано баллов: 15 из 300.")
+                           << QStringLiteral("Это составляет  5.0 %");
+}
+
+void TrainingScreenTest::resultPercentages() {
+    QFETCH(int, questions);
+    QFETCH(int, points);
+    QFETCH(QString, fourth);
+    QFETCH(QString, fifth);
+    WriteTest(Repeat(Item({points, 100 - points, 0}), questions));
+    Settings(QString::number(questions), QStringLiteral("900"));
+    form12->Edit1->setText(QStringLiteral("Петров П. П."));
+    Start();
+    for (int k = 1; k < questions; ++k) {
+        Tick(points);
+        Next();
+    }
+    Tick(points);
+    Form2->Button1Click();
+
+    QCOMPARE(Form2->Label5->text().count(QLatin1Char('\r')), 4);
+    QCOMPARE(ResultLine(0), QStringLiteral("РЕЗУЛЬТАТЫ ТЕСТИРОВАНИЯ"));
+    QCOMPARE(ResultLine(1), QStringLiteral("ФИО: Петров П. П."));
+    QCOMPARE(ResultLine(2), QStringLiteral("Задано вопросов: %1").arg(questions));
+    QCOMPARE(ResultLine(3), fourth);
+    QCOMPARE(ResultLine(4), fifth);
+    QCOMPARE(m_recorder->sounds,
+             QStringList{m_folder->path() + QStringLiteral("/wave/Reminder.wav")});
+    QCOMPARE(Form2->windowTitle(), QStringLiteral("Результат"));
+    QVERIFY(!Form2->Panel3->isHidden() && !Form2->Image2->isHidden());
+    QVERIFY(Form2->SpeedButton1->isHidden());
+    // "OK" comes into use 0.7 seconds later.
+    QVERIFY(!Form2->Button1->isEnabled());
+    QVERIFY(Form2->Timer4->isActive());
+    QCOMPARE(Form2->Timer4->interval(), 700);
+    Form2->Timer4Timer();
+    QVERIFY(Form2->Button1->isEnabled());
+    QCOMPARE(Form2->Button1->text(), QStringLiteral("OK"));
+}
+
+void TrainingScreenTest::timeUpOnQuestionFourAndExit() {
+    WriteTest(Repeat(Item({100, 0}), 12));
+    Settings(QStringLiteral("10"), QStringLiteral("20"));
+    Start();
+    for (int k = 1; k <= 3; ++k) {
+        Tick(100);
+        Next();
+    }
+    QCOMPARE(Form2->AskedCount, 4);
+    Tick(100);
+    for (int s = 0; s < 19; ++s)
+        Form2->Timer1Timer();
+    QVERIFY(m_recorder->messages.isEmpty());
+    Form2->Timer1Timer();
+
+    QCOMPARE(m_recorder->messages,
+             QStringList{QStringLiteral("Время тестирования истекло, всего дано ответов 3.")});
+    QCOMPARE(Form2->Label7->text(), QStringLiteral("Время истекло!"));
+    QCOMPARE(Form2->Label7->palette().color(QPalette::WindowText), QColor(0xFF, 0x00, 0x00));
+    QVERIFY(!Form2->Timer1->isActive());
+    QCOMPARE(Form2->Button1->text(), QStringLiteral("Выход..."));
+    for (int row = 1; row <= 5; ++row)
+        QVERIFY(!Form2->Box(row)->isEnabled());
+    Form2->Timer4Timer();
+
+    // The focus coming back from the message changes nothing.
+    Form2->FormActivate();
+    QCOMPARE(Form2->TotalScore, 300);
+    QCOMPARE(Form2->Button1->text(), QStringLiteral("Выход..."));
+
+    Form2->Button1Click();
+    QCOMPARE(Form2->AnswerButtonMode(), TForm2::kModeLeave);
+    QCOMPARE(ResultLine(2), QStringLiteral("Задано вопросов: 10"));
+    // The question on screen at time-up scores nothing although it was answered right.
+    QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 300 из 1000."));
+    QCOMPARE(ResultLine(4), QStringLiteral("Это составляет 30.0 %"));
+
+    // Nothing can restart a clock whose time is up.
+    Form2->Timer1->start();
+    Form2->Timer1Timer();
+    QVERIFY(!Form2->Timer1->isActive());
+    QCOMPARE(m_recorder->messages.size(), 1);
+}
+
+void TrainingScreenTest::answeredCountIsNotCutAt255() {
+    WriteTest(Repeat(Item({100}), 300));
+    Settings(QStringLiteral("300"), QStringLiteral("1"));
+    Start();
+    for (int k = 1; k <= 260; ++k)
+        Next();
+    Form2->Timer1Timer();
+    QCOMPARE(m_recorder->last(),
+             QStringLiteral("Время тестирования истекло, всего дано ответов 260."));
+}
+
+void TrainingScreenTest::pauseBlocksAnswerHelpAndClock() {
+    WriteTest(Repeat(Item({50, 50, 0}), 3));
+    Start();
+    Form2->Timer1Timer();
+    Tick(50);
+    QVERIFY(Form2->SpeedButton2->isEnabled());
+
+    Form2->SpeedButton1Click();
+    QVERIFY(Form2->Paused());
+    QCOMPARE(Form2->SpeedButton1->text(), QStringLiteral("Старт"));
+    QCOMPARE(Form2->SpeedButton1->palette().color(QPalette::ButtonText), QColor(0x00, 0x80, 0x00));
+    QVERIFY(!Form2->Timer1->isActive());
+    QVERIFY(!Form2->Button1->isEnabled());
+    QVERIFY(!Form2->SpeedButton2->isEnabled());
+    // The boxes keep working; the answer-button delay does not give the button back; a timer
+    // started from outside does not move the clock.
+    Tick(50);
+    QCOMPARE(Form2->Label9->text(), QStringLiteral("Ответ правильный"));
+    Form2->Timer4Timer();
+    QVERIFY(!Form2->Button1->isEnabled());
+    Form2->Timer1Timer();
+    QCOMPARE(Form2->Clock.TimeLeft, 899);
+
+    Form2->SpeedButton1Click();
+    QCOMPARE(Form2->SpeedButton1->text(), QStringLiteral("Стоп"));
+    QCOMPARE(Form2->SpeedButton1->palette().color(QPalette::ButtonText), QColor(0xFF, 0x00, 0x00));
+    QVERIFY(Form2->Timer1->isActive());
+    QVERIFY(Form2->Button1->isEnabled());
+    QVERIFY(Form2->SpeedButton2->isEnabled());
+    Form2->Timer1Timer();
+    QCOMPARE(Form2->Clock.TimeLeft, 898);
+
+    // Without the menu's permission the pause button does nothing.
+    Form2->PauseAllowed = false;
+    Form2->SpeedButton1Click();
+    QVERIFY(Form2->Timer1->isActive());
+    QCOMPARE(Form2->SpeedButton1->text(), QStringLiteral("Стоп"));
+}
+
+void TrainingScreenTest::helpAndReturnKeepQuestionTicksAndClock() {
+    WriteTest({Item({50, 50, 0}, QString(), QStringLiteral("012.htm")),
+               Item({50, 50, 0}, QString(), QStringLiteral("034.htm"))});
+    Settings(QStringLiteral("2"), QStringLiteral("900"));
+    Start();
+    for (int s = 0; s < 5; ++s)
+        Form2->Timer1Timer();
+    Tick(50);
+    const int question = Form2->Area()->View.CurrentQuestion;
+    const int tickedRow = RowWith(50, true);
+
+    Form2->SpeedButton2Click();
+    QCOMPARE(Form2->HelpPage,
+             question == 1 ? QStringLiteral("\\html\\012.htm") : QStringLiteral("\\html\\034.htm"));
+    QCOMPARE(Form2->HelpPageRequested, 1);
+    QCOMPARE(Form2->ResetOnActivate, 2);
+    QVERIFY(!Form2->Timer1->isActive());
+    QVERIFY(!Form2->isVisible());
+    QVERIFY(Form14->isVisible());
+    QVERIFY(Form1->isVisible());
+    QCOMPARE(Shell().StartBarLocked, 0);
+    QCOMPARE(Shell().TrainingActive, 1);
+    QVERIFY(Form5->abcToggleBtn1->isEnabled());
+    QVERIFY(!Form5->abcToggleBtn1->Down());
+    QVERIFY(Form5->abcToggleBtn3->Down());
+
+    // Back through "Тестирование...".
+    Form5->abcToggleBtn1Click();
+    Form2->FormActivate();
+    QVERIFY(Form2->isVisible());
+    QVERIFY(Form2->Timer1->isActive());
+    QCOMPARE(Form2->Area()->View.CurrentQuestion, question);
+    QVERIFY(Form2->Box(tickedRow)->isChecked());
+    QVERIFY(!Form2->Panel2->isHidden());
+    QCOMPARE(Form2->Label9->text(), QStringLiteral("Ответ неполный"));
+    QCOMPARE(Form2->Label7->text(), QStringLiteral("895"));
+    Form2->Timer1Timer();
+    QCOMPARE(Form2->Label7->text(), QStringLiteral("894"));
+
+    // The answer still counts as it stands, and the next answer locks the start bar again.
+    Tick(50);
+    Next();
+    QCOMPARE(Form2->TotalScore, 100);
+    QCOMPARE(Shell().StartBarLocked, 1);
+    QVERIFY(!Form5->abcToggleBtn1->isEnabled());
+}
+
+void TrainingScreenTest::returnsOfFocusNeverResetTheTest() {
+    WriteTest(Repeat(Item({100, 0}), 5));
+    Start();
+    Tick(100);
+    Next();
+    Tick(100);
+    Form2->Timer1Timer();
+    const int question = Form2->Area()->View.CurrentQuestion;
+
+    // Another window of the program took the focus and gave it back.
+    Form2->FormActivate();
+    Form2->FormActivate();
+    QCOMPARE(Form2->TotalScore, 100);
+    QCOMPARE(Form2->QuestionScore, 100);
+    QCOMPARE(Form2->AskedCount, 2);
+    QCOMPARE(Form2->Area()->View.CurrentQuestion, question);
+    QVERIFY(Form2->Box(RowWith(100, true))->isChecked());
+    QCOMPARE(Form2->Clock.TimeLeft, 899);
+    QVERIFY(Form2->Timer1->isActive());
+    QCOMPARE(Form2->Button1->text(), QStringLiteral("Следующий вопрос"));
+    Next();
+    QCOMPARE(Form2->TotalScore, 200);
+}
+
+void TrainingScreenTest::videoQuestionStopsClockAndDelaysButton() {
+    WriteTest({Item({100, 0}, QStringLiteral("$clip.avi"))});
+    Settings(QStringLiteral("1"), QStringLiteral("900"));
+    Open();
+    Form2->Button1Click();
+    QCOMPARE(Form2->ReloadOnActivate, 2);
+    QCOMPARE(Form2->OkDelaySkip, 1);
+    QVERIFY(Form2->SpeedButton1->isHidden());
+    QVERIFY(!Form2->Button1->isEnabled());
+    QVERIFY(Form2->Timer1->isActive());
+
+    Form2->Timer4Timer(); // the usual delay leaves the button off
+    QVERIFY(!Form2->Button1->isEnabled());
+    QCOMPARE(Form2->OkDelaySkip, 0);
+
+    Form2->Timer2Timer();
+    QVERIFY(!Form2->Timer1->isActive());
+    FakeMediaPlayer* player = FakeMediaPlayer::last();
+    QVERIFY(player != nullptr);
+    QVERIFY(player->openedPath.endsWith(QStringLiteral("images/$clip.avi")));
+    player->Finish();
+    QVERIFY(Form2->Timer4->isActive());
+    Form2->Timer4Timer();
+    QVERIFY(Form2->Button1->isEnabled());
+
+    for (int i = 0; i < 4; ++i)
+        Form2->Timer3Timer();
+    QVERIFY(Form2->Timer1->isActive());
+    QCOMPARE(Form2->ReloadOnActivate, 1);
+    QCOMPARE(Form2->Area()->Panel5->x(), 252);
+    Tick(100);
+    QCOMPARE(Form2->Label9->text(), QStringLiteral("Ответ правильный"));
+    Form2->Button1Click();
+    QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 100 из 100."));
+}
+
+void TrainingScreenTest::missingFileLeadsBackToMenu() {
+    Open();
+    QCOMPARE(Form2->Label5->text(), QStringLiteral("Не задан файл вопросов теста"));
+    QCOMPARE(Form2->AnswerButtonMode(), TForm2::kModeLeave);
+    QCOMPARE(Form2->Button1->text(), QStringLiteral("OK"));
+    QVERIFY(Form2->Button1->isEnabled());
+    QVERIFY(m_recorder->messages.isEmpty());
+    Form2->Button1Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(Form2.isNull());
+    QVERIFY(form12->isVisible());
+    QCOMPARE(Shell().StartBarLocked, 0);
+}
+
+void TrainingScreenTest::badSettingsNeverStartATest_data() {
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("seconds");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("count") << QStringLiteral("десять") << QStringLiteral("900")
+                           << QStringLiteral("'десять' is not a valid integer value");
+    QTest::newRow("empty time") << QStringLiteral("10") << QString()
+                                << QStringLiteral("'' is not a valid integer value");
+    QTest::newRow("zero count") << QStringLiteral("0") << QStringLiteral("900") << QString();
+}
+
+void TrainingScreenTest::badSettingsNeverStartATest() {
+    QFETCH(QString, count);
+    QFETCH(QString, seconds);
+    QFETCH(QString, message);
+    WriteTest(Repeat(Item({100, 0}), 3));
+    Settings(count, seconds);
+    Open();
+    QCOMPARE(m_recorder->messages.size(), 1);
+    if (!message.isEmpty())
+        QCOMPARE(m_recorder->last(), message);
+    QCOMPARE(Form2->Label5->text(), m_recorder->last());
+    QCOMPARE(Form2->AnswerButtonMode(), TForm2::kModeLeave);
+    Form2->FormActivate(); // the message closing gives the focus back: nothing more happens
+    QCOMPARE(m_recorder->messages.size(), 1);
+    Form2->Button1Click();
+    QVERIFY(!Form2->Timer1->isActive());
+    QCOMPARE(Shell().TrainingActive, 0);
+    QVERIFY(form12->isVisible());
+}
+
+void TrainingScreenTest::leavingFreesScreenAndNextTestIsFresh() {
+    WriteTest(Repeat(Item({100, 0}), 6));
+    Settings(QStringLiteral("2"), QStringLiteral("900"));
+    Start();
+    Tick(100);
+    Next();
+    Form2->Button1Click();
+    Form2->Timer4Timer();
+    const QPointer<TForm2> first = Form2.data();
+    Form2->Button1Click();
+    QCOMPARE(Shell().RecreateTrainingScreen, 1);
+    QCOMPARE(Shell().StartBarLocked, 0);
+    QCOMPARE(Shell().TrainingActive, 0);
+    QVERIFY(Form5->abcToggleBtn1->isEnabled() && Form5->abcToggleBtn2->isEnabled());
+    QVERIFY(Form1->isVisible());
+    QVERIFY(form12->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(Form2.isNull());
+    QVERIFY(first.isNull());
+
+    Open();
+    QVERIFY(Form2 != nullptr);
+    QCOMPARE(Shell().RecreateTrainingScreen, 0);
+    QCOMPARE(Form2->AskedCount, 0);
+    QCOMPARE(Form2->TotalScore, 0);
+    QCOMPARE(Form2->Area()->Draw().DrawnCount(), 0);
+    QCOMPARE(Form2->windowTitle(), QStringLiteral("Внимание!"));
+    Form2->Button1Click();
+    QCOMPARE(Form2->Area()->Draw().DrawnCount(), 1);
+    QCOMPARE(Form2->windowTitle(), QStringLiteral("Вопрос  1"));
+}
+
+void TrainingScreenTest::wholeTestFromTheMenu() {
+    WriteTest(Repeat(Item({60, 40, 0}), 15));
+    form12->ShowScreen();
+    form12->FormActivate();
+    form12->Panel5Click();
+    form12->Edit1->setText(QStringLiteral("Сидоров С. С."));
+    form12->Edit5->setText(QStringLiteral("ФК-11"));
+    form12->ComboBox1->setEditText(QStringLiteral("Плавание"));
+    form12->ComboBox2->setCurrentIndex(4);
+    form12->abcToggleBtn4Click(); // "Тренировка..."
+    QVERIFY(m_recorder->messages.isEmpty());
+    QVERIFY(Form2 != nullptr);
+    QVERIFY(Form2->isVisible());
+    QVERIFY(!form12->isVisible());
+    QCOMPARE(form12->TestingMode, 1);
+    QVERIFY(Form2->PauseAllowed);
+    Form2->FormActivate();
+    QCOMPARE(Form2->Button1->text(), QStringLiteral("OK"));
+
+    Form2->Button1Click();
+    Form2->Timer4Timer();
+    for (int k = 1; k <= 10; ++k) {
+        Form2->Timer1Timer();
+        Tick(60);
+        if (k % 2 == 0)
+            Tick(40);
+        Form2->Button1Click();
+        Form2->Timer4Timer();
+    }
+    QCOMPARE(ResultLine(1), QStringLiteral("ФИО: Сидоров С. С."));
+    QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 800 из 1000."));
+    QCOMPARE(ResultLine(4), QStringLiteral("Это составляет 80.0 %"));
+    Form2->Button1Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(Form2.isNull());
+    QVERIFY(form12->isVisible());
+    form12->FormActivate();
+    QCOMPARE(form12->TestingMode, 0);
+
+    // A second training test in the same run, under the same registration.
+    form12->abcToggleBtn4Click();
+    QVERIFY(m_recorder->messages.isEmpty());
+    QVERIFY(Form2 != nullptr);
+    Form2->FormActivate();
+    QCOMPARE(Form2->AnswerButtonMode(), TForm2::kModeStart);
+    QCOMPARE(Form2->TotalScore, 0);
+}
+
+QTEST_MAIN(TrainingScreenTest)
+#include "tst_training_screen.moc"

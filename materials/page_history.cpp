@@ -1,0 +1,32 @@
+#include "materials/page_history.h"
+
+#include <algorithm>
+
+bool PageHistory::BeforeNavigate(const QString& address)
+{
+    const bool fromLink = m_navigationSource == kFromLink;
+    if (fromLink) {
+        const int position = std::clamp(m_historyIndex, 0, int(m_entries.size()));
+        m_entries.insert(position, address);
+    }
+    m_navigationSource = kFromLink;
+    return fromLink;
+}
+
+QString PageHistory::Back()
+{
+    if (!BackEnabled())
+        return QString();
+    m_navigationSource = kFromBackForward;
+    ++m_historyIndex;
+    return m_entries.value(m_historyIndex);
+}
+
+QString PageHistory::Forward()
+{
+    if (!ForwardEnabled())
+        return QString();
+    m_navigationSource = kFromBackForward;
+    --m_historyIndex;
+    return m_entries.value(m_historyIndex);
+}

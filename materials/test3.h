@@ -1,0 +1,42 @@
+#pragma once
+
+// Credits screen.
+
+#include "platform/screen.h"
+
+#include <QList>
+#include <QPointer>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class TabcBackground;
+class TabcFrame;
+class TabcMultilineLabel;
+
+class TForm3 : public Screen {
+    Q_OBJECT
+public:
+    explicit TForm3(QWidget* parent = nullptr);
+
+    static constexpr int kClientWidth = 800;
+    static constexpr int kClientHeight = 519;
+    static constexpr int kBorder = 3;
+
+    QFrame* Panel1;
+    TabcBackground* abcBackground1;
+    TabcFrame* abcFrame1;
+    TabcMultilineLabel* abcMultilineLabel1; // "Разработчики"
+    TabcMultilineLabel* abcMultilineLabel2; // "Технический редактор :"
+    QList<QFrame*> PicturePanels;           // Panel2 .. Panel5, each holding its picture
+    QList<QLabel*> Pictures;                // Image1 .. Image4
+    QList<QLabel*> Captions;                // names and positions under the pictures
+    QPushButton* BitBtn1;                   // "Закрыть"
+
+    void FormActivate() override;
+
+public Q_SLOTS:
+    void BitBtn1Click();
+};
+
+extern QPointer<TForm3> Form3;

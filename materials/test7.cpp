@@ -1,0 +1,77 @@
+// Help pages screen.
+#include "materials/test7.h"
+
+#include "app/test.h"
+#include "materials/test94.h"
+#include "platform/display.h"
+#include "platform/paths.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QWebEngineView>
+
+QPointer<TForm7> Form7;
+
+TForm7::TForm7(QWidget* parent) : Screen(parent)
+{
+    setObjectName(QStringLiteral("Form7"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setWindowTitle(QStringLiteral("О программе"));
+
+    Image1 = Named(new QLabel(this), "Image1");
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/pictures/book_frame.jpg")));
+
+    Panel1 = Named(new QFrame(this), "Panel1");
+    Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Panel1->setLineWidth(1);
+    Panel1->setAutoFillBackground(true);
+    QPalette pal = Panel1->palette();
+    pal.setColor(QPalette::Window, QColor(0x00, 0x00, 0x80));
+    pal.setColor(QPalette::WindowText, Qt::black);
+    Panel1->setPalette(pal);
+
+    WebBrowser1 = Named(new QWebEngineView(Panel1), "WebBrowser1");
+    WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
+
+    setGeometry(LargeScreenGeometry(DisplaySize()));
+    Image1->setGeometry(rect());
+}
+
+void TForm7::resizeEvent(QResizeEvent* event)
+{
+    Image1->setGeometry(rect());
+    Screen::resizeEvent(event);
+}
+
+bool TForm7::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowDeactivate) {
+        m_skipNextActivation = FocusStaysWithScreen(this);
+    } else if (event->type() == QEvent::WindowActivate && m_skipNextActivation) {
+        // Back from another application: the page being read stays.
+        m_skipNextActivation = false;
+        return QWidget::event(event);
+    }
+    return Screen::event(event);
+}
+
+void TForm7::hideEvent(QHideEvent* event)
+{
+    m_skipNextActivation = false;
+    Screen::hideEvent(event);
+}
+
+void TForm7::FormActivate()
+{
+    setGeometry(LargeScreenGeometry(DisplaySize()));
+    Image1->setGeometry(rect());
+    Panel1->setGeometry(Image1->x() + 18, Image1->y() + 18, Image1->width() - 38,
+                        Image1->height() - 38);
+    WebBrowser1->setGeometry(Panel1->contentsRect());
+
+    const QString folder = Form1 ? Shell().ProgramFolder : CurrentFolder();
+    m_openedPage = QUrl::fromLocalFile(DataPath(folder, QStringLiteral("\\helphtml\\index.htm")));
+    WebBrowser1->load(m_openedPage);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+// Help pages screen.
+
+#include "platform/screen.h"
+
+#include <QPointer>
+#include <QUrl>
+
+class QFrame;
+class QLabel;
+class QWebEngineView;
+
+class TForm7 : public Screen {
+    Q_OBJECT
+public:
+    explicit TForm7(QWidget* parent = nullptr);
+
+    QLabel* Image1;  // frame picture over the whole screen
+    QFrame* Panel1;  // navy panel inside the frame
+    QWebEngineView* WebBrowser1;
+
+    void FormActivate() override;
+
+    /// The help page opened by the last activation.
+    QUrl OpenedPage() const { return m_openedPage; }
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QUrl m_openedPage;
+    bool m_skipNextActivation = false;
+};
+
+extern QPointer<TForm7> Form7;

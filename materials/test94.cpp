@@ -1,0 +1,565 @@
+// Textbook screen.
+#include "materials/test94.h"
+
+#include "app/startup.h"
+#include "app/test.h"
+#include "app/test5.h"
+#include "materials/test99.h"
+#include "materials/textbook_links.h"
+#include "platform/display.h"
+#include "platform/fonts.h"
+#include "platform/paths.h"
+#include "platform/rounding.h"
+#include "tests/test2.h"
+#include "widgets/toggle_button.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWebEngineFindTextResult>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QWindow>
+
+QPointer<TForm14> Form14;
+
+namespace {
+
+constexpr int kFrameInset = 18;      // Panel1 inside the frame picture
+constexpr int kFrameShrink = 38;     // Panel1 narrower and lower than the picture
+constexpr int kStripHeight = 27;     // toolbar strip Panel2
+constexpr int kToolButtonWidth = 104;
+constexpr int kToolButtonHeight = 22;
+
+// Pictures of the back and forward buttons, by image index.
+const char* const kButtonPictures[] = {":/pictures/back_disabled.bmp", ":/pictures/back_enabled.bmp",
+                                       ":/pictures/forward_disabled.bmp",
+                                       ":/pictures/forward_enabled.bmp"};
+
+QString ProgramFolder() { return Form1 ? Shell().ProgramFolder : CurrentFolder(); }
+
+void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(role, colour);
+    widget->setPalette(pal);
+}
+
+void SetImage(QToolButton* button, int index)
+{
+    button->setProperty("ImageIndex", index);
+    const QPixmap picture(QString::fromLatin1(kButtonPictures[index]));
+    QIcon icon;
+    if (!picture.isNull()) {
+        // The same picture enabled and disabled: the disabled look is its own picture.
+        icon.addPixmap(picture, QIcon::Normal);
+        icon.addPixmap(picture, QIcon::Disabled);
+    }
+    button->setIcon(icon);
+}
+
+// The page of the textbook's browser: hands every navigation of the main frame to the screen
+// before it starts, and opens pages asked for in a new window in the textbook itself.
+class TextbookPage : public QWebEnginePage {
+public:
+    TextbookPage(TForm14* screen, QObject* parent) : QWebEnginePage(parent), m_screen(screen) {}
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override
+    {
+        if (!isMainFrame || type == NavigationTypeReload || type == NavigationTypeRedirect)
+            return true;
+        return m_screen->WebBrowser1BeforeNavigate2(AddressText(url));
+    }
+
+    QWebEnginePage* createWindow(WebWindowType) override;
+
+private:
+    TForm14* m_screen;
+};
+
+// Catches the first navigation of a page that asked for a new window and opens it in the
+// textbook instead, as a link followed there.
+class NewWindowCatcher : public QWebEnginePage {
+public:
+    NewWindowCatcher(TForm14* screen) : QWebEnginePage(screen), m_screen(screen) {}
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override
+    {
+        if (isMainFrame && m_screen) {
+            m_screen->OpenPage(AddressText(url));
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QPointer<TForm14> m_screen;
+};
+
+QWebEnginePage* TextbookPage::createWindow(WebWindowType) { return new NewWindowCatcher(m_screen); }
+
+} // namespace
+
+QRect LargeScreenGeometry(QSize display)
+{
+    const QSize size = display.height() > 623
+                           ? QSize(display.width() - 100, display.height() - 70)
+                           : QSize(781, 530);
+    return QRect(QPoint(CentredOffset(display.width(), size.width()),
+                        CentredOffset(display.height(), size.height())),
+                 size);
+}
+
+bool FocusStaysWithScreen(const QWidget* screen)
+{
+    const QWidget* next = QApplication::activeWindow();
+    if (next == nullptr)
+        return true; // another application
+    for (const QWidget* w = next; w != nullptr; w = w->parentWidget()) {
+        if (w == screen)
+            return next != screen;
+    }
+    return false;
+}
+
+// --- Find dialog -------------------------------------------------------------------------------
+
+TextbookFindDialog::TextbookFindDialog(QWebEngineView* view, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_view(view)
+{
+    setObjectName(QStringLiteral("FindDialog"));
+    setWindowTitle(QStringLiteral("Поиск"));
+
+    auto* label = new QLabel(QStringLiteral("Найти:"), this);
+    FindText = Named(new QLineEdit(this), "FindText");
+    label->setBuddy(FindText);
+    MatchCase = Named(new QCheckBox(QStringLiteral("С учетом регистра"), this), "MatchCase");
+    auto* direction = new QGroupBox(QStringLiteral("Направление"), this);
+    Up = Named(new QRadioButton(QStringLiteral("Вверх"), direction), "Up");
+    Down = Named(new QRadioButton(QStringLiteral("Вниз"), direction), "Down");
+    Down->setChecked(true);
+    auto* directionLayout = new QHBoxLayout(direction);
+    directionLayout->addWidget(Up);
+    directionLayout->addWidget(Down);
+    FindNext = Named(new QPushButton(QStringLiteral("Найти далее"), this), "FindNext");
+    FindNext->setDefault(true);
+    Cancel = Named(new QPushButton(QStringLiteral("Отмена"), this), "Cancel");
+    Status = Named(new QLabel(this), "Status");
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(label, 0, 0);
+    grid->addWidget(FindText, 0, 1);
+    grid->addWidget(FindNext, 0, 2);
+    grid->addWidget(MatchCase, 1, 0, 1, 2, Qt::AlignBottom);
+    grid->addWidget(Cancel, 1, 2);
+    grid->addWidget(direction, 2, 1);
+    grid->addWidget(Status, 3, 0, 1, 3);
+
+    connect(FindNext, &QPushButton::clicked, this, &TextbookFindDialog::FindNextClick);
+    connect(Cancel, &QPushButton::clicked, this, &QDialog::hide);
+}
+
+void TextbookFindDialog::FindNextClick()
+{
+    const QString text = FindText->text();
+    if (text.isEmpty() || m_view == nullptr)
+        return;
+    QWebEnginePage::FindFlags flags;
+    if (MatchCase->isChecked())
+        flags |= QWebEnginePage::FindCaseSensitively;
+    if (Up->isChecked())
+        flags |= QWebEnginePage::FindBackward;
+    QPointer<QLabel> status = Status;
+    m_view->findText(text, flags, [status](const QWebEngineFindTextResult& result) {
+        if (!status)
+            return;
+        if (result.numberOfMatches() == 0)
+            status->setText(QStringLiteral("Текст не найден"));
+        else
+            status->setText(QStringLiteral("Совпадение %1 из %2")
+                                .arg(result.activeMatch())
+                                .arg(result.numberOfMatches()));
+    });
+}
+
+void TextbookFindDialog::hideEvent(QHideEvent* event)
+{
+    // The marks of the last search go with the dialog.
+    if (m_view != nullptr)
+        m_view->findText(QString());
+    Status->clear();
+    QDialog::hideEvent(event);
+}
+
+// --- Screen ------------------------------------------------------------------------------------
+
+TForm14::TForm14(QWidget* parent) : Screen(parent)
+{
+    setObjectName(QStringLiteral("Form14"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setWindowTitle(QStringLiteral("Учебник"));
+
+    Image1 = Named(new QLabel(this), "Image1");
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/pictures/book_frame.jpg")));
+
+    Panel1 = Named(new QFrame(this), "Panel1");
+    Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Panel1->setLineWidth(1);
+    Panel1->setAutoFillBackground(true);
+    SetColour(Panel1, QPalette::Window, QColor(0x00, 0x00, 0xFF));
+    SetColour(Panel1, QPalette::WindowText, Qt::black);
+
+    Panel2 = Named(new QFrame(Panel1), "Panel2");
+    Panel2->setFrameStyle(QFrame::NoFrame);
+    Panel2->hide(); // shown from the second completed page on
+
+    CoolBar1 = Named(new QFrame(Panel2), "CoolBar1");
+    CoolBar1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    CoolBar1->setLineWidth(1);
+    CoolBar1->setAutoFillBackground(true);
+    SetColour(CoolBar1, QPalette::Window, QColor(0x24, 0x9D, 0xF7));
+
+    ToolBar1 = Named(new QWidget(CoolBar1), "ToolBar1");
+    ToolBar1->setGeometry(0, HalfOf(kStripHeight - kToolButtonHeight), 2 * kToolButtonWidth,
+                          kToolButtonHeight);
+    auto makeToolButton = [this](const char* name, int left, int image) {
+        auto* button = Named(new QToolButton(ToolBar1), name);
+        button->setGeometry(left, 0, kToolButtonWidth, kToolButtonHeight);
+        button->setAutoRaise(true);
+        button->setIconSize(QSize(89, 16));
+        button->setCursor(Qt::PointingHandCursor);
+        button->setEnabled(false);
+        SetImage(button, image);
+        return button;
+    };
+    ToolButton1 = makeToolButton("ToolButton1", 0, 0);
+    ToolButton1->setToolTip(QStringLiteral("Назад"));
+    ToolButton2 = makeToolButton("ToolButton2", kToolButtonWidth, 2);
+    ToolButton2->setToolTip(QStringLiteral("Вперед"));
+    CBURL = Named(new QComboBox(ToolBar1), "CBURL");
+    CBURL->setEditable(true);
+    CBURL->hide();
+
+    Image2 = Named(new QLabel(CoolBar1), "Image2");
+    Image2->setScaledContents(true);
+    Image2->setPixmap(QPixmap(QStringLiteral(":/pictures/book_title.jpg")));
+
+    auto makeSpeedButton = [this](const char* name, const QString& caption, int width) {
+        auto* button = Named(new QToolButton(CoolBar1), name);
+        button->setText(caption);
+        button->setAutoRaise(true);
+        button->resize(width, 20);
+        button->setCursor(Qt::PointingHandCursor);
+        button->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+        SetColour(button, QPalette::ButtonText, QColor(0x00, 0x00, 0x80));
+        return button;
+    };
+    SpeedButton1 = makeSpeedButton("SpeedButton1", QStringLiteral("Поиск по стр..."), 84);
+    SpeedButton2 = makeSpeedButton("SpeedButton2", QStringLiteral("Печать..."), 77);
+
+    WebBrowser1 = Named(new QWebEngineView(Panel1), "WebBrowser1");
+    auto* page = new TextbookPage(this, WebBrowser1);
+    WebBrowser1->setPage(page);
+    WebBrowser1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(WebBrowser1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        // Copying is all the textbook offers; moving through pages goes by its own buttons.
+        QMenu menu(this);
+        QAction* copy = WebBrowser1->pageAction(QWebEnginePage::Copy);
+        copy->setText(QStringLiteral("Копировать"));
+        QAction* selectAll = WebBrowser1->pageAction(QWebEnginePage::SelectAll);
+        selectAll->setText(QStringLiteral("Выделить все"));
+        menu.addAction(copy);
+        menu.addAction(selectAll);
+        menu.exec(WebBrowser1->mapToGlobal(at));
+    });
+    connect(WebBrowser1, &QWebEngineView::loadFinished, this, &TForm14::WebBrowser1LoadFinished);
+    connect(WebBrowser1, &QWebEngineView::loadStarted, this, [this]{ qDebug() << "TRACE started" << WebBrowser1->url(); });
+    connect(WebBrowser1, &QWebEngineView::printFinished, this, [this](bool) { m_printer.reset(); });
+    connect(page, &QWebEnginePage::printRequested, this, &TForm14::SpeedButton2Click);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        const bool wasInside = old != nullptr && (old == WebBrowser1 || WebBrowser1->isAncestorOf(old));
+        const bool isInside = now != nullptr && (now == WebBrowser1 || WebBrowser1->isAncestorOf(now));
+        if (wasInside && !isInside)
+            WebBrowser1Exit();
+    });
+
+    connect(ToolButton1, &QToolButton::clicked, this, &TForm14::ToolButton1Click);
+    connect(ToolButton2, &QToolButton::clicked, this, &TForm14::ToolButton2Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm14::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm14::SpeedButton2Click);
+
+    // FormCreate: the history starts at its front.
+    m_pagePath = ProgramFolder();
+    m_placeholderPage = ProgramFolder() + QStringLiteral("\\html\\999.htm");
+    setGeometry(LargeScreenGeometry(DisplaySize()));
+    Image1->setGeometry(rect());
+}
+
+TForm14::~TForm14()
+{
+    // The browser goes first: a print still running uses the printer.
+    delete WebBrowser1;
+}
+
+void TForm14::resizeEvent(QResizeEvent* event)
+{
+    Image1->setGeometry(rect());
+    Screen::resizeEvent(event);
+}
+
+bool TForm14::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowDeactivate) {
+        m_skipNextActivation = FocusStaysWithScreen(this);
+    } else if (event->type() == QEvent::WindowActivate && m_skipNextActivation) {
+        // Back from the find or print dialog or from another application: the page stays.
+        m_skipNextActivation = false;
+        return QWidget::event(event);
+    }
+    return Screen::event(event);
+}
+
+void TForm14::hideEvent(QHideEvent* event)
+{
+    m_returnPageOnActivation.clear();
+    m_skipNextActivation = false;
+    if (m_findDialog != nullptr)
+        m_findDialog->hide();
+    Screen::hideEvent(event);
+}
+
+void TForm14::FormActivate()
+{
+    m_history.SetNavigationSource(PageHistory::kFromLink);
+
+    const QSize display = DisplaySize();
+    setGeometry(LargeScreenGeometry(display));
+    Image1->setGeometry(rect());
+    Panel1->setGeometry(Image1->x() + kFrameInset, Image1->y() + kFrameInset,
+                        Image1->width() - kFrameShrink, Image1->height() - kFrameShrink);
+    LayOutPanel1();
+    LayOutToolbar();
+
+    if (Form5)
+        Form5->PutDown(Form5->abcToggleBtn3);
+
+    const QString folder = ProgramFolder();
+    if (Form2 && Form2->HelpPageRequested) {
+        OpenPage(folder + Form2->HelpPage);
+        Form2->HelpPageRequested = 0;
+    } else if (!m_returnPageOnActivation.isEmpty()) {
+        // Back from a video fragment: its return page is already being opened.
+        m_returnPageOnActivation.clear();
+    } else if (display.height() > 623) {
+        OpenPage(folder + QStringLiteral("\\html\\0000.htm"));
+    } else {
+        WebBrowser1->setFocus();
+        OpenPage(folder + QStringLiteral("\\html\\000.htm"));
+    }
+}
+
+void TForm14::LayOutPanel1()
+{
+    const QRect inner = Panel1->contentsRect();
+    Panel2->setGeometry(inner.x(), inner.y(), inner.width(), kStripHeight);
+    CoolBar1->setGeometry(0, 0, inner.width(), kStripHeight);
+    const int stripTaken = Panel2->isHidden() ? 0 : kStripHeight;
+    WebBrowser1->setGeometry(inner.x(), inner.y() + stripTaken, inner.width(),
+                             std::max(0, inner.height() - stripTaken));
+}
+
+void TForm14::LayOutToolbar()
+{
+    const int bar = CoolBar1->width();
+    const int buttonTop = HalfOf(CoolBar1->height() - SpeedButton1->height());
+    SpeedButton2->move(bar - SpeedButton2->width() - 5, buttonTop);
+    SpeedButton1->move(SpeedButton2->x() - SpeedButton1->width(), buttonTop);
+    const int forwardRight = ToolBar1->x() + ToolButton2->x() + ToolButton2->width();
+    Image2->setGeometry(forwardRight + 10, 0,
+                        std::max(0, bar - SpeedButton1->width() - SpeedButton2->width() -
+                                        ToolButton1->width() - ToolButton2->width() - 15),
+                        CoolBar1->height());
+}
+
+void TForm14::OpenPage(const QString& address)
+{
+    CBURL->setEditText(address);
+    if (m_cancelledLoadPending) {
+        // The browser is still winding down the navigation it was told to drop; a page asked for
+        // now would be lost with it, so it is opened as soon as that has ended.
+        m_deferredAddress = address;
+        return;
+    }
+    Navigate(address);
+}
+
+void TForm14::Navigate(const QString& address) { qDebug() << "TRACE navigate" << address; WebBrowser1->load(AddressUrl(address)); }
+
+bool TForm14::WebBrowser1BeforeNavigate2(const QString& address)
+{
+    qDebug() << "TRACE before" << address << m_cancelledLoadPending;
+    bool video = false;
+    if (m_history.BeforeNavigate(address)) {
+        ShellState& shell = Shell();
+        shell.TextbookUrl = address;
+        const AddressInterpretation link = InterpretAddress(address, shell.ProgramFolder);
+        m_pagePath = link.pagePath;
+        if (link.returnPage)
+            shell.ReturnPage = *link.returnPage;
+        if (link.videoFile) {
+            shell.VideoFile = *link.videoFile;
+            video = true;
+        }
+    }
+    ShowHistoryState();
+    if (video) {
+        // The link names no page of its own: the placeholder page is shown instead of it.
+        m_cancelledLoadPending = true;
+        OpenVideo();
+    }
+    return !video;
+}
+
+void TForm14::OpenVideo()
+{
+    m_placeholderPage = Shell().ProgramFolder + QStringLiteral("\\html\\999.htm");
+    OpenPage(m_placeholderPage);
+    SetStayOnTop(false);
+    RecreateIfFreed<TForm9>(Shell().RecreateVideoScreen, Form9);
+    Form9->ShowScreen();
+}
+
+void TForm14::ShowHistoryState()
+{
+    const QStringList& entries = m_history.Entries();
+    bool same = CBURL->count() == entries.size();
+    for (int i = 0; same && i < entries.size(); ++i)
+        same = CBURL->itemText(i) == entries.at(i);
+    if (!same) {
+        const QString text = CBURL->currentText();
+        CBURL->clear();
+        CBURL->addItems(entries);
+        CBURL->setEditText(text);
+    }
+    if (!entries.isEmpty())
+        CBURL->setCurrentIndex(std::min(m_history.SelectedIndex(), int(entries.size()) - 1));
+
+    const bool back = m_history.BackEnabled();
+    ToolButton1->setEnabled(back);
+    SetImage(ToolButton1, back ? 1 : 0);
+    const bool forward = m_history.ForwardEnabled();
+    ToolButton2->setEnabled(forward);
+    SetImage(ToolButton2, forward ? 3 : 2);
+}
+
+void TForm14::WebBrowser1LoadFinished(bool ok)
+{
+    qDebug() << "TRACE finished" << ok << WebBrowser1->url() << m_cancelledLoadPending << m_deferredAddress;
+    if (m_cancelledLoadPending) {
+        // The end of the dropped navigation: no document of ours was completed.
+        m_cancelledLoadPending = false;
+        if (!m_deferredAddress.isEmpty())
+            Navigate(std::exchange(m_deferredAddress, QString()));
+        return;
+    }
+    WebBrowser1DocumentComplete();
+}
+
+void TForm14::WebBrowser1DocumentComplete()
+{
+    ShellState& shell = Shell();
+    shell.BookLoadCount = static_cast<std::uint8_t>(shell.BookLoadCount + 1);
+    const bool strip = shell.BookLoadCount > 1;
+    if (Panel2->isHidden() == strip) {
+        Panel2->setVisible(strip);
+        LayOutPanel1();
+    }
+}
+
+void TForm14::ToolButton1Click()
+{
+    const QString address = m_history.Back();
+    if (!address.isEmpty())
+        OpenPage(address);
+}
+
+void TForm14::ToolButton2Click()
+{
+    const QString address = m_history.Forward();
+    if (!address.isEmpty())
+        OpenPage(address);
+}
+
+void TForm14::SpeedButton1Click()
+{
+    if (WebBrowser1->url().isEmpty())
+        return; // no document to search in
+    if (m_findDialog == nullptr)
+        m_findDialog = new TextbookFindDialog(WebBrowser1, this);
+    m_findDialog->show();
+    m_findDialog->raise();
+    m_findDialog->activateWindow();
+    m_findDialog->FindText->setFocus();
+    m_findDialog->FindText->selectAll();
+}
+
+void TForm14::SpeedButton2Click()
+{
+    if (m_printer)
+        return; // the last page is still being printed
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer.get(), this);
+    dialog.setWindowTitle(QStringLiteral("Печать"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_printer = std::move(printer);
+    WebBrowser1->print(m_printer.get());
+}
+
+void TForm14::WebBrowser1Exit()
+{
+    SpeedButton2->move(CoolBar1->width() - SpeedButton2->width() - 5, SpeedButton2->y());
+}
+
+bool TForm14::StaysOnTop() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+void TForm14::SetStayOnTop(bool onTop)
+{
+    if (StaysOnTop() == onTop)
+        return;
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (QWindow* window = windowHandle()) {
+        // Changed in place: setting the widget's flags would hide and show the window again,
+        // and the activation that follows would open the start page.
+        overrideWindowFlags(flags);
+        window->setFlags(flags);
+    } else {
+        setWindowFlags(flags);
+    }
+}
+
+void TForm14::ShowReturnPage(const QString& page)
+{
+    SetStayOnTop(true);
+    m_returnPageOnActivation = page;
+    OpenPage(page);
+}

@@ -1,0 +1,138 @@
+#pragma once
+
+// Textbook screen.
+
+#include "materials/page_history.h"
+#include "platform/screen.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QRect>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QPrinter;
+class QToolButton;
+class QWebEngineView;
+class TextbookFindDialog;
+
+/// Place of the large screens (textbook, help) on a display: (width - 100) x (height - 70) on
+/// displays taller than 623 pixels, else 781 x 530, centred with halves rounded to even.
+QRect LargeScreenGeometry(QSize display);
+
+class TForm14 : public Screen {
+    Q_OBJECT
+public:
+    explicit TForm14(QWidget* parent = nullptr);
+    ~TForm14() override;
+
+    QLabel* Image1;           // frame picture over the whole screen
+    QFrame* Panel1;           // blue panel inside the frame
+    QFrame* Panel2;           // toolbar strip, shown from the second completed page on
+    QFrame* CoolBar1;
+    QWidget* ToolBar1;
+    QToolButton* ToolButton1; // back
+    QToolButton* ToolButton2; // forward
+    QComboBox* CBURL;         // hidden; its items are the page history
+    QLabel* Image2;           // title picture
+    QToolButton* SpeedButton1; // "Поиск по стр..."
+    QToolButton* SpeedButton2; // "Печать..."
+    QWebEngineView* WebBrowser1;
+
+    void FormActivate() override;
+
+    /// Opens a page: the address as text ("\" or "/" separators, or a full address).
+    void OpenPage(const QString& address);
+
+    const PageHistory& History() const { return m_history; }
+    /// The page path kept by the last interpreted address (the return page of a video link,
+    /// else ProgramFolder).
+    const QString& PagePath() const { return m_pagePath; }
+    /// The page shown in the textbook while a video fragment is open: ProgramFolder +
+    /// "\html\999.htm".
+    const QString& PlaceholderPage() const { return m_placeholderPage; }
+
+    /// Always on top while shown; an ordinary window while a video fragment covers it.
+    void SetStayOnTop(bool onTop);
+    bool StaysOnTop() const;
+
+    /// For the video viewer when it is left: makes the textbook always on top again and opens
+    /// page, which stays the page shown even if the textbook's activation follows (it would
+    /// open the start page otherwise).
+    void ShowReturnPage(const QString& page);
+
+    /// The find dialog opened by "Поиск по стр..." (null before the first use).
+    TextbookFindDialog* FindDialog() const { return m_findDialog; }
+
+public Q_SLOTS:
+    void ToolButton1Click();
+    void ToolButton2Click();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    /// Before every navigation of the browser's main frame, with the target address as text.
+    /// Returns false when the address is a video link: the placeholder page replaces it.
+    bool WebBrowser1BeforeNavigate2(const QString& address);
+    /// The browser finished a navigation (successfully or not).
+    void WebBrowser1LoadFinished(bool ok);
+    /// A document has completed loading.
+    void WebBrowser1DocumentComplete();
+    void WebBrowser1Exit();
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void LayOutPanel1();
+    void LayOutToolbar();
+    void ShowHistoryState();
+    void Navigate(const QString& address);
+    void OpenVideo();
+
+    PageHistory m_history;
+    QString m_pagePath;
+    QString m_placeholderPage;
+    QString m_returnPageOnActivation;
+    bool m_skipNextActivation = false;
+    bool m_cancelledLoadPending = false; // a cancelled navigation has not reported its end yet
+    QString m_deferredAddress;           // opened once that end has been reported
+    TextbookFindDialog* m_findDialog = nullptr;
+    std::unique_ptr<QPrinter> m_printer; // alive until the page has been printed
+};
+
+/// The find-in-page dialog of the textbook: the text, case, direction and "Найти далее".
+class TextbookFindDialog : public QDialog {
+    Q_OBJECT
+public:
+    TextbookFindDialog(QWebEngineView* view, QWidget* parent);
+
+    QLineEdit* FindText;
+    QCheckBox* MatchCase;
+    QRadioButton* Up;
+    QRadioButton* Down;
+    QPushButton* FindNext;
+    QPushButton* Cancel;
+    QLabel* Status; // matches found, or that there are none
+
+public Q_SLOTS:
+    void FindNextClick();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QWebEngineView* m_view;
+};
+
+/// True when a screen that is being deactivated loses the focus to a window of its own (a
+/// dialog it opened) or to another application: returning from there is not a new activation.
+bool FocusStaysWithScreen(const QWidget* screen);
+
+extern QPointer<TForm14> Form14;

@@ -1,0 +1,75 @@
+#include "materials/textbook_links.h"
+
+#include "platform/paths.h"
+
+#include <QFileInfo>
+
+namespace {
+bool IsSeparator(QChar c) { return c == QLatin1Char('/') || c == QLatin1Char('\\'); }
+} // namespace
+
+AddressInterpretation InterpretAddress(const QString& address, const QString& programFolder)
+{
+    AddressInterpretation result;
+    result.pagePath = programFolder;
+
+    // Positions are counted from 1 as the scan is described: at(i) is position i.
+    const qsizetype length = address.size();
+    auto at = [&address](qsizetype position) { return address.at(position - 1); };
+
+    // The page part: the last "=" of the last part. The very last character is never examined.
+    qsizetype stop = length - 1;
+    while (stop >= 1 && at(stop) != QLatin1Char('=') && !IsSeparator(at(stop)))
+        --stop;
+
+    qsizetype pagePartLength = 0;
+    if (stop >= 1 && at(stop) == QLatin1Char('=')) {
+        result.pagePath = programFolder + QStringLiteral("\\html\\") + address.mid(stop);
+        result.returnPage = result.pagePath;
+        pagePartLength = length - stop + 1;
+    }
+    if (stop < 1)
+        return result; // no separator and no "=": not a link of the textbook
+
+    // The video part: a "$" further left in the same last part, up to the "=" or the end.
+    qsizetype dollar = length - pagePartLength;
+    while (dollar >= 1 && at(dollar) != QLatin1Char('$') && !IsSeparator(at(dollar)))
+        --dollar;
+    if (dollar < 1 || at(dollar) != QLatin1Char('$'))
+        return result;
+
+    const QString videoPart = address.mid(dollar - 1, length - pagePartLength - dollar + 1);
+    result.videoFile = programFolder + QStringLiteral("\\images\\") + videoPart;
+    return result;
+}
+
+QString AddressText(const QUrl& url)
+{
+    if (!url.isLocalFile())
+        return url.toString();
+    QString text = url.toLocalFile();
+    if (url.hasFragment())
+        text += QLatin1Char('#') + url.fragment(QUrl::FullyDecoded);
+    return text;
+}
+
+QUrl AddressUrl(const QString& address)
+{
+    // A scheme of one letter is a drive ("C:\..."), not an address scheme.
+    const qsizetype colon = address.indexOf(QLatin1Char(':'));
+    if (colon > 1 && !IsSeparator(address.at(0))) {
+        const QUrl url(address);
+        if (url.isValid() && !url.scheme().isEmpty())
+            return url;
+    }
+
+    const QString path = NativeSeparators(address);
+    // "page.htm#part": the fragment is split off unless the whole text names an existing file.
+    const qsizetype hash = path.lastIndexOf(QLatin1Char('#'));
+    if (hash > 0 && !QFileInfo::exists(path)) {
+        QUrl url = QUrl::fromLocalFile(path.left(hash));
+        url.setFragment(path.mid(hash + 1));
+        return url;
+    }
+    return QUrl::fromLocalFile(path);
+}

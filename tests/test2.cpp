@@ -1,0 +1,676 @@
+// Training test screen.
+#include "tests/test2.h"
+
+#include "app/test.h"
+#include "app/test1.h"
+#include "app/test5.h"
+#include "materials/test94.h"
+#include "platform/display.h"
+#include "platform/fonts.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/rounding.h"
+#include "platform/sound.h"
+#include "questions/question_area.h"
+#include "tests/test4.h"
+#include "tests/test_settings.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMovie>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+
+QPointer<TForm2> Form2;
+
+namespace {
+
+const QColor kBackground(0xC6, 0xFF, 0xD1);
+const QColor kMaroon(0x80, 0x00, 0x00);
+const QColor kNavy(0x00, 0x00, 0x80);
+const QColor kBlue(0x00, 0x00, 0xFF);
+const QColor kRed(0xFF, 0x00, 0x00);
+const QColor kGreen(0x00, 0x80, 0x00);
+const QColor kYellow(0xFF, 0xFF, 0x00);
+const QColor kAqua(0x00, 0xFF, 0xFF);
+const QColor kLime(0x00, 0xFF, 0x00);
+const QColor kLight3D(0xE3, 0xE3, 0xE3);
+
+constexpr int kBottomBarHeight = 45;
+// Font heights of the clock label: 14 points while counting, 7 points for "Время истекло!".
+constexpr int kClockPixels = 19;
+constexpr int kTimeUpPixels = 9;
+
+const QString kStop = QStringLiteral("Стоп");
+const QString kStart = QStringLiteral("Старт");
+
+// The text colour of an enabled control; a disabled one keeps the greyed text of the style, so
+// that a button out of use looks like one.
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, colour);
+        palette.setColor(group, QPalette::ButtonText, colour);
+        palette.setColor(group, QPalette::Text, colour);
+    }
+    widget->setPalette(palette);
+}
+
+void SetFillColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QColor Rgb(std::uint32_t rgb) {
+    return QColor::fromRgb(QRgb(0xFF000000u | rgb));
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent) : Screen(parent) {
+    setObjectName(QStringLiteral("Form2"));
+    // Single fixed border with a title but no title-bar buttons, always on top.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowStaysOnTopHint);
+    setWindowTitle(QStringLiteral("Внимание!"));
+    setFont(PixelFont(QStringLiteral("Arial"), 11));
+    SetFillColour(this, kBackground);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    // The question area first, so that the bars and the picture panel stand in front of it.
+    m_area = new QuestionArea(this);
+    m_area->setObjectName(QStringLiteral("QuestionArea"));
+    m_area->SetBank(&m_bank);
+    Label5 = m_area->Label5;
+    CheckBox1 = m_area->CheckBox1;
+    CheckBox2 = m_area->CheckBox2;
+    CheckBox3 = m_area->CheckBox3;
+    CheckBox4 = m_area->CheckBox4;
+    CheckBox6 = m_area->CheckBox6;
+
+    // Bottom bar.
+    Panel1 = Named(new QFrame(this), "Panel1");
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(1);
+    SetFillColour(Panel1, kLight3D);
+    Panel1->setGeometry(0, kClientHeight - kBottomBarHeight, kClientWidth, kBottomBarHeight);
+
+    Button1 = Named(new QPushButton(QStringLiteral("OK"), Panel1), "Button1");
+    Button1->setGeometry(16, 9, 132, 25);
+    Button1->setCursor(Qt::PointingHandCursor);
+    Button1->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
+    Button1->setFont(PixelFont(QStringLiteral("Arial"), 13));
+    SetTextColour(Button1, kMaroon);
+    SetAnswerButtonMode(kModeStart);
+
+    SpeedButton1 = Named(new QToolButton(Panel1), "SpeedButton1");
+    SpeedButton1->setText(kStop);
+    SpeedButton1->setGeometry(160, 10, 65, 22);
+    SpeedButton1->setCursor(Qt::PointingHandCursor);
+    SpeedButton1->setFocusPolicy(Qt::NoFocus);
+    SpeedButton1->setFont(PixelFont(QStringLiteral("Arial"), 12, true));
+    SetTextColour(SpeedButton1, kRed);
+    SpeedButton1->hide();
+
+    Label8 = Named(new QLabel(QStringLiteral("Осталось:"), Panel1), "Label8");
+    Label8->move(248, 16);
+    Label8->setFont(PixelFont(QStringLiteral("Arial"), 13));
+    SetTextColour(Label8, kNavy);
+    Label8->adjustSize();
+    Label8->hide();
+
+    ProgressBar1 = Named(new QProgressBar(Panel1), "ProgressBar1");
+    ProgressBar1->setGeometry(312, 16, 329, 16);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->hide();
+
+    Label7 = Named(new QLabel(Panel1), "Label7");
+    Label7->setGeometry(656, 13, kClientWidth - 656 - 4, 22);
+    Label7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    SetClockLook(kBlue, kClockPixels, QString());
+    Label7->hide();
+
+    // Feedback strip with the verdict and the help button.
+    Panel2 = Named(new QFrame(this), "Panel2");
+    Panel2->setGeometry(0, 466, 777, 17);
+    Panel2->setFont(PixelFont(QStringLiteral("Arial"), 12));
+    SetTextColour(Panel2, kYellow);
+    SetFillColour(Panel2, kRed);
+    Panel2->hide();
+
+    Label9 = Named(new QLabel(Panel2), "Label9");
+    Label9->setGeometry(297, 1, 370, 15);
+    Label9->setFont(PixelFont(QStringLiteral("Arial"), 12, true));
+    SetTextColour(Label9, kAqua);
+
+    SpeedButton2 = Named(new QToolButton(Panel2), "SpeedButton2");
+    SpeedButton2->setText(QStringLiteral("П о м о щ ь..."));
+    SpeedButton2->setAutoRaise(true);
+    SpeedButton2->setGeometry(677, 2, 97, 14);
+    SpeedButton2->setCursor(Qt::PointingHandCursor);
+    SpeedButton2->setFocusPolicy(Qt::NoFocus);
+    SpeedButton2->setFont(PixelFont(QStringLiteral("Arial"), 12, true));
+    SetTextColour(SpeedButton2, kLime);
+
+    // The animated picture of the opening and result displays.
+    Panel3 = Named(new QFrame(this), "Panel3");
+    Panel3->setGeometry(297, 168, 169, 185);
+    Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel3->setLineWidth(1);
+    Image2 = Named(new QLabel(Panel3), "Image2");
+    Image2->setGeometry(Panel3->contentsRect());
+    Image2->setAlignment(Qt::AlignCenter);
+    Animation = new QMovie(QStringLiteral(":/pictures/test_animation.gif"), QByteArray(), this);
+    if (Animation->isValid()) {
+        Image2->setMovie(Animation);
+        Animation->start();
+    }
+
+    Timer1 = Named(new QTimer(this), "Timer1");
+    Timer1->setInterval(1000);
+    Timer4 = Named(new QTimer(this), "Timer4");
+    Timer4->setInterval(700);
+
+    m_area->SetBottomBar(Panel1);
+    m_area->SetFeedbackStrip(Panel2);
+    m_area->SetAnswerButton(Button1);
+    Panel2->raise();
+    Panel1->raise();
+    Panel3->raise();
+
+    // Where the question area hands over to this screen.
+    QuestionAreaHooks& hooks = m_area->Hooks;
+    hooks.SetTitle = [this] { setWindowTitle(QuestionTitle(AskedCount)); };
+    hooks.VideoQuestionFound = [this] { ReloadOnActivate = 2; };
+    hooks.VideoNoticeStarted = [this] { OkDelaySkip = 1; };
+    hooks.VideoNoticeShown = [this] { SpeedButton1->hide(); };
+    hooks.PlaybackStarting = [this] { Timer1->stop(); };
+    hooks.PlaybackEnded = [this] { Timer4->start(); };
+    hooks.RevealFinished = [this] { Timer1->start(); };
+    hooks.RowsBesideVideo = [this] { ReloadOnActivate = 1; };
+
+    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    connect(CheckBox1, &QCheckBox::toggled, this, &TForm2::CheckBox1Click);
+    connect(CheckBox2, &QCheckBox::toggled, this, &TForm2::CheckBox2Click);
+    connect(CheckBox3, &QCheckBox::toggled, this, &TForm2::CheckBox3Click);
+    connect(CheckBox4, &QCheckBox::toggled, this, &TForm2::CheckBox4Click);
+    connect(CheckBox6, &QCheckBox::toggled, this, &TForm2::CheckBox6Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm2::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm2::SpeedButton2Click);
+    connect(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
+    connect(Timer4, &QTimer::timeout, this, &TForm2::Timer4Timer);
+
+    // FormCreate.
+    ResetOnActivate = 1;
+    HelpPageRequested = 0;
+    ReloadOnActivate = 1;
+}
+
+TForm2::~TForm2() {
+    Timer1->stop();
+    Timer4->stop();
+}
+
+QCheckBox* TForm2::Box(int row) const {
+    return m_area->RowBox(row);
+}
+
+int TForm2::AnswerButtonMode() const {
+    return Button1->property("Tag").toInt();
+}
+
+void TForm2::SetAnswerButtonMode(int mode) {
+    Button1->setProperty("Tag", mode);
+}
+
+void TForm2::SetClockLook(const QColor& colour, int pixelSize, const QString& text) {
+    Label7->setFont(PixelFont(QStringLiteral("Arial"), pixelSize, true));
+    SetTextColour(Label7, colour);
+    Label7->setText(text);
+}
+
+// --- Activation --------------------------------------------------------------------------------
+
+void TForm2::PlaceWindow() {
+    SetClientSize(kClientWidth, kClientHeight);
+    const QSize display = DisplaySize();
+    const QRect frame = frameGeometry();
+    const int windowWidth = std::max(frame.width(), width());
+    const int windowHeight = std::max(frame.height(), height());
+    const int left = HalfOf(display.width() - windowWidth);
+    const int top = display.height() >= 624 ? HalfOf(display.height() - windowHeight) : 5;
+    move(left, top);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    PlaceWindow();
+    Screen::showEvent(event);
+    // Normally the activation that follows the showing prepares the test. Should the window
+    // system not activate the screen (focus-stealing prevention), prepare it all the same.
+    if (ResetOnActivate == 1) {
+        QTimer::singleShot(0, this, [this] {
+            if (ResetOnActivate == 1 && isVisible())
+                FormActivate();
+        });
+    }
+}
+
+void TForm2::FormActivate() {
+    PlaceWindow();
+    // Only a fresh screen (or one deliberately set back) prepares a test when it becomes
+    // active. Every other activation (the time-up message closing, a return from another
+    // window of the program or from the textbook) leaves the test, its ticks, its score and its
+    // clock exactly as they are. The request is used up before the work starts, so that a
+    // message shown during the preparation cannot start it a second time.
+    if (ResetOnActivate != 1)
+        return;
+    ResetOnActivate = 2;
+    PrepareNewTest();
+}
+
+void TForm2::PrepareNewTest() {
+    OkDelaySkip = 0;
+    for (int row = 1; row <= kTrainingRows; ++row) {
+        Box(row)->setEnabled(true);
+        Box(row)->setChecked(false);
+    }
+    SetBoxesLive(true);
+    QuestionScore = 0;
+    TotalScore = 0;
+    m_area->View.OptionPicturePending.fill(false);
+    m_area->View.PreviousRowPicture.fill(false);
+    Button1->show();
+    HelpPageRequested = 0;
+    if (ReloadOnActivate == 1) {
+        LoadTest();
+    } else {
+        SetClockLook(kBlue, kClockPixels, Label7->text());
+        ReloadOnActivate = 1;
+    }
+}
+
+void TForm2::LoadTest() {
+    m_area->View.VideoStage = 1;
+    SetClockLook(kBlue, kClockPixels, QString());
+    ProgressBar1->setValue(0);
+    Clock.ElapsedTicks = 0;
+    Panel2->hide();
+    m_timeUp = false;
+
+    m_area->Draw().StartDraw();
+    AskedCount = 0;
+    m_area->ClearQuestionArea();
+
+    const QString programFolder = Form1 ? Shell().ProgramFolder : QString();
+    m_area->SetProgramFolder(programFolder);
+    const QString topic = form12 ? form12->Topic() : QString();
+    const LoadResult loaded = m_bank.Load(programFolder, topic);
+    if (!loaded.ok()) {
+        // A file that is missing is said on the screen; a file that is damaged also gets the
+        // message box that names the file and the line. Either way "OK" leads back.
+        if (loaded.status != LoadResult::Status::CannotOpen)
+            ShowMessage(loaded.message, MessageKind::Error, this);
+        RefuseTest(loaded.status == LoadResult::Status::CannotOpen
+                       ? QStringLiteral("Не задан файл вопросов теста")
+                       : loaded.message);
+        return;
+    }
+
+    Label5->setText(m_bank.Title);
+    Label5->show();
+    Button1->setText(QStringLiteral("OK"));
+    Button1->setEnabled(true);
+
+    const SettingsReading settings = ReadTestSettings(
+        Form4 ? Form4->Edit2->text() : QStringLiteral("10"),
+        Form4 ? Form4->Edit3->text() : QStringLiteral("900"), m_bank.QuestionCount);
+    if (!settings.ok) {
+        // A test never starts with a value that did not convert: the reason stays on the
+        // screen and "OK" leads back to the menu, where the administration screen is.
+        ShowMessage(settings.message, MessageKind::Error, this);
+        RefuseTest(settings.message);
+        return;
+    }
+    TrainingQuestionCount = settings.QuestionCount;
+    TrainingTimeLimit = settings.Seconds;
+    Clock.Start(TrainingTimeLimit);
+    ProgressBar1->setRange(0, std::max(1, TrainingTimeLimit));
+    ProgressBar1->setValue(0);
+}
+
+void TForm2::RefuseTest(const QString& message) {
+    SetTextColour(Label5, kRed);
+    Label5->setText(message);
+    Label5->show();
+    Button1->setText(QStringLiteral("OK"));
+    SetAnswerButtonMode(kModeLeave);
+    Button1->setEnabled(true);
+}
+
+// --- The answer button -------------------------------------------------------------------------
+
+void TForm2::Button1Click() {
+    SpeedButton1->hide();
+    Image2->hide();
+    switch (AnswerButtonMode()) {
+    case kModeStart:
+        StartTest();
+        break;
+    case kModeNext:
+        AnswerGiven();
+        break;
+    case kModeLeave:
+        LeaveTest();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm2::StartTest() {
+    Ticked.fill(false);
+    // The activation that prepared this test has used up its request; a later activation
+    // during the test (a return of focus) must not prepare a new one, so it is not set again.
+    Panel2->hide();
+    Panel3->hide();
+    Button1->setText(QStringLiteral("Следующий вопрос"));
+    SetAnswerButtonMode(kModeNext);
+    Button1->setEnabled(false);
+    Timer4->start();
+    m_area->ClearQuestionArea();
+    ++AskedCount;
+    m_area->ShowQuestion();
+    Timer1->start();
+    Label7->show();
+    Label8->show();
+    ProgressBar1->show();
+    Label7->setText(QString::number(Clock.TimeLeft));
+    LockStartBar();
+}
+
+void TForm2::AnswerGiven() {
+    SetBoxesLive(false);
+    LockStartBar();
+    Ticked.fill(false);
+    Panel2->hide();
+    Button1->setEnabled(false);
+    Timer4->start();
+    StopVideoNotice();
+    m_area->ClearQuestionArea();
+    if (AskedCount < TrainingQuestionCount) {
+        ++AskedCount;
+        ScoreAnswer();
+        ClearTicksQuietly();
+        m_area->ShowQuestion();
+        SetBoxesLive(true);
+        return;
+    }
+    ScoreAnswer();
+    ClearTicksQuietly();
+    Panel3->show();
+    Button1->setText(QStringLiteral("OK"));
+    setWindowTitle(QStringLiteral("Результат"));
+    Button1->setEnabled(false);
+    Timer4->start();
+    ShowResult();
+    SetAnswerButtonMode(kModeLeave);
+    Timer1->stop();
+    SpeedButton1->hide();
+}
+
+void TForm2::LeaveTest() {
+    SetBoxesLive(true);
+    Timer1->stop();
+    Timer4->stop();
+    if (Form1) {
+        if (Shell().StartBarLocked == 1 && Form5)
+            Form5->SetTestButtonsEnabled(true);
+        Shell().StartBarLocked = 0;
+        Shell().TrainingActive = 0;
+    }
+    m_area->ClearQuestionArea();
+    if (Form1)
+        Form1->show();
+    SetAnswerButtonMode(kModeStart);
+    ReloadOnActivate = 1;
+    ResetOnActivate = 1;
+    setWindowTitle(QStringLiteral("Внимание!"));
+    m_leaving = true;
+    close(); // frees the screen; the menu makes a new one for the next test
+    if (form12)
+        form12->ShowScreen();
+}
+
+void TForm2::ScoreAnswer() {
+    bool anyTicked = false;
+    for (int row = 1; row <= kTrainingRows; ++row)
+        anyTicked = anyTicked || Box(row)->isChecked();
+    if (!anyTicked)
+        QuestionScore = 0;
+    TotalScore += QuestionScore;
+}
+
+void TForm2::ClearTicksQuietly() {
+    // The boxes are not live now: only the pause button notices the change.
+    for (int row = 1; row <= kTrainingRows; ++row)
+        Box(row)->setChecked(false);
+}
+
+void TForm2::SetBoxesLive(bool live) {
+    BoxesLive.fill(live);
+}
+
+void TForm2::LockStartBar() {
+    if (!Form1)
+        return;
+    Shell().StartBarLocked = 1;
+    Shell().TrainingActive = 1;
+    if (Form5)
+        Form5->SetTestButtonsEnabled(false);
+}
+
+void TForm2::StopVideoNotice() {
+    // "Выход..." pressed while a video question's notice is still waiting: the fragment is not
+    // to start over the result display.
+    if (m_area->View.VideoStage == 2) {
+        m_area->Timer2->stop();
+        m_area->Label10->hide();
+        m_area->View.VideoStage = 1;
+        OkDelaySkip = 0;
+    }
+}
+
+void TForm2::ShowResult() {
+    PlaySoundAsync(DataPath(Form1 ? Shell().ProgramFolder : QString(),
+                            QStringLiteral("\\wave\\Reminder.wav")));
+    const QString fullName = form12 ? form12->FullName() : QString();
+    SetTextColour(Label5, kRed);
+    Label5->setText(ResultText(fullName, TrainingQuestionCount, TotalScore));
+    Label5->show();
+    Image2->show();
+    Panel3->show();
+}
+
+// --- Ticks and their verdict -------------------------------------------------------------------
+
+void TForm2::CheckBox1Click() {
+    BoxChanged(1);
+}
+void TForm2::CheckBox2Click() {
+    BoxChanged(2);
+}
+void TForm2::CheckBox3Click() {
+    BoxChanged(3);
+}
+void TForm2::CheckBox4Click() {
+    BoxChanged(4);
+}
+void TForm2::CheckBox6Click() {
+    BoxChanged(5);
+}
+
+void TForm2::BoxChanged(int row) {
+    SpeedButton1->show();
+    if (!BoxesLive[row - 1])
+        return;
+    Ticked[row - 1] = Box(row)->isChecked();
+    std::array<int, kTrainingRows> points{};
+    for (int r = 0; r < kTrainingRows; ++r)
+        points[r] = m_area->View.DisplayOptions[r].Points;
+    QuestionScore = ScoreTicks(Ticked, points);
+    ShowVerdict();
+}
+
+void TForm2::ShowVerdict() {
+    const bool anyTicked = std::find(Ticked.begin(), Ticked.end(), true) != Ticked.end();
+    const Verdict verdict = VerdictFor(anyTicked, QuestionScore);
+    if (verdict == Verdict::Hidden) {
+        Panel2->hide();
+        return;
+    }
+    const VerdictLook look = LookOf(verdict);
+    Label9->setText(look.text);
+    SetFillColour(Panel2, Rgb(look.stripColour));
+    SetTextColour(Label9, Rgb(look.textColour));
+    SetTextColour(SpeedButton2, Rgb(look.textColour));
+    Panel2->show();
+    Panel2->raise();
+}
+
+// --- Pause and help ----------------------------------------------------------------------------
+
+void TForm2::SpeedButton1Click() {
+    if (!PauseAllowed)
+        return;
+    if (!m_paused) {
+        Timer1->stop();
+        SpeedButton1->setText(kStart);
+        SetTextColour(SpeedButton1, kGreen);
+        Panel2->setEnabled(false);
+        Button1->setEnabled(false);
+        m_paused = true;
+    } else {
+        Panel2->setEnabled(true);
+        Button1->setEnabled(true);
+        m_paused = false;
+        if (!m_timeUp)
+            Timer1->start();
+        SpeedButton1->setText(kStop);
+        SetTextColour(SpeedButton1, kRed);
+    }
+}
+
+void TForm2::SpeedButton2Click() {
+    if (m_paused)
+        return;
+    if (Form1 && Shell().StartBarLocked == 1) {
+        Shell().StartBarLocked = 0; // TrainingActive stays set
+        if (Form5)
+            Form5->SetTestButtonsEnabled(true);
+    }
+    Timer1->stop();
+    // The page reference of a question file ends with the blank that joins its lines; a file
+    // name never ends in one, so the textbook gets the name without it.
+    QString page = m_bank.At(m_area->View.CurrentQuestion).TextbookPage;
+    while (page.endsWith(QLatin1Char(' ')))
+        page.chop(1);
+    HelpPage = page.left(150);
+    HelpPageRequested = 1;
+    ResetOnActivate = 2;
+    if (Form1)
+        Form1->show();
+    if (Form5) {
+        Form5->Raise(Form5->abcToggleBtn1);
+        Form5->PutDown(Form5->abcToggleBtn3);
+    }
+    hide();
+    if (Form14)
+        Form14->ShowScreen();
+}
+
+// --- Timers ------------------------------------------------------------------------------------
+
+void TForm2::Timer1Timer() {
+    // The clock stands still during a pause and once the time is up, whoever starts the timer.
+    if (m_paused || m_timeUp) {
+        Timer1->stop();
+        return;
+    }
+    const bool up = Clock.Tick();
+    ProgressBar1->setValue(
+        std::clamp(Clock.ElapsedTicks, ProgressBar1->minimum(), ProgressBar1->maximum()));
+    Label7->setText(QString::number(Clock.TimeLeft));
+    if (up)
+        TimeUp();
+}
+
+void TForm2::TimeUp() {
+    Timer1->stop();
+    m_timeUp = true;
+    SetClockLook(kRed, kTimeUpPixels, QStringLiteral("Время истекло!"));
+    SetAnswerButtonMode(kModeNext);
+    const int answered = AskedCount - 1;
+    QuestionScore = 0;
+    const QPointer<TForm2> self(this);
+    ShowMessage(TimeUpMessage(answered), MessageKind::Information, this);
+    if (!self)
+        return;
+    Button1->setText(QStringLiteral("Выход..."));
+    Timer4->start();
+    ReloadOnActivate = 1;
+    AskedCount = TrainingQuestionCount;
+    for (int row = 1; row <= kTrainingRows; ++row)
+        Box(row)->setEnabled(false);
+}
+
+void TForm2::Timer4Timer() {
+    Timer4->stop();
+    if (OkDelaySkip == 1) {
+        OkDelaySkip = 0; // a video question enables the button after its playback
+        return;
+    }
+    if (!m_paused)
+        Button1->setEnabled(true);
+}
+
+void TForm2::Timer2Timer() {
+    m_area->Timer2Timer();
+}
+void TForm2::MediaPlayer1Notify() {
+    m_area->MediaPlayer1Notify();
+}
+void TForm2::Timer3Timer() {
+    m_area->Timer3Timer();
+}
+
+// --- Closing -----------------------------------------------------------------------------------
+
+void TForm2::closeEvent(QCloseEvent* event) {
+    Timer1->stop();
+    Timer4->stop();
+    m_area->Timer2->stop();
+    m_area->Timer3->stop();
+    if (!m_leaving && Form1 && Shell().TrainingActive == 1) {
+        // Closed by the window system in the middle of a test: the start bar must not stay
+        // locked for a test that no longer exists.
+        Shell().StartBarLocked = 0;
+        Shell().TrainingActive = 0;
+        if (Form5)
+            Form5->SetTestButtonsEnabled(true);
+    }
+    // The screen frees itself when closed; the screen that opens it next makes a new one.
+    if (Form1)
+        Shell().RecreateTrainingScreen = 1;
+    setAttribute(Qt::WA_DeleteOnClose, true);
+    Screen::closeEvent(event);
+}

@@ -1,0 +1,144 @@
+#pragma once
+
+// Training test screen.
+
+#include "platform/screen.h"
+#include "questions/question_bank.h"
+#include "tests/training_core.h"
+
+#include <QPointer>
+#include <array>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QMovie;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class QToolButton;
+class AutoSizeLabel;
+class QuestionArea;
+
+class TForm2 : public Screen {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget* parent = nullptr);
+    ~TForm2() override;
+
+    static constexpr int kClientWidth = 782;
+    static constexpr int kClientHeight = 536;
+
+    // Modes of the answer button, kept in its tag.
+    static constexpr int kModeStart = 0; // "OK" on the opening display
+    static constexpr int kModeNext = 1; // "Следующий вопрос" (or "Выход..." after time-up)
+    static constexpr int kModeLeave = 2; // "OK" on the result display or after a failed load
+
+    void FormActivate() override;
+
+    int AnswerButtonMode() const;
+
+    /// The question area (question text, pictures, option rows, video presentation).
+    QuestionArea* Area() const { return m_area; }
+    const QuestionBank& Bank() const { return m_bank; }
+    /// True between the time-up message and the end of the test.
+    bool TimeIsUp() const { return m_timeUp; }
+    bool Paused() const { return m_paused; }
+
+    // Set by the menu when it opens the screen: the pause button works only when set.
+    bool PauseAllowed = false;
+    // Hand-over to the textbook: while HelpPageRequested is 1 the textbook opens HelpPage.
+    int HelpPageRequested = 0;
+    QString HelpPage;
+
+    // State of the test.
+    int TrainingQuestionCount = 0;
+    int TrainingTimeLimit = 0;
+    int AskedCount = 0;                          // number of the question on screen within the test
+    TrainingClock Clock;                         // TimeLeft and ElapsedTicks
+    int QuestionScore = 0;                       // points of the current ticks
+    int TotalScore = 0;                          // points of the answered questions
+    std::array<bool, kTrainingRows> Ticked{};    // as last reported by the boxes' handlers
+    std::array<bool, kTrainingRows> BoxesLive{}; // 0: a change of the box is not reported
+    int OkDelaySkip = 0;                         // the next Timer4 tick leaves Button1 disabled
+    int ResetOnActivate = 1;  // 1: the next activation prepares a new test; 2: it changes nothing
+    int ReloadOnActivate = 1; // 1: that activation loads the question file; 2: it skips it once
+
+    // Controls of the question area, named as the program names them.
+    AutoSizeLabel* Label5;
+    QCheckBox *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4, *CheckBox6;
+
+    // Bottom bar.
+    QFrame* Panel1;
+    QPushButton* Button1;      // "OK" / "Следующий вопрос" / "Выход..."
+    QToolButton* SpeedButton1; // pause: "Стоп" / "Старт"
+    QLabel* Label8;            // "Осталось:"
+    QProgressBar* ProgressBar1;
+    QLabel* Label7; // seconds left, or "Время истекло!"
+
+    // Feedback strip.
+    QFrame* Panel2;
+    QLabel* Label9;            // verdict
+    QToolButton* SpeedButton2; // "П о м о щ ь..."
+
+    // Animated picture of the opening and result displays.
+    QFrame* Panel3;
+    QLabel* Image2;
+    QMovie* Animation;
+
+    QTimer* Timer1; // the clock, 1000 ms
+    QTimer* Timer4; // answer-button delay, 700 ms
+
+    /// The tick box of row 1..5.
+    QCheckBox* Box(int row) const;
+
+public Q_SLOTS:
+    void Button1Click();
+    void CheckBox1Click();
+    void CheckBox2Click();
+    void CheckBox3Click();
+    void CheckBox4Click();
+    void CheckBox6Click();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void Timer1Timer();
+    void Timer4Timer();
+    void Panel2Click() {}
+    void Panel2DblClick() {}
+    // The steps of a video question, run by the question area's timers and player.
+    void Timer2Timer();
+    void MediaPlayer1Notify();
+    void Timer3Timer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void PlaceWindow();
+    void PrepareNewTest();
+    void LoadTest();
+    void RefuseTest(const QString& message);
+    void SetAnswerButtonMode(int mode);
+    void StartTest();
+    void AnswerGiven();
+    void LeaveTest();
+    void ScoreAnswer();
+    void ClearTicksQuietly();
+    void SetBoxesLive(bool live);
+    void LockStartBar();
+    void StopVideoNotice();
+    void BoxChanged(int row);
+    void ShowVerdict();
+    void TimeUp();
+    void ShowResult();
+    void SetClockLook(const QColor& colour, int pixelSize, const QString& text);
+
+    QuestionArea* m_area;
+    QuestionBank m_bank;
+    bool m_timeUp = false;
+    bool m_paused = false;
+    bool m_leaving = false;
+};
+
+extern QPointer<TForm2> Form2;

@@ -1,0 +1,83 @@
+#include "tests/training_core.h"
+
+#include <QStringList>
+#include <cstdlib>
+
+int ScoreTicks(const std::array<bool, kTrainingRows>& ticked,
+               const std::array<int, kTrainingRows>& points) {
+    int sum = 0;
+    for (int row = 0; row < kTrainingRows; ++row) {
+        if (!ticked[row])
+            continue;
+        if (points[row] == 0)
+            return 0; // a wrong option spoils the whole answer
+        sum += points[row];
+    }
+    return sum;
+}
+
+Verdict VerdictFor(bool anyTicked, int questionScore) {
+    if (!anyTicked)
+        return Verdict::Hidden;
+    if (questionScore == 100)
+        return Verdict::Right;
+    if (questionScore == 0)
+        return Verdict::Wrong;
+    return Verdict::Incomplete;
+}
+
+VerdictLook LookOf(Verdict verdict) {
+    switch (verdict) {
+    case Verdict::Right:
+        return {QStringLiteral("Ответ правильный"), 0x008000, 0xFFFF00};
+    case Verdict::Wrong:
+        return {QStringLiteral("Ответ неправильный"), 0xFF0000, 0xFFFF00};
+    case Verdict::Incomplete:
+        return {QStringLiteral("Ответ неполный"), 0xFFFF00, 0x0000FF};
+    case Verdict::Hidden:
+        break;
+    }
+    return {};
+}
+
+QString QuestionTitle(int askedCount) {
+    return QStringLiteral("Вопрос") +
+           QString::number(askedCount).rightJustified(3, QLatin1Char(' '));
+}
+
+QString TimeUpMessage(int answeredCount) {
+    return QStringLiteral("Время тестирования истекло, всего дано ответов ") +
+           QString::number(answeredCount) + QLatin1Char('.');
+}
+
+QString PercentText(int totalScore, int questionCount) {
+    // totalScore * 100 / (questionCount * 100) in tenths, computed exactly on integers so that
+    // a result such as 1 point of 4 questions (0.25) is not at the mercy of binary fractions.
+    std::int64_t tenths = 0;
+    if (questionCount >= 1) {
+        const std::int64_t numerator = std::int64_t(totalScore) * 10;
+        const std::int64_t q = numerator / questionCount;
+        const std::int64_t r = numerator % questionCount;
+        tenths = q;
+        if (2 * std::llabs(r) >= questionCount)
+            tenths += numerator < 0 ? -1 : 1;
+    }
+    const std::int64_t whole = std::llabs(tenths) / 10;
+    const std::int64_t fraction = std::llabs(tenths) % 10;
+    QString text = (tenths < 0 ? QStringLiteral("-") : QString()) + QString::number(whole) +
+                   QLatin1Char('.') + QString::number(fraction);
+    return text.rightJustified(4, QLatin1Char(' '));
+}
+
+QString ResultText(const QString& fullName, int questionCount, int totalScore) {
+    const QStringList lines{
+        QStringLiteral("РЕЗУЛЬТАТЫ ТЕСТИРОВАНИЯ"),
+        QStringLiteral("ФИО: ") + fullName,
+        QStringLiteral("Задано вопросов: ") + QString::number(questionCount),
+        QStringLiteral("Набрано баллов: ") + QString::number(totalScore) + QStringLiteral(" из ") +
+            QString::number(std::int64_t(questionCount) * 100) + QLatin1Char('.'),
+        QStringLiteral("Это составляет ") + PercentText(totalScore, questionCount) +
+            QStringLiteral(" %"),
+    };
+    return lines.join(QLatin1Char('\r'));
+}
