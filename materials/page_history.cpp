@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-bool PageHistory::BeforeNavigate(const QString& address)
-{
+bool PageHistory::BeforeNavigate(const QString& address) {
     const bool fromLink = m_navigationSource == kFromLink;
     if (fromLink) {
         const int position = std::clamp(m_historyIndex, 0, int(m_entries.size()));
@@ -13,8 +12,7 @@ bool PageHistory::BeforeNavigate(const QString& address)
     return fromLink;
 }
 
-QString PageHistory::Back()
-{
+QString PageHistory::Back() {
     if (!BackEnabled())
         return QString();
     m_navigationSource = kFromBackForward;
@@ -22,8 +20,7 @@ QString PageHistory::Back()
     return m_entries.value(m_historyIndex);
 }
 
-QString PageHistory::Forward()
-{
+QString PageHistory::Forward() {
     if (!ForwardEnabled())
         return QString();
     m_navigationSource = kFromBackForward;

@@ -11,7 +11,7 @@
 class PageHistory {
 public:
     /// Where the next navigation comes from.
-    static constexpr std::uint8_t kFromLink = 1;       // a link or the program itself
+    static constexpr std::uint8_t kFromLink = 1;        // a link or the program itself
     static constexpr std::uint8_t kFromBackForward = 2; // the back or forward button
 
     const QStringList& Entries() const { return m_entries; }

@@ -37,8 +37,7 @@ public:
     BevelPanel(QWidget* parent, Bevel outer, Bevel inner, int bevelWidth, int borderWidth,
                const QColor& colour)
         : QFrame(parent), m_outer(outer), m_inner(inner), m_bevelWidth(bevelWidth),
-          m_borderWidth(borderWidth)
-    {
+          m_borderWidth(borderWidth) {
         setAutoFillBackground(true);
         QPalette pal = palette();
         pal.setColor(QPalette::Window, colour);
@@ -48,8 +47,7 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override
-    {
+    void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         QRect ring = rect();
         auto drawBevel = [&](Bevel bevel) {
@@ -89,8 +87,7 @@ struct Person {
 
 } // namespace
 
-TForm3::TForm3(QWidget* parent) : Screen(parent)
-{
+TForm3::TForm3(QWidget* parent) : Screen(parent) {
     setObjectName(QStringLiteral("Form3"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("Об авторах"));
@@ -135,25 +132,37 @@ TForm3::TForm3(QWidget* parent) : Screen(parent)
                                      QRect(161, 337, 203, 20));
 
     const QList<Person> people = {
-        {88, 88, ":/pictures/credits_1.jpg",
+        {88,
+         88,
+         ":/pictures/credits_1.jpg",
          {QStringLiteral("Воронцова Елена"), QStringLiteral("Андреевна")},
-         {QStringLiteral("доцент кафедры теории"), QStringLiteral("и методики физической"),
-          QStringLiteral("культуры, кандидат"), QStringLiteral("педагогических наук")},
-         201, 240},
-        {360, 88, ":/pictures/credits_2.jpg",
+         {QStringLiteral("доцент кафедры"), QStringLiteral("философии и социологии,"),
+          QStringLiteral("кандидат философских"), QStringLiteral("наук")},
+         201,
+         240},
+        {360,
+         88,
+         ":/pictures/credits_2.jpg",
          {QStringLiteral("Белоусов Кирилл"), QStringLiteral("Дмитриевич")},
-         {QStringLiteral("старший преподаватель"), QStringLiteral("кафедры спортивной"),
-          QStringLiteral("метрологии")},
-         201, 240},
-        {640, 88, ":/pictures/credits_3.jpg",
+         {QStringLiteral("старший преподаватель"), QStringLiteral("кафедры истории"),
+          QStringLiteral("и политологии")},
+         201,
+         240},
+        {640,
+         88,
+         ":/pictures/credits_3.jpg",
          {QStringLiteral("Шаповалова Ирина"), QStringLiteral("Викторовна")},
-         {QStringLiteral("заведующая кафедрой"), QStringLiteral("биомеханики и информатики,"),
-          QStringLiteral("профессор")},
-         201, 240},
-        {219, 362, ":/pictures/credits_4.jpg",
+         {QStringLiteral("заведующая кафедрой"), QStringLiteral("социально-гуманитарных"),
+          QStringLiteral("дисциплин, профессор")},
+         201,
+         240},
+        {219,
+         362,
+         ":/pictures/credits_4.jpg",
          {QStringLiteral("Гладышев Роман"), QStringLiteral("Игоревич")},
          {},
-         475, 0},
+         475,
+         0},
     };
 
     int panelNumber = 2;
@@ -201,15 +210,13 @@ TForm3::TForm3(QWidget* parent) : Screen(parent)
     CentreOnDisplay();
 }
 
-void TForm3::FormActivate()
-{
+void TForm3::FormActivate() {
     resize(kClientWidth + 2 * kBorder, kClientHeight + 2 * kBorder);
     Panel1->setGeometry(kBorder, kBorder, kClientWidth, kClientHeight);
     CentreOnDisplay();
 }
 
-void TForm3::BitBtn1Click()
-{
+void TForm3::BitBtn1Click() {
     close(); // ends the modal display
     if (form12)
         form12->ShowScreen();

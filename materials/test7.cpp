@@ -13,8 +13,7 @@
 
 QPointer<TForm7> Form7;
 
-TForm7::TForm7(QWidget* parent) : Screen(parent)
-{
+TForm7::TForm7(QWidget* parent) : Screen(parent) {
     setObjectName(QStringLiteral("Form7"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("О программе"));
@@ -39,14 +38,12 @@ TForm7::TForm7(QWidget* parent) : Screen(parent)
     Image1->setGeometry(rect());
 }
 
-void TForm7::resizeEvent(QResizeEvent* event)
-{
+void TForm7::resizeEvent(QResizeEvent* event) {
     Image1->setGeometry(rect());
     Screen::resizeEvent(event);
 }
 
-bool TForm7::event(QEvent* event)
-{
+bool TForm7::event(QEvent* event) {
     if (event->type() == QEvent::WindowDeactivate) {
         m_skipNextActivation = FocusStaysWithScreen(this);
     } else if (event->type() == QEvent::WindowActivate && m_skipNextActivation) {
@@ -57,14 +54,12 @@ bool TForm7::event(QEvent* event)
     return Screen::event(event);
 }
 
-void TForm7::hideEvent(QHideEvent* event)
-{
+void TForm7::hideEvent(QHideEvent* event) {
     m_skipNextActivation = false;
     Screen::hideEvent(event);
 }
 
-void TForm7::FormActivate()
-{
+void TForm7::FormActivate() {
     setGeometry(LargeScreenGeometry(DisplaySize()));
     Image1->setGeometry(rect());
     Panel1->setGeometry(Image1->x() + 18, Image1->y() + 18, Image1->width() - 38,

@@ -16,8 +16,8 @@ class TForm7 : public Screen {
 public:
     explicit TForm7(QWidget* parent = nullptr);
 
-    QLabel* Image1;  // frame picture over the whole screen
-    QFrame* Panel1;  // navy panel inside the frame
+    QLabel* Image1; // frame picture over the whole screen
+    QFrame* Panel1; // navy panel inside the frame
     QWebEngineView* WebBrowser1;
 
     void FormActivate() override;

@@ -40,28 +40,29 @@ QPointer<TForm14> Form14;
 
 namespace {
 
-constexpr int kFrameInset = 18;      // Panel1 inside the frame picture
-constexpr int kFrameShrink = 38;     // Panel1 narrower and lower than the picture
-constexpr int kStripHeight = 27;     // toolbar strip Panel2
+constexpr int kFrameInset = 18;  // Panel1 inside the frame picture
+constexpr int kFrameShrink = 38; // Panel1 narrower and lower than the picture
+constexpr int kStripHeight = 27; // toolbar strip Panel2
 constexpr int kToolButtonWidth = 104;
 constexpr int kToolButtonHeight = 22;
+constexpr int kSettlingAttempts = 3; // times a page asked for after a dropped link is tried
 
 // Pictures of the back and forward buttons, by image index.
-const char* const kButtonPictures[] = {":/pictures/back_disabled.bmp", ":/pictures/back_enabled.bmp",
-                                       ":/pictures/forward_disabled.bmp",
-                                       ":/pictures/forward_enabled.bmp"};
+const char* const kButtonPictures[] = {
+    ":/pictures/back_disabled.bmp", ":/pictures/back_enabled.bmp",
+    ":/pictures/forward_disabled.bmp", ":/pictures/forward_enabled.bmp"};
 
-QString ProgramFolder() { return Form1 ? Shell().ProgramFolder : CurrentFolder(); }
+QString ProgramFolder() {
+    return Form1 ? Shell().ProgramFolder : CurrentFolder();
+}
 
-void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
-{
+void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
     QPalette pal = widget->palette();
     pal.setColor(role, colour);
     widget->setPalette(pal);
 }
 
-void SetImage(QToolButton* button, int index)
-{
+void SetImage(QToolButton* button, int index) {
     button->setProperty("ImageIndex", index);
     const QPixmap picture(QString::fromLatin1(kButtonPictures[index]));
     QIcon icon;
@@ -80,8 +81,7 @@ public:
     TextbookPage(TForm14* screen, QObject* parent) : QWebEnginePage(parent), m_screen(screen) {}
 
 protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override
-    {
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
         if (!isMainFrame || type == NavigationTypeReload || type == NavigationTypeRedirect)
             return true;
         return m_screen->WebBrowser1BeforeNavigate2(AddressText(url));
@@ -100,8 +100,7 @@ public:
     NewWindowCatcher(TForm14* screen) : QWebEnginePage(screen), m_screen(screen) {}
 
 protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override
-    {
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
         if (isMainFrame && m_screen) {
             m_screen->OpenPage(AddressText(url));
             deleteLater();
@@ -113,22 +112,21 @@ private:
     QPointer<TForm14> m_screen;
 };
 
-QWebEnginePage* TextbookPage::createWindow(WebWindowType) { return new NewWindowCatcher(m_screen); }
+QWebEnginePage* TextbookPage::createWindow(WebWindowType) {
+    return new NewWindowCatcher(m_screen);
+}
 
 } // namespace
 
-QRect LargeScreenGeometry(QSize display)
-{
-    const QSize size = display.height() > 623
-                           ? QSize(display.width() - 100, display.height() - 70)
-                           : QSize(781, 530);
+QRect LargeScreenGeometry(QSize display) {
+    const QSize size = display.height() > 623 ? QSize(display.width() - 100, display.height() - 70)
+                                              : QSize(781, 530);
     return QRect(QPoint(CentredOffset(display.width(), size.width()),
                         CentredOffset(display.height(), size.height())),
                  size);
 }
 
-bool FocusStaysWithScreen(const QWidget* screen)
-{
+bool FocusStaysWithScreen(const QWidget* screen) {
     const QWidget* next = QApplication::activeWindow();
     if (next == nullptr)
         return true; // another application
@@ -142,8 +140,7 @@ bool FocusStaysWithScreen(const QWidget* screen)
 // --- Find dialog -------------------------------------------------------------------------------
 
 TextbookFindDialog::TextbookFindDialog(QWebEngineView* view, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_view(view)
-{
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_view(view) {
     setObjectName(QStringLiteral("FindDialog"));
     setWindowTitle(QStringLiteral("Поиск"));
 
@@ -176,8 +173,7 @@ TextbookFindDialog::TextbookFindDialog(QWebEngineView* view, QWidget* parent)
     connect(Cancel, &QPushButton::clicked, this, &QDialog::hide);
 }
 
-void TextbookFindDialog::FindNextClick()
-{
+void TextbookFindDialog::FindNextClick() {
     const QString text = FindText->text();
     if (text.isEmpty() || m_view == nullptr)
         return;
@@ -199,8 +195,7 @@ void TextbookFindDialog::FindNextClick()
     });
 }
 
-void TextbookFindDialog::hideEvent(QHideEvent* event)
-{
+void TextbookFindDialog::hideEvent(QHideEvent* event) {
     // The marks of the last search go with the dialog.
     if (m_view != nullptr)
         m_view->findText(QString());
@@ -210,8 +205,7 @@ void TextbookFindDialog::hideEvent(QHideEvent* event)
 
 // --- Screen ------------------------------------------------------------------------------------
 
-TForm14::TForm14(QWidget* parent) : Screen(parent)
-{
+TForm14::TForm14(QWidget* parent) : Screen(parent) {
     setObjectName(QStringLiteral("Form14"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("Учебник"));
@@ -291,12 +285,13 @@ TForm14::TForm14(QWidget* parent) : Screen(parent)
         menu.exec(WebBrowser1->mapToGlobal(at));
     });
     connect(WebBrowser1, &QWebEngineView::loadFinished, this, &TForm14::WebBrowser1LoadFinished);
-    connect(WebBrowser1, &QWebEngineView::loadStarted, this, [this]{ qDebug() << "TRACE started" << WebBrowser1->url(); });
     connect(WebBrowser1, &QWebEngineView::printFinished, this, [this](bool) { m_printer.reset(); });
     connect(page, &QWebEnginePage::printRequested, this, &TForm14::SpeedButton2Click);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        const bool wasInside = old != nullptr && (old == WebBrowser1 || WebBrowser1->isAncestorOf(old));
-        const bool isInside = now != nullptr && (now == WebBrowser1 || WebBrowser1->isAncestorOf(now));
+        const bool wasInside =
+            old != nullptr && (old == WebBrowser1 || WebBrowser1->isAncestorOf(old));
+        const bool isInside =
+            now != nullptr && (now == WebBrowser1 || WebBrowser1->isAncestorOf(now));
         if (wasInside && !isInside)
             WebBrowser1Exit();
     });
@@ -313,20 +308,19 @@ TForm14::TForm14(QWidget* parent) : Screen(parent)
     Image1->setGeometry(rect());
 }
 
-TForm14::~TForm14()
-{
+TForm14::~TForm14() {
     // The browser goes first: a print still running uses the printer.
+    disconnect(qApp, nullptr, this, nullptr);
     delete WebBrowser1;
+    WebBrowser1 = nullptr;
 }
 
-void TForm14::resizeEvent(QResizeEvent* event)
-{
+void TForm14::resizeEvent(QResizeEvent* event) {
     Image1->setGeometry(rect());
     Screen::resizeEvent(event);
 }
 
-bool TForm14::event(QEvent* event)
-{
+bool TForm14::event(QEvent* event) {
     if (event->type() == QEvent::WindowDeactivate) {
         m_skipNextActivation = FocusStaysWithScreen(this);
     } else if (event->type() == QEvent::WindowActivate && m_skipNextActivation) {
@@ -337,8 +331,7 @@ bool TForm14::event(QEvent* event)
     return Screen::event(event);
 }
 
-void TForm14::hideEvent(QHideEvent* event)
-{
+void TForm14::hideEvent(QHideEvent* event) {
     m_returnPageOnActivation.clear();
     m_skipNextActivation = false;
     if (m_findDialog != nullptr)
@@ -346,8 +339,7 @@ void TForm14::hideEvent(QHideEvent* event)
     Screen::hideEvent(event);
 }
 
-void TForm14::FormActivate()
-{
+void TForm14::FormActivate() {
     m_history.SetNavigationSource(PageHistory::kFromLink);
 
     const QSize display = DisplaySize();
@@ -376,8 +368,7 @@ void TForm14::FormActivate()
     }
 }
 
-void TForm14::LayOutPanel1()
-{
+void TForm14::LayOutPanel1() {
     const QRect inner = Panel1->contentsRect();
     Panel2->setGeometry(inner.x(), inner.y(), inner.width(), kStripHeight);
     CoolBar1->setGeometry(0, 0, inner.width(), kStripHeight);
@@ -386,8 +377,7 @@ void TForm14::LayOutPanel1()
                              std::max(0, inner.height() - stripTaken));
 }
 
-void TForm14::LayOutToolbar()
-{
+void TForm14::LayOutToolbar() {
     const int bar = CoolBar1->width();
     const int buttonTop = HalfOf(CoolBar1->height() - SpeedButton1->height());
     SpeedButton2->move(bar - SpeedButton2->width() - 5, buttonTop);
@@ -399,9 +389,9 @@ void TForm14::LayOutToolbar()
                         CoolBar1->height());
 }
 
-void TForm14::OpenPage(const QString& address)
-{
+void TForm14::OpenPage(const QString& address) {
     CBURL->setEditText(address);
+    m_settlingAddress.clear(); // a newer page is asked for
     if (m_cancelledLoadPending) {
         // The browser is still winding down the navigation it was told to drop; a page asked for
         // now would be lost with it, so it is opened as soon as that has ended.
@@ -411,11 +401,18 @@ void TForm14::OpenPage(const QString& address)
     Navigate(address);
 }
 
-void TForm14::Navigate(const QString& address) { qDebug() << "TRACE navigate" << address; WebBrowser1->load(AddressUrl(address)); }
+void TForm14::Navigate(const QString& address) {
+    WebBrowser1->load(AddressUrl(address));
+}
 
-bool TForm14::WebBrowser1BeforeNavigate2(const QString& address)
-{
-    qDebug() << "TRACE before" << address << m_cancelledLoadPending;
+bool TForm14::WebBrowser1BeforeNavigate2(const QString& address) {
+    if (!m_settlingAddress.isEmpty()) {
+        if (AddressUrl(address) == AddressUrl(m_settlingAddress))
+            m_settlingRecorded =
+                m_settlingRecorded || m_history.NavigationSource() == PageHistory::kFromLink;
+        else
+            m_settlingAddress.clear(); // the user went elsewhere
+    }
     bool video = false;
     if (m_history.BeforeNavigate(address)) {
         ShellState& shell = Shell();
@@ -438,8 +435,7 @@ bool TForm14::WebBrowser1BeforeNavigate2(const QString& address)
     return !video;
 }
 
-void TForm14::OpenVideo()
-{
+void TForm14::OpenVideo() {
     m_placeholderPage = Shell().ProgramFolder + QStringLiteral("\\html\\999.htm");
     OpenPage(m_placeholderPage);
     SetStayOnTop(false);
@@ -447,8 +443,7 @@ void TForm14::OpenVideo()
     Form9->ShowScreen();
 }
 
-void TForm14::ShowHistoryState()
-{
+void TForm14::ShowHistoryState() {
     const QStringList& entries = m_history.Entries();
     bool same = CBURL->count() == entries.size();
     for (int i = 0; same && i < entries.size(); ++i)
@@ -470,21 +465,37 @@ void TForm14::ShowHistoryState()
     SetImage(ToolButton2, forward ? 3 : 2);
 }
 
-void TForm14::WebBrowser1LoadFinished(bool ok)
-{
-    qDebug() << "TRACE finished" << ok << WebBrowser1->url() << m_cancelledLoadPending << m_deferredAddress;
+void TForm14::WebBrowser1LoadFinished(bool ok) {
     if (m_cancelledLoadPending) {
         // The end of the dropped navigation: no document of ours was completed.
         m_cancelledLoadPending = false;
-        if (!m_deferredAddress.isEmpty())
-            Navigate(std::exchange(m_deferredAddress, QString()));
+        if (!m_deferredAddress.isEmpty()) {
+            m_settlingAddress = std::exchange(m_deferredAddress, QString());
+            m_settlingAttempts = 1;
+            m_settlingRecorded = false;
+            Navigate(m_settlingAddress);
+        }
         return;
+    }
+    if (!m_settlingAddress.isEmpty()) {
+        // Right after a dropped navigation the engine now and then drops the next page as well,
+        // before it has shown anything of it: that page is asked for again.
+        const bool arrived = WebBrowser1->url() == AddressUrl(m_settlingAddress);
+        if (!ok && !arrived && m_settlingAttempts < kSettlingAttempts) {
+            ++m_settlingAttempts;
+            if (m_settlingRecorded)
+                m_history.SetNavigationSource(PageHistory::kFromBackForward);
+            Navigate(m_settlingAddress);
+            return;
+        }
+        m_settlingAddress.clear();
+        if (!ok && !arrived)
+            return; // nothing was completed
     }
     WebBrowser1DocumentComplete();
 }
 
-void TForm14::WebBrowser1DocumentComplete()
-{
+void TForm14::WebBrowser1DocumentComplete() {
     ShellState& shell = Shell();
     shell.BookLoadCount = static_cast<std::uint8_t>(shell.BookLoadCount + 1);
     const bool strip = shell.BookLoadCount > 1;
@@ -494,22 +505,19 @@ void TForm14::WebBrowser1DocumentComplete()
     }
 }
 
-void TForm14::ToolButton1Click()
-{
+void TForm14::ToolButton1Click() {
     const QString address = m_history.Back();
     if (!address.isEmpty())
         OpenPage(address);
 }
 
-void TForm14::ToolButton2Click()
-{
+void TForm14::ToolButton2Click() {
     const QString address = m_history.Forward();
     if (!address.isEmpty())
         OpenPage(address);
 }
 
-void TForm14::SpeedButton1Click()
-{
+void TForm14::SpeedButton1Click() {
     if (WebBrowser1->url().isEmpty())
         return; // no document to search in
     if (m_findDialog == nullptr)
@@ -521,8 +529,7 @@ void TForm14::SpeedButton1Click()
     m_findDialog->FindText->selectAll();
 }
 
-void TForm14::SpeedButton2Click()
-{
+void TForm14::SpeedButton2Click() {
     if (m_printer)
         return; // the last page is still being printed
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -534,15 +541,15 @@ void TForm14::SpeedButton2Click()
     WebBrowser1->print(m_printer.get());
 }
 
-void TForm14::WebBrowser1Exit()
-{
+void TForm14::WebBrowser1Exit() {
     SpeedButton2->move(CoolBar1->width() - SpeedButton2->width() - 5, SpeedButton2->y());
 }
 
-bool TForm14::StaysOnTop() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+bool TForm14::StaysOnTop() const {
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
 
-void TForm14::SetStayOnTop(bool onTop)
-{
+void TForm14::SetStayOnTop(bool onTop) {
     if (StaysOnTop() == onTop)
         return;
     Qt::WindowFlags flags = windowFlags();
@@ -557,8 +564,7 @@ void TForm14::SetStayOnTop(bool onTop)
     }
 }
 
-void TForm14::ShowReturnPage(const QString& page)
-{
+void TForm14::ShowReturnPage(const QString& page) {
     SetStayOnTop(true);
     m_returnPageOnActivation = page;
     OpenPage(page);

@@ -32,15 +32,15 @@ public:
     explicit TForm14(QWidget* parent = nullptr);
     ~TForm14() override;
 
-    QLabel* Image1;           // frame picture over the whole screen
-    QFrame* Panel1;           // blue panel inside the frame
-    QFrame* Panel2;           // toolbar strip, shown from the second completed page on
+    QLabel* Image1; // frame picture over the whole screen
+    QFrame* Panel1; // blue panel inside the frame
+    QFrame* Panel2; // toolbar strip, shown from the second completed page on
     QFrame* CoolBar1;
     QWidget* ToolBar1;
-    QToolButton* ToolButton1; // back
-    QToolButton* ToolButton2; // forward
-    QComboBox* CBURL;         // hidden; its items are the page history
-    QLabel* Image2;           // title picture
+    QToolButton* ToolButton1;  // back
+    QToolButton* ToolButton2;  // forward
+    QComboBox* CBURL;          // hidden; its items are the page history
+    QLabel* Image2;            // title picture
     QToolButton* SpeedButton1; // "Поиск по стр..."
     QToolButton* SpeedButton2; // "Печать..."
     QWebEngineView* WebBrowser1;
@@ -103,6 +103,9 @@ private:
     bool m_skipNextActivation = false;
     bool m_cancelledLoadPending = false; // a cancelled navigation has not reported its end yet
     QString m_deferredAddress;           // opened once that end has been reported
+    QString m_settlingAddress;           // that page until it has arrived
+    int m_settlingAttempts = 0;
+    bool m_settlingRecorded = false; // it is in the history already
     TextbookFindDialog* m_findDialog = nullptr;
     std::unique_ptr<QPrinter> m_printer; // alive until the page has been printed
 };

@@ -5,11 +5,12 @@
 #include <QFileInfo>
 
 namespace {
-bool IsSeparator(QChar c) { return c == QLatin1Char('/') || c == QLatin1Char('\\'); }
+bool IsSeparator(QChar c) {
+    return c == QLatin1Char('/') || c == QLatin1Char('\\');
+}
 } // namespace
 
-AddressInterpretation InterpretAddress(const QString& address, const QString& programFolder)
-{
+AddressInterpretation InterpretAddress(const QString& address, const QString& programFolder) {
     AddressInterpretation result;
     result.pagePath = programFolder;
 
@@ -43,8 +44,7 @@ AddressInterpretation InterpretAddress(const QString& address, const QString& pr
     return result;
 }
 
-QString AddressText(const QUrl& url)
-{
+QString AddressText(const QUrl& url) {
     if (!url.isLocalFile())
         return url.toString();
     QString text = url.toLocalFile();
@@ -53,8 +53,7 @@ QString AddressText(const QUrl& url)
     return text;
 }
 
-QUrl AddressUrl(const QString& address)
-{
+QUrl AddressUrl(const QString& address) {
     // A scheme of one letter is a drive ("C:\..."), not an address scheme.
     const qsizetype colon = address.indexOf(QLatin1Char(':'));
     if (colon > 1 && !IsSeparator(address.at(0))) {

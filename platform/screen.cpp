@@ -5,10 +5,16 @@
 
 #include <QEvent>
 #include <QEventLoop>
+#include <QPointer>
+#include <QTimer>
 
 namespace {
 bool g_modalLoops = true;
-}
+// The screen most recently asked to come to the front.
+QPointer<Screen> g_lastShown;
+// Time the window system gets to map a newly shown window before its activation is asked again.
+constexpr int kActivationRetryMs = 150;
+} // namespace
 
 void Screen::SetModalLoopsEnabled(bool enabled) { g_modalLoops = enabled; }
 
@@ -19,6 +25,16 @@ void Screen::ShowScreen()
     show();
     raise();
     activateWindow();
+    // A window that is not mapped yet cannot take the focus, and without a window manager
+    // nobody activates it later: ask again once it stands on the display, unless another
+    // screen has been brought to the front since.
+    g_lastShown = this;
+    QTimer::singleShot(kActivationRetryMs, this, [this] {
+        if (g_lastShown == this && isVisible() && !isActiveWindow()) {
+            raise();
+            activateWindow();
+        }
+    });
 }
 
 void Screen::ShowModal()

@@ -18,6 +18,8 @@ export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
 
 shot() { import -window root "$out/$1.png"; echo "saved $out/$1.png"; }
 click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-1}"; }
+# Half of a non-negative number, a tie going to the even neighbour (as the screens centre).
+half() { local v=$1 q=$(($1 / 2)); if (( v % 2 != 0 && q % 2 != 0 )); then q=$((q + 1)); fi; echo $q; }
 
 run_at() {
   local w=$1 h=$2 disp=$3
@@ -29,18 +31,48 @@ run_at() {
   local app=$!
   sleep 2.5; shot "splash-$w"
   sleep 5;   shot "textbook-$w"
-  # Start bar geometry: left by the halving rule, top 2, 2-pixel border.
-  local left=$(( (w / 2) - (h <= 623 ? 150 : 50) ))
-  if [ $(( w % 4 )) -eq 2 ]; then :; fi
-  xdotool mousemove $((left + 2 + 148 + 60)) 14; sleep 0.5; shot "startbar-hover-$w"
-  click $((left + 2 + 8 + 60)) 14 2; shot "menu-$w"
-  # Menu: entry panel, then the registration fields.
-  if [ -n "${SCREENSHOT_SCENARIO:-}" ] && [ -x "$SCREENSHOT_SCENARIO" ]; then
-    "$SCREENSHOT_SCENARIO" "$w" "$h" "$out" || true
-  fi
-  click $((left + 2 + 148 + 60)) 14 2; shot "help-$w"
+
+  # Start bar: left by the halving rule, top 2, a 2-pixel border.
+  local bar=$(( $(half "$w") - (h <= 623 ? 150 : 50) ))
+  xdotool mousemove $((bar + 2 + 148 + 60)) 14; sleep 0.5; shot "startbar-hover-$w"
+  click $((bar + 2 + 8 + 60)) 14 2; shot "menu-$w"
+
+  # Menu geometry: the window, Panel10 18 pixels in, Panel11 centred in it, Panel1 at 11, 10.
+  local mw=$(( h < 624 ? 781 : w - 100 )) mh=$(( h < 624 ? 530 : h - 70 ))
+  local mx=$(half $((w - mw))) my=$(half $((h - mh)))
+  local px=$((mx + 18 + $(half $((mw - 38 - 630))) + 11)) py=$((my + 18 + $(half $((mh - 38 - 368))) + 10))
+  click $((px + 4 + 302)) $((py + 229 + 44)) 1                     # entry panel
+  click $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) 0.3         # Edit1
+  xdotool type --delay 20 "Петров А. В."
+  click $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12)) 0.3          # Edit5
+  xdotool type --delay 20 "ФК-21"
+  click $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9)) 0.3          # ComboBox1
+  xdotool type --delay 20 "Лёгкая атлетика"
+  click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1            # ComboBox2 drops down
+  shot "menu-qualification-$w"
+  xdotool key Down Down Down Return; sleep 0.5
+  shot "menu-registered-$w"
+  click $((px + 3 + 100)) $((py + 320 + 12)) 2                     # "Тренировка..."
+  shot "training-opening-$w"
+  # Training screen: client 782 x 536 centred (top 5 on low displays); bottom bar 45 high.
+  local tx=$(half $((w - 782))) ty=$(( h < 624 ? 5 : $(half $((h - 536))) ))
+  click $((tx + 16 + 66)) $((ty + 536 - 45 + 9 + 12)) 2            # "OK": the first question
+  shot "training-question-$w"
+  click $((tx + 8 + 8)) $((ty + 8 + 40)) 0.5 || true
+  shot "training-ticked-$w"
+  # "Следующий вопрос" until the screen's title says "Результат" (a video question holds the
+  # button for its notice and playback).
+  for _ in $(seq 40); do
+    xdotool search --name '^Результат$' >/dev/null 2>&1 && break
+    click $((tx + 16 + 66)) $((ty + 536 - 45 + 9 + 12)) 1
+  done
+  shot "training-result-$w"
+  click $((tx + 16 + 66)) $((ty + 536 - 45 + 9 + 12)) 2            # "OK": back to the menu
+  shot "menu-after-training-$w"
+
+  click $((bar + 2 + 148 + 60)) 14 2; shot "help-$w"
   # "Выход" ends the program.
-  click $((left + 2 + 283 + 40)) 14 1
+  click $((bar + 2 + 283 + 40)) 14 1
   local code=0
   for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
   if kill -0 "$app" 2>/dev/null; then echo "program still running after Выход" >&2; kill "$app"; code=1; fi

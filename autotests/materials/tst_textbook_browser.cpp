@@ -27,8 +27,7 @@
 
 namespace {
 
-void WritePage(const QString& path, const QStringList& body)
-{
+void WritePage(const QString& path, const QStringList& body) {
     QStringList lines = {QStringLiteral("<html><head>"),
                          QStringLiteral("<meta http-equiv=\"Content-Type\" "
                                         "content=\"text/html; charset=windows-1251\">"),
@@ -41,8 +40,7 @@ void WritePage(const QString& path, const QStringList& body)
 }
 
 // Waits for the next completed load of the textbook's browser (an event wait, not a clock).
-bool NextLoad(QSignalSpy& spy)
-{
+bool NextLoad(QSignalSpy& spy) {
     return spy.wait(30000);
 }
 
@@ -52,8 +50,7 @@ class TestTextbookBrowser : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
+    void initTestCase() {
         QApplication::setQuitOnLastWindowClosed(false);
         InstallFontSubstitutions();
         FakeMediaPlayer::Install();
@@ -61,8 +58,7 @@ private Q_SLOTS:
 
     void cleanupTestCase() { FakeMediaPlayer::Uninstall(); }
 
-    void opensCountsFindsAndHandsVideoLinksOver()
-    {
+    void opensCountsFindsAndHandsVideoLinksOver() {
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("html")));
@@ -130,8 +126,7 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     TestTextbookBrowser test;
