@@ -21,6 +21,28 @@ click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-1}"; }
 # Half of a non-negative number, a tie going to the even neighbour (as the screens centre).
 half() { local v=$1 q=$(($1 / 2)); if (( v % 2 != 0 && q % 2 != 0 )); then q=$((q + 1)); fi; echo $q; }
 
+# Registers a student on the menu (shown already) and opens the training screen; names the
+# screenshots of the menu with the suffix $3.
+register_and_train() {
+  local w=$1 h=$2 tag=$3
+  # Menu geometry: the window, Panel10 18 pixels in, Panel11 centred in it, Panel1 at 11, 10.
+  local mw=$(( h < 624 ? 781 : w - 100 )) mh=$(( h < 624 ? 530 : h - 70 ))
+  local mx=$(half $((w - mw))) my=$(half $((h - mh)))
+  local px=$((mx + 18 + $(half $((mw - 38 - 630))) + 11)) py=$((my + 18 + $(half $((mh - 38 - 368))) + 10))
+  click $((px + 4 + 302)) $((py + 229 + 44)) 1                     # entry panel
+  click $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) 0.3         # Edit1
+  xdotool type --delay 20 "Петров А. В."
+  click $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12)) 0.3          # Edit5
+  xdotool type --delay 20 "ФК-21"
+  click $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9)) 0.3          # ComboBox1
+  xdotool type --delay 20 "Лёгкая атлетика"
+  click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1            # ComboBox2 drops down
+  shot "menu-qualification-$tag"
+  xdotool key Down Down Down Return; sleep 0.5
+  shot "menu-registered-$tag"
+  click $((px + 3 + 100)) $((py + 320 + 12)) 2                     # "Тренировка..."
+}
+
 run_at() {
   local w=$1 h=$2 disp=$3
   Xvfb ":$disp" -screen 0 "${w}x${h}x24" -nolisten tcp >/dev/null 2>&1 &
@@ -37,22 +59,7 @@ run_at() {
   xdotool mousemove $((bar + 2 + 148 + 60)) 14; sleep 0.5; shot "startbar-hover-$w"
   click $((bar + 2 + 8 + 60)) 14 2; shot "menu-$w"
 
-  # Menu geometry: the window, Panel10 18 pixels in, Panel11 centred in it, Panel1 at 11, 10.
-  local mw=$(( h < 624 ? 781 : w - 100 )) mh=$(( h < 624 ? 530 : h - 70 ))
-  local mx=$(half $((w - mw))) my=$(half $((h - mh)))
-  local px=$((mx + 18 + $(half $((mw - 38 - 630))) + 11)) py=$((my + 18 + $(half $((mh - 38 - 368))) + 10))
-  click $((px + 4 + 302)) $((py + 229 + 44)) 1                     # entry panel
-  click $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) 0.3         # Edit1
-  xdotool type --delay 20 "Петров А. В."
-  click $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12)) 0.3          # Edit5
-  xdotool type --delay 20 "ФК-21"
-  click $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9)) 0.3          # ComboBox1
-  xdotool type --delay 20 "Лёгкая атлетика"
-  click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1            # ComboBox2 drops down
-  shot "menu-qualification-$w"
-  xdotool key Down Down Down Return; sleep 0.5
-  shot "menu-registered-$w"
-  click $((px + 3 + 100)) $((py + 320 + 12)) 2                     # "Тренировка..."
+  register_and_train "$w" "$h" "$w"
   shot "training-opening-$w"
   # Training screen: client 782 x 536 centred (top 5 on low displays); bottom bar 45 high.
   local tx=$(half $((w - 782))) ty=$(( h < 624 ? 5 : $(half $((h - 536))) ))
@@ -82,5 +89,35 @@ run_at() {
   wait "$xvfb" 2>/dev/null || true
 }
 
+# One question of each kind (text, picture, picture options, video) in a short training test:
+# each question is shown, then again 5 and 12 seconds later (a video question's notice,
+# playback and the options beside its last picture).
+run_question_kinds() {
+  local w=1024 h=768 disp=93
+  local course; course=$(mktemp -d)
+  cp -r "$root/course/." "$course/"
+  python3 "$root/scripts/sample-question-kinds.py" "$root/course/ortu/pdb12.db" "$course/ortu/pdb12.db"
+  Xvfb ":$disp" -screen 0 "${w}x${h}x24" -nolisten tcp >/dev/null 2>&1 &
+  local xvfb=$!
+  export DISPLAY=":$disp"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  (cd "$course" && exec "$bin") >/tmp/screenshots-kinds.log 2>&1 &
+  local app=$!
+  sleep 8
+  local bar=$(( $(half "$w") - 50 ))
+  click $((bar + 2 + 8 + 60)) 14 2
+  register_and_train "$w" "$h" kinds
+  local tx=$(half $((w - 782))) ty=$(half $((h - 536)))
+  click $((tx + 16 + 66)) $((ty + 536 - 45 + 9 + 12)) 1.5          # "OK": the first question
+  for n in 1 2 3 4; do
+    shot "question-$n-a"; sleep 5; shot "question-$n-b"; sleep 7; shot "question-$n-c"
+    click $((tx + 16 + 66)) $((ty + 536 - 45 + 9 + 12)) 1.5
+  done
+  kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true
+  rm -rf "$course"
+}
+
 run_at 1024 768 91
 run_at 800 600 92
+run_question_kinds
