@@ -14,6 +14,8 @@
 QPointer<TForm7> Form7;
 
 TForm7::TForm7(QWidget* parent) : Screen(parent) {
+    // Back from another application the help page being read stays.
+    SetActivationSkippedOnReturn(true);
     setObjectName(QStringLiteral("Form7"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("О программе"));
@@ -41,22 +43,6 @@ TForm7::TForm7(QWidget* parent) : Screen(parent) {
 void TForm7::resizeEvent(QResizeEvent* event) {
     Image1->setGeometry(rect());
     Screen::resizeEvent(event);
-}
-
-bool TForm7::event(QEvent* event) {
-    if (event->type() == QEvent::WindowDeactivate) {
-        m_skipNextActivation = FocusStaysWithScreen(this);
-    } else if (event->type() == QEvent::WindowActivate && m_skipNextActivation) {
-        // Back from another application: the page being read stays.
-        m_skipNextActivation = false;
-        return QWidget::event(event);
-    }
-    return Screen::event(event);
-}
-
-void TForm7::hideEvent(QHideEvent* event) {
-    m_skipNextActivation = false;
-    Screen::hideEvent(event);
 }
 
 void TForm7::FormActivate() {

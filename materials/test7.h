@@ -26,13 +26,10 @@ public:
     QUrl OpenedPage() const { return m_openedPage; }
 
 protected:
-    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     QUrl m_openedPage;
-    bool m_skipNextActivation = false;
 };
 
 extern QPointer<TForm7> Form7;

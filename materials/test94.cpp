@@ -126,17 +126,6 @@ QRect LargeScreenGeometry(QSize display) {
                  size);
 }
 
-bool FocusStaysWithScreen(const QWidget* screen) {
-    const QWidget* next = QApplication::activeWindow();
-    if (next == nullptr)
-        return true; // another application
-    for (const QWidget* w = next; w != nullptr; w = w->parentWidget()) {
-        if (w == screen)
-            return next != screen;
-    }
-    return false;
-}
-
 // --- Find dialog -------------------------------------------------------------------------------
 
 TextbookFindDialog::TextbookFindDialog(QWebEngineView* view, QWidget* parent)
@@ -206,6 +195,8 @@ void TextbookFindDialog::hideEvent(QHideEvent* event) {
 // --- Screen ------------------------------------------------------------------------------------
 
 TForm14::TForm14(QWidget* parent) : Screen(parent) {
+    // Back from the find or print dialog or from another application the page stays.
+    SetActivationSkippedOnReturn(true);
     setObjectName(QStringLiteral("Form14"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("Учебник"));
@@ -320,20 +311,8 @@ void TForm14::resizeEvent(QResizeEvent* event) {
     Screen::resizeEvent(event);
 }
 
-bool TForm14::event(QEvent* event) {
-    if (event->type() == QEvent::WindowDeactivate) {
-        m_skipNextActivation = FocusStaysWithScreen(this);
-    } else if (event->type() == QEvent::WindowActivate && m_skipNextActivation) {
-        // Back from the find or print dialog or from another application: the page stays.
-        m_skipNextActivation = false;
-        return QWidget::event(event);
-    }
-    return Screen::event(event);
-}
-
 void TForm14::hideEvent(QHideEvent* event) {
     m_returnPageOnActivation.clear();
-    m_skipNextActivation = false;
     if (m_findDialog != nullptr)
         m_findDialog->hide();
     Screen::hideEvent(event);

@@ -85,7 +85,6 @@ public Q_SLOTS:
     void WebBrowser1Exit();
 
 protected:
-    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -100,7 +99,6 @@ private:
     QString m_pagePath;
     QString m_placeholderPage;
     QString m_returnPageOnActivation;
-    bool m_skipNextActivation = false;
     bool m_cancelledLoadPending = false; // a cancelled navigation has not reported its end yet
     QString m_deferredAddress;           // opened once that end has been reported
     QString m_settlingAddress;           // that page until it has arrived
@@ -133,9 +131,5 @@ protected:
 private:
     QWebEngineView* m_view;
 };
-
-/// True when a screen that is being deactivated loses the focus to a window of its own (a
-/// dialog it opened) or to another application: returning from there is not a new activation.
-bool FocusStaysWithScreen(const QWidget* screen);
 
 extern QPointer<TForm14> Form14;

@@ -3,6 +3,7 @@
 #include "platform/display.h"
 #include "platform/rounding.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QPointer>
@@ -61,13 +62,28 @@ void Screen::CentreOnDisplay()
     move(CentredOffset(display.width(), frameWidth), CentredOffset(display.height(), frameHeight));
 }
 
+bool Screen::FocusStaysWithScreen(const QWidget* screen)
+{
+    const QWidget* next = QApplication::activeWindow();
+    if (next == nullptr)
+        return true; // another application
+    for (const QWidget* w = next; w != nullptr; w = w->parentWidget()) {
+        if (w == screen)
+            return next != screen;
+    }
+    return false;
+}
+
 bool Screen::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate && !m_inActivate) {
+    if (event->type() == QEvent::WindowActivate && m_skipNextActivation) {
+        m_skipNextActivation = false;
+    } else if (event->type() == QEvent::WindowActivate && !m_inActivate) {
         m_inActivate = true;
         FormActivate();
         m_inActivate = false;
     } else if (event->type() == QEvent::WindowDeactivate) {
+        m_skipNextActivation = m_skipOnReturn && FocusStaysWithScreen(this);
         FormDeactivate();
     }
     return QWidget::event(event);
@@ -75,6 +91,7 @@ bool Screen::event(QEvent* event)
 
 void Screen::hideEvent(QHideEvent* event)
 {
+    m_skipNextActivation = false;
     if (m_modalLoop != nullptr)
         m_modalLoop->quit();
     if (!g_modalLoops)

@@ -30,13 +30,23 @@ public:
 
     static void SetModalLoopsEnabled(bool enabled);
 
+    /// True when a screen that is being deactivated loses the focus to a window of its own (a
+    /// dialog it opened) or to another application: coming back from there is no new activation.
+    static bool FocusStaysWithScreen(const QWidget* screen);
+
 protected:
+    /// With this set, a return from a window of the screen's own or from another application
+    /// does not run FormActivate() again (the screen keeps what it shows).
+    void SetActivationSkippedOnReturn(bool skipped) { m_skipOnReturn = skipped; }
+
     bool event(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
     class QEventLoop* m_modalLoop = nullptr;
     bool m_inActivate = false;
+    bool m_skipOnReturn = false;
+    bool m_skipNextActivation = false;
 };
 
 /// Sets the object name of a control (its name in the program) and returns it.
