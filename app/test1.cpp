@@ -429,9 +429,6 @@ void Tform12::OpenControlScreen() {
         Form1->hide();
     RecreateIfFreed<TForm6>(Shell().RecreateControlScreen, Form6);
     hide();
-#if 0
-    // TODO(control screen): compile in once TForm6 offers its picture Image2.
     Form6->Image2->setVisible(true);
-#endif
     Form6->ShowScreen();
 }

@@ -38,3 +38,16 @@ if ! "$build/fuzz/question_file_fuzzer" -runs="$runs" -max_len=4096 -timeout=10 
     exit 1
 fi
 echo "fuzz/smoke.sh: question_file_fuzzer passed $runs runs"
+
+# The reader of a control test's data file, seeded with the review tests' data files.
+ninja -C "$build" -j2 data_file_fuzzer
+data_scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch" "$data_scratch"' EXIT
+log="$build/data_file_fuzzer.log"
+if ! "$build/fuzz/data_file_fuzzer" -runs="$runs" -max_len=4096 -timeout=10 \
+    -artifact_prefix="$build/" "$data_scratch" "$root/autotests/review/data" >"$log" 2>&1; then
+    tail -n 80 "$log" >&2
+    echo "fuzz/smoke.sh: data_file_fuzzer FAILED (log: $log, input saved in $build/)" >&2
+    exit 1
+fi
+echo "fuzz/smoke.sh: data_file_fuzzer passed $runs runs"

@@ -20,8 +20,18 @@ MediaPlayer* CreateMediaPlayer(QObject* parent)
     return new QtMediaPlayer(parent);
 }
 
-QtMediaPlayer::QtMediaPlayer(QObject* parent) : MediaPlayer(parent), m_player(new QMediaPlayer(this))
+QtMediaPlayer::QtMediaPlayer(QObject* parent) : MediaPlayer(parent) { NewPlayer(); }
+
+void QtMediaPlayer::NewPlayer()
 {
+    // A QMediaPlayer keeps the error of a file it failed on and refuses later files: a player
+    // that failed is replaced by a fresh one before the next file is opened.
+    if (m_player != nullptr) {
+        m_player->disconnect(this);
+        m_player->stop();
+        m_player->deleteLater();
+    }
+    m_player = new QMediaPlayer(this);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
         if (s == QMediaPlayer::EndOfMedia)
             EndOfPlayback();
@@ -36,6 +46,8 @@ QtMediaPlayer::QtMediaPlayer(QObject* parent) : MediaPlayer(parent), m_player(ne
             EndOfPlayback();
         }
     });
+    if (m_video)
+        m_player->setVideoOutput(m_video.data());
 }
 
 QtMediaPlayer::~QtMediaPlayer()
@@ -54,6 +66,8 @@ void QtMediaPlayer::EndOfPlayback()
 
 bool QtMediaPlayer::Open(const QString& path)
 {
+    if (m_failed || m_player->error() != QMediaPlayer::NoError)
+        NewPlayer();
     m_failed = false;
     m_notify = false;
     m_lastFrame = QVideoFrame();

@@ -34,10 +34,11 @@ public:
     static constexpr int kOpenTimeoutMs = 10000;
 
 private:
+    void NewPlayer();
     void EndOfPlayback();
     double FrameRate() const;
 
-    QMediaPlayer* m_player;
+    QMediaPlayer* m_player = nullptr;
     QPointer<QVideoWidget> m_video;
     QVideoFrame m_lastFrame;
     bool m_notify = false;

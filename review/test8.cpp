@@ -2,21 +2,792 @@
 #include "review/test8.h"
 
 #include "app/test.h"
+#include "app/test1.h"
+#include "app/test5.h"
+#include "platform/display.h"
+#include "platform/file_dialog.h"
+#include "platform/fonts.h"
+#include "platform/media_player.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/rounding.h"
+#include "questions/auto_size_label.h"
+#include "questions/question_area.h"
+#include "widgets/toggle_button.h"
 
 #include <QCloseEvent>
-#include <QTimer>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QMovie>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <algorithm>
 
 QPointer<TForm8> Form8;
 
-TForm8::TForm8(QWidget* parent) : Screen(parent)
-{
-    setObjectName(QStringLiteral("Form8"));
+ReviewRun& Review() {
+    static ReviewRun run;
+    return run;
 }
 
-void TForm8::closeEvent(QCloseEvent* event)
-{
+const QString TForm8::kDialogTitle = QStringLiteral("Открытие файла");
+// One file type: the description, then the pattern.
+const QString TForm8::kDialogFilter = QStringLiteral("Текстовые файлы рез-ов тестирования (*.txt)");
+const QString TForm8::kNoFileMessage =
+    QStringLiteral("Вы не указали файл, повторите процедуру открытия файла отчета...");
+
+namespace {
+
+const QColor kBackground(0xEE, 0xFC, 0xA0);
+const QColor kBarColour(0x5F, 0xEE, 0xFA);
+const QColor kNavy(0x00, 0x00, 0x80);
+const QColor kMaroon(0x80, 0x00, 0x00);
+const QColor kBlue(0x00, 0x00, 0xFF);
+const QColor kRed(0xFF, 0x00, 0x00);
+const QColor kPointsGreen(0x00, 0x59, 0x00);
+const QColor kVideoFace(0xFF, 0xB7, 0x6F);
+const QColor kVideoHover(0x66, 0xE2, 0xFD);
+const QString kAbsent = QStringLiteral("0");
+const QString kFont = QStringLiteral("Times New Roman");
+
+constexpr int kBarHeight = 33;
+constexpr int kTextLeft = 16;
+constexpr int kHeadingLeft = 80;
+constexpr int kPictureFrameLeft = 8;
+constexpr int kVideoPanelWidth = 520;
+constexpr int kVideoPanelHeight = 390;
+constexpr int kDisplayWidth = 470;
+constexpr int kDisplayHeight = 350;
+
+// The text colour of an enabled control; a disabled one keeps the greyed text of the style.
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, colour);
+        palette.setColor(group, QPalette::ButtonText, colour);
+        palette.setColor(group, QPalette::Text, colour);
+    }
+    widget->setPalette(palette);
+}
+
+void SetFillColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+int Bottom(const QWidget* widget) {
+    return widget->y() + widget->height();
+}
+
+// ProgramFolder + "\images\" + option text, with blanks removed from both ends of the whole path
+// (the option text keeps the joining blank at its end).
+QString OptionPicturePath(const QString& programFolder, const QString& optionText) {
+    const QString path = DataPath(programFolder, QStringLiteral("\\images\\") + optionText);
+    qsizetype first = 0;
+    qsizetype last = path.size();
+    while (first < last && path.at(first) == u' ')
+        ++first;
+    while (last > first && path.at(last - 1) == u' ')
+        --last;
+    return path.mid(first, last - first);
+}
+
+QPixmap StoredPicture(const char* name) {
+    return QPixmap(QStringLiteral(":/pictures/") + QLatin1String(name));
+}
+
+} // namespace
+
+TForm8::TForm8(QWidget* parent) : Screen(parent) {
+    setObjectName(QStringLiteral("Form8"));
+    // Single fixed border with a title but no title-bar buttons, always on top.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowStaysOnTopHint);
+    setWindowTitle(QStringLiteral("Результаты теста"));
+    setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+    SetFillColour(this, kBackground);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    // Top bar with the file's header and totals.
+    Panel1 = Named(new QFrame(this), "Panel1");
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(1);
+    SetFillColour(Panel1, kBarColour);
+    Label1 = Named(new QLabel(Panel1), "Label1");
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setFont(PixelFont(kFont, 13));
+    SetTextColour(Label1, kNavy);
+
+    // The record: heading, question, option rows, answer lines.
+    auto makeLabel = [this](const char* name, int left, int pixels, const QColor& colour) {
+        auto* label = Named(new AutoSizeLabel(this), name);
+        label->setFont(PixelFont(kFont, pixels));
+        SetTextColour(label, colour);
+        label->move(left, kBarHeight + 4);
+        label->hide();
+        return label;
+    };
+    Label2 = makeLabel("Label2", kHeadingLeft, 13, kMaroon);
+    Label3 = makeLabel("Label3", kTextLeft, 15, kBlue);
+    Label4 = makeLabel("Label4", kTextLeft, 15, kNavy);
+    Label5 = makeLabel("Label5", kTextLeft, 15, kNavy);
+    Label6 = makeLabel("Label6", kTextLeft, 15, kNavy);
+    Label7 = makeLabel("Label7", kTextLeft, 15, kNavy);
+    Label8 = makeLabel("Label8", kTextLeft, 15, kNavy);
+    Label9 = makeLabel("Label9", kTextLeft, 15, kBlue);
+    Label10 = makeLabel("Label10", kTextLeft, 15, kBlue);
+    Label11 = makeLabel("Label11", kTextLeft, 15, kPointsGreen);
+
+    auto makePicture = [this](const char* name) {
+        auto* picture = Named(new QLabel(this), name);
+        picture->resize(0, 0);
+        picture->hide();
+        return picture;
+    };
+    Image6 = makePicture("Image6");
+    Image7 = makePicture("Image7");
+    Image8 = makePicture("Image8");
+    Image9 = makePicture("Image9");
+    Image10 = makePicture("Image10");
+
+    Panel3 = Named(new QFrame(this), "Panel3");
+    Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel3->setLineWidth(1);
+    Panel3->move(kPictureFrameLeft, 0);
+    Panel3->hide();
+    Image1 = Named(new QLabel(Panel3), "Image1");
+    Image1->setScaledContents(true);
+    Image1->move(2, 2);
+    Image1->hide();
+
+    // The decorative picture of the empty screen.
+    Panel4 = Named(new QFrame(this), "Panel4");
+    Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel4->setLineWidth(1);
+    Panel4->setGeometry(296, 160, 169, 185);
+    Image2 = Named(new QLabel(Panel4), "Image2");
+    Image2->setGeometry(Panel4->contentsRect());
+    Image2->setAlignment(Qt::AlignCenter);
+    Animation = new QMovie(QStringLiteral(":/pictures/test_animation.gif"), QByteArray(), this);
+    if (Animation->isValid()) {
+        Image2->setMovie(Animation);
+        Animation->start();
+    }
+
+    // The video panel: a frame picture around the display area.
+    Panel5 = Named(new QFrame(this), "Panel5");
+    Panel5->setGeometry(kVideoPanelLeft, kVideoPanelTop, kVideoPanelWidth, kVideoPanelHeight);
+    SetFillColour(Panel5, kNavy);
+    Panel5->hide();
+    Image3 = Named(new QLabel(Panel5), "Image3");
+    Image3->setGeometry(Panel5->rect());
+    Image3->setScaledContents(true);
+    Image3->setPixmap(StoredPicture("video_frame.jpg"));
+    Panel6 = Named(new VideoDisplayPanel(Panel5), "Panel6");
+    Panel6->setGeometry(24, 18, kDisplayWidth, kDisplayHeight);
+    Panel6->SetCaption(QStringLiteral("ПРОДОЛЖАЙТЕ ТЕСТИРОВАНИЕ..."));
+    Image4 = Named(new QLabel(Panel6), "Image4");
+    Image4->setGeometry(Panel6->rect());
+    Image4->setScaledContents(true);
+    Image4->setPixmap(StoredPicture("video_still.jpg"));
+    Image5 = Named(new QLabel(Panel6), "Image5");
+    Image5->setGeometry(Panel6->rect());
+    Image5->hide();
+
+    // The player gets the display area only while a fragment plays, so that the pictures of
+    // the display area are never hidden behind a video surface.
+    MediaPlayer1 = nullptr;
+    RenewPlayer();
+
+    abcToggleBtn1 = Named(new TabcToggleBtn(this), "abcToggleBtn1");
+    abcToggleBtn1->SetCaption(QStringLiteral("Старт видео"));
+    abcToggleBtn1->setGeometry(kTextLeft, 0, 161, 22);
+    abcToggleBtn1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 13, true));
+    abcToggleBtn1->SetFontColor(kBlue);
+    abcToggleBtn1->SetColor(kVideoFace);
+    abcToggleBtn1->setCursor(Qt::PointingHandCursor);
+    abcToggleBtn1->hide();
+    connect(abcToggleBtn1, &TabcToggleBtn::Click, this, &TForm8::abcToggleBtn1Click);
+    connect(abcToggleBtn1, &TabcToggleBtn::MouseEnter, this, &TForm8::abcToggleBtn1MouseEnter);
+    connect(abcToggleBtn1, &TabcToggleBtn::MouseLeave, this, &TForm8::abcToggleBtn1MouseLeave);
+
+    // Bottom bar with the four buttons.
+    Panel2 = Named(new QFrame(this), "Panel2");
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel2->setLineWidth(1);
+    SetFillColour(Panel2, kBarColour);
+    auto makeButton = [this](const char* name, const QString& caption, QRect place,
+                             const QColor& colour) {
+        auto* button = Named(new QPushButton(caption, Panel2), name);
+        button->setGeometry(place);
+        button->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 13, true));
+        SetTextColour(button, colour);
+        button->setCursor(Qt::PointingHandCursor);
+        return button;
+    };
+    BitBtn5 = makeButton("BitBtn5", QStringLiteral("Закрыть"), QRect(18, 6, 81, 23), kRed);
+    BitBtn2 = makeButton("BitBtn2", QStringLiteral("Открыть файл отчета..."),
+                         QRect(105, 4, 217, 25), kNavy);
+    BitBtn3 =
+        makeButton("BitBtn3", QStringLiteral("Следующий вопрос"), QRect(326, 4, 220, 25), kBlue);
+    BitBtn4 =
+        makeButton("BitBtn4", QStringLiteral("Предыдущий вопрос"), QRect(551, 4, 217, 25), kBlue);
+    connect(BitBtn5, &QPushButton::clicked, this, &TForm8::BitBtn5Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm8::BitBtn2Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TForm8::BitBtn3Click);
+    connect(BitBtn4, &QPushButton::clicked, this, &TForm8::BitBtn4Click);
+
+    Panel5->raise();
+    abcToggleBtn1->raise();
+    Panel2->raise();
+
+    // FormCreate. The screen is laid out empty already, for a showing without activation.
+    Review().ReviewFresh = 1;
+    resizeEvent(nullptr);
+    ShowEmptyScreen();
+}
+
+TForm8::~TForm8() {
+    if (m_playing)
+        SetStartBarEnabled(true);
+}
+
+AutoSizeLabel* TForm8::RowLabel(int row) const {
+    switch (row) {
+    case 1:
+        return Label4;
+    case 2:
+        return Label5;
+    case 3:
+        return Label6;
+    case 4:
+        return Label7;
+    case 5:
+        return Label8;
+    default:
+        return nullptr;
+    }
+}
+
+QLabel* TForm8::RowPicture(int row) const {
+    switch (row) {
+    case 1:
+        return Image6;
+    case 2:
+        return Image7;
+    case 3:
+        return Image8;
+    case 4:
+        return Image9;
+    case 5:
+        return Image10;
+    default:
+        return nullptr;
+    }
+}
+
+QString TForm8::ProgramFolder() const {
+    return Form1 ? Shell().ProgramFolder : QString();
+}
+
+// --- Window --------------------------------------------------------------------------------------
+
+void TForm8::resizeEvent(QResizeEvent* event) {
+    Panel1->setGeometry(0, 0, width(), kBarHeight);
+    Label1->setGeometry(Panel1->contentsRect().adjusted(2, 0, -2, 0));
+    Panel2->setGeometry(0, height() - kBarHeight, width(), kBarHeight);
+    if (event != nullptr)
+        Screen::resizeEvent(event);
+}
+
+void TForm8::PlaceWindow() {
+    const QSize display = DisplaySize();
+    const bool tall = display.height() >= 624;
+    setFixedSize(tall ? kClientWidth : kLowClientWidth, tall ? kClientHeight : kLowClientHeight);
+    const QRect frame = frameGeometry();
+    const int windowWidth = std::max(frame.width(), width());
+    const int windowHeight = std::max(frame.height(), height());
+    move(HalfOf(display.width() - windowWidth),
+         tall ? HalfOf(display.height() - windowHeight) : 35);
+}
+
+void TForm8::showEvent(QShowEvent* event) {
+    PlaceWindow();
+    Screen::showEvent(event);
+}
+
+void TForm8::ShowEmptyScreen() {
+    BitBtn3->hide();
+    BitBtn4->hide();
+    CurrentItem = 1;
+    ClearReviewArea();
+    Panel4->show();
+    Image2->show();
+}
+
+void TForm8::FormActivate() {
+    PlaceWindow();
+    if (Review().ReviewFresh != 0) {
+        ShowEmptyScreen();
+        Review().ReviewFresh = 0;
+        return;
+    }
+    // The display area shows again the last frame of the fragment played last, when that
+    // fragment belongs to the record on screen.
+    if (!m_playing && m_stillItem != 0 && m_stillItem == CurrentItem)
+        Image5->show();
+}
+
+// --- Showing a record ----------------------------------------------------------------------------
+
+void TForm8::ClearReviewArea() {
+    const int clientWidth = width();
+    for (AutoSizeLabel* label :
+         {Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10, Label11}) {
+        label->hide();
+        label->setText(QString());
+        label->SetWidth(clientWidth - label->x() - 5);
+    }
+    Panel3->hide();
+    Image1->hide();
+    abcToggleBtn1->hide();
+    Panel5->hide();
+    for (int row = 1; row <= kReviewOptions; ++row)
+        RowPicture(row)->hide();
+}
+
+void TForm8::ShowReviewItem() {
+    Panel5->hide();
+    abcToggleBtn1->hide();
+    QuestionPictureShown = false;
+    VideoPending = false;
+    PreviousRowPicture.fill(false);
+    RunningTop = Bottom(Label3) + 5;
+
+    const ReviewItem& item = Review().Data.Item(CurrentItem);
+    const QString folder = ProgramFolder();
+    if (item.IsFilled()) {
+        Label2->setText(item.Heading);
+        Label3->setText(item.QuestionText.mid(9));
+
+        if (!item.HasMedia()) {
+            QuestionPictureShown = false;
+            VideoPending = false;
+        } else if (item.IsVideo()) {
+            VideoPending = true;
+            ReviewVideoFile = DataPath(folder, QStringLiteral("\\images") + item.Media);
+        } else {
+            QuestionPictureShown = true;
+            // A picture that cannot be read leaves the frame empty, never the previous picture.
+            const QPixmap picture(DataPath(folder, QStringLiteral("\\images") + item.Media));
+            if (picture.isNull())
+                Image1->clear();
+            else
+                Image1->setPixmap(picture);
+        }
+
+        for (int row = 1; row <= kReviewOptions; ++row) {
+            if (row > 1 && item.OptionText[row - 1] == kAbsent)
+                break;
+            AutoSizeLabel* label = RowLabel(row);
+            const QString number = QStringLiteral("%1) ").arg(row);
+            if (item.OptionIsPicture[row - 1]) {
+                label->setText(number);
+                QLabel* picture = RowPicture(row);
+                const QPixmap pixmap(OptionPicturePath(folder, item.OptionText[row - 1]));
+                if (pixmap.isNull()) {
+                    // An empty place as high as the row's number keeps the rows apart.
+                    picture->clear();
+                    picture->resize(0, label->height());
+                } else {
+                    picture->setPixmap(pixmap);
+                    picture->resize(pixmap.size());
+                }
+            } else {
+                label->setText(number + item.OptionText[row - 1]);
+            }
+        }
+
+        Label9->setText(item.GivenAnswer);
+        Label10->setText(item.CorrectAnswer);
+        Label11->setText(item.AnswerPoints);
+        Label9->show();
+        Label10->show();
+        Label11->show();
+    }
+
+    if (!Label2->text().isEmpty()) {
+        Label2->move(Label2->x(), Bottom(Panel1) + 4);
+        Label2->show();
+    }
+    // The question keeps its place under the heading even when it has no text to show.
+    Label3->move(Label3->x(), Bottom(Label2) + 3);
+    if (!Label3->text().isEmpty())
+        Label3->show();
+
+    if (VideoPending) {
+        VideoPending = false;
+        Panel5->move(kVideoPanelLeft, kVideoPanelTop);
+        Panel5->show();
+        LayoutReviewRowsBesideVideo();
+        return;
+    }
+    if (QuestionPictureShown) {
+        FitReviewPicture();
+        Panel3->show();
+        Image1->show();
+    }
+
+    // Option rows, 4 pixels apart.
+    RunningTop = (QuestionPictureShown ? Bottom(Panel3) + 4 : Bottom(Label3) + 5);
+    for (int row = 1; row <= kReviewOptions; ++row) {
+        AutoSizeLabel* label = RowLabel(row);
+        if (label->text().isEmpty())
+            continue;
+        if (row > 1) {
+            RunningTop = (PreviousRowPicture[row - 2] ? Bottom(RowPicture(row - 1))
+                                                      : Bottom(RowLabel(row - 1))) +
+                         4;
+        }
+        label->move(label->x(), RunningTop);
+        if (item.OptionIsPicture[row - 1]) {
+            QLabel* picture = RowPicture(row);
+            picture->move(label->x() + label->width() + 2, RunningTop);
+            picture->show();
+            label->show();
+            PreviousRowPicture[row - 1] = true;
+            RunningTop = Bottom(picture) + 4;
+        } else {
+            label->show();
+            RunningTop = Bottom(label) + 4;
+        }
+    }
+
+    // The answer lines below the last row.
+    for (AutoSizeLabel* label : {Label9, Label10, Label11}) {
+        if (label->text().isEmpty())
+            continue;
+        label->move(label->x(), RunningTop);
+        label->show();
+        RunningTop = Bottom(label) + 4;
+    }
+}
+
+void TForm8::FitReviewPicture() {
+    const QSize natural = Image1->pixmap().isNull() ? QSize(0, 0) : Image1->pixmap().size();
+    const int w = natural.width();
+    const int h = natural.height();
+    const ReviewItem& item = Review().Data.Item(CurrentItem);
+
+    const int freeWidth = width() - 10;
+    int freeHeight = height() - Panel2->height() - Label3->y() - Label3->height() - 6;
+    for (int row = 1; row <= kReviewOptions; ++row) {
+        if (RowLabel(row)->text().isEmpty())
+            continue;
+        freeHeight -=
+            item.OptionIsPicture[row - 1] ? RowPicture(row)->height() : RowLabel(row)->height();
+        freeHeight -= 4;
+    }
+    for (const AutoSizeLabel* label : {Label9, Label10, Label11}) {
+        if (!label->text().isEmpty())
+            freeHeight -= label->height() + 3;
+    }
+
+    const double sx = w < freeWidth ? 1.0 : double(freeWidth) / w;
+    const double sy = h < freeHeight ? 1.0 : double(freeHeight) / h;
+    const double s = sy >= sx ? sx : sy;
+    // With no free height left the factor is zero or below: the picture shrinks to nothing.
+    const int pictureWidth = std::max(0, RoundHalfEven(w * s));
+    const int pictureHeight = std::max(0, RoundHalfEven(h * s));
+    Panel3->setGeometry(kPictureFrameLeft, Bottom(Label3) + 4, pictureWidth + 4, pictureHeight + 4);
+    Image1->setGeometry(2, 2, pictureWidth, pictureHeight);
+}
+
+void TForm8::LayoutReviewRowsBesideVideo() {
+    const ReviewItem& item = Review().Data.Item(CurrentItem);
+    const int columnRight = Panel5->x() - 5;
+    RunningTop = Bottom(Label3) + 7;
+    bool previousWasPicture = false;
+    for (int row = 1; row <= kReviewOptions; ++row) {
+        AutoSizeLabel* label = RowLabel(row);
+        if (label->text().isEmpty())
+            continue;
+        if (row > 1)
+            RunningTop =
+                (previousWasPicture ? Bottom(RowPicture(row - 1)) : Bottom(RowLabel(row - 1))) + 7;
+        const int top = RunningTop;
+        if (item.OptionIsPicture[row - 1]) {
+            label->setText(QString());
+            if (row == 1)
+                label->SetWidth(columnRight - label->x());
+            label->setText(row == 1 ? QStringLiteral("1)") : QStringLiteral("%1) ").arg(row));
+            label->move(label->x(), top);
+            QLabel* picture = RowPicture(row);
+            picture->move(label->x() + label->width() + 2, top);
+            picture->show();
+            label->show();
+            RunningTop = Bottom(picture) + 5;
+            previousWasPicture = true;
+        } else {
+            label->setText(QString());
+            label->SetWidth(columnRight - label->x());
+            label->move(label->x(), top);
+            label->setText(QStringLiteral("%1) ").arg(row) + item.OptionText[row - 1]);
+            label->show();
+            RunningTop = Bottom(label) + 5;
+            previousWasPicture = false;
+        }
+    }
+
+    for (AutoSizeLabel* label : {Label9, Label10, Label11}) {
+        const QString text = label->text();
+        label->setText(QString());
+        label->SetWidth(columnRight - label->x());
+        label->setText(text);
+    }
+    Label9->move(Label9->x(), RunningTop + 1);
+    Label10->move(Label10->x(), Bottom(Label9) + 5);
+    Label11->move(Label11->x(), Bottom(Label10) + 5);
+    Label9->show();
+    Label10->show();
+    Label11->show();
+
+    // The button stays above the bottom bar even under a very tall column, so that the
+    // fragment can always be started.
+    const int lowest = Panel2->y() - abcToggleBtn1->height() - 2;
+    abcToggleBtn1->move(abcToggleBtn1->x(), std::min(Bottom(Label11) + 8, lowest));
+    abcToggleBtn1->show();
+    abcToggleBtn1->raise();
+    MediaPlayer1->SetNotify(false);
+}
+
+// --- Opening a data file -------------------------------------------------------------------------
+
+void TForm8::OpenReviewFile() {
+    BitBtn3->show();
+    BitBtn4->show();
+    BitBtn3->setEnabled(false);
+    BitBtn4->setEnabled(false);
+
+    const QString folder = ProgramFolder();
+    const QString path = ChooseFileToOpen(this, kDialogTitle, kDialogFilter,
+                                          DataPath(folder, QStringLiteral("\\otchet\\data1\\")));
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        ShowMessage(kNoFileMessage, MessageKind::Information, this);
+        return;
+    }
+
+    ReviewData data;
+    const DataFileResult result = ReadDataFile(path, &data);
+    if (result.status == DataFileResult::Status::CannotOpen) {
+        // What is on screen stays, as after a cancelled choice.
+        ShowMessage(result.message, MessageKind::Error, this);
+        return;
+    }
+
+    CurrentItem = 1;
+    m_stillItem = 0;
+    Image5->hide();
+    Image4->show();
+    Panel4->hide();
+    Image2->hide();
+    ClearReviewArea();
+    Label1->clear();
+    Review().Data = std::move(data);
+
+    if (!result.usable()) {
+        // A refused file leaves nothing to show: the empty screen comes back.
+        Panel4->show();
+        Image2->show();
+        ShowMessage(result.message, MessageKind::Error, this);
+        return;
+    }
+
+    Label1->setText(Review().Data.ReviewHeader);
+    if (Review().Data.ReviewCount > 1)
+        BitBtn3->setEnabled(true);
+    ShowReviewItem();
+    if (Review().Data.ReviewCount == 0) {
+        // Nothing to step through: the decorative picture stays under the top bar.
+        Panel4->show();
+        Image2->show();
+    }
+    if (result.status == DataFileResult::Status::Truncated) {
+        const int count = Review().Data.ReviewCount;
+        const QString shown =
+            count == 0 ? QStringLiteral("Ни одного вопроса в нём не записано полностью.")
+                       : QStringLiteral("Показаны полностью записанные вопросы: %1.").arg(count);
+        ShowMessage(QStringLiteral("Файл результатов записан не до конца.\n%1\n%2")
+                        .arg(result.message, shown),
+                    MessageKind::Warning, this);
+    }
+}
+
+// --- Navigation ----------------------------------------------------------------------------------
+
+void TForm8::BitBtn3Click() {
+    if (m_playing || CurrentItem >= Review().Data.ReviewCount)
+        return;
+    Image5->hide();
+    Image4->show();
+    ++CurrentItem;
+    ClearReviewArea();
+    ShowReviewItem();
+    if (CurrentItem >= Review().Data.ReviewCount)
+        BitBtn3->setEnabled(false);
+    BitBtn4->setEnabled(CurrentItem >= 2);
+}
+
+void TForm8::BitBtn4Click() {
+    if (m_playing || CurrentItem <= 1)
+        return;
+    Image5->hide();
+    Image4->show();
+    --CurrentItem;
+    ClearReviewArea();
+    ShowReviewItem();
+    if (CurrentItem <= 1)
+        BitBtn4->setEnabled(false);
+    BitBtn3->setEnabled(true);
+}
+
+// --- Closing -------------------------------------------------------------------------------------
+
+void TForm8::BitBtn5Click() {
+    MediaPlayer1->SetNotify(false);
+    Review().ReviewFresh = 1;
+    if (form12)
+        form12->TestingMode = 0;
+    close();
+    if (form12)
+        form12->ShowScreen();
+}
+
+void TForm8::closeEvent(QCloseEvent* event) {
+    if (m_playing) {
+        // Closed by the window system during playback: nothing may stay locked.
+        MediaPlayer1->SetNotify(false);
+        MediaPlayer1->Stop();
+        MediaPlayer1->SetDisplay(nullptr);
+        m_playing = false;
+        SetStartBarEnabled(true);
+    }
+    Review().ReviewFresh = 1;
+    if (form12 && form12->TestingMode == 2) {
+        // Closed other than by "Закрыть": the start bar must still lead back to the menu.
+        form12->TestingMode = 0;
+        form12->ShowScreen();
+    }
     // The screen frees itself when closed; the screen that opens it next makes a new one.
-    Shell().RecreateReviewScreen = 1;
+    if (Form1)
+        Shell().RecreateReviewScreen = 1;
     setAttribute(Qt::WA_DeleteOnClose, true);
     Screen::closeEvent(event);
+}
+
+// --- Video ---------------------------------------------------------------------------------------
+
+void TForm8::SetStartBarEnabled(bool enabled) {
+    if (Form5)
+        Form5->Panel1->setEnabled(enabled);
+}
+
+void TForm8::abcToggleBtn1Click() {
+    if (m_playing)
+        return;
+    Image4->hide();
+    Image5->hide();
+    // While the fragment plays the student can neither leave the screen nor step on.
+    SetStartBarEnabled(false);
+    Panel2->setEnabled(false);
+    abcToggleBtn1->setEnabled(false);
+
+    m_playing = true;
+    MediaPlayer1->SetNotify(false);
+    MediaPlayer1->SetDisplay(Panel6);
+    const bool opened = MediaPlayer1->Open(ReviewVideoFile);
+    MediaPlayer1->SetDisplayRect(QRect(0, 0, 471, 351));
+    if (!opened) {
+        PlaybackFailed();
+        return;
+    }
+    MediaPlayer1->Play(true);
+}
+
+void TForm8::PlayerFinished() {
+    if (!m_playing)
+        return;
+    if (MediaPlayer1->Failed())
+        PlaybackFailed();
+    else
+        MediaPlayer1Notify();
+}
+
+void TForm8::EndPlayback() {
+    m_playing = false;
+    if (abcToggleBtn1->Down())
+        abcToggleBtn1->SetDown(false);
+    SetStartBarEnabled(true);
+    Panel2->setEnabled(true);
+    abcToggleBtn1->setEnabled(true);
+    abcToggleBtn1->SetColor(kVideoFace);
+    MediaPlayer1->SetNotify(false);
+}
+
+void TForm8::MediaPlayer1Notify() {
+    const bool wasPlaying = m_playing;
+    EndPlayback();
+    if (!wasPlaying)
+        return;
+    // The fragment's last frame stays in the display area, and Image5 keeps it for the next
+    // activation of the screen.
+    QImage still(kDisplayWidth, kDisplayHeight, QImage::Format_RGB32);
+    const QImage frame = MediaPlayer1->LastFrame();
+    if (!frame.isNull()) {
+        QPainter painter(&still);
+        painter.drawImage(QRect(0, 0, 471, 351), frame);
+    } else {
+        still = Panel6->grab().toImage();
+    }
+    MediaPlayer1->SetDisplay(nullptr);
+    Image5->setPixmap(QPixmap::fromImage(still));
+    Image5->show();
+    Image5->raise();
+    m_stillItem = CurrentItem;
+}
+
+void TForm8::RenewPlayer() {
+    if (MediaPlayer1 != nullptr) {
+        MediaPlayer1->disconnect(this);
+        MediaPlayer1->SetNotify(false);
+        MediaPlayer1->SetDisplay(nullptr);
+        MediaPlayer1->deleteLater();
+    }
+    MediaPlayer1 = CreateMediaPlayer(this);
+    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+    connect(MediaPlayer1, &MediaPlayer::Notify, this, &TForm8::PlayerFinished);
+}
+
+void TForm8::PlaybackFailed() {
+    const QString file = ReviewVideoFile;
+    EndPlayback();
+    // A player that failed once may refuse every later fragment: the next one gets a new player.
+    RenewPlayer();
+    Image5->hide();
+    Image4->show();
+    ShowMessage(QStringLiteral("Видеофрагмент не удалось воспроизвести: %1").arg(file),
+                MessageKind::Warning, this);
+}
+
+void TForm8::abcToggleBtn1MouseEnter() {
+    abcToggleBtn1->SetColor(kVideoHover);
+}
+
+void TForm8::abcToggleBtn1MouseLeave() {
+    abcToggleBtn1->SetColor(kVideoFace);
 }

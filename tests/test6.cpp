@@ -2,21 +2,674 @@
 #include "tests/test6.h"
 
 #include "app/test.h"
+#include "app/test1.h"
+#include "app/test5.h"
+#include "materials/test3.h"
+#include "materials/test7.h"
+#include "platform/display.h"
+#include "platform/fonts.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/rounding.h"
+#include "platform/sound.h"
+#include "questions/question_area.h"
+#include "tests/test2.h"
+#include "tests/test4.h"
+#include "tests/test_settings.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMovie>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 QPointer<TForm6> Form6;
 
-TForm6::TForm6(QWidget* parent) : Screen(parent)
-{
-    setObjectName(QStringLiteral("Form6"));
+const QString TForm6::kSupervisorCode = QStringLiteral("739152");
+
+namespace {
+
+const QColor kBackground(0xC6, 0xFF, 0xD1);
+const QColor kMaroon(0x80, 0x00, 0x00);
+const QColor kNavy(0x00, 0x00, 0x80);
+const QColor kBlue(0x00, 0x00, 0xFF);
+const QColor kRed(0xFF, 0x00, 0x00);
+const QColor kLight3D(0xE3, 0xE3, 0xE3);
+
+constexpr int kBottomBarHeight = 51;
+// Font heights of the clock label: 14 points while counting, 7 points for "Время истекло!".
+constexpr int kClockPixels = 19;
+constexpr int kTimeUpPixels = 9;
+
+// The text colour of an enabled control; a disabled one keeps the greyed text of the style.
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, colour);
+        palette.setColor(group, QPalette::ButtonText, colour);
+        palette.setColor(group, QPalette::Text, colour);
+    }
+    widget->setPalette(palette);
 }
 
-void TForm6::closeEvent(QCloseEvent* event)
-{
+void SetFillColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QuestionAreaConfig ControlAreaConfig() {
+    QuestionAreaConfig config;
+    config.PictureFrameName = "Panel3";
+    config.QuestionTextPos = QPoint(32, 0);
+    config.NoticePos = QPoint(48, 0);
+    config.PictureFrameLeft = 48;
+    config.PanelAnchor = VideoPanelAnchor::AboveBottomBar;
+    config.PanelAnchorMargin = 22;
+    return config;
+}
+
+QString ProgramFolder() {
+    return Form1 ? Shell().ProgramFolder : QString();
+}
+
+} // namespace
+
+TForm6::TForm6(QWidget* parent) : Screen(parent) {
+    setObjectName(QStringLiteral("Form6"));
+    // Single fixed border with a title but no title-bar buttons, always on top.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowStaysOnTopHint);
+    setWindowTitle(QStringLiteral("Внимание!"));
+    setFont(PixelFont(QStringLiteral("Arial"), 11));
+    SetFillColour(this, kBackground);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    // The question area first, so that the bar and the picture panel stand in front of it.
+    m_area = new QuestionArea(this, ControlAreaConfig());
+    m_area->setObjectName(QStringLiteral("QuestionArea"));
+    m_area->SetBank(&m_bank);
+    Label5 = m_area->Label5;
+    CheckBox1 = m_area->CheckBox1;
+    CheckBox2 = m_area->CheckBox2;
+    CheckBox3 = m_area->CheckBox3;
+    CheckBox4 = m_area->CheckBox4;
+    CheckBox6 = m_area->CheckBox6;
+
+    // The animated picture of the opening and result displays.
+    Panel2 = Named(new QFrame(this), "Panel2");
+    Panel2->setGeometry(293, 162, 169, 185);
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel2->setLineWidth(1);
+    Image2 = Named(new QLabel(Panel2), "Image2");
+    Image2->setGeometry(Panel2->contentsRect());
+    Image2->setAlignment(Qt::AlignCenter);
+    Image2->setAttribute(Qt::WA_TranslucentBackground);
+    Animation = new QMovie(QStringLiteral(":/pictures/test_animation.gif"), QByteArray(), this);
+    if (Animation->isValid()) {
+        Image2->setMovie(Animation);
+        Animation->start();
+    }
+
+    // Bottom bar.
+    Panel1 = Named(new QFrame(this), "Panel1");
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(1);
+    SetFillColour(Panel1, kLight3D);
+    Panel1->setGeometry(0, kClientHeight - kBottomBarHeight, kClientWidth, kBottomBarHeight);
+
+    Button1 = Named(new QPushButton(QStringLiteral("OK"), Panel1), "Button1");
+    Button1->setGeometry(16, 10, 177, 31);
+    Button1->setCursor(Qt::PointingHandCursor);
+    Button1->setFocusPolicy(Qt::ClickFocus);
+    Button1->setFont(PixelFont(QStringLiteral("Arial"), 13));
+    SetTextColour(Button1, kMaroon);
+    SetAnswerButtonMode(kModeStart);
+
+    Label8 = Named(new QLabel(QStringLiteral("Осталось:"), Panel1), "Label8");
+    Label8->move(272, 15);
+    Label8->setFont(PixelFont(QStringLiteral("Arial"), 13));
+    SetTextColour(Label8, kNavy);
+    Label8->adjustSize();
+    Label8->hide();
+
+    ProgressBar1 = Named(new QProgressBar(Panel1), "ProgressBar1");
+    ProgressBar1->setGeometry(336, 15, 313, 16);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->hide();
+
+    Label7 = Named(new QLabel(Panel1), "Label7");
+    Label7->setGeometry(656, 12, kClientWidth - 656 - 4, 24);
+    Label7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    SetClockLook(kBlue, kClockPixels, true, QString());
+    Label7->hide();
+
+    Edit1 = Named(new QLineEdit(Panel1), "Edit1");
+    Edit1->setGeometry(221, 16, 39, 21);
+    Edit1->setEchoMode(QLineEdit::Password);
+    Edit1->hide();
+
+    Button2 = Named(new QPushButton(QStringLiteral("Введите:  739152"), Panel1), "Button2");
+    Button2->setGeometry(24, 12, 177, 29);
+    Button2->setCursor(Qt::PointingHandCursor);
+    Button2->setFont(PixelFont(QStringLiteral("Arial"), 13));
+    Button2->hide();
+
+    Timer1 = Named(new QTimer(this), "Timer1");
+    Timer1->setInterval(1000);
+    Timer4 = Named(new QTimer(this), "Timer4");
+    Timer4->setInterval(700);
+    Timer4->setSingleShot(true);
+
+    m_area->SetBottomBar(Panel1);
+    m_area->SetFeedbackStrip(nullptr); // the control screen says nothing during the test
+    m_area->SetAnswerButton(Button1);
+    Panel1->raise();
+    Panel2->raise();
+
+    // Where the question area hands over to this screen.
+    QuestionAreaHooks& hooks = m_area->Hooks;
+    hooks.SetTitle = [this] { setWindowTitle(ControlQuestionTitle(ShownCount)); };
+    hooks.QuestionDrawn = [this](int question, const QList<int>& order) {
+        m_report.WriteQuestion(ShownCount, m_bank.At(question), order);
+    };
+    hooks.VideoNoticeStarted = [this] {
+        // The countdown waits for the fragment; Button1 stays disabled until the question is
+        // shown again after it.
+        ButtonDelaySkip = true;
+        CountdownArmed = false;
+        Timer1->stop();
+    };
+    hooks.PlaybackStarting = [this] { Timer1->stop(); };
+    hooks.RevealFinished = [this] {
+        Timer1->start();
+        Button1->setEnabled(true);
+    };
+
+    connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
+    connect(Edit1, &QLineEdit::returnPressed, this, &TForm6::Button2Click);
+    connect(CheckBox1, &QCheckBox::toggled, this, &TForm6::CheckBox1Click);
+    connect(CheckBox2, &QCheckBox::toggled, this, &TForm6::CheckBox2Click);
+    connect(CheckBox3, &QCheckBox::toggled, this, &TForm6::CheckBox3Click);
+    connect(CheckBox4, &QCheckBox::toggled, this, &TForm6::CheckBox4Click);
+    connect(CheckBox6, &QCheckBox::toggled, this, &TForm6::CheckBox6Click);
+    connect(Timer1, &QTimer::timeout, this, &TForm6::Timer1Timer);
+    connect(Timer4, &QTimer::timeout, this, &TForm6::Timer4Timer);
+
+    // FormCreate.
+    NewTestPending = true;
+}
+
+TForm6::~TForm6() {
+    Timer1->stop();
+    Timer4->stop();
+    m_report.CloseReports();
+}
+
+QCheckBox* TForm6::Box(int row) const {
+    return m_area->RowBox(row);
+}
+
+int TForm6::AnswerButtonMode() const {
+    return Button1->property("Tag").toInt();
+}
+
+void TForm6::SetAnswerButtonMode(int mode) {
+    Button1->setProperty("Tag", mode);
+}
+
+void TForm6::SetClockLook(const QColor& colour, int pixelSize, bool bold, const QString& text) {
+    Label7->setFont(PixelFont(QStringLiteral("Arial"), pixelSize, bold));
+    SetTextColour(Label7, colour);
+    Label7->setText(text);
+}
+
+void TForm6::EnableBoxes(bool enabled) {
+    for (int row = 1; row <= kRows; ++row)
+        Box(row)->setEnabled(enabled);
+}
+
+void TForm6::UntickBoxes() {
+    for (int row = 1; row <= kRows; ++row)
+        Box(row)->setChecked(false);
+}
+
+// --- Activation --------------------------------------------------------------------------------
+
+void TForm6::PlaceWindow() {
+    SetClientSize(kClientWidth, kClientHeight);
+    const QSize display = DisplaySize();
+    const QRect frame = frameGeometry();
+    const int windowWidth = std::max(frame.width(), width());
+    const int windowHeight = std::max(frame.height(), height());
+    const int left = HalfOf(display.width() - windowWidth);
+    const int top = display.height() > 623 ? HalfOf(display.height() - windowHeight) : 5;
+    move(left, top);
+}
+
+void TForm6::showEvent(QShowEvent* event) {
+    PlaceWindow();
+    Screen::showEvent(event);
+    // Normally the activation that follows the showing prepares the test. Should the window
+    // system not activate the screen (focus-stealing prevention), prepare it all the same.
+    if (NewTestPending) {
+        QTimer::singleShot(0, this, [this] {
+            if (NewTestPending && isVisible())
+                FormActivate();
+        });
+    }
+}
+
+void TForm6::FormActivate() {
+    PlaceWindow();
+    // Only a fresh screen prepares a test when it becomes active. Every other activation (a
+    // message box closing, another window of the program giving the focus back) leaves the test,
+    // its ticks, its points, its countdown and its result files exactly as they are. The request
+    // is used up before the work starts, so that a message shown during the preparation cannot
+    // start it a second time.
+    if (!NewTestPending)
+        return;
+    NewTestPending = false;
+    ButtonDelaySkip = false;
+    CountdownArmed = true;
+    EnableBoxes(true);
+    UntickBoxes();
+    Button1->setText(QStringLiteral("OK"));
+    SetAnswerButtonMode(kModeStart);
+    Button1->setEnabled(true);
+    Button1->show();
+    Button2->hide();
+    Edit1->hide();
+    TotalPoints = 0;
+    m_area->View.OptionPicturePending.fill(false);
+    PrepareNewTest();
+}
+
+void TForm6::PrepareNewTest() {
+    SetClockLook(kBlue, kClockPixels, true, QString());
+    m_area->Draw().StartDraw();
+    Countdown.ElapsedSeconds = 0;
+    ShownCount = 0;
+    m_area->ClearQuestionArea();
+
+    const QString programFolder = ProgramFolder();
+    m_area->SetProgramFolder(programFolder);
+    m_candidate = CandidateInfo{};
+    if (form12) {
+        m_candidate.FullName = form12->FullName();
+        m_candidate.Group = form12->Group();
+        m_candidate.Specialization = form12->Specialization();
+        m_candidate.Qualification = form12->Qualification();
+        m_candidate.Topic = form12->Topic();
+    }
+
+    // Everything that can refuse the test is settled before the result files are touched, so a
+    // test that cannot run neither adds an empty block to the report nor empties an earlier
+    // data file.
+    const QPointer<TForm6> self(this);
+    const LoadResult loaded = m_bank.Load(programFolder, m_candidate.Topic);
+    if (!loaded.ok()) {
+        // A missing file is said on the screen; a damaged one also gets the message box that
+        // names the file and the line.
+        if (loaded.status != LoadResult::Status::CannotOpen) {
+            ShowMessage(loaded.message, MessageKind::Error, this);
+            if (!self)
+                return;
+        }
+        RefuseTest(loaded.status == LoadResult::Status::CannotOpen
+                       ? QStringLiteral("Не задан файл вопросов теста")
+                       : loaded.message,
+                   kModeExit);
+        return;
+    }
+    Label5->setText(m_bank.Title);
+    Label5->show();
+    Button1->setText(QStringLiteral("OK"));
+    Button1->setEnabled(true);
+    Button1->show();
+
+    const SettingsReading settings =
+        Form4 ? Form4->ReadControlSettings(m_bank.QuestionCount)
+              : ReadTestSettings(QStringLiteral("10"), QStringLiteral("60"), m_bank.QuestionCount);
+    if (!settings.ok) {
+        // A test never starts with a count or a time that did not convert: "OK" leads back to
+        // the menu, where the administration screen is.
+        ShowMessage(settings.message, MessageKind::Error, this);
+        if (!self)
+            return;
+        RefuseTest(settings.message, kModeBack);
+        return;
+    }
+    QuestionsToAsk = settings.QuestionCount;
+    SecondsPerQuestion = settings.Seconds;
+    Countdown.SecondsLeft = SecondsPerQuestion;
+
+    const QDateTime now = ReportNow();
+    m_errorShown = false;
+    if (!(m_report.OpenReports(programFolder, m_candidate, ReportDateText(now.date()),
+                               ReportTimeText(now.time())) &&
+          m_report.WriteCount(QuestionsToAsk))) {
+        m_report.CloseReports();
+        m_errorShown = true;
+        ShowMessage(m_report.ErrorMessage(), MessageKind::Error, this);
+        if (!self)
+            return;
+        RefuseTest(m_report.ErrorMessage(), kModeBack);
+        return;
+    }
+    ProgressBar1->setRange(0, std::max(1, SecondsPerQuestion));
+    ProgressBar1->setValue(0);
+}
+
+void TForm6::RefuseTest(const QString& message, int mode) {
+    SetTextColour(Label5, kRed);
+    Label5->setText(message);
+    Label5->show();
+    Button1->setText(QStringLiteral("OK"));
+    SetAnswerButtonMode(mode);
+    Button1->setEnabled(true);
+    Button1->show();
+}
+
+// --- The answer button -------------------------------------------------------------------------
+
+void TForm6::Button1Click() {
+    // Every click gives the boxes back, also after the time of a question ran out.
+    EnableBoxes(true);
+    switch (AnswerButtonMode()) {
+    case kModeStart:
+        StartTest();
+        break;
+    case kModeAnswer:
+        AnswerGiven();
+        break;
+    case kModeExit:
+        ExitProgram();
+        break;
+    case kModeBack:
+        LeaveToMenu();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm6::StartTest() {
+    m_started = true;
+    if (Form5)
+        Form5->hide(); // the start bar stays away for the whole test
+    Ticked.fill(false);
+    Image2->hide();
+    Panel2->hide();
+    Button1->setText(QStringLiteral("Следующий вопрос"));
+    Button1->setEnabled(false);
+    Timer4->start();
+    SetAnswerButtonMode(kModeAnswer);
+    m_area->ClearQuestionArea();
+    ++ShownCount;
+    m_area->ShowQuestion();
+    if (!ReportWritten())
+        return;
+    StartCountdownUnlessVideo();
+    Label7->show();
+    Label8->show();
+    ProgressBar1->show();
+    ProgressBar1->setValue(0);
+    Label7->setText(QString::number(Countdown.SecondsLeft));
+}
+
+void TForm6::StartCountdownUnlessVideo() {
+    if (CountdownArmed) {
+        // A countdown still running from the previous question goes on in its rhythm.
+        if (!Timer1->isActive())
+            Timer1->start();
+    } else {
+        CountdownArmed = true; // a video question starts it when the question is shown again
+    }
+}
+
+void TForm6::AnswerGiven() {
+    ProgressBar1->setRange(0, std::max(1, SecondsPerQuestion));
+    ProgressBar1->setValue(0);
+    Countdown.ElapsedSeconds = 0;
+    SetClockLook(kBlue, kClockPixels, true, QString::number(SecondsPerQuestion));
+
+    PositionPoints points{};
+    for (int k = 0; k < kRows; ++k)
+        points[k] = m_area->View.DisplayOptions[k].Points;
+    const qint64 answerPoints = ControlAnswerPoints(Ticked, points);
+    // The answer is on disk before anything else happens.
+    if (!m_report.WriteAnswer(Ticked, points, answerPoints)) {
+        AbortAfterWriteFailure();
+        return;
+    }
+    TotalPoints += answerPoints;
+
+    Ticked.fill(false);
+    Countdown.SecondsLeft = SecondsPerQuestion;
+    ProgressBar1->setValue(0);
+    Button1->setEnabled(false);
+    Timer4->start();
+    m_area->ClearQuestionArea();
+    if (ShownCount < QuestionsToAsk) {
+        ++ShownCount;
+        UntickBoxes();
+        m_area->ShowQuestion();
+        if (!ReportWritten())
+            return;
+        StartCountdownUnlessVideo();
+        return;
+    }
+    EndOfTest();
+}
+
+void TForm6::EndOfTest() {
+    Timer1->stop();
+    UntickBoxes();
+    Panel2->show();
+    Button1->setText(QStringLiteral("OK"));
+    setWindowTitle(QStringLiteral("Результат"));
+    PlaySoundAsync(DataPath(ProgramFolder(), QStringLiteral("\\wave\\Drumroll.wav")));
+    m_report.WriteTotals(QuestionsToAsk, TotalPoints);
+    SetTextColour(Label5, kRed);
+    Label5->setText(ControlResultText(m_candidate.FullName, QuestionsToAsk, TotalPoints));
+    Label5->show();
+    Image2->show();
+    Panel2->show();
+    m_report.CloseReports();
+    AskForSupervisorCode();
+    if (m_report.Failed() && !m_errorShown) {
+        // The result stays on the screen; the supervisor learns that the files lack it.
+        m_errorShown = true;
+        ShowMessage(m_report.ErrorMessage(), MessageKind::Error, this);
+    }
+}
+
+bool TForm6::ReportWritten() {
+    if (!m_report.Failed())
+        return true;
+    AbortAfterWriteFailure();
+    return false;
+}
+
+void TForm6::AbortAfterWriteFailure() {
+    // The answers could no longer be recorded: going on would only collect answers that are
+    // lost. The test stops here and only the supervisor leaves the screen.
+    Timer1->stop();
+    Timer4->stop();
+    m_area->Timer2->stop();
+    m_area->Timer3->stop();
+    m_area->Label10->hide();
+    m_area->View.VideoStage = 1;
+    m_area->ClearQuestionArea();
+    m_report.CloseReports();
+    Panel1->show();
+    Label7->hide();
+    Label8->hide();
+    ProgressBar1->hide();
+    setWindowTitle(QStringLiteral("Результат"));
+    SetTextColour(Label5, kRed);
+    Label5->setText(
+        QStringLiteral("Результаты тестирования не удалось записать, тестирование прервано.") +
+        QLatin1Char('\r') + m_report.ErrorMessage());
+    Label5->show();
+    Image2->show();
+    Panel2->show();
+    AskForSupervisorCode();
+    if (!m_errorShown) {
+        m_errorShown = true;
+        ShowMessage(m_report.ErrorMessage(), MessageKind::Error, this);
+    }
+}
+
+void TForm6::AskForSupervisorCode() {
+    SetAnswerButtonMode(kModeExit);
+    Timer1->stop();
+    Button1->hide();
+    Button2->show();
+    Edit1->clear();
+    Edit1->show();
+    Edit1->setFocus();
+}
+
+void TForm6::Button2Click() {
+    if (Edit1->text() != kSupervisorCode) {
+        Edit1->clear();
+        return;
+    }
+    SetAnswerButtonMode(kModeStart);
+    NewTestPending = true;
+    m_leaving = true;
+    close(); // frees the screen; the menu makes a new one
+    if (Form5)
+        Form5->show();
+    if (Form4 && Form4->isVisible())
+        Form4->close();
+    if (Form7 && Form7->isVisible())
+        Form7->hide();
+    if (Form3 && Form3->isVisible())
+        Form3->hide();
+    if (Form1)
+        Form1->show();
+    if (form12) {
+        form12->DisableControlButton(); // one control test per run
+        form12->ShowScreen();
+    }
+}
+
+void TForm6::LeaveToMenu() {
+    // The test could not be prepared: back to the menu, where the settings can be corrected and
+    // "Контроль..." tried again.
+    Timer1->stop();
+    Timer4->stop();
+    m_report.CloseReports();
+    m_leaving = true;
+    close();
+    if (Form5 && !Form5->isVisible())
+        Form5->show();
+    if (Form1)
+        Form1->show();
+    if (form12)
+        form12->ShowScreen();
+}
+
+void TForm6::ExitProgram() {
+    // The question file could not be read: "OK" ends the program.
+    Timer1->stop();
+    Timer4->stop();
+    m_report.CloseReports();
+    if (Form2)
+        Form2->close();
+    if (Form1)
+        Form1->close();
+}
+
+// --- Ticks -------------------------------------------------------------------------------------
+
+void TForm6::CheckBox1Click() {
+    BoxChanged(1);
+}
+void TForm6::CheckBox2Click() {
+    BoxChanged(2);
+}
+void TForm6::CheckBox3Click() {
+    BoxChanged(3);
+}
+void TForm6::CheckBox4Click() {
+    BoxChanged(4);
+}
+void TForm6::CheckBox6Click() {
+    BoxChanged(5);
+}
+
+void TForm6::BoxChanged(int row) {
+    Ticked[row - 1] = Box(row)->isChecked();
+}
+
+// --- Timers ------------------------------------------------------------------------------------
+
+void TForm6::Timer1Timer() {
+    if (AnswerButtonMode() != kModeAnswer) {
+        Timer1->stop();
+        return;
+    }
+    const bool up = Countdown.Tick();
+    ProgressBar1->setValue(
+        std::clamp(Countdown.ElapsedSeconds, ProgressBar1->minimum(), ProgressBar1->maximum()));
+    Label7->setText(QString::number(Countdown.SecondsLeft));
+    if (!up)
+        return;
+    // The ticks made so far stay and are scored when the button is pressed.
+    Timer1->stop();
+    SetClockLook(kRed, kTimeUpPixels, true, QStringLiteral("Время истекло!"));
+    EnableBoxes(false);
+    Button1->setEnabled(true);
+}
+
+void TForm6::Timer4Timer() {
+    Timer4->stop();
+    if (ButtonDelaySkip) {
+        ButtonDelaySkip = false; // a video question enables the button after its playback
+        return;
+    }
+    Button1->setEnabled(true);
+}
+
+void TForm6::Timer2Timer() {
+    m_area->Timer2Timer();
+}
+void TForm6::MediaPlayer1Notify() {
+    m_area->MediaPlayer1Notify();
+}
+void TForm6::Timer3Timer() {
+    m_area->Timer3Timer();
+}
+
+// --- Closing -----------------------------------------------------------------------------------
+
+void TForm6::closeEvent(QCloseEvent* event) {
+    // Once the test has started only the supervisor code leaves the screen.
+    if (!m_leaving && m_started) {
+        event->ignore();
+        return;
+    }
+    Timer1->stop();
+    Timer4->stop();
+    m_area->Timer2->stop();
+    m_area->Timer3->stop();
+    m_report.CloseReports();
     // The screen frees itself when closed; the screen that opens it next makes a new one.
-    Shell().RecreateControlScreen = 1;
+    if (Form1)
+        Shell().RecreateControlScreen = 1;
     setAttribute(Qt::WA_DeleteOnClose, true);
     Screen::closeEvent(event);
 }

@@ -3,18 +3,129 @@
 // Control test screen.
 
 #include "platform/screen.h"
+#include "questions/question_bank.h"
+#include "tests/control_core.h"
+#include "tests/result_report.h"
 
 #include <QPointer>
 
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMovie;
+class QProgressBar;
+class QPushButton;
 class QTimer;
+class AutoSizeLabel;
+class QuestionArea;
 
 class TForm6 : public Screen {
     Q_OBJECT
 public:
     explicit TForm6(QWidget* parent = nullptr);
+    ~TForm6() override;
+
+    static constexpr int kClientWidth = 775;
+    static constexpr int kClientHeight = 534;
+    static constexpr int kRows = kMaxOptions;
+
+    // Modes of the answer button, kept in its tag.
+    static constexpr int kModeStart = 0;  // "OK": starts the test
+    static constexpr int kModeAnswer = 1; // "Следующий вопрос": submits the answer
+    static constexpr int kModeExit = 2;   // "OK" after the question file failed: ends the program
+    static constexpr int kModeBack = 3;   // "OK" after a test that could not be prepared: menu
+
+    /// The code the supervisor types to leave the result.
+    static const QString kSupervisorCode;
+
+    void FormActivate() override;
+
+    int AnswerButtonMode() const;
+    QuestionArea* Area() const { return m_area; }
+    const QuestionBank& Bank() const { return m_bank; }
+    const ResultReport& Report() const { return m_report; }
+    /// The tick box of display position 1..5.
+    QCheckBox* Box(int row) const;
+
+    // State of the test.
+    bool NewTestPending = true; // the next activation prepares a new test
+    int QuestionsToAsk = 0;
+    int ShownCount = 0; // questions shown so far; the number in the title
+    int SecondsPerQuestion = 0;
+    ControlCountdown Countdown; // SecondsLeft and ElapsedSeconds of the question on screen
+    PositionFlags Ticked{};     // as last reported by the boxes' handlers
+    qint64 TotalPoints = 0;
+    bool CountdownArmed = true;   // false: a video question starts the countdown after playback
+    bool ButtonDelaySkip = false; // the next Timer4 tick leaves Button1 disabled
+
+    // Controls of the question area, named as the program names them.
+    AutoSizeLabel* Label5;
+    QCheckBox *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4, *CheckBox6;
+
+    // The animated picture of the opening and result displays.
+    QFrame* Panel2;
+    QLabel* Image2;
+    QMovie* Animation;
+
+    // Bottom bar.
+    QFrame* Panel1;
+    QPushButton* Button1; // "OK" / "Следующий вопрос"
+    QLabel* Label8;       // "Осталось:"
+    QProgressBar* ProgressBar1;
+    QLabel* Label7;       // seconds left, or "Время истекло!"
+    QLineEdit* Edit1;     // the supervisor code
+    QPushButton* Button2; // checks the supervisor code
+
+    QTimer* Timer1; // the countdown of each question, 1000 ms
+    QTimer* Timer4; // answer-button delay, 700 ms, one shot
+
+public Q_SLOTS:
+    void Button1Click();
+    void Button2Click();
+    void CheckBox1Click();
+    void CheckBox2Click();
+    void CheckBox3Click();
+    void CheckBox4Click();
+    void CheckBox6Click();
+    void Timer1Timer();
+    void Timer4Timer();
+    // The steps of a video question, run by the question area's timers and player.
+    void Timer2Timer();
+    void MediaPlayer1Notify();
+    void Timer3Timer();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void PlaceWindow();
+    void PrepareNewTest();
+    void RefuseTest(const QString& message, int mode);
+    bool ReportWritten();
+    void SetAnswerButtonMode(int mode);
+    void EnableBoxes(bool enabled);
+    void UntickBoxes();
+    void StartTest();
+    void AnswerGiven();
+    void NextQuestion();
+    void EndOfTest();
+    void AbortAfterWriteFailure();
+    void AskForSupervisorCode();
+    void LeaveToMenu();
+    void ExitProgram();
+    void BoxChanged(int row);
+    void SetClockLook(const QColor& colour, int pixelSize, bool bold, const QString& text);
+    void StartCountdownUnlessVideo();
+
+    QuestionArea* m_area;
+    QuestionBank m_bank;
+    ResultReport m_report;
+    CandidateInfo m_candidate;
+    bool m_leaving = false;    // closed by the program itself, not by the window system
+    bool m_started = false;    // "OK" started the test: only the supervisor code ends it
+    bool m_errorShown = false; // the report's failure has been shown
 };
 
 extern QPointer<TForm6> Form6;

@@ -1,5 +1,5 @@
 // Every video fragment of the sample course opens in the program's player (Qt Multimedia over
-// GStreamer) and has a length; the shortest one also plays to its end.
+// GStreamer) and has a length, also after a file that failed; one plays to its end.
 #include "platform/qt_media_player.h"
 #include "test_support.h"
 
@@ -29,6 +29,19 @@ private Q_SLOTS:
         QtMediaPlayer player;
         player.SetDisplay(&display);
         QVERIFY2(player.Open(path), qPrintable(path));
+        QVERIFY(!player.Failed());
+        QVERIFY(player.LengthInFrames() > 0);
+    }
+
+    void aPlayerThatFailedOpensTheNextFragment()
+    {
+        QWidget display;
+        display.resize(470, 350);
+        QtMediaPlayer player;
+        player.SetDisplay(&display);
+        QVERIFY(!player.Open(SourcePath(QStringLiteral("course/images/$missing.avi"))));
+        QVERIFY(player.Failed());
+        QVERIFY(player.Open(SourcePath(QStringLiteral("course/images/$film02.avi"))));
         QVERIFY(!player.Failed());
         QVERIFY(player.LengthInFrames() > 0);
     }

@@ -573,7 +573,7 @@ void TrainingScreenTest::videoQuestionStopsClockAndDelaysButton() {
 
     Form2->Timer2Timer();
     QVERIFY(!Form2->Timer1->isActive());
-    FakeMediaPlayer* player = FakeMediaPlayer::last();
+    auto* player = qobject_cast<FakeMediaPlayer*>(Form2->Area()->MediaPlayer1);
     QVERIFY(player != nullptr);
     QVERIFY(player->openedPath.endsWith(QStringLiteral("images/$clip.avi")));
     player->Finish();

@@ -1,0 +1,652 @@
+// The control screen driven through its handlers and timer ticks, on small question files in a
+// temporary program folder, with its result files written there.
+#include "app/startup.h"
+#include "app/test.h"
+#include "app/test1.h"
+#include "app/test5.h"
+#include "autotests/support/fake_media_player.h"
+#include "autotests/support/test_support.h"
+#include "platform/fonts.h"
+#include "platform/rounding.h"
+#include "platform/screen.h"
+#include "platform/text_file.h"
+#include "questions/question_area.h"
+#include "tests/test2.h"
+#include "tests/test4.h"
+#include "tests/test6.h"
+#include "widgets/toggle_button.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+// One question: the points of its options in file order and an optional picture ("$clip.avi"
+// makes it a video question).
+struct Item {
+    explicit Item(QList<int> optionPoints, QString pictureName = QString())
+        : points(std::move(optionPoints)), picture(std::move(pictureName)) {}
+    QList<int> points;
+    QString picture;
+};
+
+QByteArray TestFile(const QString& title, const QList<Item>& items) {
+    QStringList lines{title, QStringLiteral("."), QStringLiteral("."),
+                      QString::number(items.size()), QStringLiteral(".")};
+    for (int q = 1; q <= items.size(); ++q) {
+        const Item& item = items[q - 1];
+        // The screens show a question without its first 6 + 9 characters.
+        lines << QStringLiteral("000000") + QStringLiteral("%1.").arg(q, 8) +
+                     QStringLiteral("Вопрос номер %1").arg(q)
+              << QStringLiteral(".") << QStringLiteral("примечание") << QStringLiteral(".")
+              << QStringLiteral("#012.htm")
+              << (item.picture.isEmpty() ? QStringLiteral(".")
+                                         : QStringLiteral("\\") + item.picture);
+        for (int i = 0; i < item.points.size(); ++i) {
+            lines << QStringLiteral("- вариант %1 на %2 баллов").arg(i + 1).arg(item.points[i]);
+            lines << (i + 1 == item.points.size() ? QStringLiteral(".") : QStringLiteral(",")) +
+                         QString::number(item.points[i]);
+        }
+    }
+    return Cp1251File(lines);
+}
+
+const QString kTitle = QStringLiteral("Итоговое тестирование по курсу");
+const QString kName = QStringLiteral("Сидоров С. С.");
+const QDateTime kMoment(QDate(2026, 12, 7), QTime(9, 5, 3));
+
+} // namespace
+
+class ControlScreenTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void openingDisplayWritesHeadersAndCount();
+    void scoring_data();
+    void scoring();
+    void countdownReachingZeroLocksTheBoxes();
+    void wholeTestWritesBothFilesAndTheResult();
+    void supervisorCodeHandsBackToTheMenu();
+    void reopenedScreenIsFreshAndAddsABlock();
+    void activationDuringTheTestChangesNothing();
+    void videoQuestionStartsItsCountdownAfterPlayback();
+    void missingQuestionFileEndsTheProgram();
+    void testThatCannotBePreparedLeadsBack_data();
+    void testThatCannotBePreparedLeadsBack();
+    void writeFailureStopsTheTestWithAMessage();
+
+private:
+    void WriteTest(const QList<Item>& items);
+    void Settings(const QString& count, const QString& seconds);
+    void Open();
+    void Start();
+    void Next();
+    void Tick(int points);
+    int RowWith(int points, bool ticked) const;
+    QString ResultLine(int index) const;
+    QString DataFile() const;
+    QString ReportFile() const;
+    QStringList DataLines() const;
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<MessageRecorder> m_recorder;
+    std::optional<DisplayOverride> m_display;
+};
+
+void ControlScreenTest::init() {
+    InstallFontSubstitutions();
+    Screen::SetModalLoopsEnabled(false);
+    FakeMediaPlayer::Install();
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    SetReportClockForTesting(kMoment);
+    m_display.emplace(QSize(1024, 768));
+    m_recorder = std::make_unique<MessageRecorder>();
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    for (const char* sub : {"ortu", "otchet/print otchet", "otchet/data1"})
+        QVERIFY(QDir(m_folder->path()).mkpath(QString::fromLatin1(sub)));
+    CreateScreens();
+    Form1->Timer1->stop(); // no splash in these tests
+    Shell().ProgramFolder = m_folder->path();
+    form12->Panel5Click();
+    form12->Edit1->setText(kName);
+    form12->Edit5->setText(QStringLiteral("ФК-11"));
+    form12->ComboBox1->setEditText(QStringLiteral("Плавание"));
+    form12->ComboBox2->setCurrentIndex(4); // "КМС"
+}
+
+void ControlScreenTest::cleanup() {
+    DestroyScreens();
+    m_recorder.reset();
+    m_display.reset();
+    m_folder.reset();
+    SetReportClockForTesting(std::nullopt);
+    QLocale::setDefault(QLocale::system());
+    FakeMediaPlayer::Uninstall();
+}
+
+void ControlScreenTest::WriteTest(const QList<Item>& items) {
+    QFile file(m_folder->filePath(QStringLiteral("ortu/pdb12.db")));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(TestFile(kTitle, items));
+}
+
+void ControlScreenTest::Settings(const QString& count, const QString& seconds) {
+    Form4->Edit5->setText(count);
+    Form4->Edit6->setText(seconds);
+}
+
+// As the menu opens the screen, then the activation that follows.
+void ControlScreenTest::Open() {
+    RecreateIfFreed<TForm6>(Shell().RecreateControlScreen, Form6);
+    Form6->Image2->setVisible(true);
+    Form6->ShowScreen();
+    Form6->FormActivate();
+}
+
+void ControlScreenTest::Start() {
+    Open();
+    QCOMPARE(Form6->AnswerButtonMode(), TForm6::kModeStart);
+    Form6->Button1Click();
+    Form6->Timer4Timer();
+}
+
+void ControlScreenTest::Next() {
+    QVERIFY(Form6->Button1->isEnabled());
+    Form6->Button1Click();
+    Form6->Timer4Timer();
+}
+
+int ControlScreenTest::RowWith(int points, bool ticked) const {
+    for (int row = 1; row <= 5; ++row) {
+        if (Form6->Area()->RowUsed(row) &&
+            Form6->Area()->View.DisplayOptions[row - 1].Points == points &&
+            Form6->Box(row)->isChecked() == ticked)
+            return row;
+    }
+    return 0;
+}
+
+void ControlScreenTest::Tick(int points) {
+    const int row = RowWith(points, false);
+    QVERIFY2(row != 0, qPrintable(QStringLiteral("no unticked row with %1").arg(points)));
+    QVERIFY(Form6->Box(row)->isEnabled());
+    Form6->Box(row)->click();
+    QVERIFY(Form6->Ticked[row - 1]);
+}
+
+QString ControlScreenTest::ResultLine(int index) const {
+    return Form6->Label5->text().split(QLatin1Char('\r')).value(index);
+}
+
+QString ControlScreenTest::DataFile() const {
+    return m_folder->filePath(QStringLiteral("otchet/data1/") + kName + QStringLiteral(".txt"));
+}
+
+QString ControlScreenTest::ReportFile() const {
+    return m_folder->filePath(QStringLiteral("otchet/print otchet/") + kName +
+                              QStringLiteral(".txt"));
+}
+
+QStringList ControlScreenTest::DataLines() const {
+    QStringList lines;
+    ReadCp1251Lines(DataFile(), &lines);
+    return lines;
+}
+
+void ControlScreenTest::openingDisplayWritesHeadersAndCount() {
+    WriteTest(QList<Item>(3, Item({100, 0})));
+    Open();
+    QCOMPARE(Form6->size(), QSize(775, 534));
+    QVERIFY(Form6->windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(Form6->palette().color(QPalette::Window), QColor(0xC6, 0xFF, 0xD1));
+    QCOMPARE(Form6->windowTitle(), QStringLiteral("Внимание!"));
+    QRect frame = Form6->frameGeometry();
+    QCOMPARE(frame.topLeft(), QPoint(HalfOf(1024 - frame.width()), HalfOf(768 - frame.height())));
+    QCOMPARE(Form6->Label5->text(), kTitle + QLatin1Char(' '));
+    QCOMPARE(Form6->Label5->pos(), QPoint(32, 0));
+    QVERIFY(Form6->findChild<QFrame*>(QStringLiteral("Panel3")) != nullptr); // picture frame
+    QCOMPARE(Form6->Button1->text(), QStringLiteral("OK"));
+    QVERIFY(Form6->Button1->isEnabled());
+    QVERIFY(!Form6->Panel2->isHidden() && !Form6->Image2->isHidden());
+    QVERIFY(Form6->Label7->isHidden() && Form6->Label8->isHidden());
+    QVERIFY(Form6->ProgressBar1->isHidden());
+    QVERIFY(Form6->Button2->isHidden() && Form6->Edit1->isHidden());
+    QCOMPARE(Form6->QuestionsToAsk, 3); // 10 asked for, 3 in the file
+    QCOMPARE(Form6->SecondsPerQuestion, 60);
+    QCOMPARE(Form6->ProgressBar1->maximum(), 60);
+
+    QCOMPARE(DataLines(),
+             (QStringList{QStringLiteral("07.12.2026 09:05:03  Сидоров С. С.,  "
+                                         "группа: ФК-11,  специализация: Плавание,  "
+                                         "КМС,  тест: ИТОГОВОЕ ТЕСТИРОВАНИЕ"),
+                          QStringLiteral("."), QStringLiteral("3"), QStringLiteral(".")}));
+    QStringList report;
+    QVERIFY(ReadCp1251Lines(ReportFile(), &report));
+    QCOMPARE(report.size(), 4);
+    QCOMPARE(report[1], QStringLiteral("07.12.2026  09:05:03"));
+    QVERIFY(m_recorder->messages.isEmpty());
+
+    // On a display lower than 624 pixels the screen stands 5 pixels from the top.
+    m_display.emplace(QSize(800, 600));
+    Form6->FormActivate();
+    frame = Form6->frameGeometry();
+    QCOMPARE(frame.topLeft(), QPoint(HalfOf(800 - frame.width()), 5));
+}
+
+void ControlScreenTest::scoring_data() {
+    QTest::addColumn<QList<int>>("options");
+    QTest::addColumn<QList<int>>("ticks");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QString>("given");
+    QTest::newRow("right") << QList<int>{100, 0, 0} << QList<int>{100} << 100 << QString();
+    QTest::newRow("right and wrong")
+        << QList<int>{100, 0, 0} << QList<int>{100, 0} << 0 << QString();
+    QTest::newRow("two halves") << QList<int>{50, 50, 0} << QList<int>{50, 50} << 100 << QString();
+    QTest::newRow("one half") << QList<int>{50, 50, 0} << QList<int>{50} << 50 << QString();
+    QTest::newRow("negative counts")
+        << QList<int>{100, -20, 0} << QList<int>{100, -20} << 80 << QString();
+    QTest::newRow("nothing") << QList<int>{100, 0} << QList<int>{} << 0
+                             << QStringLiteral("Ваш ответ: ответа не было,");
+}
+
+void ControlScreenTest::scoring() {
+    QFETCH(QList<int>, options);
+    QFETCH(QList<int>, ticks);
+    QFETCH(int, points);
+    QFETCH(QString, given);
+    WriteTest({Item(options)});
+    Start();
+    QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 1"));
+    for (int p : ticks)
+        Tick(p);
+    Form6->Button1Click();
+    QCOMPARE(Form6->TotalPoints, qint64(points));
+    QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: %1 из 100.").arg(points));
+    const QStringList lines = DataLines();
+    const qsizetype answer = lines.indexOf(QStringLiteral("#")) - 1;
+    QVERIFY(answer > 0);
+    if (!given.isEmpty())
+        QCOMPARE(lines[answer], given);
+    else
+        QCOMPARE(lines[answer].count(QStringLiteral("(балл за ответ: ")), ticks.size());
+    QCOMPARE(lines[lines.indexOf(QStringLiteral("&")) + 1],
+             QStringLiteral("Набрано баллов за ответ: %1").arg(points));
+}
+
+void ControlScreenTest::countdownReachingZeroLocksTheBoxes() {
+    WriteTest(QList<Item>(2, Item({100, 0})));
+    Settings(QStringLiteral("2"), QStringLiteral("3"));
+    Start();
+    QVERIFY(Form6->Timer1->isActive());
+    QCOMPARE(Form6->Timer1->interval(), 1000);
+    QCOMPARE(Form6->Label7->text(), QStringLiteral("3"));
+    Tick(100);
+    Form6->Timer1Timer();
+    Form6->Timer1Timer();
+    QCOMPARE(Form6->Label7->text(), QStringLiteral("1"));
+    QCOMPARE(Form6->ProgressBar1->value(), 2);
+    for (int row = 1; row <= 2; ++row)
+        QVERIFY(Form6->Box(row)->isEnabled());
+
+    Form6->Timer1Timer();
+    QCOMPARE(Form6->Label7->text(), QStringLiteral("Время истекло!"));
+    QCOMPARE(Form6->Label7->palette().color(QPalette::WindowText), QColor(0xFF, 0x00, 0x00));
+    QVERIFY(!Form6->Timer1->isActive());
+    for (int row = 1; row <= 5; ++row)
+        QVERIFY(!Form6->Box(row)->isEnabled());
+    QVERIFY(Form6->Box(RowWith(100, true))->isChecked()); // the tick stays and counts
+    QCOMPARE(Form6->AnswerButtonMode(), TForm6::kModeAnswer);
+    QVERIFY(m_recorder->messages.isEmpty());
+
+    Next();
+    QCOMPARE(Form6->TotalPoints, qint64(100));
+    QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 2"));
+    QCOMPARE(Form6->Label7->text(), QStringLiteral("3"));
+    QCOMPARE(Form6->Label7->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xFF));
+    for (int row = 1; row <= 2; ++row)
+        QVERIFY(Form6->Box(row)->isEnabled() && !Form6->Box(row)->isChecked());
+    QVERIFY(Form6->Timer1->isActive());
+
+    // The second question runs out untouched: the test waits for the button all the same.
+    for (int s = 0; s < 3; ++s)
+        Form6->Timer1Timer();
+    QVERIFY(Form6->Button1->isEnabled());
+    Form6->Button1Click();
+    QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 100 из 200."));
+    QVERIFY(DataLines().contains(QStringLiteral("Ваш ответ: ответа не было,")));
+}
+
+void ControlScreenTest::wholeTestWritesBothFilesAndTheResult() {
+    WriteTest({Item({100, 0, 0}), Item({50, 50, 0}), Item({60, 40}), Item({100, 0}, "pic.jpg")});
+    Start();
+    QVERIFY(!Form5->isVisible()); // no start bar during the test
+    // What was shown, question by question: its text and the options in the rows' order.
+    QStringList shown;
+    QSet<int> asked;
+    const QList<QList<int>> ticks{{100}, {50}, {60, 40}, {0}};
+    for (int k = 1; k <= 4; ++k) {
+        QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос %1").arg(k));
+        const QuestionView& view = Form6->Area()->View;
+        const Question& question = Form6->Bank().At(view.CurrentQuestion);
+        QString record = QStringLiteral("Вопрос %1\n.\n").arg(k) + question.Text +
+                         QLatin1Char('\n') +
+                         (question.Picture ? QStringLiteral("\\pic.jpg") : QStringLiteral(".")) +
+                         QLatin1Char('\n');
+        for (int row = 1; row <= question.OptionCount; ++row)
+            record +=
+                view.DisplayOptions[row - 1].Text +
+                (row < question.OptionCount ? QStringLiteral("\n,\n") : QStringLiteral("\n.\n"));
+        shown << record;
+        asked.insert(view.CurrentQuestion);
+        // The record of the question on screen is already in the file.
+        QVERIFY(DataLines().join(QLatin1Char('\n')).endsWith(record.chopped(1)));
+        for (int p : ticks[view.CurrentQuestion - 1])
+            Tick(p);
+        if (k < 4)
+            Next();
+    }
+    QVERIFY(m_recorder->sounds.isEmpty());
+    QCOMPARE(asked, (QSet<int>{1, 2, 3, 4})); // 10 asked for: every question of the file once
+    Form6->Button1Click();
+
+    // 100 + 50 + 100 + 0 of 400.
+    QCOMPARE(Form6->windowTitle(), QStringLiteral("Результат"));
+    QCOMPARE(Form6->Label5->text(),
+             QStringLiteral("РЕЗУЛЬТАТЫ ТЕСТИРОВАНИЯ\rФИО: Сидоров С. С.\rЗадано вопросов: 4\r"
+                            "Набрано баллов: 250 из 400.\rЭто составляет 62.5 %"));
+    QCOMPARE(m_recorder->sounds,
+             QStringList{m_folder->path() + QStringLiteral("/wave/Drumroll.wav")});
+    QVERIFY(!Form6->Panel2->isHidden() && !Form6->Image2->isHidden());
+    QVERIFY(Form6->Button1->isHidden());
+    QVERIFY(!Form6->Button2->isHidden() && !Form6->Edit1->isHidden());
+    QCOMPARE(Form6->Button2->text(), QStringLiteral("Введите:  739152"));
+    QVERIFY(!Form6->Timer1->isActive());
+    QVERIFY(!Form6->Report().IsOpen());
+
+    const QString data = DataLines().join(QLatin1Char('\n'));
+    for (const QString& record : shown)
+        QVERIFY2(data.contains(record), qPrintable(record));
+    QVERIFY(data.endsWith(QStringLiteral("\n$\n, задано вопросов: 4,  набрано баллов: 250 из 400 "
+                                         "возможных  это составляет 62.5%\n@")));
+    QCOMPARE(data.count(QStringLiteral("\n$\n")), 4);
+    QStringList report;
+    QVERIFY(ReadCp1251Lines(ReportFile(), &report));
+    QCOMPARE(report.size(), 4 + 4 * 5 + 3);
+    QCOMPARE(report.mid(report.size() - 3, 2),
+             (QStringList{QStringLiteral("--------"),
+                          QStringLiteral("Задано вопросов: 4,  набрано баллов: 250 из 400 "
+                                         "возможных,  это составляет 62.5%")}));
+    QVERIFY(report.contains(QStringLiteral(
+                "Вы ответили: [1]- (балл за ответ: 60), [2]- (балл за ответ: 40), ")) ||
+            report.contains(QStringLiteral(
+                "Вы ответили: [1]- (балл за ответ: 40), [2]- (балл за ответ: 60), ")));
+    QVERIFY(m_recorder->messages.isEmpty());
+}
+
+void ControlScreenTest::supervisorCodeHandsBackToTheMenu() {
+    WriteTest({Item({100, 0})});
+    form12->ShowScreen();
+    form12->abcToggleBtn5Click(); // "Контроль..."
+    QVERIFY(m_recorder->messages.isEmpty());
+    QVERIFY(Form6->isVisible());
+    QVERIFY(!Form6->Image2->isHidden());
+    QVERIFY(!Form1->isVisible() && !form12->isVisible());
+    Form6->FormActivate();
+    Form6->Button1Click();
+    QVERIFY(!Form5->isVisible());
+    Form6->Timer4Timer();
+    Tick(100);
+    Form6->Button1Click();
+    Form4->show(); // left open somewhere: the hand-back closes it
+
+    // The window system cannot end the test; a wrong code only empties the field.
+    Form6->close();
+    QVERIFY(Form6->isVisible());
+    Form6->Edit1->setText(QStringLiteral("739153"));
+    Form6->Button2Click();
+    QVERIFY(Form6->Edit1->text().isEmpty());
+    QVERIFY(Form6->isVisible());
+    QCOMPARE(Shell().RecreateControlScreen, 0);
+
+    const QPointer<TForm6> screen = Form6.data();
+    Form6->Edit1->setText(QStringLiteral("739152"));
+    Form6->Button2Click();
+    QCOMPARE(Shell().RecreateControlScreen, 1);
+    QVERIFY(Form5->isVisible());
+    QVERIFY(Form1->isVisible());
+    QVERIFY(form12->isVisible());
+    QVERIFY(!Form4->isVisible());
+    QVERIFY(!form12->abcToggleBtn5->isEnabled()); // one control test per run
+    QVERIFY(form12->abcToggleBtn4->isEnabled());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(screen.isNull());
+    QVERIFY(Form6.isNull());
+}
+
+void ControlScreenTest::reopenedScreenIsFreshAndAddsABlock() {
+    WriteTest(QList<Item>(3, Item({100, 0})));
+    Settings(QStringLiteral("1"), QStringLiteral("60"));
+    Start();
+    Tick(100);
+    Form6->Button1Click();
+    Form6->Edit1->setText(QStringLiteral("739152"));
+    Form6->Button2Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(Form6.isNull());
+
+    SetReportClockForTesting(kMoment.addSecs(3600));
+    Open();
+    QVERIFY(Form6 != nullptr);
+    QCOMPARE(Shell().RecreateControlScreen, 0);
+    QCOMPARE(Form6->windowTitle(), QStringLiteral("Внимание!"));
+    QCOMPARE(Form6->ShownCount, 0);
+    QCOMPARE(Form6->TotalPoints, qint64(0));
+    QCOMPARE(Form6->Area()->Draw().DrawnCount(), 0);
+    QCOMPARE(Form6->Button1->text(), QStringLiteral("OK"));
+    QVERIFY(!Form6->Button1->isHidden() && Form6->Button2->isHidden());
+    // The report keeps the first test and starts a second block; the data file starts again.
+    QStringList report;
+    QVERIFY(ReadCp1251Lines(ReportFile(), &report));
+    QCOMPARE(report.count(QStringLiteral("          Ваши результаты:")), 2);
+    QCOMPARE(report.last(), QStringLiteral("          Ваши результаты:"));
+    QCOMPARE(DataLines().size(), 4);
+    QVERIFY(DataLines().first().startsWith(QStringLiteral("07.12.2026 10:05:03  ")));
+}
+
+void ControlScreenTest::activationDuringTheTestChangesNothing() {
+    WriteTest(QList<Item>(5, Item({100, 0})));
+    Start();
+    Tick(100);
+    Next();
+    Tick(100);
+    Form6->Timer1Timer();
+    const int question = Form6->Area()->View.CurrentQuestion;
+    const qint64 written = QFileInfo(DataFile()).size();
+
+    // Another window of the program took the focus and gave it back.
+    Form6->FormActivate();
+    Form6->FormActivate();
+    QCOMPARE(Form6->TotalPoints, qint64(100));
+    QCOMPARE(Form6->ShownCount, 2);
+    QCOMPARE(Form6->Area()->View.CurrentQuestion, question);
+    QVERIFY(Form6->Box(RowWith(100, true))->isChecked());
+    QCOMPARE(Form6->Countdown.SecondsLeft, 59);
+    QVERIFY(Form6->Timer1->isActive());
+    QCOMPARE(Form6->Button1->text(), QStringLiteral("Следующий вопрос"));
+    QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 2"));
+    QCOMPARE(QFileInfo(DataFile()).size(), written);
+    Next();
+    QCOMPARE(Form6->TotalPoints, qint64(200));
+}
+
+void ControlScreenTest::videoQuestionStartsItsCountdownAfterPlayback() {
+    // Two video questions: the second comes while the first one's countdown is running.
+    WriteTest(QList<Item>(2, Item({100, 0}, QStringLiteral("$clip.avi"))));
+    Open();
+    auto* player = qobject_cast<FakeMediaPlayer*>(Form6->Area()->MediaPlayer1);
+    QVERIFY(player != nullptr);
+    for (int k = 1; k <= 2; ++k) {
+        if (k == 1) {
+            Form6->Button1Click();
+        } else {
+            Form6->Timer1Timer();
+            QVERIFY(Form6->Timer1->isActive());
+            Tick(100);
+            Form6->Button1Click();
+        }
+        QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос %1").arg(k));
+        QVERIFY(Form6->ButtonDelaySkip);
+        QVERIFY(!Form6->Button1->isEnabled());
+        QVERIFY(!Form6->Timer1->isActive()); // the countdown waits for the fragment
+        QVERIFY(!Form6->Area()->Label10->isHidden());
+
+        Form6->Timer4Timer(); // the usual delay leaves the button off
+        QVERIFY(!Form6->Button1->isEnabled());
+        Form6->Timer2Timer();
+        QVERIFY(Form6->Panel1->isHidden());
+        QVERIFY(player->openedPath.endsWith(QStringLiteral("images/$clip.avi")));
+        player->Finish();
+        QVERIFY(!Form6->Panel1->isHidden());
+        QCOMPARE(Form6->Area()->Panel5->y(), Form6->Panel1->y() - 22 - 390);
+        QVERIFY(!Form6->Button1->isEnabled());
+        for (int i = 0; i < 4; ++i)
+            Form6->Timer3Timer();
+        QCOMPARE(Form6->Area()->Panel5->x(), 252);
+        QVERIFY(Form6->Timer1->isActive());
+        QVERIFY(Form6->Button1->isEnabled());
+        QCOMPARE(Form6->Countdown.SecondsLeft, 60);
+        // Laid out beside the still frame, the question is not prepared again by an activation.
+        Form6->FormActivate();
+        QCOMPARE(Form6->ShownCount, k);
+    }
+    QCOMPARE(DataLines().count(QStringLiteral("\\$clip.avi")), 2);
+    Tick(100);
+    Form6->Button1Click();
+    QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 200 из 200."));
+}
+
+void ControlScreenTest::missingQuestionFileEndsTheProgram() {
+    Form1->show();
+    Form2->show();
+    Open();
+    QCOMPARE(Form6->Label5->text(), QStringLiteral("Не задан файл вопросов теста"));
+    QCOMPARE(Form6->Label5->palette().color(QPalette::WindowText), QColor(0xFF, 0x00, 0x00));
+    QCOMPARE(Form6->AnswerButtonMode(), TForm6::kModeExit);
+    QCOMPARE(Form6->Button1->text(), QStringLiteral("OK"));
+    QVERIFY(Form6->Button1->isEnabled());
+    QVERIFY(m_recorder->messages.isEmpty());
+    // Nothing was written for a test that could not run.
+    QVERIFY(!QFile::exists(DataFile()) && !QFile::exists(ReportFile()));
+    Form6->Button1Click();
+    QVERIFY(!Form1->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(Form2.isNull());
+}
+
+void ControlScreenTest::testThatCannotBePreparedLeadsBack_data() {
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("seconds");
+    QTest::addColumn<bool>("removeDataFolder");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("count") << QStringLiteral("десять") << QStringLiteral("60") << false
+                           << QStringLiteral("'десять' is not a valid integer value");
+    QTest::newRow("empty time") << QStringLiteral("10") << QString() << false
+                                << QStringLiteral("'' is not a valid integer value");
+    QTest::newRow("zero count") << QStringLiteral("0") << QStringLiteral("60") << false
+                                << QStringLiteral("Количество вопросов должно быть не меньше 1.");
+    QTest::newRow("no data folder") << QStringLiteral("10") << QStringLiteral("60") << true
+                                    << QStringLiteral("Ошибка ввода-вывода: ");
+}
+
+void ControlScreenTest::testThatCannotBePreparedLeadsBack() {
+    QFETCH(QString, count);
+    QFETCH(QString, seconds);
+    QFETCH(bool, removeDataFolder);
+    QFETCH(QString, message);
+    WriteTest(QList<Item>(3, Item({100, 0})));
+    Settings(count, seconds);
+    if (removeDataFolder)
+        QVERIFY(QDir(m_folder->filePath(QStringLiteral("otchet/data1"))).removeRecursively());
+    form12->ShowScreen();
+    form12->abcToggleBtn5Click();
+    Form6->FormActivate();
+    QCOMPARE(m_recorder->messages.size(), 1);
+    QVERIFY2(m_recorder->last().startsWith(message), qPrintable(m_recorder->last()));
+    QCOMPARE(m_recorder->kinds.last(), MessageKind::Error);
+    QCOMPARE(Form6->Label5->text(), m_recorder->last());
+    QCOMPARE(Form6->AnswerButtonMode(), TForm6::kModeBack);
+    QVERIFY(!QFile::exists(ReportFile()));
+    Form6->FormActivate(); // the message closing gives the focus back: nothing more happens
+    QCOMPARE(m_recorder->messages.size(), 1);
+
+    Form6->Button1Click();
+    QVERIFY(form12->isVisible() && Form1->isVisible() && Form5->isVisible());
+    QVERIFY(form12->abcToggleBtn5->isEnabled()); // corrected, the test can be tried again
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(Form6.isNull());
+}
+
+void ControlScreenTest::writeFailureStopsTheTestWithAMessage() {
+#ifdef Q_OS_LINUX
+    WriteTest(QList<Item>(3, Item({100, 0})));
+    Start();
+    Tick(100);
+    // The disk fills up: no file may grow by more than a few bytes from now on.
+    const qint64 largest = std::max(QFileInfo(DataFile()).size(), QFileInfo(ReportFile()).size());
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit full = saved;
+    full.rlim_cur = rlim_t(largest + 10);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &full), 0);
+    Form6->Button1Click();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QCOMPARE(m_recorder->messages.size(), 1);
+    QVERIFY2(m_recorder->last().startsWith(QStringLiteral("Ошибка ввода-вывода: ") +
+                                           m_folder->path() + QStringLiteral("/otchet/")),
+             qPrintable(m_recorder->last()));
+    QCOMPARE(ResultLine(0),
+             QStringLiteral("Результаты тестирования не удалось записать, тестирование прервано."));
+    QCOMPARE(ResultLine(1), m_recorder->last());
+    QVERIFY(!Form6->Timer1->isActive());
+    QVERIFY(Form6->Button1->isHidden());
+    QVERIFY(!Form6->Edit1->isHidden());
+    for (int row = 1; row <= 5; ++row)
+        QVERIFY(Form6->Box(row)->isHidden());
+    QVERIFY(!Form6->Report().IsOpen());
+    Form6->Timer4Timer();
+    Form6->Timer1Timer();
+    QCOMPARE(m_recorder->messages.size(), 1);
+
+    Form6->Edit1->setText(QStringLiteral("739152"));
+    Form6->Button2Click();
+    QVERIFY(form12->isVisible() && Form5->isVisible());
+#else
+    QSKIP("needs a per-process file size limit");
+#endif
+}
+
+QTEST_MAIN(ControlScreenTest)
+#include "tst_control_screen.moc"

@@ -1,0 +1,457 @@
+// The answer review screen driven through its handlers: the file dialog hook hands over data
+// files written to a temporary program folder, a fake player stands in for the video player.
+#include "app/startup.h"
+#include "app/test.h"
+#include "app/test1.h"
+#include "app/test5.h"
+#include "autotests/support/fake_media_player.h"
+#include "autotests/support/test_support.h"
+#include "platform/file_dialog.h"
+#include "platform/fonts.h"
+#include "platform/paths.h"
+#include "platform/rounding.h"
+#include "platform/screen.h"
+#include "platform/text_file.h"
+#include "questions/auto_size_label.h"
+#include "questions/question_area.h"
+#include "review/test8.h"
+#include "widgets/toggle_button.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+namespace {
+
+int Bottom(const QWidget* widget) {
+    return widget->y() + widget->height();
+}
+
+QStringList Fixture(const QString& name = QStringLiteral("three_questions.txt")) {
+    QFile file(SourcePath(QStringLiteral("autotests/review/data/") + name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = DecodeCp1251(file.readAll());
+    text.chop(2);
+    return text.split(QStringLiteral("\r\n"));
+}
+
+// One question with the picture q_big.bmp and two text options.
+QStringList PictureQuestion() {
+    return QStringLiteral("Орлов О. О.|.|1|.|Вопрос 1|.| №03-Т1. Как называется сфера на схеме? |"
+                          "\\q_big.bmp|Экономическая |,|Духовная |.|Вы ответили: [1]- (балл за "
+                          "ответ: 100), |#|Правильный ответ: [1]- (балл за ответ: 100), |&|"
+                          "Набрано баллов за ответ: 100|$|, задано вопросов: 1|@")
+        .split(u'|');
+}
+
+FakeMediaPlayer* Player() {
+    return qobject_cast<FakeMediaPlayer*>(Form8->MediaPlayer1);
+}
+
+} // namespace
+
+class ReviewScreenTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void emptyScreenFromTheMenu_data();
+    void emptyScreenFromTheMenu();
+    void dialogAndAChoiceThatIsNoFile();
+    void steppingThroughAWholeTest();
+    void questionPictureIsFitted();
+    void videoPlaysOnlyOnTheButton();
+    void brokenVideoLetsTheReviewGoOn();
+    void realPlayerAfterAMissingFragment();
+    void refusedAndCutFiles();
+    void closeReturnsToTheMenu();
+
+private:
+    void Setup();
+    QString WriteData(const QStringList& lines, const QString& name = QStringLiteral("П.txt"));
+    void SavePicture(const QString& name, QSize size);
+    void OpenScreen(int records = 0);
+    void Choose(const QString& path);
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<MessageRecorder> m_messages;
+    std::optional<DisplayOverride> m_display;
+    QStringList m_dialog; // title, filter, folder of the last dialog
+};
+
+void ReviewScreenTest::init() {
+    InstallFontSubstitutions();
+    Screen::SetModalLoopsEnabled(false);
+    FakeMediaPlayer::Install();
+    m_display.emplace(QSize(1024, 768));
+    m_messages = std::make_unique<MessageRecorder>();
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("otchet/data1")));
+    QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("images")));
+    SavePicture(QStringLiteral("q_map.bmp"), QSize(200, 100));
+    SavePicture(QStringLiteral("!opt_unipolar.bmp"), QSize(60, 40));
+    SavePicture(QStringLiteral("!opt_bipolar.bmp"), QSize(50, 30));
+    Setup();
+}
+
+void ReviewScreenTest::Setup() {
+    CreateScreens();
+    Form1->Timer1->stop();
+    Shell().ProgramFolder = m_folder->path();
+}
+
+void ReviewScreenTest::cleanup() {
+    SetFileDialogHook({});
+    DestroyScreens();
+    m_messages.reset();
+    m_display.reset();
+    m_folder.reset();
+    FakeMediaPlayer::Uninstall();
+}
+
+QString ReviewScreenTest::WriteData(const QStringList& lines, const QString& name) {
+    const QString path = m_folder->filePath(QStringLiteral("otchet/data1/") + name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(Cp1251File(lines));
+    return path;
+}
+
+void ReviewScreenTest::SavePicture(const QString& name, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(m_folder->filePath(QStringLiteral("images/") + name), "BMP"));
+}
+
+// As the menu opens the screen and the activation that follows; then, with records, the whole
+// test is opened and the screen steps to that record.
+void ReviewScreenTest::OpenScreen(int records) {
+    form12->abcToggleBtn6Click();
+    QVERIFY(Form8 && Form8->isVisible());
+    Form8->FormActivate();
+    if (records == 0)
+        return;
+    Choose(WriteData(Fixture()));
+    while (Form8->CurrentItem < records)
+        Form8->BitBtn3Click();
+}
+
+void ReviewScreenTest::Choose(const QString& path) {
+    SetFileDialogHook(
+        [this, path](const QString& title, const QString& filter, const QString& folder) {
+            m_dialog = QStringList{title, filter, folder};
+            return path;
+        });
+    Form8->BitBtn2Click();
+}
+
+void ReviewScreenTest::emptyScreenFromTheMenu_data() {
+    QTest::addColumn<QSize>("display");
+    QTest::addColumn<QSize>("client");
+    QTest::newRow("1024 x 768") << QSize(1024, 768) << QSize(782, 536);
+    QTest::newRow("800 x 600") << QSize(800, 600) << QSize(775, 515);
+    QTest::newRow("1024 x 623") << QSize(1024, 623) << QSize(775, 515);
+}
+
+void ReviewScreenTest::emptyScreenFromTheMenu() {
+    QFETCH(QSize, display);
+    QFETCH(QSize, client);
+    m_display.emplace(display);
+    OpenScreen();
+    QCOMPARE(int(form12->TestingMode), 2);
+    QCOMPARE(Form8->windowTitle(), QStringLiteral("Результаты теста"));
+    // The window with its border is centred; on low displays it stands at top 35.
+    const QRect frame = Form8->frameGeometry();
+    QCOMPARE(Form8->size(), client);
+    QCOMPARE(frame.left(), HalfOf(display.width() - frame.width()));
+    QCOMPARE(frame.top(), display.height() >= 624 ? HalfOf(display.height() - frame.height()) : 35);
+    QCOMPARE(Form8->Panel2->geometry(), QRect(0, client.height() - 33, client.width(), 33));
+    QVERIFY(Form8->Panel4->isVisible() && Form8->BitBtn5->isVisible() &&
+            Form8->BitBtn2->isVisible());
+    QVERIFY(!Form8->BitBtn3->isVisible() && !Form8->BitBtn4->isVisible());
+    QVERIFY(Form8->Label1->text().isEmpty() && !Form8->Label2->isVisible());
+}
+
+void ReviewScreenTest::dialogAndAChoiceThatIsNoFile() {
+    OpenScreen();
+    for (const QString& choice : {QString(), m_folder->filePath(QStringLiteral("нет.txt"))}) {
+        m_messages->clear();
+        Choose(choice);
+        QCOMPARE(m_dialog.value(0), QStringLiteral("Открытие файла"));
+        QCOMPARE(m_dialog.value(1), QStringLiteral("Текстовые файлы рез-ов тестирования (*.txt)"));
+        QCOMPARE(QDir(m_dialog.value(2)), QDir(m_folder->filePath(QStringLiteral("otchet/data1"))));
+        QCOMPARE(m_messages->messages,
+                 QStringList{QStringLiteral(
+                     "Вы не указали файл, повторите процедуру открытия файла отчета...")});
+        QVERIFY(Form8->BitBtn3->isVisible() && !Form8->BitBtn3->isEnabled());
+        QVERIFY(Form8->BitBtn4->isVisible() && !Form8->BitBtn4->isEnabled());
+        QVERIFY(Form8->Panel4->isVisible());
+    }
+}
+
+void ReviewScreenTest::steppingThroughAWholeTest() {
+    const QStringList lines = Fixture();
+    OpenScreen(1);
+    QVERIFY2(m_messages->messages.isEmpty(), qPrintable(m_messages->last()));
+    TForm8* f = Form8;
+    QCOMPARE(f->Label1->text(), lines.first() + u' ' + lines.at(52) + u' ');
+    QVERIFY(!f->Panel4->isVisible());
+
+    // Record 1, text only: rows 5 below the question, then 4 apart; answer lines 4 apart.
+    QCOMPARE(f->Label2->text(), QStringLiteral("Вопрос 1 "));
+    QCOMPARE(f->Label2->pos(), QPoint(80, 37));
+    QCOMPARE(f->Label3->text(), lines.at(6).mid(9) + u' ');
+    QCOMPARE(f->Label3->y(), Bottom(f->Label2) + 3);
+    QCOMPARE(f->Label4->text(),
+             QStringLiteral("1) Экономическую, политическую, социальную и духовную  "));
+    QCOMPARE(f->Label4->y(), Bottom(f->Label3) + 5);
+    QCOMPARE(f->Label5->y(), Bottom(f->Label4) + 4);
+    QVERIFY(!f->Label7->isVisible() && f->Label7->text().isEmpty());
+    QCOMPARE(f->Label9->y(), Bottom(f->Label6) + 4);
+    QCOMPARE(f->Label11->y(), Bottom(f->Label10) + 4);
+    QCOMPARE(f->Label9->text(), lines.at(14) + u' ');
+    QCOMPARE(f->Label11->text(), QStringLiteral("Набрано баллов за ответ: 0 "));
+    QVERIFY(f->BitBtn3->isEnabled() && !f->BitBtn4->isEnabled());
+    f->BitBtn4Click(); // nothing before the first record
+    QCOMPARE(f->CurrentItem, 1);
+
+    // Record 2: the picture at its natural size, two picture rows and a text row.
+    f->BitBtn3Click();
+    QVERIFY(f->Panel3->isVisible() && f->Image1->isVisible());
+    QCOMPARE(f->Panel3->geometry(), QRect(8, Bottom(f->Label3) + 4, 204, 104));
+    QCOMPARE(f->Image1->geometry(), QRect(2, 2, 200, 100));
+    QCOMPARE(f->Label4->text(), QStringLiteral("1) "));
+    QCOMPARE(f->Label4->y(), Bottom(f->Panel3) + 4);
+    QCOMPARE(f->Image6->geometry(),
+             QRect(f->Label4->x() + f->Label4->width() + 2, f->Label4->y(), 60, 40));
+    QCOMPARE(f->Label5->y(), Bottom(f->Image6) + 4);
+    QCOMPARE(f->Label6->text(), QStringLiteral("3) Ни на одной из схем  "));
+    QCOMPARE(f->Label6->y(), Bottom(f->Image7) + 4);
+    QCOMPARE(f->Label9->text(), QStringLiteral("Ваш ответ: ответа не было, "));
+    QVERIFY(f->BitBtn3->isEnabled() && f->BitBtn4->isEnabled());
+
+    // Record 3, a video question: a column left of the panel at 225, 95, nothing playing yet.
+    f->BitBtn3Click();
+    QVERIFY(!f->BitBtn3->isEnabled() && f->BitBtn4->isEnabled());
+    QVERIFY(!f->Panel3->isVisible() && !f->Image6->isVisible() && f->Panel5->isVisible());
+    QCOMPARE(f->Panel5->geometry(), QRect(225, 95, 520, 390));
+    QCOMPARE(f->Label4->y(), Bottom(f->Label3) + 7);
+    QCOMPARE(f->Label5->y(), Bottom(f->Label4) + 7);
+    QCOMPARE(f->Label9->y(), Bottom(f->Label6) + 6);
+    QCOMPARE(f->Label11->y(), Bottom(f->Label10) + 5);
+    for (const QWidget* label : {f->Label4, f->Label6, f->Label9, f->Label11})
+        QVERIFY(label->isVisible() && label->x() + label->width() <= 220);
+    QVERIFY(f->Label4->height() > 2 * f->Label4->fontMetrics().height());
+    QCOMPARE(f->abcToggleBtn1->geometry(), QRect(16, Bottom(f->Label11) + 8, 161, 22));
+    QVERIFY(f->abcToggleBtn1->isVisible() && !Player()->calls.contains(QStringLiteral("Play")));
+
+    f->BitBtn4Click();
+    QCOMPARE(f->Label2->text(), QStringLiteral("Вопрос 2 "));
+    QVERIFY(f->BitBtn3->isEnabled() && f->BitBtn4->isEnabled());
+    QVERIFY(!f->Panel5->isVisible() && !f->abcToggleBtn1->isVisible());
+}
+
+void ReviewScreenTest::questionPictureIsFitted() {
+    OpenScreen();
+    TForm8* f = Form8;
+    Choose(WriteData(Fixture(QStringLiteral("one_question_no_points.txt"))));
+    QVERIFY(!f->BitBtn3->isEnabled() && !f->BitBtn4->isEnabled());
+    QCOMPARE(f->Label9->y(), Bottom(f->Label4) + 4); // a single option
+    QCOMPARE(f->Label10->text(), QStringLiteral("Правильный ответ:  "));
+
+    // Twice as wide as the free width: shown at the free width, its height halved.
+    SavePicture(QStringLiteral("q_big.bmp"), QSize(1544, 100));
+    Choose(WriteData(PictureQuestion()));
+    QCOMPARE(f->Panel3->size(), QSize(776, 54));
+    // Far too high: scaled to the free height, so that the lines below stay on the screen.
+    SavePicture(QStringLiteral("q_big.bmp"), QSize(300, 3000));
+    f->BitBtn2Click();
+    QVERIFY(f->Image1->height() < 3000 && f->Image1->height() > 100);
+    QVERIFY(qAbs(f->Image1->width() - f->Image1->height() / 10.0) <= 0.5);
+    QVERIFY(Bottom(f->Label11) <= f->height());
+    // A picture that cannot be read leaves an empty frame, not the last picture.
+    QFile::remove(m_folder->filePath(QStringLiteral("images/q_big.bmp")));
+    f->BitBtn2Click();
+    QVERIFY(f->Panel3->isVisible() && f->Image1->pixmap().isNull());
+    QCOMPARE(f->Label4->y(), Bottom(f->Panel3) + 4);
+    QVERIFY(m_messages->messages.isEmpty());
+}
+
+void ReviewScreenTest::videoPlaysOnlyOnTheButton() {
+    OpenScreen(3);
+    TForm8* f = Form8;
+    FakeMediaPlayer* player = Player();
+    f->abcToggleBtn1MouseEnter();
+    QCOMPARE(f->abcToggleBtn1->Color(), QColor(0x66, 0xE2, 0xFD));
+    QTest::mouseClick(f->abcToggleBtn1, Qt::LeftButton);
+    QVERIFY(f->Playing() && !f->Image4->isVisible() && !f->Image5->isVisible());
+    QVERIFY(!Form5->Panel1->isEnabled() && !f->Panel2->isEnabled() &&
+            !f->abcToggleBtn1->isEnabled());
+    QCOMPARE(player->openedPath,
+             DataPath(m_folder->path(), QStringLiteral("\\images\\$film01.avi")));
+    QCOMPARE(player->displayWidget, static_cast<QWidget*>(f->Panel6));
+    QCOMPARE(player->displayRect, QRect(0, 0, 471, 351));
+    QVERIFY(player->playing && player->notifyRequested);
+    f->BitBtn4Click(); // the bottom bar is out of use while the fragment plays
+    QCOMPARE(f->CurrentItem, 3);
+
+    player->lastFrame = QImage(320, 240, QImage::Format_RGB32);
+    player->lastFrame.fill(Qt::red);
+    player->Finish();
+    QVERIFY(!f->Playing());
+    QVERIFY(Form5->Panel1->isEnabled() && f->Panel2->isEnabled() && f->abcToggleBtn1->isEnabled());
+    QVERIFY(!f->abcToggleBtn1->Down() && !player->notifyRequested);
+    QCOMPARE(f->abcToggleBtn1->Color(), QColor(0xFF, 0xB7, 0x6F));
+    QVERIFY(f->Image5->isVisible());
+    QCOMPARE(f->Image5->pixmap().size(), QSize(470, 350));
+    QCOMPARE(f->Image5->pixmap().toImage().pixelColor(235, 175), QColor(Qt::red));
+
+    // The last frame comes back with the screen, but only beside its own question.
+    f->Image5->hide();
+    f->FormActivate();
+    QVERIFY(f->Image5->isVisible());
+    f->BitBtn4Click();
+    QVERIFY(f->Image5->isHidden() && !f->Image4->isHidden());
+    f->FormActivate();
+    QVERIFY(f->Image5->isHidden());
+    QVERIFY(m_messages->messages.isEmpty());
+}
+
+void ReviewScreenTest::brokenVideoLetsTheReviewGoOn() {
+    OpenScreen(3);
+    TForm8* f = Form8;
+    // A fragment that does not open, then one that fails while it plays.
+    for (const bool failAtOpen : {true, false}) {
+        m_messages->clear();
+        FakeMediaPlayer* player = Player();
+        player->failOpen = failAtOpen;
+        f->abcToggleBtn1Click();
+        if (!failAtOpen) {
+            QVERIFY(f->Playing() && !Form5->Panel1->isEnabled());
+            player->failOpen = true;
+            player->Finish();
+        }
+        QVERIFY(!f->Playing());
+        QCOMPARE(m_messages->messages.size(), 1);
+        QVERIFY(m_messages->last().startsWith(QStringLiteral("Видеофрагмент не удалось")));
+        QVERIFY(m_messages->last().contains(QStringLiteral("$film01.avi")));
+        QVERIFY(Form5->Panel1->isEnabled() && f->Panel2->isEnabled() &&
+                f->abcToggleBtn1->isEnabled());
+        QVERIFY(f->Image4->isVisible() && !f->Image5->isVisible());
+        // The next fragment gets a new player.
+        QVERIFY(f->MediaPlayer1 != player && !f->MediaPlayer1->Failed());
+    }
+    f->BitBtn4Click();
+    QCOMPARE(f->CurrentItem, 2);
+}
+
+void ReviewScreenTest::realPlayerAfterAMissingFragment() {
+    DestroyScreens();
+    FakeMediaPlayer::Uninstall();
+    Setup();
+    OpenScreen(3);
+    TForm8* f = Form8;
+    QVERIFY(Player() == nullptr);
+    f->abcToggleBtn1Click(); // no such fragment in the pictures folder
+    QTRY_VERIFY_WITH_TIMEOUT(!f->Playing(), 20000);
+    QVERIFY(m_messages->last().contains(QStringLiteral("$film01.avi")));
+    QVERIFY(Form5->Panel1->isEnabled());
+
+    // Then the fragment is there: a one-second clip plays to its end.
+    const QString clip = m_folder->filePath(QStringLiteral("images/$film01.avi"));
+    QProcess ffmpeg;
+    ffmpeg.start(QStandardPaths::findExecutable(QStringLiteral("ffmpeg")),
+                 QStringLiteral("-loglevel error -f lavfi -i testsrc2=size=160x120:rate=10 -t 1 "
+                                "-c:v mjpeg")
+                         .split(u' ')
+                     << clip);
+    ffmpeg.waitForFinished(60000);
+    if (!QFile::exists(clip))
+        QSKIP("ffmpeg is not available to make a fragment");
+    m_messages->clear();
+    QSignalSpy ended(f->MediaPlayer1, &MediaPlayer::Notify);
+    f->abcToggleBtn1Click();
+    QVERIFY2(f->Playing() && !Form5->Panel1->isEnabled(), qPrintable(m_messages->last()));
+    QVERIFY(ended.wait(20000));
+    QVERIFY(!f->Playing() && m_messages->messages.isEmpty());
+    QVERIFY(Form5->Panel1->isEnabled() && f->Image5->isVisible());
+}
+
+void ReviewScreenTest::refusedAndCutFiles() {
+    OpenScreen(2);
+    TForm8* f = Form8;
+    // A count that is no number: the record on screen goes, the empty screen comes back.
+    QStringList lines = Fixture();
+    lines[2] = QStringLiteral("три");
+    Choose(WriteData(lines, QStringLiteral("Испорчен.txt")));
+    QCOMPARE(m_messages->messages,
+             QStringList{QStringLiteral("'три' is not a valid integer value")});
+    QVERIFY(!f->Label2->isVisible() && f->Label1->text().isEmpty() && f->Panel4->isVisible());
+    QVERIFY(!f->BitBtn3->isEnabled() && !f->BitBtn4->isEnabled());
+
+    // Cut inside question 2: question 1 is shown, and the message says where the file ends.
+    m_messages->clear();
+    Choose(WriteData(Fixture().mid(0, 27), QStringLiteral("Обрыв.txt")));
+    QCOMPARE(m_messages->messages.size(), 1);
+    QVERIFY2(m_messages->last().contains(QStringLiteral("строка 28")) &&
+                 m_messages->last().contains(
+                     QStringLiteral("Показаны полностью записанные вопросы: 1.")),
+             qPrintable(m_messages->last()));
+    QVERIFY(f->Label2->isVisible() && f->Label2->text() == QStringLiteral("Вопрос 1 "));
+    QVERIFY(!f->Panel4->isVisible() && !f->BitBtn3->isEnabled() && !f->BitBtn4->isEnabled());
+
+    // Cancelling a later choice keeps the record on screen, navigation disabled.
+    Choose(WriteData(Fixture()));
+    f->BitBtn3Click();
+    Choose(QString());
+    QVERIFY(f->Label2->isVisible() && f->Label2->text() == QStringLiteral("Вопрос 2 "));
+    QVERIFY(f->Image6->isVisible() && !f->BitBtn3->isEnabled() && !f->BitBtn4->isEnabled());
+}
+
+void ReviewScreenTest::closeReturnsToTheMenu() {
+    OpenScreen(2);
+    // Away through the start bar and back with "Тестирование...": the same record.
+    Form8->hide();
+    Form5->abcToggleBtn1Click();
+    QVERIFY(Form8->isVisible());
+    Form8->FormActivate();
+    QCOMPARE(Form8->Label2->text(), QStringLiteral("Вопрос 2 "));
+
+    QPointer<TForm8> first = Form8;
+    first->BitBtn5Click();
+    QCOMPARE(int(form12->TestingMode), 0);
+    QVERIFY(form12->isVisible() && !first->isVisible());
+    QCOMPARE(Shell().RecreateReviewScreen, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!first && !Form8);
+
+    // The records stay for the run, but the new screen starts empty.
+    QCOMPARE(Review().Data.ReviewCount, 3);
+    OpenScreen();
+    QVERIFY(Form8->Panel4->isVisible() && !Form8->Label2->isVisible());
+    QVERIFY(!Form8->BitBtn3->isVisible() && Form8->Label1->text().isEmpty());
+
+    // Closed by the window system in the middle of a fragment: nothing stays locked.
+    OpenScreen(3);
+    Form8->abcToggleBtn1Click();
+    QVERIFY(!Form5->Panel1->isEnabled());
+    Form8->close();
+    QVERIFY(Form5->Panel1->isEnabled());
+    QCOMPARE(int(form12->TestingMode), 0);
+    QVERIFY(form12->isVisible());
+}
+
+QTEST_MAIN(ReviewScreenTest)
+#include "tst_review_screen.moc"

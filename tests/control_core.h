@@ -1,0 +1,36 @@
+#pragma once
+
+#include "tests/result_report.h"
+
+#include <QString>
+
+// The rules of the control test that need no window: the points of an answer, the countdown of
+// one question, and the texts the control screen shows.
+
+/// Points of an answer: the sum of the points of the ticked positions, or 0 when nothing is
+/// ticked or when any ticked option is worth 0 points. Negative points count as they are.
+qint64 ControlAnswerPoints(const PositionFlags& ticked, const PositionPoints& points);
+
+/// The countdown of one question: from the seconds per question down to 0, one step a second.
+struct ControlCountdown {
+    int SecondsLeft = 0;
+    int ElapsedSeconds = 0; // the time bar's position
+
+    void Start(int secondsPerQuestion) {
+        SecondsLeft = secondsPerQuestion;
+        ElapsedSeconds = 0;
+    }
+    /// One second passes. True when the time is up (also at once for limits of 1 or less).
+    bool Tick() {
+        --SecondsLeft;
+        ++ElapsedSeconds;
+        return SecondsLeft <= 0;
+    }
+};
+
+/// Window title while a question is shown: "Вопрос " and the number in the order shown.
+QString ControlQuestionTitle(int shownCount);
+
+/// The result display: five lines separated by a single carriage return, the percentage
+/// written as in the result files followed by " %".
+QString ControlResultText(const QString& fullName, int questionCount, qint64 totalPoints);

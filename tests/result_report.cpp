@@ -1,0 +1,310 @@
+#include "tests/result_report.h"
+
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+std::optional<QDateTime> g_fixedNow;
+
+const QString kReportRule = QString(55, QLatin1Char('='));
+
+QString Header(const CandidateInfo& candidate) {
+    return QStringLiteral("группа: ") + candidate.Group + QStringLiteral(",  специализация: ") +
+           candidate.Specialization + QStringLiteral(",  ");
+}
+
+// "Задано вопросов: 10,  набрано баллов: 750 из 1000 возможных" without the lead text.
+QString Totals(int questionCount, qint64 totalPoints) {
+    return QString::number(questionCount) + QStringLiteral(",  набрано баллов: ") +
+           QString::number(totalPoints) + QStringLiteral(" из ") +
+           QString::number(qint64(questionCount) * 100) + QStringLiteral(" возможных");
+}
+
+// The file a result file literal names, refused when the name would leave the folder (a name
+// with a separator, "." or "..").
+bool StaysInFolder(const QString& path, const QString& folder, const QString& fileName) {
+    const QFileInfo info(path);
+    return info.fileName() == fileName && QDir::cleanPath(info.absolutePath()) ==
+                                              QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+
+} // namespace
+
+QDateTime ReportNow() {
+    return g_fixedNow ? *g_fixedNow : QDateTime::currentDateTime();
+}
+
+void SetReportClockForTesting(std::optional<QDateTime> fixed) {
+    g_fixedNow = std::move(fixed);
+}
+
+QLocale ReportLocale() {
+    const QLocale locale;
+    if (locale.language() == QLocale::C)
+        return QLocale(QLocale::Russian, QLocale::Russia);
+    return locale;
+}
+
+QString ReportDateText(const QDate& date, const QLocale& locale) {
+    return locale.toString(date, QLocale::ShortFormat);
+}
+
+QString ReportTimeText(const QTime& time, const QLocale& locale) {
+    // The long time format of a locale may end in the time-zone name ("HH:mm:ss t"); the
+    // report gives the local time only.
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString kept;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (!quoted && c == u't')
+            continue;
+        kept += c;
+    }
+    return locale.toString(time, kept.simplified());
+}
+
+QString ReportPercentText(qint64 totalPoints, int questionCount) {
+    if (questionCount < 1)
+        return QStringLiteral(" 0.0");
+    const double value = double(totalPoints * 100) / double(qint64(questionCount) * 100);
+    // The 18 significant digits of the value, d0.d1...d17 x 10^exponent.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17e", std::fabs(value));
+    char digits[18];
+    digits[0] = buffer[0];
+    for (int i = 1; i < 18; ++i)
+        digits[i] = buffer[i + 1];
+    const int exponent = std::atoi(buffer + 20);
+    // Digit i stands for 10^(exponent - i): the first decimal is digit exponent + 1.
+    const int firstDecimal = exponent + 1;
+    qint64 tenths = 0;
+    for (int i = 0; i <= firstDecimal; ++i)
+        tenths = tenths * 10 + (i < 18 ? digits[i] - '0' : 0);
+    const int next = exponent + 2;
+    if (next >= 0 && next < 18 && digits[next] >= '5')
+        ++tenths;
+    const bool negative = value < 0 && tenths != 0;
+    const QString text = (negative ? QStringLiteral("-") : QString()) +
+                         QString::number(tenths / 10) + QLatin1Char('.') +
+                         QString::number(tenths % 10);
+    return text.rightJustified(4, QLatin1Char(' '));
+}
+
+// --- ResultReport ------------------------------------------------------------------------------
+
+ResultReport::ResultReport() = default;
+
+ResultReport::~ResultReport() {
+    Release();
+}
+
+QString ResultReport::ReportFileLiteral(const QString& fullName) {
+    return QStringLiteral("\\otchet\\print otchet\\") + fullName + QStringLiteral(".txt");
+}
+
+QString ResultReport::DataFileLiteral(const QString& fullName) {
+    return QStringLiteral("\\otchet\\data1\\") + fullName + QStringLiteral(".txt");
+}
+
+void ResultReport::Release() {
+    m_report = Target{};
+    m_data = Target{};
+    if (m_reportFile)
+        m_reportFile->close();
+    if (m_dataFile)
+        m_dataFile->close();
+    m_reportFile.reset();
+    m_dataFile.reset();
+    m_open = false;
+}
+
+bool ResultReport::Fail(const QString& name, const QString& detail) {
+    if (m_error.isEmpty())
+        m_error = InputOutputErrorMessage(name, detail);
+    return false;
+}
+
+bool ResultReport::Check() {
+    if (Failed())
+        return false;
+    if (!m_open)
+        return Fail(m_data.name, QStringLiteral("файлы результатов не открыты"));
+    return true;
+}
+
+bool ResultReport::Line(Target& target, const QString& line) {
+    if (target.writer->writeLine(line))
+        return true;
+    return Fail(target.name, QStringLiteral("запись не удалась: ") + target.writer->errorString());
+}
+
+bool ResultReport::Text(Target& target, const QString& text) {
+    if (target.writer->write(text))
+        return true;
+    return Fail(target.name, QStringLiteral("запись не удалась: ") + target.writer->errorString());
+}
+
+bool ResultReport::List(Target& target, const QString& lead, const PositionFlags& positions,
+                        const PositionPoints& points) {
+    QString items;
+    for (int k = 1; k <= kMaxOptions; ++k) {
+        if (positions[k - 1])
+            items += QStringLiteral("[%1]- (балл за ответ: %2), ").arg(k).arg(points[k - 1]);
+    }
+    // An empty list leaves the line open: what follows continues on the same line.
+    return items.isEmpty() ? Text(target, lead) : Line(target, lead + items);
+}
+
+bool ResultReport::OpenReports(const QString& programFolder, const CandidateInfo& candidate,
+                               const QString& date, const QString& time) {
+    Release();
+    m_error.clear();
+    const QString fileName = candidate.FullName + QStringLiteral(".txt");
+    const QString reportFolder = DataPath(programFolder, QStringLiteral("\\otchet\\print otchet"));
+    const QString dataFolder = DataPath(programFolder, QStringLiteral("\\otchet\\data1"));
+    const QString reportPath = DataPath(programFolder, ReportFileLiteral(candidate.FullName));
+    const QString dataPath = DataPath(programFolder, DataFileLiteral(candidate.FullName));
+
+    if (!StaysInFolder(reportPath, reportFolder, fileName))
+        return Fail(reportPath, QStringLiteral("недопустимое имя файла"));
+    if (!StaysInFolder(dataPath, dataFolder, fileName))
+        return Fail(dataPath, QStringLiteral("недопустимое имя файла"));
+    // Both folders are checked before either file is touched, so that a missing one neither
+    // adds to the report nor empties an earlier data file.
+    if (!QFileInfo(reportFolder).isDir())
+        return Fail(reportPath, QStringLiteral("нет папки ") + reportFolder);
+    if (!QFileInfo(dataFolder).isDir())
+        return Fail(dataPath, QStringLiteral("нет папки ") + dataFolder);
+
+    auto reportFile = std::make_unique<QFile>(reportPath);
+    if (!reportFile->open(QIODevice::WriteOnly | QIODevice::Append))
+        return Fail(reportPath,
+                    QStringLiteral("файл не открывается для записи: ") + reportFile->errorString());
+    auto dataFile = std::make_unique<QFile>(dataPath);
+    if (!dataFile->open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return Fail(dataPath,
+                    QStringLiteral("файл не открывается для записи: ") + dataFile->errorString());
+    m_reportFile = std::move(reportFile);
+    m_dataFile = std::move(dataFile);
+    const bool ok = OpenReports(m_reportFile.get(), reportPath, m_dataFile.get(), dataPath,
+                                candidate, date, time);
+    return ok;
+}
+
+bool ResultReport::OpenReports(QIODevice* report, const QString& reportName, QIODevice* data,
+                               const QString& dataName, const CandidateInfo& candidate,
+                               const QString& date, const QString& time) {
+    if (report != m_reportFile.get() || data != m_dataFile.get())
+        Release();
+    m_error.clear();
+    m_report.device = report;
+    m_report.name = reportName;
+    m_report.writer = std::make_unique<Cp1251LineWriter>(report);
+    m_data.device = data;
+    m_data.name = dataName;
+    m_data.writer = std::make_unique<Cp1251LineWriter>(data);
+    m_open = true;
+
+    return Line(m_report, kReportRule) && Line(m_report, date + QStringLiteral("  ") + time) &&
+           Line(m_report, QStringLiteral("ФИО: ") + candidate.FullName + QStringLiteral(",  ") +
+                              Header(candidate) + QStringLiteral("квалификация: ") +
+                              candidate.Qualification + QStringLiteral(",  тест: ") +
+                              candidate.Topic) &&
+           Line(m_report, QStringLiteral("          Ваши результаты:")) &&
+           Line(m_data, date + QLatin1Char(' ') + time + QStringLiteral("  ") + candidate.FullName +
+                            QStringLiteral(",  ") + Header(candidate) + candidate.Qualification +
+                            QStringLiteral(",  тест: ") + candidate.Topic) &&
+           Line(m_data, QStringLiteral("."));
+}
+
+bool ResultReport::WriteCount(int questionCount) {
+    return Check() && Line(m_data, QString::number(questionCount)) &&
+           Line(m_data, QStringLiteral("."));
+}
+
+bool ResultReport::WriteQuestion(int number, const Question& question, const QList<int>& order) {
+    if (!Check())
+        return false;
+    const QString n = QString::number(number);
+    if (!(Line(m_report, QStringLiteral("  Вопрос ") + n) && Line(m_report, question.Text)))
+        return false;
+    // The picture line holds "\" and the file name: the picture without "\images".
+    const QString picture = question.Picture ? question.Picture->mid(7) : QStringLiteral(".");
+    if (!(Line(m_data, QStringLiteral("Вопрос ") + n) && Line(m_data, QStringLiteral(".")) &&
+          Line(m_data, question.Text) && Line(m_data, picture)))
+        return false;
+    const int count = std::min<int>(question.OptionCount, int(order.size()));
+    if (count == 0) // an empty slot: the record still closes its option block
+        return Line(m_data, QString()) && Line(m_data, QStringLiteral("."));
+    for (int p = 1; p <= count; ++p) {
+        const int option = order[p - 1];
+        const QString text =
+            option >= 1 && option <= kMaxOptions ? question.Options[option - 1].Text : QString();
+        if (!(Line(m_data, text) &&
+              Line(m_data, p < count ? QStringLiteral(",") : QStringLiteral("."))))
+            return false;
+    }
+    return true;
+}
+
+bool ResultReport::WriteAnswer(const PositionFlags& ticked, const PositionPoints& points,
+                               qint64 answerPoints) {
+    if (!Check())
+        return false;
+    bool anyTicked = false;
+    PositionFlags correct{};
+    for (int k = 0; k < kMaxOptions; ++k) {
+        anyTicked = anyTicked || ticked[k];
+        correct[k] = points[k] != 0;
+    }
+    const QString lead = QStringLiteral("Вы ответили: ");
+    const QString none = QStringLiteral("Ваш ответ: ответа не было,");
+    const QString right = QStringLiteral("Правильный ответ: ");
+    const QString given =
+        QStringLiteral("Набрано баллов за ответ: ") + QString::number(answerPoints);
+    return (anyTicked ? List(m_report, lead, ticked, points) : Line(m_report, none)) &&
+           List(m_report, right, correct, points) && Line(m_report, given) &&
+           (anyTicked ? List(m_data, lead, ticked, points) : Line(m_data, none)) &&
+           Line(m_data, QStringLiteral("#")) && List(m_data, right, correct, points) &&
+           Line(m_data, QStringLiteral("&")) && Line(m_data, given) &&
+           Line(m_data, QStringLiteral("$"));
+}
+
+bool ResultReport::WriteTotals(int questionCount, qint64 totalPoints) {
+    if (!Check())
+        return false;
+    const QString percent = ReportPercentText(totalPoints, questionCount);
+    return Line(m_report, QStringLiteral("--------")) &&
+           Line(m_report, QStringLiteral("Задано вопросов: ") + Totals(questionCount, totalPoints) +
+                              QStringLiteral(",  это составляет ") + percent + QLatin1Char('%')) &&
+           Line(m_report, kReportRule) &&
+           Line(m_data, QStringLiteral(", задано вопросов: ") + Totals(questionCount, totalPoints) +
+                            QStringLiteral("  это составляет ") + percent + QLatin1Char('%')) &&
+           Line(m_data, QStringLiteral("@"));
+}
+
+bool ResultReport::CloseReports() {
+    if (!m_open)
+        return !Failed();
+    // Every line was handed to the files as it was written; closing must not lose the last.
+    for (QFile* file : {m_reportFile.get(), m_dataFile.get()}) {
+        if (file == nullptr)
+            continue;
+        const QString name = file == m_reportFile.get() ? m_report.name : m_data.name;
+        if (!file->flush())
+            Fail(name, QStringLiteral("запись не удалась: ") + file->errorString());
+        file->close();
+        if (file->error() != QFileDevice::NoError)
+            Fail(name, QStringLiteral("файл не закрывается: ") + file->errorString());
+    }
+    Release();
+    return !Failed();
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "platform/text_file.h"
+#include "questions/question_bank.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QTime>
+#include <array>
+#include <memory>
+#include <optional>
+
+// The two result files of a control test, both named after the student and both Windows-1251
+// with CR LF:
+//   "\otchet\print otchet\<name>.txt"  the printable report, every test under the name appended;
+//   "\otchet\data1\<name>.txt"         the data file of the last test, read back by the review.
+// Both are written while the test runs and every line reaches the file at once, so an answer that
+// was given is on disk before the next question is shown. After the first failure (a folder that
+// is missing, a device that cannot be written) every later call fails as well and ErrorMessage()
+// holds the input/output error message to show.
+
+/// The registration of the student as the menu holds it.
+struct CandidateInfo {
+    QString FullName;
+    QString Group;
+    QString Specialization;
+    QString Qualification;
+    QString Topic;
+};
+
+/// Ticks and points of the five display positions; index 0 is position 1.
+using PositionFlags = std::array<bool, kMaxOptions>;
+using PositionPoints = std::array<int, kMaxOptions>;
+
+/// The current date and time for a report header. Tests fix it with SetReportClockForTesting.
+QDateTime ReportNow();
+void SetReportClockForTesting(std::optional<QDateTime> fixed);
+
+/// The locale of the system (the default locale), or Russian where the system names none (the
+/// C locale), since everything else the program writes is Russian.
+QLocale ReportLocale();
+/// The date as the locale writes it in its short format ("07.12.2026" in Russian).
+QString ReportDateText(const QDate& date, const QLocale& locale = ReportLocale());
+/// The time in the locale's long format, without a time-zone name ("09:05:03").
+QString ReportTimeText(const QTime& time, const QLocale& locale = ReportLocale());
+
+/// The percentage totalPoints x 100 / (questionCount x 100) as both files and the result display
+/// write it: one decimal after ".", padded on the left with blanks to 4 characters ("75.0",
+/// " 7.5"). The quotient, a double, is expanded to 18 significant digits and cut after the
+/// first decimal, rounding up when the next digit is 5 or more (0.25 gives " 0.3"). A count
+/// below 1 gives " 0.0".
+QString ReportPercentText(qint64 totalPoints, int questionCount);
+
+class ResultReport {
+public:
+    ResultReport();
+    ~ResultReport();
+    ResultReport(const ResultReport&) = delete;
+    ResultReport& operator=(const ResultReport&) = delete;
+
+    /// "\otchet\print otchet\" + name + ".txt" and "\otchet\data1\" + name + ".txt".
+    static QString ReportFileLiteral(const QString& fullName);
+    static QString DataFileLiteral(const QString& fullName);
+
+    /// Opens the printable report for appending and the data file anew below programFolder and
+    /// writes their headers. The folders are not created. A name that would put a file outside
+    /// its folder is refused.
+    bool OpenReports(const QString& programFolder, const CandidateInfo& candidate,
+                     const QString& date, const QString& time);
+    /// The same over devices the caller opened for writing and keeps; the names are used in
+    /// messages.
+    bool OpenReports(QIODevice* report, const QString& reportName, QIODevice* data,
+                     const QString& dataName, const CandidateInfo& candidate, const QString& date,
+                     const QString& time);
+
+    /// The number of questions of the test (data file only).
+    bool WriteCount(int questionCount);
+    /// The record of the question shown as number `number`; order[p - 1] is the option of the
+    /// file shown at display position p.
+    bool WriteQuestion(int number, const Question& question, const QList<int>& order);
+    /// The answer to the question last written: the ticked positions, the points of the options
+    /// at the five positions (0 where a position is empty) and the points given.
+    bool WriteAnswer(const PositionFlags& ticked, const PositionPoints& points,
+                     qint64 answerPoints);
+    bool WriteTotals(int questionCount, qint64 totalPoints);
+    /// Closes both files. True when everything written reached them.
+    bool CloseReports();
+
+    bool IsOpen() const { return m_open; }
+    bool Failed() const { return !m_error.isEmpty(); }
+    QString ErrorMessage() const { return m_error; }
+
+private:
+    struct Target {
+        QIODevice* device = nullptr;
+        QString name;
+        std::unique_ptr<Cp1251LineWriter> writer;
+    };
+    bool Fail(const QString& name, const QString& detail);
+    bool Check();
+    bool Line(Target& target, const QString& line);
+    bool Text(Target& target, const QString& text);
+    bool List(Target& target, const QString& lead, const PositionFlags& positions,
+              const PositionPoints& points);
+    void Release();
+
+    Target m_report;
+    Target m_data;
+    std::unique_ptr<QFile> m_reportFile;
+    std::unique_ptr<QFile> m_dataFile;
+    bool m_open = false;
+    QString m_error;
+};
