@@ -12,8 +12,7 @@
 #include "tests/test4.h"
 #include "tests/test6.h"
 
-void CreateScreens()
-{
+void CreateScreens() {
     Form1 = new TForm1();
     Form2 = new TForm2();
     Form3 = new TForm3();
@@ -27,8 +26,7 @@ void CreateScreens()
     Form9 = new TForm9();
 }
 
-void DestroyScreens()
-{
+void DestroyScreens() {
     delete Form9;
     delete Form14;
     delete form12;

@@ -16,14 +16,12 @@
 
 QPointer<TForm1> Form1;
 
-ShellState& Shell()
-{
+ShellState& Shell() {
     Q_ASSERT(Form1);
     return Form1->Shell;
 }
 
-TForm1::TForm1(QWidget* parent) : Screen(parent)
-{
+TForm1::TForm1(QWidget* parent) : Screen(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowFlag(Qt::FramelessWindowHint, true);
     setWindowTitle(QStringLiteral("Тестирование"));
@@ -65,14 +63,12 @@ TForm1::TForm1(QWidget* parent) : Screen(parent)
     Timer1->start();
 }
 
-void TForm1::resizeEvent(QResizeEvent* event)
-{
+void TForm1::resizeEvent(QResizeEvent* event) {
     abcBackground1->setGeometry(rect());
     Screen::resizeEvent(event);
 }
 
-void TForm1::Timer1Timer()
-{
+void TForm1::Timer1Timer() {
     Shell.SplashTicks = static_cast<std::uint8_t>(Shell.SplashTicks + 1);
     if (Shell.SplashTicks < 50) {
         ProgressBar2->setValue(ProgressBar2->value() + 2);
@@ -87,8 +83,7 @@ void TForm1::Timer1Timer()
     Timer1->stop();
 }
 
-void TForm1::FormActivate()
-{
+void TForm1::FormActivate() {
     const QSize display = DisplaySize();
     Image1->move(CentredOffset(display.width(), Image1->width()),
                  CentredOffset(display.height(), Image1->height()));
@@ -97,18 +92,18 @@ void TForm1::FormActivate()
                  Image1->y() + Image1->height() + 23);
 }
 
-void TForm1::FormDeactivate() { Image1->hide(); }
+void TForm1::FormDeactivate() {
+    Image1->hide();
+}
 
-void TForm1::mousePressEvent(QMouseEvent* event)
-{
+void TForm1::mousePressEvent(QMouseEvent* event) {
     // A click on the bare background makes it the active window again (and brings the splash
     // picture back through the activation), as on desktops that activate on click.
     activateWindow();
     Screen::mousePressEvent(event);
 }
 
-void TForm1::closeEvent(QCloseEvent* event)
-{
+void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
     QApplication::quit();
 }

@@ -26,8 +26,7 @@ const QColor kBorderColour(0x80, 0x00, 0xFF);
 int g_nextGroup = 5001;
 } // namespace
 
-TForm5::TForm5(QWidget* parent) : Screen(parent)
-{
+TForm5::TForm5(QWidget* parent) : Screen(parent) {
     setObjectName(QStringLiteral("Form5"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
     setWindowTitle(QStringLiteral("Тестирование"));
@@ -73,54 +72,50 @@ TForm5::TForm5(QWidget* parent) : Screen(parent)
     move(PlacementLeft(DisplaySize()), 2);
 }
 
-int TForm5::PlacementLeft(QSize display)
-{
+int TForm5::PlacementLeft(QSize display) {
     return HalfOf(display.width()) - (display.height() <= 623 ? 150 : 50);
 }
 
-void TForm5::Place() { move(PlacementLeft(DisplaySize()), y()); }
+void TForm5::Place() {
+    move(PlacementLeft(DisplaySize()), y());
+}
 
-void TForm5::FormActivate() { Place(); }
+void TForm5::FormActivate() {
+    Place();
+}
 
-void TForm5::paintEvent(QPaintEvent*)
-{
+void TForm5::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kBorderColour);
 }
 
-void TForm5::PutDown(TabcToggleBtn* button)
-{
+void TForm5::PutDown(TabcToggleBtn* button) {
     if (!button->Down())
         button->SetDown(true);
 }
 
-void TForm5::Raise(TabcToggleBtn* button)
-{
+void TForm5::Raise(TabcToggleBtn* button) {
     if (button->Down())
         button->SetDown(false);
 }
 
-void TForm5::SetTestButtonsEnabled(bool enabled)
-{
+void TForm5::SetTestButtonsEnabled(bool enabled) {
     abcToggleBtn1->setEnabled(enabled);
     abcToggleBtn2->setEnabled(enabled);
     abcToggleBtn3->setEnabled(enabled);
 }
 
-void TForm5::ButtonMouseEnter()
-{
+void TForm5::ButtonMouseEnter() {
     if (auto* button = qobject_cast<TabcToggleBtn*>(sender()))
         button->SetColor(kHover);
 }
 
-void TForm5::ButtonMouseLeave()
-{
+void TForm5::ButtonMouseLeave() {
     if (auto* button = qobject_cast<TabcToggleBtn*>(sender()))
         button->SetColor(kFace);
 }
 
-void TForm5::abcToggleBtn1Click()
-{
+void TForm5::abcToggleBtn1Click() {
     PutDown(abcToggleBtn1);
     Raise(abcToggleBtn2);
     Raise(abcToggleBtn3);
@@ -153,8 +148,7 @@ void TForm5::abcToggleBtn1Click()
     }
 }
 
-void TForm5::abcToggleBtn2Click()
-{
+void TForm5::abcToggleBtn2Click() {
     PutDown(abcToggleBtn2);
     Raise(abcToggleBtn1);
     Raise(abcToggleBtn3);
@@ -168,8 +162,7 @@ void TForm5::abcToggleBtn2Click()
         Form7->ShowScreen();
 }
 
-void TForm5::abcToggleBtn3Click()
-{
+void TForm5::abcToggleBtn3Click() {
     if (Form1)
         Form1->Shell.BookLoadCount = 0;
     PutDown(abcToggleBtn3);
@@ -185,8 +178,7 @@ void TForm5::abcToggleBtn3Click()
         Form14->ShowScreen();
 }
 
-void TForm5::abcToggleBtn4Click()
-{
+void TForm5::abcToggleBtn4Click() {
     PutDown(abcToggleBtn4);
     if (Form1)
         Form1->close();

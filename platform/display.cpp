@@ -7,8 +7,7 @@ namespace {
 std::optional<QSize> g_override;
 }
 
-QSize DisplaySize()
-{
+QSize DisplaySize() {
     if (g_override)
         return *g_override;
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -16,4 +15,6 @@ QSize DisplaySize()
     return QSize(1024, 768);
 }
 
-void SetDisplaySizeForTesting(std::optional<QSize> size) { g_override = size; }
+void SetDisplaySizeForTesting(std::optional<QSize> size) {
+    g_override = size;
+}

@@ -2,9 +2,9 @@
 
 #include <QStringList>
 
-void InstallFontSubstitutions()
-{
-    const QStringList sans = {QString::fromLatin1("Liberation Sans"), QString::fromLatin1("DejaVu Sans")};
+void InstallFontSubstitutions() {
+    const QStringList sans = {QString::fromLatin1("Liberation Sans"),
+                              QString::fromLatin1("DejaVu Sans")};
     const QStringList serif = {QString::fromLatin1("Liberation Serif"),
                                QString::fromLatin1("DejaVu Serif")};
     QFont::insertSubstitutions(QString::fromLatin1("Arial"), sans);
@@ -12,8 +12,7 @@ void InstallFontSubstitutions()
     QFont::insertSubstitutions(QString::fromLatin1("Times New Roman"), serif);
 }
 
-QFont PixelFont(const QString& family, int pixelSize, bool bold)
-{
+QFont PixelFont(const QString& family, int pixelSize, bool bold) {
     QFont font(family);
     font.setPixelSize(pixelSize);
     font.setBold(bold);

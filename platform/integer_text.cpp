@@ -2,8 +2,7 @@
 
 #include <cstdint>
 
-std::optional<int> TextToInteger(const QString& text)
-{
+std::optional<int> TextToInteger(const QString& text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && text[i] == QLatin1Char(' '))
@@ -44,7 +43,6 @@ std::optional<int> TextToInteger(const QString& text)
     return static_cast<int>(value);
 }
 
-QString NotValidIntegerMessage(const QString& text)
-{
+QString NotValidIntegerMessage(const QString& text) {
     return QStringLiteral("'%1' is not a valid integer value").arg(text);
 }

@@ -7,10 +7,11 @@ namespace {
 MessageBoxHook g_hook;
 }
 
-void SetMessageBoxHook(MessageBoxHook hook) { g_hook = std::move(hook); }
+void SetMessageBoxHook(MessageBoxHook hook) {
+    g_hook = std::move(hook);
+}
 
-void ShowMessage(const QString& text, MessageKind kind, QWidget* parent)
-{
+void ShowMessage(const QString& text, MessageKind kind, QWidget* parent) {
     if (g_hook) {
         g_hook(kind, text);
         return;

@@ -2,20 +2,17 @@
 
 #include <QDir>
 
-QString NativeSeparators(const QString& literal)
-{
+QString NativeSeparators(const QString& literal) {
     QString out = literal;
     out.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return out;
 }
 
-QString DataPath(const QString& programFolder, const QString& literal)
-{
+QString DataPath(const QString& programFolder, const QString& literal) {
     return NativeSeparators(programFolder + literal);
 }
 
-QString CurrentFolder()
-{
+QString CurrentFolder() {
     QString folder = QDir::currentPath();
     while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
         folder.chop(1);

@@ -11,19 +11,21 @@ namespace {
 MediaPlayerFactory g_factory;
 }
 
-void SetMediaPlayerFactory(MediaPlayerFactory factory) { g_factory = std::move(factory); }
+void SetMediaPlayerFactory(MediaPlayerFactory factory) {
+    g_factory = std::move(factory);
+}
 
-MediaPlayer* CreateMediaPlayer(QObject* parent)
-{
+MediaPlayer* CreateMediaPlayer(QObject* parent) {
     if (g_factory)
         return g_factory(parent);
     return new QtMediaPlayer(parent);
 }
 
-QtMediaPlayer::QtMediaPlayer(QObject* parent) : MediaPlayer(parent) { NewPlayer(); }
+QtMediaPlayer::QtMediaPlayer(QObject* parent) : MediaPlayer(parent) {
+    NewPlayer();
+}
 
-void QtMediaPlayer::NewPlayer()
-{
+void QtMediaPlayer::NewPlayer() {
     // A QMediaPlayer keeps the error of a file it failed on and refuses later files: a player
     // that failed is replaced by a fresh one before the next file is opened.
     if (m_player != nullptr) {
@@ -50,22 +52,19 @@ void QtMediaPlayer::NewPlayer()
         m_player->setVideoOutput(m_video.data());
 }
 
-QtMediaPlayer::~QtMediaPlayer()
-{
+QtMediaPlayer::~QtMediaPlayer() {
     m_player->stop();
     delete m_video;
 }
 
-void QtMediaPlayer::EndOfPlayback()
-{
+void QtMediaPlayer::EndOfPlayback() {
     if (!m_notify)
         return;
     m_notify = false;
     Q_EMIT Notify();
 }
 
-bool QtMediaPlayer::Open(const QString& path)
-{
+bool QtMediaPlayer::Open(const QString& path) {
     if (m_failed || m_player->error() != QMediaPlayer::NoError)
         NewPlayer();
     m_failed = false;
@@ -98,8 +97,7 @@ bool QtMediaPlayer::Open(const QString& path)
     return !m_failed;
 }
 
-void QtMediaPlayer::SetDisplay(QWidget* display)
-{
+void QtMediaPlayer::SetDisplay(QWidget* display) {
     delete m_video;
     m_video = nullptr;
     if (display == nullptr) {
@@ -118,14 +116,12 @@ void QtMediaPlayer::SetDisplay(QWidget* display)
             });
 }
 
-void QtMediaPlayer::SetDisplayRect(const QRect& rect)
-{
+void QtMediaPlayer::SetDisplayRect(const QRect& rect) {
     if (m_video)
         m_video->setGeometry(rect);
 }
 
-void QtMediaPlayer::Play(bool notify)
-{
+void QtMediaPlayer::Play(bool notify) {
     m_notify = notify;
     if (m_failed) {
         // A fragment that cannot be played ends at once, like one that has been played.
@@ -137,47 +133,47 @@ void QtMediaPlayer::Play(bool notify)
     m_player->play();
 }
 
-void QtMediaPlayer::SetNotify(bool notify) { m_notify = notify; }
+void QtMediaPlayer::SetNotify(bool notify) {
+    m_notify = notify;
+}
 
-void QtMediaPlayer::Stop() { m_player->pause(); }
+void QtMediaPlayer::Stop() {
+    m_player->pause();
+}
 
-void QtMediaPlayer::SeekToStart() { m_player->setPosition(0); }
+void QtMediaPlayer::SeekToStart() {
+    m_player->setPosition(0);
+}
 
-void QtMediaPlayer::SeekToEnd()
-{
+void QtMediaPlayer::SeekToEnd() {
     const qint64 d = m_player->duration();
     m_player->setPosition(d > 0 ? d - 1 : 0);
 }
 
-double QtMediaPlayer::FrameRate() const
-{
+double QtMediaPlayer::FrameRate() const {
     const QVariant rate = m_player->metaData().value(QMediaMetaData::VideoFrameRate);
     const double fps = rate.isValid() ? rate.toDouble() : 0.0;
     return fps > 0.0 ? fps : 25.0;
 }
 
-void QtMediaPlayer::Step(int frames)
-{
+void QtMediaPlayer::Step(int frames) {
     const double ms = frames * 1000.0 / FrameRate();
     qint64 pos = m_player->position() + static_cast<qint64>(ms);
     pos = std::clamp<qint64>(pos, 0, std::max<qint64>(0, m_player->duration()));
     m_player->setPosition(pos);
 }
 
-int QtMediaPlayer::LengthInFrames() const
-{
+int QtMediaPlayer::LengthInFrames() const {
     return static_cast<int>(m_player->duration() * FrameRate() / 1000.0);
 }
 
-void QtMediaPlayer::Close()
-{
+void QtMediaPlayer::Close() {
     m_notify = false;
     m_player->stop();
     m_player->setSource(QUrl());
 }
 
-QImage QtMediaPlayer::LastFrame() const
-{
+QImage QtMediaPlayer::LastFrame() const {
     QVideoFrame frame = m_lastFrame;
     return frame.isValid() ? frame.toImage() : QImage();
 }

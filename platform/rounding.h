@@ -10,4 +10,6 @@ int RoundHalfEven(double v);
 int HalfOf(int v);
 
 /// Left or top that centres a span of `inner` pixels in `outer` pixels.
-inline int CentredOffset(int outer, int inner) { return HalfOf(outer - inner); }
+inline int CentredOffset(int outer, int inner) {
+    return HalfOf(outer - inner);
+}

@@ -17,12 +17,13 @@ QPointer<Screen> g_lastShown;
 constexpr int kActivationRetryMs = 150;
 } // namespace
 
-void Screen::SetModalLoopsEnabled(bool enabled) { g_modalLoops = enabled; }
+void Screen::SetModalLoopsEnabled(bool enabled) {
+    g_modalLoops = enabled;
+}
 
 Screen::Screen(QWidget* parent) : QWidget(parent, Qt::Window) {}
 
-void Screen::ShowScreen()
-{
+void Screen::ShowScreen() {
     show();
     raise();
     activateWindow();
@@ -38,8 +39,7 @@ void Screen::ShowScreen()
     });
 }
 
-void Screen::ShowModal()
-{
+void Screen::ShowModal() {
     setWindowModality(Qt::ApplicationModal);
     ShowScreen();
     if (!g_modalLoops)
@@ -51,10 +51,11 @@ void Screen::ShowModal()
     setWindowModality(Qt::NonModal);
 }
 
-void Screen::SetClientSize(int width, int height) { resize(width, height); }
+void Screen::SetClientSize(int width, int height) {
+    resize(width, height);
+}
 
-void Screen::CentreOnDisplay()
-{
+void Screen::CentreOnDisplay() {
     const QSize display = DisplaySize();
     const QRect frame = frameGeometry();
     const int frameWidth = std::max(frame.width(), width());
@@ -62,8 +63,7 @@ void Screen::CentreOnDisplay()
     move(CentredOffset(display.width(), frameWidth), CentredOffset(display.height(), frameHeight));
 }
 
-bool Screen::FocusStaysWithScreen(const QWidget* screen)
-{
+bool Screen::FocusStaysWithScreen(const QWidget* screen) {
     const QWidget* next = QApplication::activeWindow();
     if (next == nullptr)
         return true; // another application
@@ -74,8 +74,7 @@ bool Screen::FocusStaysWithScreen(const QWidget* screen)
     return false;
 }
 
-bool Screen::event(QEvent* event)
-{
+bool Screen::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && m_skipNextActivation) {
         m_skipNextActivation = false;
     } else if (event->type() == QEvent::WindowActivate && !m_inActivate) {
@@ -89,8 +88,7 @@ bool Screen::event(QEvent* event)
     return QWidget::event(event);
 }
 
-void Screen::hideEvent(QHideEvent* event)
-{
+void Screen::hideEvent(QHideEvent* event) {
     m_skipNextActivation = false;
     if (m_modalLoop != nullptr)
         m_modalLoop->quit();

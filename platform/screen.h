@@ -50,8 +50,7 @@ private:
 };
 
 /// Sets the object name of a control (its name in the program) and returns it.
-template <typename T> T* Named(T* control, const char* name)
-{
+template <typename T> T* Named(T* control, const char* name) {
     control->setObjectName(QString::fromLatin1(name));
     return control;
 }

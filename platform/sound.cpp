@@ -8,10 +8,11 @@ namespace {
 SoundHook g_hook;
 }
 
-void SetSoundHook(SoundHook hook) { g_hook = std::move(hook); }
+void SetSoundHook(SoundHook hook) {
+    g_hook = std::move(hook);
+}
 
-void PlaySoundAsync(const QString& path)
-{
+void PlaySoundAsync(const QString& path) {
     if (g_hook) {
         g_hook(path);
         return;

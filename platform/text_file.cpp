@@ -8,24 +8,23 @@ namespace {
 constexpr const char* kCodePage = "windows-1251";
 }
 
-QString DecodeCp1251(QByteArrayView bytes)
-{
+QString DecodeCp1251(QByteArrayView bytes) {
     QStringDecoder decoder(kCodePage);
     return decoder.decode(bytes);
 }
 
-QByteArray EncodeCp1251(const QString& text)
-{
+QByteArray EncodeCp1251(const QString& text) {
     QStringEncoder encoder(kCodePage);
     return encoder.encode(text);
 }
 
 Cp1251LineReader::Cp1251LineReader(QIODevice* device) : m_device(device) {}
 
-bool Cp1251LineReader::atEnd() const { return m_device == nullptr || m_device->atEnd(); }
+bool Cp1251LineReader::atEnd() const {
+    return m_device == nullptr || m_device->atEnd();
+}
 
-bool Cp1251LineReader::readLine(QString* line)
-{
+bool Cp1251LineReader::readLine(QString* line) {
     line->clear();
     if (m_device == nullptr || m_device->atEnd())
         return false;
@@ -56,8 +55,7 @@ bool Cp1251LineReader::readLine(QString* line)
 
 Cp1251LineWriter::Cp1251LineWriter(QIODevice* device) : m_device(device) {}
 
-bool Cp1251LineWriter::put(const QByteArray& bytes)
-{
+bool Cp1251LineWriter::put(const QByteArray& bytes) {
     if (m_error || m_device == nullptr) {
         m_error = true;
         return false;
@@ -75,17 +73,19 @@ bool Cp1251LineWriter::put(const QByteArray& bytes)
     return true;
 }
 
-bool Cp1251LineWriter::writeLine(const QString& line) { return put(EncodeCp1251(line) + "\r\n"); }
+bool Cp1251LineWriter::writeLine(const QString& line) {
+    return put(EncodeCp1251(line) + "\r\n");
+}
 
-bool Cp1251LineWriter::write(const QString& text) { return put(EncodeCp1251(text)); }
+bool Cp1251LineWriter::write(const QString& text) {
+    return put(EncodeCp1251(text));
+}
 
-QString Cp1251LineWriter::errorString() const
-{
+QString Cp1251LineWriter::errorString() const {
     return m_device != nullptr ? m_device->errorString() : QStringLiteral("no device");
 }
 
-bool ReadCp1251Lines(const QString& path, QStringList* lines)
-{
+bool ReadCp1251Lines(const QString& path, QStringList* lines) {
     lines->clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -97,7 +97,6 @@ bool ReadCp1251Lines(const QString& path, QStringList* lines)
     return !reader.error();
 }
 
-QString InputOutputErrorMessage(const QString& path, const QString& detail)
-{
+QString InputOutputErrorMessage(const QString& path, const QString& detail) {
     return QStringLiteral("Ошибка ввода-вывода: %1 (%2)").arg(path, detail);
 }

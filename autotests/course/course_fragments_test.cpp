@@ -11,8 +11,7 @@
 class CourseFragmentsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void fragmentsOpenWithALength_data()
-    {
+    void fragmentsOpenWithALength_data() {
         QTest::addColumn<QString>("path");
         const QDir images(SourcePath(QStringLiteral("course/images")));
         const QStringList fragments =
@@ -21,8 +20,7 @@ private Q_SLOTS:
         for (const QString& name : fragments)
             QTest::newRow(qPrintable(name)) << images.filePath(name);
     }
-    void fragmentsOpenWithALength()
-    {
+    void fragmentsOpenWithALength() {
         QFETCH(QString, path);
         QWidget display;
         display.resize(470, 350);
@@ -33,8 +31,7 @@ private Q_SLOTS:
         QVERIFY(player.LengthInFrames() > 0);
     }
 
-    void aPlayerThatFailedOpensTheNextFragment()
-    {
+    void aPlayerThatFailedOpensTheNextFragment() {
         QWidget display;
         display.resize(470, 350);
         QtMediaPlayer player;
@@ -46,8 +43,7 @@ private Q_SLOTS:
         QVERIFY(player.LengthInFrames() > 0);
     }
 
-    void aFragmentPlaysToItsEnd()
-    {
+    void aFragmentPlaysToItsEnd() {
         const QString path = SourcePath(QStringLiteral("course/images/$film01.avi"));
         QWidget display;
         display.resize(470, 350);

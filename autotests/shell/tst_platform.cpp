@@ -18,8 +18,7 @@ public:
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 len) override
-    {
+    qint64 writeData(const char* data, qint64 len) override {
         if (len > m_budget)
             return -1;
         m_budget -= len;
@@ -35,8 +34,7 @@ private:
 class TestPlatform : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void roundsHalfToEven_data()
-    {
+    void roundsHalfToEven_data() {
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("half");
         QTest::newRow("1025") << 1025 << 512;
@@ -49,31 +47,28 @@ private Q_SLOTS:
         QTest::newRow("-3") << -3 << -2;
         QTest::newRow("even") << 800 << 400;
     }
-    void roundsHalfToEven()
-    {
+    void roundsHalfToEven() {
         QFETCH(int, value);
         QFETCH(int, half);
         QCOMPARE(HalfOf(value), half);
     }
 
-    void roundsScaledSizes()
-    {
+    void roundsScaledSizes() {
         QCOMPARE(RoundHalfEven(2.5), 2);
         QCOMPARE(RoundHalfEven(3.5), 4);
         QCOMPARE(RoundHalfEven(2.4999), 2);
         QCOMPARE(RoundHalfEven(-2.5), -2);
     }
 
-    void mapsLiteralSeparators()
-    {
+    void mapsLiteralSeparators() {
         QCOMPARE(DataPath(QStringLiteral("/home/course"), QStringLiteral("\\ortu\\pdb12.db")),
                  QStringLiteral("/home/course/ortu/pdb12.db"));
-        QCOMPARE(DataPath(QStringLiteral("/c"), QStringLiteral("\\otchet\\print otchet\\Иванов.txt")),
-                 QStringLiteral("/c/otchet/print otchet/Иванов.txt"));
+        QCOMPARE(
+            DataPath(QStringLiteral("/c"), QStringLiteral("\\otchet\\print otchet\\Иванов.txt")),
+            QStringLiteral("/c/otchet/print otchet/Иванов.txt"));
     }
 
-    void convertsIntegerTexts_data()
-    {
+    void convertsIntegerTexts_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<int>("value");
@@ -91,8 +86,7 @@ private Q_SLOTS:
         QTest::newRow("overflow") << "3000000000" << false << 0;
         QTest::newRow("int min") << "-2147483648" << true << int(-2147483648LL);
     }
-    void convertsIntegerTexts()
-    {
+    void convertsIntegerTexts() {
         QFETCH(QString, text);
         QFETCH(bool, ok);
         QFETCH(int, value);
@@ -102,14 +96,12 @@ private Q_SLOTS:
             QCOMPARE(*result, value);
     }
 
-    void namesTheBadIntegerText()
-    {
+    void namesTheBadIntegerText() {
         QCOMPARE(NotValidIntegerMessage(QStringLiteral("10a")),
                  QStringLiteral("'10a' is not a valid integer value"));
     }
 
-    void readsCp1251Lines()
-    {
+    void readsCp1251Lines() {
         // "Вопрос" in Windows-1251, a CR LF line, a bare LF line, a last line without an end.
         QByteArray bytes("\xC2\xEE\xEF\xF0\xEE\xF1\r\nA\rB\nlast");
         QBuffer buffer(&bytes);
@@ -127,8 +119,7 @@ private Q_SLOTS:
         QVERIFY(line.isEmpty());
     }
 
-    void writesCp1251CrLf()
-    {
+    void writesCp1251CrLf() {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         Cp1251LineWriter writer(&buffer);
@@ -138,19 +129,17 @@ private Q_SLOTS:
         QCOMPARE(buffer.data(), Cp1251File({QStringLiteral("Ответ"), QString()}));
     }
 
-    void reportsAFailedWriteAndEveryLaterOne()
-    {
+    void reportsAFailedWriteAndEveryLaterOne() {
         FailingDevice device(8);
         Cp1251LineWriter writer(&device);
         QVERIFY(writer.writeLine(QStringLiteral("abc")));   // 5 bytes
         QVERIFY(!writer.writeLine(QStringLiteral("defg"))); // 6 bytes do not fit in 3
         QVERIFY(!writer.ok());
-        QVERIFY(!writer.writeLine(QStringLiteral("x")));    // would fit, but the file is broken
+        QVERIFY(!writer.writeLine(QStringLiteral("x"))); // would fit, but the file is broken
         QCOMPARE(device.written, QByteArray("abc\r\n"));
     }
 
-    void writtenFileIsOnDiskAtOnce()
-    {
+    void writtenFileIsOnDiskAtOnce() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("r.txt"));
         QFile file(path);

@@ -22,8 +22,7 @@ class TestShell : public QObject {
     std::unique_ptr<DisplayOverride> m_display;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
+    void initTestCase() {
         QApplication::setQuitOnLastWindowClosed(false);
         InstallFontSubstitutions();
         Screen::SetModalLoopsEnabled(false);
@@ -31,34 +30,33 @@ private Q_SLOTS:
 
     void init() { m_display = std::make_unique<DisplayOverride>(QSize(1024, 768)); }
 
-    void cleanup()
-    {
+    void cleanup() {
         DestroyScreens();
         m_display.reset();
     }
 
-    void createsEveryScreenWithTheMainScreenFirst()
-    {
+    void createsEveryScreenWithTheMainScreenFirst() {
         CreateScreens();
         QVERIFY(Form1 && Form5 && form12 && Form14 && Form7);
         // The state record starts from its initial values; the program folder is the working
         // folder without a trailing separator.
         const ShellState& s = Form1->Shell;
         QCOMPARE(s.ProgramFolder, CurrentFolder());
-        QVERIFY(!s.ProgramFolder.endsWith(QLatin1Char('/')) || s.ProgramFolder == QLatin1String("/"));
+        QVERIFY(!s.ProgramFolder.endsWith(QLatin1Char('/')) ||
+                s.ProgramFolder == QLatin1String("/"));
         QCOMPARE(int(s.SplashTicks), 0);
         QCOMPARE(s.StartBarLocked, 0);
         QCOMPARE(s.TrainingActive, 0);
         QCOMPARE(s.RecreateTrainingScreen + s.RecreateControlScreen + s.RecreateReviewScreen +
-                     s.RecreateVideoScreen, 0);
+                     s.RecreateVideoScreen,
+                 0);
         QVERIFY(Form1->Timer1->isActive());
         QCOMPARE(Form1->Timer1->interval(), 100);
         QCOMPARE(Form1->geometry(), QRect(0, 0, 1024, 768));
         QVERIFY(!Form5->isVisible());
     }
 
-    void placesTheStartBar_data()
-    {
+    void placesTheStartBar_data() {
         QTest::addColumn<QSize>("display");
         QTest::addColumn<int>("left");
         QTest::newRow("1024x768") << QSize(1024, 768) << 462;
@@ -67,8 +65,7 @@ private Q_SLOTS:
         QTest::newRow("623 high") << QSize(1024, 623) << 362;
         QTest::newRow("624 high") << QSize(1024, 624) << 462;
     }
-    void placesTheStartBar()
-    {
+    void placesTheStartBar() {
         QFETCH(QSize, display);
         QFETCH(int, left);
         DisplayOverride size(display);
@@ -84,8 +81,7 @@ private Q_SLOTS:
         QCOMPARE(Form5->pos(), QPoint(left, 2));
     }
 
-    void splashCountsToNinetyEightThenHandsOver()
-    {
+    void splashCountsToNinetyEightThenHandsOver() {
         CreateScreens();
         Form1->FormActivate();
         for (int tick = 1; tick <= 49; ++tick)
@@ -106,8 +102,7 @@ private Q_SLOTS:
         QVERIFY(Form14->isVisible());
     }
 
-    void bareBackgroundBringsThePictureBackCentred()
-    {
+    void bareBackgroundBringsThePictureBackCentred() {
         CreateScreens();
         for (int tick = 1; tick <= 50; ++tick)
             Form1->Timer1Timer();
@@ -122,8 +117,7 @@ private Q_SLOTS:
         QVERIFY(Form1->Image1->isHidden());
     }
 
-    void testingButtonShowsTheScreenOfTheTestingMode()
-    {
+    void testingButtonShowsTheScreenOfTheTestingMode() {
         CreateScreens();
         Form14->show();
         Form7->show();
@@ -137,8 +131,7 @@ private Q_SLOTS:
         QVERIFY(form12->isVisible());
     }
 
-    void helpButtonHidesTheTextbookAndShowsHelp()
-    {
+    void helpButtonHidesTheTextbookAndShowsHelp() {
         CreateScreens();
         Form14->show();
         Form5->abcToggleBtn1->SetDown(true);
@@ -149,8 +142,7 @@ private Q_SLOTS:
         QVERIFY(Form7->isVisible());
     }
 
-    void hoverChangesColourOnlyOnEnabledButtons()
-    {
+    void hoverChangesColourOnlyOnEnabledButtons() {
         CreateScreens();
         TabcToggleBtn* button = Form5->abcToggleBtn1;
         QCOMPARE(button->Color(), QColor(0xFF, 0xB7, 0x6F));
@@ -169,8 +161,7 @@ private Q_SLOTS:
         QCOMPARE(button->Color(), QColor(0xFF, 0xB7, 0x6F));
     }
 
-    void putDownAndRaiseLeaveAButtonInThatStateAlone()
-    {
+    void putDownAndRaiseLeaveAButtonInThatStateAlone() {
         CreateScreens();
         TabcToggleBtn* button = Form5->abcToggleBtn3;
         QSignalSpy clicks(button, &TabcToggleBtn::Click);
@@ -184,8 +175,7 @@ private Q_SLOTS:
         QVERIFY(button->isHidden());
     }
 
-    void exitButtonClosesTheMainScreenAndEndsTheProgram()
-    {
+    void exitButtonClosesTheMainScreenAndEndsTheProgram() {
         CreateScreens();
         Form1->show();
         Form5->abcToggleBtn4Click();

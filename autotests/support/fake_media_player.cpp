@@ -2,29 +2,25 @@
 
 #include <QPointer>
 
-bool FakeMediaPlayer::Open(const QString& path)
-{
+bool FakeMediaPlayer::Open(const QString& path) {
     calls << QStringLiteral("Open");
     openedPath = path;
     position = 0;
     return !failOpen;
 }
 
-void FakeMediaPlayer::Play(bool notify)
-{
+void FakeMediaPlayer::Play(bool notify) {
     calls << QStringLiteral("Play");
     notifyRequested = notify;
     playing = true;
 }
 
-void FakeMediaPlayer::Step(int frames)
-{
+void FakeMediaPlayer::Step(int frames) {
     calls << QStringLiteral("Step %1").arg(frames);
     position = std::clamp(position + frames, 0, lengthInFrames);
 }
 
-void FakeMediaPlayer::Finish()
-{
+void FakeMediaPlayer::Finish() {
     playing = false;
     position = lengthInFrames;
     if (notifyRequested) {
@@ -33,14 +29,12 @@ void FakeMediaPlayer::Finish()
     }
 }
 
-QList<FakeMediaPlayer*>& FakeMediaPlayer::created()
-{
+QList<FakeMediaPlayer*>& FakeMediaPlayer::created() {
     static QList<FakeMediaPlayer*> list;
     return list;
 }
 
-void FakeMediaPlayer::Install()
-{
+void FakeMediaPlayer::Install() {
     created().clear();
     SetMediaPlayerFactory([](QObject* parent) {
         auto* player = new FakeMediaPlayer(parent);
@@ -50,8 +44,7 @@ void FakeMediaPlayer::Install()
     });
 }
 
-void FakeMediaPlayer::Uninstall()
-{
+void FakeMediaPlayer::Uninstall() {
     SetMediaPlayerFactory({});
     created().clear();
 }

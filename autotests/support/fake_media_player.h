@@ -16,12 +16,24 @@ public:
     void SetDisplayRect(const QRect& rect) override { displayRect = rect; }
     void Play(bool notify) override;
     void SetNotify(bool notify) override { notifyRequested = notify; }
-    void Stop() override { calls << QStringLiteral("Stop"); playing = false; }
-    void SeekToStart() override { calls << QStringLiteral("SeekToStart"); position = 0; }
-    void SeekToEnd() override { calls << QStringLiteral("SeekToEnd"); position = lengthInFrames; }
+    void Stop() override {
+        calls << QStringLiteral("Stop");
+        playing = false;
+    }
+    void SeekToStart() override {
+        calls << QStringLiteral("SeekToStart");
+        position = 0;
+    }
+    void SeekToEnd() override {
+        calls << QStringLiteral("SeekToEnd");
+        position = lengthInFrames;
+    }
     void Step(int frames) override;
     int LengthInFrames() const override { return lengthInFrames; }
-    void Close() override { calls << QStringLiteral("Close"); playing = false; }
+    void Close() override {
+        calls << QStringLiteral("Close");
+        playing = false;
+    }
     QImage LastFrame() const override { return lastFrame; }
     bool Failed() const override { return failOpen; }
 

@@ -6,8 +6,7 @@
 
 #include <QDir>
 
-MessageRecorder::MessageRecorder()
-{
+MessageRecorder::MessageRecorder() {
     SetMessageBoxHook([this](MessageKind kind, const QString& text) {
         messages.append(text);
         kinds.append(kind);
@@ -15,25 +14,26 @@ MessageRecorder::MessageRecorder()
     SetSoundHook([this](const QString& path) { sounds.append(path); });
 }
 
-MessageRecorder::~MessageRecorder()
-{
+MessageRecorder::~MessageRecorder() {
     SetMessageBoxHook({});
     SetSoundHook({});
 }
 
-DisplayOverride::DisplayOverride(QSize size) { SetDisplaySizeForTesting(size); }
-DisplayOverride::~DisplayOverride() { SetDisplaySizeForTesting(std::nullopt); }
+DisplayOverride::DisplayOverride(QSize size) {
+    SetDisplaySizeForTesting(size);
+}
+DisplayOverride::~DisplayOverride() {
+    SetDisplaySizeForTesting(std::nullopt);
+}
 
-QString SourcePath(const QString& relative)
-{
+QString SourcePath(const QString& relative) {
     QString root = qEnvironmentVariable("COURSE_SOURCE_DIR");
     if (root.isEmpty())
         root = QStringLiteral(COURSE_SOURCE_DIR_FALLBACK);
     return QDir(root).filePath(relative);
 }
 
-QByteArray Cp1251File(const QStringList& lines)
-{
+QByteArray Cp1251File(const QStringList& lines) {
     QByteArray out;
     for (const QString& line : lines)
         out += EncodeCp1251(line) + "\r\n";
