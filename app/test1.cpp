@@ -6,6 +6,7 @@
 #include "app/test.h"
 #include "app/test5.h"
 #include "materials/test3.h"
+#include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
@@ -45,21 +46,6 @@ const QColor kButtonHover(0x66, 0xE2, 0xFD);
 constexpr int kPanel11Width = 630;
 constexpr int kPanel11Height = 368;
 int g_nextGroup = 1201;
-
-void Fill(QWidget* widget, const QColor& colour) {
-    widget->setAutoFillBackground(true);
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::Window, colour);
-    widget->setPalette(pal);
-}
-
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    pal.setColor(QPalette::ButtonText, colour);
-    pal.setColor(QPalette::Text, colour);
-    widget->setPalette(pal);
-}
 
 void SetFieldColour(QWidget* widget) {
     QPalette pal = widget->palette();
@@ -101,7 +87,7 @@ QFrame* MakeRaisedPanel(QWidget* parent, const char* name, const QRect& geometry
     panel->setGeometry(geometry);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(1);
-    Fill(panel, kPanelColour);
+    SetFillColour(panel, kPanelColour);
     return panel;
 }
 } // namespace
@@ -110,12 +96,12 @@ Tform12::Tform12(QWidget* parent) : Screen(parent) {
     setObjectName(QStringLiteral("form12"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("Регистрация и выбор режима тестирования"));
-    Fill(this, kNavy);
+    SetFillColour(this, kNavy);
 
     Image1 = MakePicture(this, "Image1", QStringLiteral(":/pictures/menu_background.jpg"));
 
     Panel10 = Named(new QFrame(this), "Panel10");
-    Fill(Panel10, kNavy); // the single navy border shows around the gradient
+    SetFillColour(Panel10, kNavy); // the single navy border shows around the gradient
     abcBackground1 = Named(new TabcBackground(Panel10), "abcBackground1");
     abcBackground1->SetColorFrom(QColor(0xDF, 0xDF, 0xFF));
     abcBackground1->SetColorTo(kBlue);
@@ -129,7 +115,7 @@ Tform12::Tform12(QWidget* parent) : Screen(parent) {
 
     Panel1 = Named(new QFrame(Panel11), "Panel1");
     Panel1->setGeometry(11, 10, 612, 350);
-    Fill(Panel1, kNavy);
+    SetFillColour(Panel1, kNavy);
     abcBackground2 = Named(new TabcBackground(Panel1), "abcBackground2");
     abcBackground2->setGeometry(0, 0, 612, 350);
     abcBackground2->SetColorFrom(kNavy);
@@ -217,7 +203,7 @@ Tform12::Tform12(QWidget* parent) : Screen(parent) {
     Panel5->setLineWidth(1);
     Panel5->setAlignment(Qt::AlignCenter);
     Panel5->setFont(PixelFont(QStringLiteral("Arial"), 19, true));
-    Fill(Panel5, kPanelColour);
+    SetFillColour(Panel5, kPanelColour);
     SetTextColour(Panel5, kGreen);
     Panel5->setCursor(Qt::PointingHandCursor);
     Panel5->installEventFilter(this);

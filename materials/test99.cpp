@@ -5,6 +5,7 @@
 #include "app/test5.h"
 #include "materials/test94.h"
 #include "materials/textbook_links.h"
+#include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
 #include "platform/media_player.h"
@@ -37,23 +38,6 @@ constexpr int kButtonTop = 5;
 constexpr int kButtonWidth = 56;
 constexpr int kButtonHeight = 24;
 constexpr int kSecond = 1000;
-
-void SetFillColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-// The text colour of an enabled control; a disabled one keeps the greyed text of the style.
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        palette.setColor(group, QPalette::WindowText, colour);
-        palette.setColor(group, QPalette::ButtonText, colour);
-    }
-    widget->setPalette(palette);
-}
 
 QLabel* Picture(QWidget* parent, const char* name, const QString& resource) {
     auto* label = Named(new QLabel(parent), name);

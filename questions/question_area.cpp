@@ -1,5 +1,6 @@
 #include "questions/question_area.h"
 
+#include "platform/colours.h"
 #include "platform/fonts.h"
 #include "platform/media_player.h"
 #include "platform/paths.h"
@@ -24,19 +25,6 @@ constexpr int kDesignRowTops[kMaxOptions] = {64, 96, 128, 160, 192};
 constexpr int kPictureGap = 5; // between a picture row's "n) " and its picture
 constexpr int kVideoPanelWidth = 520;
 constexpr int kVideoPanelHeight = 390;
-
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
-void SetFillColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 int Bottom(const QWidget* widget) {
     return widget->y() + widget->height();

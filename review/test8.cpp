@@ -4,6 +4,7 @@
 #include "app/test.h"
 #include "app/test1.h"
 #include "app/test5.h"
+#include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/file_dialog.h"
 #include "platform/fonts.h"
@@ -60,24 +61,6 @@ constexpr int kVideoPanelWidth = 520;
 constexpr int kVideoPanelHeight = 390;
 constexpr int kDisplayWidth = 470;
 constexpr int kDisplayHeight = 350;
-
-// The text colour of an enabled control; a disabled one keeps the greyed text of the style.
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        palette.setColor(group, QPalette::WindowText, colour);
-        palette.setColor(group, QPalette::ButtonText, colour);
-        palette.setColor(group, QPalette::Text, colour);
-    }
-    widget->setPalette(palette);
-}
-
-void SetFillColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 int Bottom(const QWidget* widget) {
     return widget->y() + widget->height();

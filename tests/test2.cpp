@@ -5,6 +5,7 @@
 #include "app/test1.h"
 #include "app/test5.h"
 #include "materials/test94.h"
+#include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
@@ -49,25 +50,6 @@ constexpr int kTimeUpPixels = 9;
 
 const QString kStop = QStringLiteral("Стоп");
 const QString kStart = QStringLiteral("Старт");
-
-// The text colour of an enabled control; a disabled one keeps the greyed text of the style, so
-// that a button out of use looks like one.
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        palette.setColor(group, QPalette::WindowText, colour);
-        palette.setColor(group, QPalette::ButtonText, colour);
-        palette.setColor(group, QPalette::Text, colour);
-    }
-    widget->setPalette(palette);
-}
-
-void SetFillColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 QColor Rgb(std::uint32_t rgb) {
     return QColor::fromRgb(QRgb(0xFF000000u | rgb));

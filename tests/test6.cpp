@@ -6,6 +6,7 @@
 #include "app/test5.h"
 #include "materials/test3.h"
 #include "materials/test7.h"
+#include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
@@ -45,24 +46,6 @@ constexpr int kBottomBarHeight = 51;
 // Font heights of the clock label: 14 points while counting, 7 points for "Время истекло!".
 constexpr int kClockPixels = 19;
 constexpr int kTimeUpPixels = 9;
-
-// The text colour of an enabled control; a disabled one keeps the greyed text of the style.
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        palette.setColor(group, QPalette::WindowText, colour);
-        palette.setColor(group, QPalette::ButtonText, colour);
-        palette.setColor(group, QPalette::Text, colour);
-    }
-    widget->setPalette(palette);
-}
-
-void SetFillColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 QuestionAreaConfig ControlAreaConfig() {
     QuestionAreaConfig config;
