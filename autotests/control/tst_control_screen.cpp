@@ -38,34 +38,10 @@
 
 namespace {
 
-// One question: the points of its options in file order and an optional picture ("$clip.avi"
-// makes it a video question).
-struct Item {
-    explicit Item(QList<int> optionPoints, QString pictureName = QString())
-        : points(std::move(optionPoints)), picture(std::move(pictureName)) {}
-    QList<int> points;
-    QString picture;
-};
+using Item = TestQuestion;
 
 QByteArray TestFile(const QString& title, const QList<Item>& items) {
-    QStringList lines{title, QStringLiteral("."), QStringLiteral("."),
-                      QString::number(items.size()), QStringLiteral(".")};
-    for (int q = 1; q <= items.size(); ++q) {
-        const Item& item = items[q - 1];
-        // The screens show a question without its first 6 + 9 characters.
-        lines << QStringLiteral("000000") + QStringLiteral("%1.").arg(q, 8) +
-                     QStringLiteral("Вопрос номер %1").arg(q)
-              << QStringLiteral(".") << QStringLiteral("примечание") << QStringLiteral(".")
-              << QStringLiteral("#012.htm")
-              << (item.picture.isEmpty() ? QStringLiteral(".")
-                                         : QStringLiteral("\\") + item.picture);
-        for (int i = 0; i < item.points.size(); ++i) {
-            lines << QStringLiteral("- вариант %1 на %2 баллов").arg(i + 1).arg(item.points[i]);
-            lines << (i + 1 == item.points.size() ? QStringLiteral(".") : QStringLiteral(",")) +
-                         QString::number(item.points[i]);
-        }
-    }
-    return Cp1251File(lines);
+    return QuestionFileBytes(title, items);
 }
 
 const QString kTitle = QStringLiteral("Итоговое тестирование по курсу");

@@ -39,3 +39,24 @@ QByteArray Cp1251File(const QStringList& lines) {
         out += EncodeCp1251(line) + "\r\n";
     return out;
 }
+
+QByteArray QuestionFileBytes(const QString& title, const QList<TestQuestion>& questions) {
+    QStringList lines{title, QStringLiteral("."), QStringLiteral("."),
+                      QString::number(questions.size()), QStringLiteral(".")};
+    for (int q = 1; q <= questions.size(); ++q) {
+        const TestQuestion& item = questions[q - 1];
+        // The screens show a question without its first 6 + 9 characters.
+        lines << QStringLiteral("000000") + QStringLiteral("%1.").arg(q, 8) +
+                     QStringLiteral("Вопрос номер %1").arg(q)
+              << QStringLiteral(".") << QStringLiteral("примечание") << QStringLiteral(".")
+              << QStringLiteral("#") + item.page
+              << (item.picture.isEmpty() ? QStringLiteral(".")
+                                         : QStringLiteral("\\") + item.picture);
+        for (int i = 0; i < item.points.size(); ++i) {
+            lines << QStringLiteral("- вариант %1 на %2 баллов").arg(i + 1).arg(item.points[i]);
+            lines << (i + 1 == item.points.size() ? QStringLiteral(".") : QStringLiteral(",")) +
+                         QString::number(item.points[i]);
+        }
+    }
+    return Cp1251File(lines);
+}

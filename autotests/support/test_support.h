@@ -32,5 +32,21 @@ public:
 /// Path of a file in the source tree ("course/ortu/pdb12.db").
 QString SourcePath(const QString& relative);
 
+/// One question of a question file made for a test: the points of its options in file order,
+/// an optional picture ("$clip.avi" makes it a video question) and its textbook page.
+struct TestQuestion {
+    explicit TestQuestion(QList<int> optionPoints, QString pictureName = QString(),
+                          QString textbookPage = QStringLiteral("012.htm"))
+        : points(std::move(optionPoints)), picture(std::move(pictureName)),
+          page(std::move(textbookPage)) {}
+    QList<int> points;
+    QString picture;
+    QString page;
+};
+
+/// A question file (Windows-1251, CR LF) with the title, no parameters and the questions.
+/// Question q shows as "Вопрос номер q"; option i of it as "- вариант i на P баллов".
+QByteArray QuestionFileBytes(const QString& title, const QList<TestQuestion>& questions);
+
 /// Windows-1251 bytes of text whose lines are joined with CR LF (and end with one).
 QByteArray Cp1251File(const QStringList& lines);

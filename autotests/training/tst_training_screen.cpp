@@ -32,41 +32,10 @@
 
 namespace {
 
-// One question of a test file: the points of its options in file order, an optional picture
-// ("$clip.avi" makes it a video question) and its textbook page.
-struct Item {
-    explicit Item(QList<int> optionPoints, QString pictureName = QString(),
-                  QString textbookPage = QStringLiteral("012.htm"))
-        : points(std::move(optionPoints)), picture(std::move(pictureName)),
-          page(std::move(textbookPage)) {}
-    QList<int> points;
-    QString picture;
-    QString page;
-};
-
-QStringList QuestionLines(int number, const Item& item) {
-    QStringList lines;
-    // The screens show a question without its first 6 + 9 characters.
-    lines << QStringLiteral("000000") + QStringLiteral("%1.").arg(number, 8) +
-                 QStringLiteral("Вопрос номер %1").arg(number)
-          << QStringLiteral(".") << QStringLiteral("примечание") << QStringLiteral(".")
-          << QStringLiteral("#") + item.page;
-    lines << (item.picture.isEmpty() ? QStringLiteral(".") : QStringLiteral("\\") + item.picture);
-    for (int i = 0; i < item.points.size(); ++i) {
-        lines << QStringLiteral("- вариант %1 на %2 баллов").arg(i + 1).arg(item.points[i]);
-        const bool last = i + 1 == item.points.size();
-        lines << (last ? QStringLiteral(".") : QStringLiteral(",")) +
-                     QString::number(item.points[i]);
-    }
-    return lines;
-}
+using Item = TestQuestion;
 
 QByteArray TestFile(const QString& title, const QList<Item>& items) {
-    QStringList lines{title, QStringLiteral("."), QStringLiteral("."),
-                      QString::number(items.size()), QStringLiteral(".")};
-    for (int q = 0; q < items.size(); ++q)
-        lines += QuestionLines(q + 1, items[q]);
-    return Cp1251File(lines);
+    return QuestionFileBytes(title, items);
 }
 
 QList<Item> Repeat(const Item& item, int count) {
