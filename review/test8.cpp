@@ -425,7 +425,19 @@ void TForm8::ShowReviewItem() {
         Panel3->show();
         Image1->show();
     }
+    PlaceReviewRows();
+    // The picture's budget leaves less room for the frame and the gaps than the rows below it
+    // take: when the last answer line would run under the bottom bar, the picture gives up the
+    // difference, so every line of the record stays readable.
+    const int overflow = RunningTop - 4 - Panel2->y();
+    if (QuestionPictureShown && overflow > 0) {
+        FitReviewPicture(overflow);
+        PlaceReviewRows();
+    }
+}
 
+void TForm8::PlaceReviewRows() {
+    const ReviewItem& item = Review().Data.Item(CurrentItem);
     // Option rows, 4 pixels apart.
     RunningTop = (QuestionPictureShown ? Bottom(Panel3) + 4 : Bottom(Label3) + 5);
     for (int row = 1; row <= kReviewOptions; ++row) {
@@ -461,14 +473,14 @@ void TForm8::ShowReviewItem() {
     }
 }
 
-void TForm8::FitReviewPicture() {
+void TForm8::FitReviewPicture(int shrinkBy) {
     const QSize natural = Image1->pixmap().isNull() ? QSize(0, 0) : Image1->pixmap().size();
     const int w = natural.width();
     const int h = natural.height();
     const ReviewItem& item = Review().Data.Item(CurrentItem);
 
     const int freeWidth = width() - 10;
-    int freeHeight = height() - Panel2->height() - Label3->y() - Label3->height() - 6;
+    int freeHeight = height() - Panel2->height() - Label3->y() - Label3->height() - 6 - shrinkBy;
     for (int row = 1; row <= kReviewOptions; ++row) {
         if (RowLabel(row)->text().isEmpty())
             continue;

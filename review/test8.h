@@ -107,7 +107,9 @@ public:
     // Steps of showing a record (called by the handlers; public so that tests can follow them).
     void ClearReviewArea();
     void ShowReviewItem();
-    void FitReviewPicture();
+    /// Fits the question picture; shrinkBy takes that much more height off its budget.
+    void FitReviewPicture(int shrinkBy = 0);
+    void PlaceReviewRows();
     void LayoutReviewRowsBesideVideo();
 
 public Q_SLOTS:

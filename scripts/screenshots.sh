@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program under Xvfb at 1024 x 768 and at 800 x 600, waits past the splash,
 # walks through a few screens with xdotool and saves PNGs under build/screenshots/.
-#   scripts/screenshots.sh [BINARY]
+#   scripts/screenshots.sh [BINARY]     (ONLY=<walk> runs one walk, see the end of the file)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -40,7 +40,13 @@ register_and_train() {
   shot "menu-qualification-$tag"
   xdotool key Down Down Down Return; sleep 0.5
   shot "menu-registered-$tag"
-  click $((px + 3 + 100)) $((py + 320 + 12)) 2                     # "Тренировка..."
+  # "Тренировка..." (left 3, width 201) or, with CHOICE=control, "Контроль..." (left 209, 193).
+  if [ "${CHOICE:-training}" = control ]; then
+    click $((px + 209 + 96)) $((py + 320 + 12)) 2
+  else
+    click $((px + 3 + 100)) $((py + 320 + 12)) 2
+  fi
+  REVIEW_X=$((px + 407 + 100)) REVIEW_Y=$((py + 320 + 12))
 }
 
 run_at() {
@@ -118,6 +124,53 @@ run_question_kinds() {
   rm -rf "$course"
 }
 
+# A control test of one question of each kind, the supervisor code, then the review of the data
+# file it wrote.
+run_control_and_review() {
+  local w=1024 h=768 disp=94
+  local course; course=$(mktemp -d)
+  cp -r "$root/course/." "$course/"
+  python3 "$root/scripts/sample-question-kinds.py" "$root/course/ortu/pdb12.db" "$course/ortu/pdb12.db"
+  Xvfb ":$disp" -screen 0 "${w}x${h}x24" -nolisten tcp >/dev/null 2>&1 &
+  local xvfb=$!
+  export DISPLAY=":$disp"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  (cd "$course" && exec "$bin") >/tmp/screenshots-control.log 2>&1 &
+  local app=$!
+  sleep 8
+  local bar=$(( $(half "$w") - 50 ))
+  click $((bar + 2 + 8 + 60)) 14 2
+  CHOICE=control register_and_train "$w" "$h" control
+  shot "control-opening"
+  # Control screen: client 775 x 534 centred; bottom bar 51 high, Button1 at 16, 10 (177 x 31).
+  local cx=$(half $((w - 775))) cy=$(half $((h - 534)))
+  local bx=$((cx + 16 + 88)) by=$((cy + 534 - 51 + 10 + 15))
+  click "$bx" "$by" 2                                               # "OK": the first question
+  shot "control-question"
+  for _ in $(seq 40); do
+    xdotool search --name '^Результат$' >/dev/null 2>&1 && break
+    click "$bx" "$by" 1.5
+  done
+  sleep 1; shot "control-result"
+  xdotool type --delay 30 "739152"; xdotool key Return; sleep 2      # the supervisor code
+  shot "menu-after-control"
+  click "$REVIEW_X" "$REVIEW_Y" 2                                   # "Просмотр ответов..."
+  local rx=$(half $((w - 782))) ry=$(half $((h - 536)))
+  click $((rx + 105 + 108)) $((ry + 536 - 33 + 4 + 12)) 2          # "Открыть файл отчета..."
+  shot "review-dialog"
+  xdotool type --delay 30 "Петров А. В..txt"; xdotool key Return; sleep 2
+  shot "review-question-1"
+  click $((rx + 326 + 110)) $((ry + 536 - 33 + 4 + 12)) 1.5        # "Следующий вопрос"
+  shot "review-question-2"
+  kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true
+  rm -rf "$course"
+}
+
+# ONLY=run_control_and_review scripts/screenshots.sh runs one of the walks alone.
+if [ -n "${ONLY:-}" ]; then "$ONLY"; exit 0; fi
+
 run_at 1024 768 91
 run_at 800 600 92
 run_question_kinds
+run_control_and_review
