@@ -71,8 +71,14 @@ run_at() {
   local tx=$(half $((w - 782))) ty=$(( h < 624 ? 5 : $(half $((h - 536))) ))
   click $((tx + 16 + 66)) $((ty + 536 - 45 + 9 + 12)) 2            # "OK": the first question
   shot "training-question-$w"
-  click $((tx + 8 + 8)) $((ty + 8 + 40)) 0.5 || true
+  # Tick the first box from the keyboard (the answer button is skipped by Tab): the verdict strip
+  # appears with its help button, which opens the question's textbook page.
+  xdotool key Tab space; sleep 0.7
   shot "training-ticked-$w"
+  click $((tx + 677 + 48)) $((ty + 466 + 2 + 7)) 3                  # "П о м о щ ь..."
+  shot "training-help-$w"
+  click $((bar + 2 + 8 + 60)) 14 2                                  # back through "Тестирование..."
+  shot "training-back-$w"
   # "Следующий вопрос" until the screen's title says "Результат" (a video question holds the
   # button for its notice and playback).
   for _ in $(seq 40); do
