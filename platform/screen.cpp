@@ -55,12 +55,16 @@ void Screen::SetClientSize(int width, int height) {
     resize(width, height);
 }
 
-void Screen::CentreOnDisplay() {
+void Screen::CentreOnDisplay(std::optional<int> lowDisplayTop) {
+    // The frame the window system adds counts as part of the window.
     const QSize display = DisplaySize();
     const QRect frame = frameGeometry();
-    const int frameWidth = std::max(frame.width(), width());
-    const int frameHeight = std::max(frame.height(), height());
-    move(CentredOffset(display.width(), frameWidth), CentredOffset(display.height(), frameHeight));
+    const int windowWidth = std::max(frame.width(), width());
+    const int windowHeight = std::max(frame.height(), height());
+    const int top = lowDisplayTop && display.height() <= 623
+                        ? *lowDisplayTop
+                        : CentredOffset(display.height(), windowHeight);
+    move(CentredOffset(display.width(), windowWidth), top);
 }
 
 bool Screen::FocusStaysWithScreen(const QWidget* screen) {

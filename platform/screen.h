@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 // Base of every screen of the program: a top-level window whose activation and deactivation
 // reach the screen as FormActivate() and FormDeactivate(), as the screens' own handlers expect.
@@ -25,8 +26,9 @@ public:
 
     /// Sets the size of the client area (the window without the border the screen draws).
     void SetClientSize(int width, int height);
-    /// Moves the window so that it is centred on the display, rounding halves to even.
-    void CentreOnDisplay();
+    /// Moves the window so that it is centred on the display, rounding halves to even. With
+    /// lowDisplayTop, a display 623 pixels high or less puts the window at that top instead.
+    void CentreOnDisplay(std::optional<int> lowDisplayTop = std::nullopt);
 
     static void SetModalLoopsEnabled(bool enabled);
 

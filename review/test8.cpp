@@ -292,11 +292,7 @@ void TForm8::PlaceWindow() {
     const QSize display = DisplaySize();
     const bool tall = display.height() >= 624;
     setFixedSize(tall ? kClientWidth : kLowClientWidth, tall ? kClientHeight : kLowClientHeight);
-    const QRect frame = frameGeometry();
-    const int windowWidth = std::max(frame.width(), width());
-    const int windowHeight = std::max(frame.height(), height());
-    move(HalfOf(display.width() - windowWidth),
-         tall ? HalfOf(display.height() - windowHeight) : 35);
+    CentreOnDisplay(35); // top 35 on displays 623 pixels high or less
 }
 
 void TForm8::showEvent(QShowEvent* event) {

@@ -11,7 +11,6 @@
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
-#include "platform/rounding.h"
 #include "platform/sound.h"
 #include "questions/question_area.h"
 #include "tests/test2.h"
@@ -230,13 +229,7 @@ void TForm6::UntickBoxes() {
 
 void TForm6::PlaceWindow() {
     SetClientSize(kClientWidth, kClientHeight);
-    const QSize display = DisplaySize();
-    const QRect frame = frameGeometry();
-    const int windowWidth = std::max(frame.width(), width());
-    const int windowHeight = std::max(frame.height(), height());
-    const int left = HalfOf(display.width() - windowWidth);
-    const int top = display.height() > 623 ? HalfOf(display.height() - windowHeight) : 5;
-    move(left, top);
+    CentreOnDisplay(5); // top 5 on displays 623 pixels high or less
 }
 
 void TForm6::showEvent(QShowEvent* event) {
