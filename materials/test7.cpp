@@ -3,6 +3,7 @@
 
 #include "app/test.h"
 #include "materials/test94.h"
+#include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/paths.h"
 
@@ -27,11 +28,7 @@ TForm7::TForm7(QWidget* parent) : Screen(parent) {
     Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Panel1->setLineWidth(1);
-    Panel1->setAutoFillBackground(true);
-    QPalette pal = Panel1->palette();
-    pal.setColor(QPalette::Window, QColor(0x00, 0x00, 0x80));
-    pal.setColor(QPalette::WindowText, Qt::black);
-    Panel1->setPalette(pal);
+    SetFillColour(Panel1, QColor(0x00, 0x00, 0x80));
 
     WebBrowser1 = Named(new QWebEngineView(Panel1), "WebBrowser1");
     WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);

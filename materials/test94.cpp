@@ -6,6 +6,7 @@
 #include "app/test5.h"
 #include "materials/test99.h"
 #include "materials/textbook_links.h"
+#include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
 #include "platform/paths.h"
@@ -54,12 +55,6 @@ const char* const kButtonPictures[] = {
 
 QString ProgramFolder() {
     return Form1 ? Shell().ProgramFolder : CurrentFolder();
-}
-
-void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
-    QPalette pal = widget->palette();
-    pal.setColor(role, colour);
-    widget->setPalette(pal);
 }
 
 void SetImage(QToolButton* button, int index) {
@@ -208,9 +203,7 @@ TForm14::TForm14(QWidget* parent) : Screen(parent) {
     Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Panel1->setLineWidth(1);
-    Panel1->setAutoFillBackground(true);
-    SetColour(Panel1, QPalette::Window, QColor(0x00, 0x00, 0xFF));
-    SetColour(Panel1, QPalette::WindowText, Qt::black);
+    SetFillColour(Panel1, QColor(0x00, 0x00, 0xFF));
 
     Panel2 = Named(new QFrame(Panel1), "Panel2");
     Panel2->setFrameStyle(QFrame::NoFrame);
@@ -219,8 +212,7 @@ TForm14::TForm14(QWidget* parent) : Screen(parent) {
     CoolBar1 = Named(new QFrame(Panel2), "CoolBar1");
     CoolBar1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     CoolBar1->setLineWidth(1);
-    CoolBar1->setAutoFillBackground(true);
-    SetColour(CoolBar1, QPalette::Window, QColor(0x24, 0x9D, 0xF7));
+    SetFillColour(CoolBar1, QColor(0x24, 0x9D, 0xF7));
 
     ToolBar1 = Named(new QWidget(CoolBar1), "ToolBar1");
     ToolBar1->setGeometry(0, HalfOf(kStripHeight - kToolButtonHeight), 2 * kToolButtonWidth,
@@ -254,7 +246,7 @@ TForm14::TForm14(QWidget* parent) : Screen(parent) {
         button->resize(width, 20);
         button->setCursor(Qt::PointingHandCursor);
         button->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
-        SetColour(button, QPalette::ButtonText, QColor(0x00, 0x00, 0x80));
+        SetTextColour(button, QColor(0x00, 0x00, 0x80));
         return button;
     };
     SpeedButton1 = makeSpeedButton("SpeedButton1", QStringLiteral("Поиск по стр..."), 84);
