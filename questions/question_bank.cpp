@@ -165,7 +165,7 @@ private:
                                                 "вопросов: нет строки, начинающейся с «.»"));
             if (BeginsWith(line, u'.'))
                 break;
-            const std::optional<int> value = TextToInteger(line);
+            const std::optional<int> value = DecimalTextToInteger(line);
             if (!value)
                 return Fail(LoadResult::Status::InvalidInteger, m_reader.lineNumber(),
                             NotValidIntegerMessage(line));

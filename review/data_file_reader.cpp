@@ -71,7 +71,11 @@ private:
                                               "вопросов: нет строки, начинающейся с «.»"));
             if (BeginsWithAny(line, u"."))
                 break;
-            const std::optional<int> value = TextToInteger(line);
+            // An empty line has no first character and holds no number: it is passed over, and
+            // the last number of the block stays the count.
+            if (line.isEmpty())
+                continue;
+            const std::optional<int> value = DecimalTextToInteger(line);
             if (!value)
                 return Fail(DataFileResult::Status::InvalidInteger, Line(),
                             NotValidIntegerMessage(line));

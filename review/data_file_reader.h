@@ -58,8 +58,10 @@ struct ReviewData {
 /// Outcome of a read. `message` is the text the screen shows, `line` the 1-based line of the
 /// file where reading stopped (0 when the file could not be opened).
 ///
-/// - InvalidInteger: a line of the count block is not an integer; the message is the program's
-///   "'%s' is not a valid integer value".
+/// - InvalidInteger: a line of the count block is not a signed decimal integer (a "$" or "0x"
+///   prefix included); the message is the program's "'%s' is not a valid integer value" with
+///   the line's control characters shown as escapes ("'3\r'" for a line ended by CR CR LF). An
+///   empty line in the count block holds no number and is passed over; the last number counts.
 /// - Malformed: the file is refused (it ends inside the header or the count block, declares a
 ///   count below 0 or above 2700, or a record has more than five options); the message names
 ///   the file, the line and what is wrong.

@@ -7,7 +7,7 @@
 SettingsReading ReadTestSettings(const QString& countText, const QString& secondsText,
                                  int fileQuestionCount) {
     SettingsReading reading;
-    const std::optional<int> count = TextToInteger(countText);
+    const std::optional<int> count = DecimalTextToInteger(countText);
     if (!count) {
         reading.message = NotValidIntegerMessage(countText);
         return reading;
@@ -22,7 +22,7 @@ SettingsReading ReadTestSettings(const QString& countText, const QString& second
         reading.message = QStringLiteral("В файле вопросов нет ни одного вопроса.");
         return reading;
     }
-    const std::optional<int> seconds = TextToInteger(secondsText);
+    const std::optional<int> seconds = DecimalTextToInteger(secondsText);
     if (!seconds) {
         reading.message = NotValidIntegerMessage(secondsText);
         return reading;

@@ -27,8 +27,6 @@ private Q_SLOTS:
                                                  << " -5" << 40 << 7 << -5;
         QTest::newRow("zero seconds run out at once") << "3"
                                                       << "0" << 40 << 3 << 0;
-        QTest::newRow("hexadecimal") << "$A"
-                                     << "0x3C" << 40 << 10 << 60;
     }
     void readsCountAndSeconds() {
         QFETCH(QString, count);
@@ -59,6 +57,12 @@ private Q_SLOTS:
         QTest::newRow("count too large")
             << "2147483648"
             << "900" << 40 << "'2147483648' is not a valid integer value";
+        // Settings are signed decimal numbers: no "$" or "0x" prefix.
+        QTest::newRow("hexadecimal count") << "$A"
+                                           << "900" << 40 << "'$A' is not a valid integer value";
+        QTest::newRow("hexadecimal seconds")
+            << "10"
+            << "0x3C" << 40 << "'0x3C' is not a valid integer value";
         QTest::newRow("seconds not a number")
             << "10"
             << "15 мин" << 40 << "'15 мин' is not a valid integer value";

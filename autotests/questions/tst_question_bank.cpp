@@ -293,6 +293,11 @@ void TestQuestionBank::refusals_data() {
     QTest::newRow("count not an integer")
         << Lines({"T", ".", ".", "12 вопросов", "."}) << int(S::InvalidInteger) << 4
         << QStringLiteral("'12 вопросов' is not a valid integer value");
+    QTest::newRow("hexadecimal count")
+        << Lines({"T", ".", ".", "$3", "."}) << int(S::InvalidInteger) << 4
+        << QStringLiteral("'$3' is not a valid integer value");
+    QTest::newRow("0x count") << Lines({"T", ".", ".", "0x2D", "."}) << int(S::InvalidInteger) << 4
+                              << QStringLiteral("'0x2D' is not a valid integer value");
     QTest::newRow("empty count line") << Lines({"T", ".", ".", "", "."}) << int(S::InvalidInteger)
                                       << 4 << QStringLiteral("'' is not a valid integer value");
     QTest::newRow("parameter not a number")

@@ -155,6 +155,11 @@ void DataFileReaderTest::blankLinesMarkersAndSeveralCountLines() {
     QVERIFY(Read(Cp1251File(QStringLiteral("з|.|0|.|итог|@").split(u'|')), &data).ok());
     QCOMPARE(data.ReviewCount, 0);
     QCOMPARE(data.ReviewHeader, QStringLiteral("з итог "));
+    // Empty lines in the count block hold no number and are passed over.
+    const DataFileResult blanks =
+        Read(Cp1251File(QStringLiteral("з|.||7|0||.|итог|@").split(u'|')), &data);
+    QVERIFY2(blanks.ok(), qPrintable(blanks.message));
+    QCOMPARE(data.ReviewCount, 0);
 }
 
 void DataFileReaderTest::cutFilesKeepTheCompleteRecords_data() {
@@ -213,6 +218,7 @@ void DataFileReaderTest::refusedFilesLeaveNothing_data() {
         return Cp1251File(lines);
     };
     const int malformed = int(DataFileResult::Status::Malformed);
+    const int invalid = int(DataFileResult::Status::InvalidInteger);
     QTest::newRow("empty file") << QByteArray() << malformed << 1
                                 << QStringLiteral("строка 1: файл закончился внутри заголовка");
     QTest::newRow("header only") << Cp1251File(whole.mid(0, 1)) << malformed << 2
@@ -222,6 +228,14 @@ void DataFileReaderTest::refusedFilesLeaveNothing_data() {
     QTest::newRow("count not a number")
         << count(QStringLiteral("три")) << int(DataFileResult::Status::InvalidInteger) << 3
         << QStringLiteral("'три' is not a valid integer value");
+    // The count is a signed decimal number; the message shows the line on one line.
+    QTest::newRow("count hexadecimal") << count(QStringLiteral("$3")) << invalid << 3
+                                       << QStringLiteral("'$3' is not a valid integer value");
+    QTest::newRow("count 0x") << count(QStringLiteral("0x2D")) << invalid << 3
+                              << QStringLiteral("'0x2D' is not a valid integer value");
+    QTest::newRow("count ended by CR CR LF")
+        << count(QStringLiteral("3\r")) << invalid << 3
+        << QStringLiteral("'3\\r' is not a valid integer value");
     QTest::newRow("count above 2700") << count(QStringLiteral("2701")) << malformed << 3
                                       << QStringLiteral("строка 3: объявлено вопросов: 2701");
     QTest::newRow("negative count") << count(QStringLiteral("-1")) << malformed << 3
