@@ -45,18 +45,6 @@ void DrawLoweredBevel(QPainter& painter, const QRect& rect, int width) {
     }
 }
 
-// ProgramFolder + "\images\" + option text, with blanks removed from both ends of the whole path.
-QString OptionPicturePath(const QString& programFolder, const QString& optionText) {
-    QString path = DataPath(programFolder, QStringLiteral("\\images\\") + optionText);
-    qsizetype first = 0;
-    while (first < path.size() && path.at(first) == u' ')
-        ++first;
-    qsizetype last = path.size();
-    while (last > first && path.at(last - 1) == u' ')
-        --last;
-    return path.mid(first, last - first);
-}
-
 } // namespace
 
 // --- VideoDisplayPanel -----------------------------------------------------------------------
@@ -309,13 +297,13 @@ void QuestionArea::ShowQuestion() {
     } else if (question.IsVideo()) {
         View.QuestionPictureShown = false;
         View.VideoPending = true;
-        View.FragmentFile = DataPath(m_config.ProgramFolder, *question.Picture);
+        View.FragmentFile = ImagesPath(m_config.ProgramFolder, question.PictureName());
         if (Hooks.VideoQuestionFound)
             Hooks.VideoQuestionFound();
     } else {
         View.QuestionPictureShown = true;
         View.VideoPending = false;
-        const QPixmap pixmap(DataPath(m_config.ProgramFolder, *question.Picture));
+        const QPixmap pixmap(ImagesPath(m_config.ProgramFolder, question.PictureName()));
         if (pixmap.isNull())
             Image1->clear();
         else
@@ -475,7 +463,8 @@ void QuestionArea::Timer2Timer() {
 
         m_awaitingEnd = true;
         m_playbackFailed = false;
-        const bool opened = MediaPlayer1->Open(View.FragmentFile);
+        // A name that leads outside the pictures folder left no file to open.
+        const bool opened = !View.FragmentFile.isEmpty() && MediaPlayer1->Open(View.FragmentFile);
         MediaPlayer1->SetDisplayRect(QRect(0, 0, 471, 351));
         if (opened) {
             MediaPlayer1->Play(true);

@@ -79,7 +79,10 @@ private:
         return false;
     }
 
-    RecordEnd ReadQuestion(Question* question) {
+    // Reads one question record; when `lines` is given, the picture line and the first line of
+    // every option go there.
+    RecordEnd ReadQuestion(Question* question, int* pictureLine = nullptr,
+                           std::array<int, kMaxOptions>* optionLines = nullptr) {
         QString joined;
         QString closing;
         if (!ReadBlock(u'.', u'\\', true, &joined, &closing))
@@ -94,10 +97,15 @@ private:
             return RecordEnd::EndOfFile;
         question->TextbookPage =
             (QStringLiteral("\\html\\") + joined.mid(1)).left(kMaxTextbookPageLength);
-        if (BeginsWith(closing, u'\\'))
+        if (BeginsWith(closing, u'\\')) {
             question->Picture = QStringLiteral("\\images\\") + closing.mid(1);
+            if (pictureLine != nullptr)
+                *pictureLine = m_reader.lineNumber();
+        }
 
         for (int i = 1;; ++i) {
+            if (optionLines != nullptr)
+                (*optionLines)[i - 1] = m_reader.lineNumber() + 1;
             if (!ReadBlock(u',', u'.', false, &joined, &closing))
                 return RecordEnd::EndOfFile;
             AnswerOption& option = question->Options[i - 1];
@@ -191,9 +199,13 @@ private:
         for (int q = 1; q <= declared; ++q) {
             m_result->questionLines.append(m_reader.lineNumber() + 1);
             Question question;
-            switch (ReadQuestion(&question)) {
+            int pictureLine = 0;
+            std::array<int, kMaxOptions> optionLines{};
+            switch (ReadQuestion(&question, &pictureLine, &optionLines)) {
             case RecordEnd::Complete:
                 m_bank->Questions.append(std::move(question));
+                m_result->pictureLines.append(pictureLine);
+                m_result->optionLines.append(optionLines);
                 break;
             case RecordEnd::TooManyOptions:
                 return Refuse(m_reader.lineNumber(),

@@ -17,21 +17,23 @@ constexpr int kMaxOptions = 5;
 constexpr int kMaxParameters = 4;
 
 struct AnswerOption {
-    QString Text;       // the option as stored: its joined block without the first 2 characters
-    int Points = 0;     // 0 marks a wrong option
+    QString Text;           // the option as stored: its joined block without the first 2 characters
+    int Points = 0;         // 0 marks a wrong option
     bool IsPicture = false; // Text begins with "!": shown as the picture "\images\" + Text
 };
 
 struct Question {
-    QString Text;         // joined question block without its first 6 characters
-    QString Note;         // at most 50 characters
-    QString TextbookPage; // "\html\" + page reference, at most 50 characters
+    QString Text;                   // joined question block without its first 6 characters
+    QString Note;                   // at most 50 characters
+    QString TextbookPage;           // "\html\" + page reference, at most 50 characters
     std::optional<QString> Picture; // "\images\" + file name; "$..." is a video fragment
     std::array<AnswerOption, kMaxOptions> Options; // file order; Options[0] is option 1
-    int OptionCount = 0;  // 1..5 for a loaded question, 0 for an empty slot
+    int OptionCount = 0; // 1..5 for a loaded question, 0 for an empty slot
 
     bool IsEmpty() const { return OptionCount == 0; }
     bool IsVideo() const { return Picture && Picture->size() > 8 && Picture->at(8) == u'$'; }
+    /// The file name of the picture below "\images\" (Picture without that prefix).
+    QString PictureName() const { return Picture ? Picture->mid(8) : QString(); }
 };
 
 /// Outcome of a load. `message` is the text the screens show; `line` the 1-based line of the
@@ -56,9 +58,11 @@ struct LoadResult {
     int declaredCount = 0;       // the last line of the count block
     int endedInsideQuestion = 0; // k when the file ended inside question k, else 0
     QList<int> questionLines;    // questionLines[q - 1]: the line where question q begins
-    QList<int> emptyLines;       // every empty line read
-    int extraQuestions = 0;      // complete questions after the declared ones (never loaded)
-    int strayTextLine = 0;       // first line of text after the last question that forms none
+    QList<int> pictureLines;     // pictureLines[q - 1]: the line naming q's picture, else 0
+    QList<std::array<int, kMaxOptions>> optionLines; // [q - 1][i]: first line of option i + 1
+    QList<int> emptyLines;                           // every empty line read
+    int extraQuestions = 0; // complete questions after the declared ones (never loaded)
+    int strayTextLine = 0;  // first line of text after the last question that forms none
 };
 
 class QuestionBank {

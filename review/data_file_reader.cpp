@@ -1,5 +1,6 @@
 #include "review/data_file_reader.h"
 
+#include "platform/data_file_text.h"
 #include "platform/integer_text.h"
 #include "platform/text_file.h"
 
@@ -48,6 +49,26 @@ private:
                 return true;
             }
             joined->append(line);
+            joined->append(u' ');
+        }
+        return false;
+    }
+
+    // A block of the question text or of an option: as ReadBlock, but a line that holds a text
+    // wrapped in dots (a text that begins with a marker of the block) is joined as that text.
+    bool ReadTextBlock(DataFileText kind, QString* joined, QString* closing) {
+        const QStringView markers = kind == DataFileText::Question ? u".\\" : u",.";
+        joined->clear();
+        QString line;
+        while (m_reader.readLine(&line)) {
+            if (const std::optional<QString> text = UnwrapDataFileTextLine(line, kind)) {
+                joined->append(*text);
+            } else if (BeginsWithAny(line, markers)) {
+                *closing = line;
+                return true;
+            } else {
+                joined->append(line);
+            }
             joined->append(u' ');
         }
         return false;
@@ -103,12 +124,12 @@ private:
         QString closing;
         if (!ReadBlock(u".", &item->Heading))
             return RecordEnd::EndOfFile;
-        if (!ReadBlock(u".\\", &item->QuestionText, &closing))
+        if (!ReadTextBlock(DataFileText::Question, &item->QuestionText, &closing))
             return RecordEnd::EndOfFile;
         if (closing.startsWith(u'\\'))
             item->Media = closing;
         for (int k = 0;; ++k) {
-            if (!ReadBlock(u",.", &item->OptionText[k], &closing))
+            if (!ReadTextBlock(DataFileText::Option, &item->OptionText[k], &closing))
                 return RecordEnd::EndOfFile;
             item->OptionIsPicture[k] = item->OptionText[k].startsWith(u'!');
             if (closing.startsWith(u'.'))

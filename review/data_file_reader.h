@@ -17,7 +17,10 @@
 //
 // A line's first character decides its role. A block is read up to the first line that begins
 // with one of its markers; every other line is joined, each followed by one blank, and the
-// closing line is not joined.
+// closing line is not joined. A question or option text that begins with a marker of its
+// block is written wrapped in dots (".,5 км." for the option ",5 км"); such a line is joined as
+// the text between the dots (platform/data_file_text.h). Lines of that form never stand at a
+// text or marker place in files written before texts were wrapped, so those read as before.
 
 constexpr int kMaxReviewItems = 2700;
 constexpr int kReviewOptions = 5;

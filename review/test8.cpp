@@ -66,19 +66,6 @@ int Bottom(const QWidget* widget) {
     return widget->y() + widget->height();
 }
 
-// ProgramFolder + "\images\" + option text, with blanks removed from both ends of the whole path
-// (the option text keeps the joining blank at its end).
-QString OptionPicturePath(const QString& programFolder, const QString& optionText) {
-    const QString path = DataPath(programFolder, QStringLiteral("\\images\\") + optionText);
-    qsizetype first = 0;
-    qsizetype last = path.size();
-    while (first < last && path.at(first) == u' ')
-        ++first;
-    while (last > first && path.at(last - 1) == u' ')
-        --last;
-    return path.mid(first, last - first);
-}
-
 QPixmap StoredPicture(const char* name) {
     return QPixmap(QStringLiteral(":/pictures/") + QLatin1String(name));
 }
@@ -359,11 +346,11 @@ void TForm8::ShowReviewItem() {
             VideoPending = false;
         } else if (item.IsVideo()) {
             VideoPending = true;
-            ReviewVideoFile = DataPath(folder, QStringLiteral("\\images") + item.Media);
+            ReviewVideoFile = ImagesPath(folder, item.Media.mid(1));
         } else {
             QuestionPictureShown = true;
             // A picture that cannot be read leaves the frame empty, never the previous picture.
-            const QPixmap picture(DataPath(folder, QStringLiteral("\\images") + item.Media));
+            const QPixmap picture(ImagesPath(folder, item.Media.mid(1)));
             if (picture.isNull())
                 Image1->clear();
             else
@@ -701,7 +688,8 @@ void TForm8::abcToggleBtn1Click() {
     m_playing = true;
     MediaPlayer1->SetNotify(false);
     MediaPlayer1->SetDisplay(Panel6);
-    const bool opened = MediaPlayer1->Open(ReviewVideoFile);
+    // A name that leads outside the pictures folder left no file to open.
+    const bool opened = !ReviewVideoFile.isEmpty() && MediaPlayer1->Open(ReviewVideoFile);
     MediaPlayer1->SetDisplayRect(QRect(0, 0, 471, 351));
     if (!opened) {
         PlaybackFailed();
@@ -765,7 +753,10 @@ void TForm8::RenewPlayer() {
 }
 
 void TForm8::PlaybackFailed() {
-    const QString file = ReviewVideoFile;
+    // A name refused for leading outside the pictures folder is shown as the file gives it.
+    const QString file = ReviewVideoFile.isEmpty()
+                             ? QStringLiteral("\\images") + Review().Data.Item(CurrentItem).Media
+                             : ReviewVideoFile;
     EndPlayback();
     // A player that failed once may refuse every later fragment: the next one gets a new player.
     RenewPlayer();

@@ -1,5 +1,6 @@
 #include "tests/result_report.h"
 
+#include "platform/data_file_text.h"
 #include "platform/paths.h"
 
 #include <QDir>
@@ -239,7 +240,8 @@ bool ResultReport::WriteQuestion(int number, const Question& question, const QLi
     // The picture line holds "\" and the file name: the picture without "\images".
     const QString picture = question.Picture ? question.Picture->mid(7) : QStringLiteral(".");
     if (!(Line(m_data, QStringLiteral("Вопрос ") + n) && Line(m_data, QStringLiteral(".")) &&
-          Line(m_data, question.Text) && Line(m_data, picture)))
+          Line(m_data, DataFileTextLine(question.Text, DataFileText::Question)) &&
+          Line(m_data, picture)))
         return false;
     const int count = std::min<int>(question.OptionCount, int(order.size()));
     if (count == 0) // an empty slot: the record still closes its option block
@@ -248,7 +250,7 @@ bool ResultReport::WriteQuestion(int number, const Question& question, const QLi
         const int option = order[p - 1];
         const QString text =
             option >= 1 && option <= kMaxOptions ? question.Options[option - 1].Text : QString();
-        if (!(Line(m_data, text) &&
+        if (!(Line(m_data, DataFileTextLine(text, DataFileText::Option)) &&
               Line(m_data, p < count ? QStringLiteral(",") : QStringLiteral("."))))
             return false;
     }

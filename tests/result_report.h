@@ -80,7 +80,11 @@ public:
     /// The number of questions of the test (data file only).
     bool WriteCount(int questionCount);
     /// The record of the question shown as number `number`; order[p - 1] is the option of the
-    /// file shown at display position p.
+    /// file shown at display position p. A question or option text that begins with a marker
+    /// the review reads at its place ("." or "\" for the question text, "," or "." for an
+    /// option) goes to the data file wrapped in dots, "." + text + ".", which the reader undoes
+    /// (platform/data_file_text.h); every other text, and every text of the printable report,
+    /// is written as it is.
     bool WriteQuestion(int number, const Question& question, const QList<int>& order);
     /// The answer to the question last written: the ticked positions, the points of the options
     /// at the five positions (0 where a position is empty) and the points given.

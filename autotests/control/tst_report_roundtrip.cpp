@@ -3,6 +3,8 @@
 #include "tests/control_core.h"
 #include "tests/result_report.h"
 
+#include "autotests/support/test_support.h"
+
 #include <QBuffer>
 #include <QTest>
 
@@ -20,13 +22,125 @@ Question MakeQuestion(const QString& text, std::optional<QString> picture,
     return q;
 }
 
+// Writes the questions to a data file, each with its options in file order, and reads it back.
+ReviewData WriteAndRead(const QList<Question>& questions) {
+    QBuffer printable;
+    QBuffer data;
+    printable.open(QIODevice::WriteOnly);
+    data.open(QIODevice::WriteOnly);
+    ResultReport report;
+    const CandidateInfo candidate{QStringLiteral("Петров П. П."), QStringLiteral("ТС-22"),
+                                  QStringLiteral("Бег"), QStringLiteral("МС"),
+                                  QStringLiteral("ИТОГОВОЕ ТЕСТИРОВАНИЕ")};
+    bool ok =
+        report.OpenReports(&printable, QStringLiteral("print"), &data, QStringLiteral("data"),
+                           candidate, QStringLiteral("07.12.2026"), QStringLiteral("09:05:03")) &&
+        report.WriteCount(int(questions.size()));
+    for (int q = 1; ok && q <= questions.size(); ++q) {
+        QList<int> order;
+        for (int i = 1; i <= questions[q - 1].OptionCount; ++i)
+            order << i;
+        ok = report.WriteQuestion(q, questions[q - 1], order) &&
+             report.WriteAnswer({true}, {100}, 100);
+    }
+    ok = ok && report.WriteTotals(int(questions.size()), 100) && report.CloseReports();
+    ReviewData review;
+    if (!ok) {
+        qWarning("writing failed: %s", qPrintable(report.ErrorMessage()));
+        return review;
+    }
+    QBuffer back(&data.buffer());
+    back.open(QIODevice::ReadOnly);
+    const DataFileResult result = ReadDataFile(&back, QStringLiteral("data"), &review);
+    if (!result.ok())
+        qWarning("reading failed: %s", qPrintable(result.message));
+    return review;
+}
+
+// Every text of every question comes back as the test showed it (with the blank that joins a
+// read line), in the same places.
+void CompareTexts(const QList<Question>& questions, const ReviewData& review) {
+    QCOMPARE(review.ReviewCount, questions.size());
+    for (int q = 1; q <= questions.size(); ++q) {
+        const Question& question = questions[q - 1];
+        const ReviewItem& item = review.Item(q);
+        const QByteArray where = QByteArray::number(q);
+        QVERIFY2(item.QuestionText == question.Text + u' ', where);
+        QVERIFY2(item.Media == (question.Picture ? question.Picture->mid(7) : QStringLiteral("0")),
+                 where);
+        QVERIFY2(item.OptionCount() == question.OptionCount, where);
+        for (int i = 0; i < question.OptionCount; ++i) {
+            QVERIFY2(item.OptionText[i] == question.Options[i].Text + u' ', where);
+            QVERIFY2(item.OptionIsPicture[i] == question.Options[i].IsPicture, where);
+        }
+        QVERIFY2(item.AnswerPoints == QStringLiteral("Набрано баллов за ответ: 100 "), where);
+    }
+}
+
 } // namespace
 
 class ReportRoundTripTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void reviewReadsEveryRecordAsWritten();
+    void everyTextOfTheSampleCourseComesBack();
+    void textsWithMarkersComeBack_data();
+    void textsWithMarkersComeBack();
 };
+
+void ReportRoundTripTest::everyTextOfTheSampleCourseComesBack() {
+    QuestionBank bank;
+    const LoadResult load = bank.LoadFile(SourcePath(QStringLiteral("course/ortu/pdb12.db")));
+    QVERIFY2(load.ok(), qPrintable(load.message));
+    QVERIFY(bank.QuestionCount > 0);
+    CompareTexts(bank.Questions, WriteAndRead(bank.Questions));
+}
+
+void ReportRoundTripTest::textsWithMarkersComeBack_data() {
+    QTest::addColumn<QString>("marker");
+    for (const char* marker : {".", "\\", ",", "#", "&", "$", "@"})
+        QTest::newRow(marker) << QString::fromLatin1(marker);
+    QTest::newRow("lone CR") << QStringLiteral("\r");
+}
+
+void ReportRoundTripTest::textsWithMarkersComeBack() {
+    QFETCH(QString, marker);
+    const QString m = marker;
+    // A question file whose texts begin and end with the character: the question text from its
+    // 7th character, the options from their 3rd.
+    const QStringList lines{QStringLiteral("Заголовок"),
+                            QStringLiteral("."),
+                            QStringLiteral("."),
+                            QStringLiteral("1"),
+                            QStringLiteral("."),
+                            QStringLiteral("Вопрос") + m + QStringLiteral("текст вопроса") + m,
+                            QStringLiteral("."),
+                            QStringLiteral("примечание"),
+                            QStringLiteral("."),
+                            QStringLiteral(">011.htm"),
+                            QStringLiteral("\\q_spheres.jpg"),
+                            QStringLiteral("1 ") + m + QStringLiteral("..все перечисленное"),
+                            QStringLiteral(",100"),
+                            QStringLiteral("2 вариант") + m,
+                            QStringLiteral(",0"),
+                            QStringLiteral("3 ") + m,
+                            QStringLiteral(".0")};
+    QByteArray bytes = Cp1251File(lines);
+    QBuffer file(&bytes);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QuestionBank bank;
+    const LoadResult load = bank.LoadFrom(&file, QStringLiteral("pdb.db"));
+    QVERIFY2(load.ok(), qPrintable(load.message));
+    QCOMPARE(bank.At(1).Text, m + QStringLiteral("текст вопроса") + m + u' ');
+    QCOMPARE(bank.At(1).Options[0].Text, m + QStringLiteral("..все перечисленное "));
+
+    // Texts that are the character alone or end with it, with no joining blank after it.
+    QList<Question> questions = bank.Questions;
+    questions << MakeQuestion(
+        m, std::nullopt,
+        {{m, 100}, {QStringLiteral("ответ") + m, 0}, {m + QStringLiteral("ответ") + m, 0}});
+    CompareTexts(questions, WriteAndRead(questions));
+}
 
 void ReportRoundTripTest::reviewReadsEveryRecordAsWritten() {
     const CandidateInfo candidate{QStringLiteral("Иванов И. И."), QStringLiteral("ТС-21"),

@@ -446,6 +446,41 @@ private Q_SLOTS:
         QVERIFY(!ended);
     }
 
+    void namesLeadingOutsideImagesOpenNothing() {
+        // Files beside the images folder, each reachable from a name with "..".
+        SavePicture(Folder(), QStringLiteral("pic.png"), QSize(30, 20), Qt::red);
+        QVERIFY(QFile::rename(Folder() + QStringLiteral("/images/pic.png"),
+                              Folder() + QStringLiteral("/secret.png")));
+        QVERIFY(QFile::copy(Folder() + QStringLiteral("/secret.png"),
+                            Folder() + QStringLiteral("/secret.avi")));
+        Host host(Folder());
+        SetSingleQuestion(host.bank, MakeQuestion(QStringLiteral("Что? "),
+                                                  {QStringLiteral("!x\\..\\..\\secret.png "),
+                                                   QStringLiteral("нет ")},
+                                                  QStringLiteral("\\images\\..\\secret.png")));
+        host.Show();
+        // Laid out as a picture question with a picture option, but nothing was read.
+        QVERIFY(host.area->View.QuestionPictureShown);
+        QVERIFY(host.area->Image1->pixmap().isNull());
+        int pictureRow = 0;
+        for (int row = 1; row <= 2; ++row)
+            pictureRow = host.area->View.DisplayOptions[row - 1].IsPicture ? row : pictureRow;
+        QVERIFY(pictureRow > 0);
+        QVERIFY(host.area->RowPicture(pictureRow)->pixmap().isNull());
+
+        SetSingleQuestion(host.bank,
+                          MakeQuestion(QStringLiteral("Фрагмент "),
+                                       {QStringLiteral("да "), QStringLiteral("нет ")},
+                                       QStringLiteral("\\images\\$x\\..\\..\\secret.avi")));
+        bool ended = false;
+        host.area->Hooks.PlaybackEnded = [&] { ended = true; };
+        host.Show();
+        host.area->Timer2Timer();
+        QVERIFY(RevealReached(host));
+        QVERIFY(ended); // ends as a fragment that cannot be opened
+        QVERIFY(!FakeMediaPlayer::last()->calls.contains(QStringLiteral("Open")));
+    }
+
     void missingFragmentWithTheRealPlayerReachesTheReveal() {
         FakeMediaPlayer::Uninstall();
         Host host(Folder());

@@ -39,6 +39,7 @@ private Q_SLOTS:
     void unreadableFile();
     void strictReportsWhatTeachersMustFix();
     void strictPassesACleanCourse();
+    void strictNamesPathsOutsideImagesAndTextsWrittenInDots();
 
 private:
     QString write(const QString& relative, const QByteArray& bytes);
@@ -230,6 +231,48 @@ void TestPdbCheck::strictPassesACleanCourse() {
     QVERIFY(result.out.contains(QStringLiteral("Вопросов объявлено: 1, загружено: 1")));
     QVERIFY(result.out.contains(QStringLiteral("с видеофрагментом: 1")));
     QVERIFY(result.err.isEmpty());
+}
+
+void TestPdbCheck::strictNamesPathsOutsideImagesAndTextsWrittenInDots() {
+    write(QStringLiteral("images/pic.bmp"), "BM");
+    write(QStringLiteral("secret.png"), "PNG"); // beside images, not in it
+    write(QStringLiteral("html/012.htm"), "<html></html>");
+    const QStringList lines =
+        Lines({"Т", ".", ".", "4", "."}) +
+        // 1 (line 6): a picture above images, an option beginning with ",", the text with ".".
+        Lines({"Вопрос.Точка", ".", ".", "#012.htm", "\\..\\secret.png", "1 ,5 км", ",100", "2 Б",
+               ".0"}) +
+        // 2 (line 15): a drive, an option picture climbing up, options beginning with ".".
+        Lines({"Вопрос\\Черта", ".", ".", "#012.htm", "\\C:\\secret.png",
+               "1 !a\\..\\..\\secret.png", ",100", "2 ...все", ".0"}) +
+        // 3 (line 24): clean.
+        Lines({"Вопрос Чистый", ".", ".", "#012.htm", "\\pic.bmp", "1 А", ",100", "2 Б", ".0"}) +
+        // 4 (line 33): a video above images.
+        Lines({"Вопрос Видео", ".", ".", "#012.htm", "\\$clip\\..\\..\\clip.avi", "1 А", ",100",
+               "2 Б", ".0"});
+    const QString path = writeLines(QStringLiteral("ortu/pdb12.db"), lines);
+    const Run result =
+        run({QStringLiteral("--strict"), QStringLiteral("--course"), m_dir->path(), path});
+    QCOMPARE(result.exitCode, 1);
+    const QString outside = QStringLiteral(" ведёт за пределы папки images и не будет открыт");
+    const QString dots = QStringLiteral(": в файле данных теста он будет записан между точками");
+    const QStringList expected{
+        QStringLiteral("вопрос 1 (строка 10): рисунок \\images\\..\\secret.png") + outside,
+        QStringLiteral("вопрос 1 (строка 6): текст вопроса (с 7-го знака) начинается с «.»") + dots,
+        QStringLiteral("вопрос 1 (строка 11): вариант 1 (с 3-го знака) начинается с «,»") + dots,
+        QStringLiteral("вопрос 2 (строка 20): вариант 1: рисунок "
+                       "\\images\\!a\\..\\..\\secret.png") +
+            outside,
+        QStringLiteral("вопрос 2 (строка 19): рисунок \\images\\C:\\secret.png") + outside,
+        QStringLiteral("вопрос 2 (строка 15): текст вопроса (с 7-го знака) начинается с «\\»") +
+            dots,
+        QStringLiteral("вопрос 2 (строка 22): вариант 2 (с 3-го знака) начинается с «.»") + dots,
+        QStringLiteral("вопрос 4 (строка 37): видеофрагмент "
+                       "\\images\\$clip\\..\\..\\clip.avi") +
+            outside,
+    };
+    const QStringList reported = result.out.split(u'\n').filter(QStringLiteral("вопрос "));
+    QCOMPARE(reported, expected);
 }
 
 QTEST_GUILESS_MAIN(TestPdbCheck)

@@ -67,6 +67,7 @@ private Q_SLOTS:
     void readsAWholeTest();
     void correctAnswerWithoutItemsEndsItsRecord();
     void blankLinesMarkersAndSeveralCountLines();
+    void wrappedTextsAndFilesWrittenBeforeWrapping();
     void cutFilesKeepTheCompleteRecords_data();
     void cutFilesKeepTheCompleteRecords();
     void refusedFilesLeaveNothing_data();
@@ -160,6 +161,36 @@ void DataFileReaderTest::blankLinesMarkersAndSeveralCountLines() {
         Read(Cp1251File(QStringLiteral("з|.||7|0||.|итог|@").split(u'|')), &data);
     QVERIFY2(blanks.ok(), qPrintable(blanks.message));
     QCOMPARE(data.ReviewCount, 0);
+}
+
+void DataFileReaderTest::wrappedTextsAndFilesWrittenBeforeWrapping() {
+    // The option "...все перечисленное " as files hold it now (wrapped in dots) and as they held
+    // it before: there its line ended the options, and it still does.
+    const QString record = QStringLiteral(
+        "заголовок|.|1|.|Вопрос 1|.|%1|.|Да |,|%2|.|Вы ответили: |#|Правильный ответ: |&|"
+        "Набрано баллов за ответ: 0|$|итог|@");
+    ReviewData data;
+    QVERIFY(
+        Read(Cp1251File(
+                 record.arg(QStringLiteral(".\\фон ."), QStringLiteral("....все перечисленное ."))
+                     .split(u'|')),
+             &data)
+            .ok());
+    QCOMPARE(data.Item(1).QuestionText, QStringLiteral("\\фон  "));
+    QVERIFY(!data.Item(1).HasMedia());
+    QCOMPARE(data.Item(1).OptionCount(), 2);
+    QCOMPARE(data.Item(1).OptionText[1], QStringLiteral("...все перечисленное  "));
+    QCOMPARE(data.Item(1).GivenAnswer, QStringLiteral("Вы ответили:  "));
+
+    QVERIFY(
+        Read(Cp1251File(
+                 record.arg(QStringLiteral(" №1. Текст "), QStringLiteral("...все перечисленное "))
+                     .split(u'|')),
+             &data)
+            .ok());
+    QCOMPARE(data.Item(1).OptionCount(), 2);
+    QCOMPARE(data.Item(1).OptionText[1], QString());
+    QCOMPARE(data.Item(1).GivenAnswer, QStringLiteral(". Вы ответили:  "));
 }
 
 void DataFileReaderTest::cutFilesKeepTheCompleteRecords_data() {

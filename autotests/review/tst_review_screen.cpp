@@ -74,6 +74,7 @@ private Q_SLOTS:
     void questionPictureIsFitted();
     void videoPlaysOnlyOnTheButton();
     void brokenVideoLetsTheReviewGoOn();
+    void namesLeadingOutsideImagesOpenNothing();
     void realPlayerAfterAMissingFragment();
     void refusedAndCutFiles();
     void closeReturnsToTheMenu();
@@ -355,6 +356,33 @@ void ReviewScreenTest::brokenVideoLetsTheReviewGoOn() {
     }
     f->BitBtn4Click();
     QCOMPARE(f->CurrentItem, 2);
+}
+
+void ReviewScreenTest::namesLeadingOutsideImagesOpenNothing() {
+    // A picture beside the images folder, named from the data file with "..".
+    QImage image(QSize(30, 20), QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(m_folder->filePath(QStringLiteral("secret.bmp")), "BMP"));
+    OpenScreen();
+    TForm8* f = Form8;
+    Choose(WriteData(
+        QStringLiteral("Орлов О. О.|.|2|.|Вопрос 1|.| №1. Что на схеме? |\\..\\secret.bmp|"
+                       "!x\\..\\..\\secret.bmp |,|Духовная |.|Вы ответили: |#|Правильный ответ: "
+                       "|&|Набрано баллов за ответ: 0|$|Вопрос 2|.| №2. Фрагмент |"
+                       "\\$x\\..\\..\\secret.avi|да |.|Вы ответили: |#|Правильный ответ: |&|"
+                       "Набрано баллов за ответ: 0|$|, задано вопросов: 2|@")
+            .split(u'|')));
+    QCOMPARE(f->CurrentItem, 1);
+    QVERIFY(f->Panel3->isVisible() && f->Image1->pixmap().isNull());
+    QCOMPARE(f->Label4->text(), QStringLiteral("1) "));
+    QVERIFY(f->Image6->pixmap().isNull());
+
+    f->BitBtn3Click();
+    f->abcToggleBtn1Click();
+    QVERIFY(!Player()->calls.contains(QStringLiteral("Open")));
+    QVERIFY(!f->Playing());
+    QCOMPARE(m_messages->last(), QStringLiteral("Видеофрагмент не удалось воспроизвести: "
+                                                "\\images\\$x\\..\\..\\secret.avi"));
 }
 
 void ReviewScreenTest::realPlayerAfterAMissingFragment() {

@@ -68,6 +68,36 @@ private Q_SLOTS:
             QStringLiteral("/c/otchet/print otchet/Иванов.txt"));
     }
 
+    void picturesStayInTheImagesFolder_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("stays");
+        QTest::newRow("plain") << QStringLiteral("q_map.bmp") << true;
+        QTest::newRow("video") << QStringLiteral("$film01.avi") << true;
+        QTest::newRow("option picture") << QStringLiteral("!a.jpg") << true;
+        QTest::newRow("subfolder") << QStringLiteral("sub\\a.jpg") << true;
+        QTest::newRow("dots inside a name") << QStringLiteral("a..b.jpg") << true;
+        QTest::newRow("up") << QStringLiteral("..\\..\\secret.png") << false;
+        QTest::newRow("up with slashes") << QStringLiteral("x/../../secret.png") << false;
+        QTest::newRow("up at the end") << QStringLiteral("sub\\..") << false;
+        QTest::newRow("dots Windows drops") << QStringLiteral("... \\secret.png") << false;
+        QTest::newRow("root") << QStringLiteral("\\secret.png") << false;
+        QTest::newRow("absolute") << QStringLiteral("/etc/passwd") << false;
+        QTest::newRow("server") << QStringLiteral("\\\\server\\share\\a.png") << false;
+        QTest::newRow("drive") << QStringLiteral("C:\\secret.png") << false;
+        QTest::newRow("drive relative") << QStringLiteral("c:secret.png") << false;
+        QTest::newRow("device") << QStringLiteral("sub\\Con.jpg") << false;
+        QTest::newRow("nul character")
+            << QStringLiteral("a.png") + QChar(0) + QStringLiteral("x") << false;
+    }
+    void picturesStayInTheImagesFolder() {
+        QFETCH(QString, name);
+        QFETCH(bool, stays);
+        QCOMPARE(StaysInImagesFolder(name), stays);
+        QCOMPARE(ImagesPath(QStringLiteral("/c"), name).isEmpty(), !stays);
+        QCOMPARE(OptionPicturePath(QStringLiteral("/c"), name + QStringLiteral("  ")).isEmpty(),
+                 !stays);
+    }
+
     void convertsIntegerTexts_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("ok");

@@ -3,6 +3,7 @@
 //   pdbcheck FILE                        summary, or the first error with its line number
 //   pdbcheck --json FILE                 the whole loaded bank as UTF-8 JSON
 //   pdbcheck --strict [--course DIR] FILE   also everything a teacher must fix before an exam
+//                                        (and the texts the data file holds wrapped in dots)
 //
 // Exit status: 0 clean, 1 problems (a refused file or, with --strict, anything reported),
 // 2 the file could not be read (or the command line is wrong).

@@ -1,5 +1,6 @@
 #include "tools/pdbcheck/question_file_check.h"
 
+#include "platform/data_file_text.h"
 #include "platform/paths.h"
 
 #include <QFileInfo>
@@ -29,21 +30,36 @@ int QuestionOfLine(const LoadResult& load, int line) {
     return int(next - load.questionLines.begin());
 }
 
-void CheckPicture(const Question& question, const QString& courseFolder, QList<QString>* found) {
+// What is found about one question, each with the line it was found at (0: the question's own).
+struct Found {
+    int line = 0;
+    QString text;
+};
+
+void CheckPicture(const Question& question, int line, const QString& courseFolder,
+                  QList<Found>* found) {
     if (!question.Picture)
         return;
     const QString& picture = *question.Picture;
-    if (IsFile(DataPath(courseFolder, picture)))
+    const QString name = question.PictureName();
+    const QString kind =
+        question.IsVideo() ? QStringLiteral("видеофрагмент") : QStringLiteral("рисунок");
+    if (!StaysInImagesFolder(name)) {
+        found->append({line, QStringLiteral("%1 %2 ведёт за пределы папки images и не будет "
+                                            "открыт")
+                                 .arg(kind, picture)});
+        return;
+    }
+    if (IsFile(ImagesPath(courseFolder, name)))
         return;
     QString text = question.IsVideo() ? QStringLiteral("видеофрагмент %1 не найден").arg(picture)
                                       : QStringLiteral("рисунок %1 не найден").arg(picture);
-    if (StripBlanks(picture) != picture && IsFile(DataPath(courseFolder, StripBlanks(picture))))
+    if (StripBlanks(name) != name && IsFile(ImagesPath(courseFolder, StripBlanks(name))))
         text += QStringLiteral(" (в имени лишние пробелы)");
-    found->append(text);
+    found->append({0, text});
 }
 
-void CheckTextbookPage(const Question& question, const QString& courseFolder,
-                       QList<QString>* found) {
+void CheckTextbookPage(const Question& question, const QString& courseFolder, QList<Found>* found) {
     const QString prefix = QStringLiteral("\\html\\");
     QString page = question.TextbookPage.mid(prefix.size());
     const qsizetype anchor = page.indexOf(u'#');
@@ -51,27 +67,54 @@ void CheckTextbookPage(const Question& question, const QString& courseFolder,
         page.truncate(anchor);
     page = StripBlanks(page);
     if (page.isEmpty())
-        found->append(QStringLiteral("не указана страница учебника"));
+        found->append({0, QStringLiteral("не указана страница учебника")});
     else if (!IsFile(DataPath(courseFolder, prefix + page)))
-        found->append(QStringLiteral("страница учебника %1 не найдена").arg(prefix + page));
+        found->append({0, QStringLiteral("страница учебника %1 не найдена").arg(prefix + page)});
 }
 
-void CheckOptions(const Question& question, const QString& courseFolder, QList<QString>* found) {
+void CheckOptions(const Question& question, const std::array<int, kMaxOptions>& lines,
+                  const QString& courseFolder, QList<Found>* found) {
     for (int i = 0; i < question.OptionCount; ++i) {
         const AnswerOption& option = question.Options[i];
-        if (option.IsPicture && !IsFile(StripBlanks(DataPath(
-                                    courseFolder, QStringLiteral("\\images\\") + option.Text))))
-            found->append(QStringLiteral("вариант %1: рисунок \\images\\%2 не найден")
-                              .arg(i + 1)
-                              .arg(StripBlanks(option.Text)));
+        if (!option.IsPicture)
+            continue;
+        const QString path = OptionPicturePath(courseFolder, option.Text);
+        if (path.isEmpty())
+            found->append({lines[i], QStringLiteral("вариант %1: рисунок \\images\\%2 ведёт за "
+                                                    "пределы папки images и не будет открыт")
+                                         .arg(i + 1)
+                                         .arg(StripBlanks(option.Text))});
+        else if (!IsFile(path))
+            found->append({0, QStringLiteral("вариант %1: рисунок \\images\\%2 не найден")
+                                  .arg(i + 1)
+                                  .arg(StripBlanks(option.Text))});
     }
     const bool anyPoints =
         std::any_of(question.Options.begin(), question.Options.begin() + question.OptionCount,
                     [](const AnswerOption& o) { return o.Points > 0; });
     if (!anyPoints)
-        found->append(QStringLiteral("нет ни одного варианта, за который даются баллы"));
+        found->append({0, QStringLiteral("нет ни одного варианта, за который даются баллы")});
     else if (!PointsCanReach100(question))
-        found->append(QStringLiteral("баллы верных вариантов не складываются в 100"));
+        found->append({0, QStringLiteral("баллы верных вариантов не складываются в 100")});
+}
+
+// Texts that begin with a character the review would read as the end of their block: the data
+// file of a control test holds them wrapped in dots.
+void CheckDataFileTexts(const Question& question, const std::array<int, kMaxOptions>& lines,
+                        QList<Found>* found) {
+    const QString note = QStringLiteral(": в файле данных теста он будет записан между точками");
+    if (DataFileTextNeedsWrapping(question.Text, DataFileText::Question))
+        found->append({0, QStringLiteral("текст вопроса (с 7-го знака) начинается с «%1»")
+                                  .arg(question.Text.front()) +
+                              note});
+    for (int i = 0; i < question.OptionCount; ++i) {
+        const QString& text = question.Options[i].Text;
+        if (DataFileTextNeedsWrapping(text, DataFileText::Option))
+            found->append({lines[i], QStringLiteral("вариант %1 (с 3-го знака) начинается с «%2»")
+                                             .arg(i + 1)
+                                             .arg(text.front()) +
+                                         note});
+    }
 }
 
 } // namespace
@@ -118,12 +161,15 @@ QList<FileProblem> CheckQuestionFile(const QuestionBank& bank, const LoadResult&
 
     for (int q = 1; q <= bank.QuestionCount; ++q) {
         const Question& question = bank.At(q);
-        QList<QString> found;
-        CheckOptions(question, courseFolder, &found);
-        CheckPicture(question, courseFolder, &found);
+        const std::array<int, kMaxOptions> optionLines = load.optionLines.value(q - 1);
+        QList<Found> found;
+        CheckOptions(question, optionLines, courseFolder, &found);
+        CheckPicture(question, load.pictureLines.value(q - 1), courseFolder, &found);
         CheckTextbookPage(question, courseFolder, &found);
-        for (const QString& text : found)
-            problems.append({q, load.questionLines.value(q - 1), text});
+        CheckDataFileTexts(question, optionLines, &found);
+        for (const Found& item : found)
+            problems.append(
+                {q, item.line > 0 ? item.line : load.questionLines.value(q - 1), item.text});
     }
 
     for (const int line : load.emptyLines)

@@ -22,7 +22,10 @@ bool PointsCanReach100(const Question& question);
 
 /// Everything in a loaded file that stops it from serving an exam: options that cannot make a
 /// full answer, pictures, option pictures, video fragments and textbook pages missing below
-/// courseFolder, a declared count different from the questions held, empty lines.
+/// courseFolder, picture and video names that lead outside its images folder (with the line
+/// that names them), a declared count different from the questions held, empty lines; and the
+/// question and option texts that the data file of a control test holds wrapped in dots
+/// because they begin with a character the review reads as a marker there.
 QList<FileProblem> CheckQuestionFile(const QuestionBank& bank, const LoadResult& load,
                                      const QString& courseFolder);
 
