@@ -10,6 +10,7 @@
 #include "platform/display.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/paths.h"
 #include "platform/rounding.h"
 #include "review/test8.h"
 #include "tests/test2.h"
@@ -380,8 +381,11 @@ bool Tform12::CheckBeforeTest() {
         ShowMessage(kIncompleteMessage, MessageKind::Information, this);
         return false;
     }
-    // The name becomes part of the result files' names.
-    const QString problem = CandidateNameProblem(FullName());
+    // The name becomes part of the result files' names, in the folders they are written to.
+    const QString folder = Shell().ProgramFolder;
+    const QString problem = CandidateNameProblem(
+        FullName(), {DataPath(folder, QStringLiteral("\\otchet\\print otchet")),
+                     DataPath(folder, QStringLiteral("\\otchet\\data1"))});
     if (!problem.isEmpty()) {
         ShowMessage(problem, MessageKind::Warning, this);
         return false;

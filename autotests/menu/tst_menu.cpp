@@ -226,6 +226,14 @@ private Q_SLOTS:
             QTest::addRow("%s, training", qPrintable(name)) << name << TestButton::Training;
             QTest::addRow("%s, control", qPrintable(name)) << name << TestButton::Control;
         }
+        const QList<QPair<const char*, QString>> named{
+            {"right-to-left mark", QStringLiteral("Иванов\u200F И. И.")},
+            {"device name", QStringLiteral("con.Иванов")},
+            {"too long for a file name", QString(200, QChar(0x0416))}};
+        for (const auto& [label, name] : named) {
+            QTest::addRow("%s, training", label) << name << TestButton::Training;
+            QTest::addRow("%s, control", label) << name << TestButton::Control;
+        }
     }
     void hostileNamesAreRefused() {
         QFETCH(QString, name);
