@@ -1,6 +1,9 @@
 // libFuzzer target: any bytes given to the reader of a control test's data file are read or
-// refused cleanly, and what is read always keeps within its bounds.
+// refused cleanly, and what is read always keeps within its bounds; any text wrapped for the
+// data file unwraps to itself.
 
+#include "platform/data_file_text.h"
+#include "platform/text_file.h"
 #include "review/data_file_reader.h"
 
 #include <QBuffer>
@@ -58,5 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     Require(!review.Item(0).IsFilled() && !review.Item(review.ReviewCount + 1).IsFilled());
+
+    // The bytes as one text of a question record: the line written for it reads back as the
+    // text, and a line written unwrapped never reads as a wrapped one.
+    const QString text = DecodeCp1251(bytes);
+    for (const DataFileText kind : {DataFileText::Question, DataFileText::Option}) {
+        const std::optional<QString> back =
+            UnwrapDataFileTextLine(DataFileTextLine(text, kind), kind);
+        Require(DataFileTextNeedsWrapping(text, kind) ? back == text : !back.has_value());
+    }
     return 0;
 }
