@@ -1,5 +1,6 @@
 #include "app/candidate_name.h"
 
+#include "platform/integer_text.h"
 #include "platform/paths.h"
 
 #include <QFile>
@@ -98,16 +99,15 @@ QString CandidateNameProblem(const QString& name, const QStringList& resultFolde
     if (HasFormatCharacter(name)) {
         return Refusal(QStringLiteral("не может содержать невидимые символы форматирования "
                                       "(например, знак направления письма или пробел нулевой "
-                                      "ширины), с ними одинаковые на вид имена различаются"));
+                                      "ширины)"));
     }
     if (const QString missing = NotInCodePage(name); !missing.isEmpty()) {
         return Refusal(QStringLiteral("не может содержать символы, которых нет в кодировке "
                                       "файлов результатов (Windows-1251): «%1»")
-                           .arg(missing));
+                           .arg(VisibleText(missing)));
     }
     if (!name.isEmpty() && name.count(QLatin1Char('.')) == name.size()) {
-        return QStringLiteral("Фамилия И. О. не может состоять из одних точек: из неё "
-                              "составляется имя файла с результатами теста. Исправьте запись.");
+        return Refusal(QStringLiteral("не может состоять из одних точек"));
     }
     if (IsWindowsDeviceName(name + kFileSuffix)) {
         return Refusal(QStringLiteral("не может совпадать с именем устройства Windows (CON, PRN, "
