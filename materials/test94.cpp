@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "app/test.h"
 #include "app/test5.h"
+#include "materials/course_page.h"
 #include "materials/test99.h"
 #include "materials/textbook_links.h"
 #include "platform/colours.h"
@@ -33,6 +34,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEngineFindTextResult>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QWindow>
@@ -69,47 +71,26 @@ void SetImage(QToolButton* button, int index) {
     button->setIcon(icon);
 }
 
-// The page of the textbook's browser: hands every navigation of the main frame to the screen
-// before it starts, and opens pages asked for in a new window in the textbook itself.
-class TextbookPage : public QWebEnginePage {
+// The page of the textbook's browser: keeps to the textbook's folder and hands every navigation
+// of the main frame to the screen before it starts; pages asked for in a new window open in the
+// textbook itself.
+class TextbookPage : public CoursePage {
 public:
-    TextbookPage(TForm14* screen, QObject* parent) : QWebEnginePage(parent), m_screen(screen) {}
+    TextbookPage(TForm14* screen, QObject* parent)
+        : CoursePage(QStringLiteral("\\html\\"),
+                     QStringLiteral("Ссылка ведет за пределы учебника и не открывается."), parent),
+          m_screen(screen) {}
 
 protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
-        if (!isMainFrame || type == NavigationTypeReload || type == NavigationTypeRedirect)
-            return true;
+    bool BeforeMainFrameNavigation(const QUrl& url) override {
         return m_screen->WebBrowser1BeforeNavigate2(AddressText(url));
     }
-
-    QWebEnginePage* createWindow(WebWindowType) override;
+    void OpenFromNewWindow(const QUrl& url) override { m_screen->OpenPage(AddressText(url)); }
+    void DownloadRefused(const QUrl& url) override { m_screen->WithdrawPage(AddressText(url)); }
 
 private:
     TForm14* m_screen;
 };
-
-// Catches the first navigation of a page that asked for a new window and opens it in the
-// textbook instead, as a link followed there.
-class NewWindowCatcher : public QWebEnginePage {
-public:
-    NewWindowCatcher(TForm14* screen) : QWebEnginePage(screen), m_screen(screen) {}
-
-protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
-        if (isMainFrame && m_screen) {
-            m_screen->OpenPage(AddressText(url));
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    QPointer<TForm14> m_screen;
-};
-
-QWebEnginePage* TextbookPage::createWindow(WebWindowType) {
-    return new NewWindowCatcher(m_screen);
-}
 
 } // namespace
 
@@ -267,7 +248,17 @@ TForm14::TForm14(QWidget* parent) : Screen(parent) {
         menu.addAction(selectAll);
         menu.exec(WebBrowser1->mapToGlobal(at));
     });
-    connect(WebBrowser1, &QWebEngineView::loadFinished, this, &TForm14::WebBrowser1LoadFinished);
+    connect(WebBrowser1, &QWebEngineView::urlChanged, this, &TForm14::WebBrowser1UrlChanged);
+    connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+            return;
+        // A refused or abandoned navigation completes no document, unless it is the one the
+        // screen dropped for a video link or a page still settling after it.
+        if (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus && !m_cancelledLoadPending &&
+            m_settlingAddress.isEmpty())
+            return;
+        WebBrowser1LoadFinished(info.status() == QWebEngineLoadingInfo::LoadSucceededStatus);
+    });
     connect(WebBrowser1, &QWebEngineView::printFinished, this, [this](bool) { m_printer.reset(); });
     connect(page, &QWebEnginePage::printRequested, this, &TForm14::SpeedButton2Click);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
@@ -384,6 +375,7 @@ bool TForm14::WebBrowser1BeforeNavigate2(const QString& address) {
         else
             m_settlingAddress.clear(); // the user went elsewhere
     }
+    m_announcedUrl = AddressUrl(address);
     bool video = false;
     if (m_history.BeforeNavigate(address)) {
         ShellState& shell = Shell();
@@ -404,6 +396,11 @@ bool TForm14::WebBrowser1BeforeNavigate2(const QString& address) {
         OpenVideo();
     }
     return !video;
+}
+
+void TForm14::WithdrawPage(const QString& address) {
+    m_history.Withdraw(address);
+    ShowHistoryState();
 }
 
 void TForm14::OpenVideo() {
@@ -464,6 +461,15 @@ void TForm14::WebBrowser1LoadFinished(bool ok) {
             return; // nothing was completed
     }
     WebBrowser1DocumentComplete();
+}
+
+void TForm14::WebBrowser1UrlChanged(const QUrl& url) {
+    const QUrl previous = std::exchange(m_shownUrl, url);
+    if (url == m_announcedUrl || previous.isEmpty())
+        return; // the end of a navigation that was announced
+    if (url.adjusted(QUrl::RemoveFragment) != previous.adjusted(QUrl::RemoveFragment))
+        return; // another document, only ever reached through a navigation
+    WebBrowser1BeforeNavigate2(AddressText(url));
 }
 
 void TForm14::WebBrowser1DocumentComplete() {
