@@ -10,6 +10,7 @@
 #include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "tests/test2.h"
@@ -29,6 +30,7 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -93,6 +95,18 @@ private:
 };
 
 } // namespace
+
+namespace {
+std::optional<QStringList> g_testPrinters;
+}
+
+QStringList InstalledPrinters() {
+    return g_testPrinters ? *g_testPrinters : QPrinterInfo::availablePrinterNames();
+}
+
+void SetInstalledPrintersForTesting(std::optional<QStringList> printers) {
+    g_testPrinters = std::move(printers);
+}
 
 QRect LargeScreenGeometry(QSize display) {
     const QSize size = display.height() > 623 ? QSize(display.width() - 100, display.height() - 70)
@@ -509,11 +523,22 @@ void TForm14::SpeedButton1Click() {
 void TForm14::SpeedButton2Click() {
     if (m_printer)
         return; // the last page is still being printed
+    // The textbook prints on paper only: a file written by the print dialog could take the
+    // place of any file the student may write to.
+    if (InstalledPrinters().isEmpty()) {
+        ShowMessage(QStringLiteral("Принтер не установлен. Печать невозможна."),
+                    MessageKind::Information, this);
+        return;
+    }
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::NativeFormat);
     QPrintDialog dialog(printer.get(), this);
     dialog.setWindowTitle(QStringLiteral("Печать"));
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (printer->outputFormat() != QPrinter::NativeFormat || !printer->outputFileName().isEmpty())
+        return; // a file chosen in the printer's own settings is not written either
     m_printer = std::move(printer);
     WebBrowser1->print(m_printer.get());
 }

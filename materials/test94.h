@@ -8,8 +8,10 @@
 #include <QDialog>
 #include <QPointer>
 #include <QRect>
+#include <QStringList>
 #include <QUrl>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -26,6 +28,11 @@ class TextbookFindDialog;
 /// Place of the large screens (textbook, help) on a display: (width - 100) x (height - 70) on
 /// displays taller than 623 pixels, else 781 x 530, centred with halves rounded to even.
 QRect LargeScreenGeometry(QSize display);
+
+/// The printers "Печать..." can print on: the system's, or those a test sets (nullopt: the
+/// system's again).
+QStringList InstalledPrinters();
+void SetInstalledPrintersForTesting(std::optional<QStringList> printers);
 
 class TForm14 : public Screen {
     Q_OBJECT
