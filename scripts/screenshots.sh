@@ -173,9 +173,8 @@ run_control_and_review() {
   rm -rf "$course"
 }
 
-# Qt's own windows in Russian: the engine's page for a missing textbook page, the notice of
-# "Печать..." on a machine without a printer (the print dialog lists printers only), and the
-# review's file dialog.
+# Qt's own windows in Russian: the engine's page for a missing textbook page, the print dialog
+# (with a stand-in print server offering one printer) and the review's file dialog.
 run_russian_dialogs() {
   local w=1024 h=768
   local course; course=$(mktemp -d)
@@ -187,13 +186,17 @@ run_russian_dialogs() {
   exec 3>&-
   for _ in $(seq 50); do [ -s "$course/display" ] && break; sleep 0.1; done
   export DISPLAY=":$(head -n1 "$course/display")"
-  (cd "$course" && exec "$bin") >/tmp/screenshots-russian.log 2>&1 &
+  python3 "$root/scripts/lab-printer.py" >"$course/printer" &
+  local printer=$!
+  for _ in $(seq 50); do [ -s "$course/printer" ] && break; sleep 0.1; done
+  (cd "$course" && CUPS_SERVER="127.0.0.1:$(cat "$course/printer")" exec "$bin") \
+    >/tmp/screenshots-russian.log 2>&1 &
   local app=$!
   sleep 8
   click 290 427 3                                                   # the missing page
   shot "textbook-missing-page"
-  click 910 68 2                                                    # "Печать..."
-  shot "textbook-print-no-printer"
+  click 910 68 3                                                    # "Печать..."
+  shot "textbook-print-dialog"
   xdotool key Escape; sleep 0.5
   local bar=$(( $(half "$w") - 50 ))
   click $((bar + 2 + 8 + 60)) 14 2                                  # "Тестирование..."
@@ -205,6 +208,7 @@ run_russian_dialogs() {
   click $((rx + 105 + 108)) $((ry + 536 - 33 + 4 + 12)) 2          # "Открыть файл отчета..."
   shot "review-file-dialog"
   kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true
+  kill "$printer" 2>/dev/null || true; wait "$printer" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true
   rm -rf "$course"
 }
