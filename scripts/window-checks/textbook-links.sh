@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A student clicks a "mailto:" and a "file:///" link on a textbook page in the real program under
 # Xvfb: nothing is started (a fake opener first on the search path stays unused), the page stays,
-# the program keeps running, and its start-up printed nothing about the web engine.
+# the program keeps running, and it printed nothing (the web engine's start-up report included).
 #   scripts/window-checks/textbook-links.sh BINARY
 set -euo pipefail
 bin=$(realpath "$1")
@@ -64,5 +64,9 @@ for at in "512 200" "512 600"; do
   [ "$(colour 512 650)" = "#123456" ] || fail "the page did not stay after a click at $at"
 done
 if [ -e "$work/launched" ]; then fail "an opener was started: $(cat "$work/launched")"; fi
-if grep -q 'qt.webenginecontext' "$work/out.log"; then fail "the web engine's report was printed"; fi
+# Nothing on the terminal but what this machine's session itself causes (no runtime folder, and
+# the engine's sandbox turned off for root).
+noise=$(grep -v -e '^QStandardPaths: XDG_RUNTIME_DIR not set' -e '^Sandboxing disabled by user.$' \
+        "$work/out.log" || true)
+[ -z "$noise" ] || fail "the program printed: $noise"
 echo "textbook-links: passed"
