@@ -13,23 +13,23 @@ bool IsSeparator(QChar c) {
 // The path with links and ".." resolved as far as it exists; the part that does not exist yet is
 // kept as written below the nearest folder that does.
 QString ResolvedPath(const QString& path) {
-    QString existing = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QString cleaned = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QString existing = cleaned;
     QString rest;
-    while (!existing.isEmpty()) {
+    for (;;) {
         const QString canonical = QFileInfo(existing).canonicalFilePath();
         if (!canonical.isEmpty())
             return rest.isEmpty() ? canonical
                                   : QDir::cleanPath(canonical + QLatin1Char('/') + rest);
         const qsizetype slash = existing.lastIndexOf(QLatin1Char('/'));
-        if (slash < 0)
-            break;
+        if (slash < 0 || slash == existing.size() - 1)
+            return cleaned; // a root that does not resolve
         const QString name = existing.mid(slash + 1);
         rest = rest.isEmpty() ? name : name + QLatin1Char('/') + rest;
-        existing = slash == 0 ? QStringLiteral("/") : existing.left(slash);
-        if (slash == 0 && QFileInfo(existing).canonicalFilePath().isEmpty())
-            break;
+        // The parent keeps its separator when it is a root ("/", "C:/").
+        const bool root = slash == 0 || existing.at(slash - 1) == QLatin1Char(':');
+        existing = existing.left(root ? slash + 1 : slash);
     }
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 } // namespace
 

@@ -101,6 +101,8 @@ private Q_SLOTS:
         QTest::newRow("page") << QStringLiteral("html/001.htm") << true;
         QTest::newRow("page with a fragment") << QStringLiteral("html/001.htm#part") << true;
         QTest::newRow("missing page") << QStringLiteral("html/404.htm") << true;
+        QTest::newRow("missing page in a missing folder")
+            << QStringLiteral("html/nowhere/404.htm") << true;
         QTest::newRow("video link") << QStringLiteral("html/$film01.avi=012.htm") << true;
         QTest::newRow("page in a subfolder") << QStringLiteral("html/part/1.htm") << true;
         QTest::newRow("the folder itself") << QStringLiteral("html/") << false;
