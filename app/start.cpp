@@ -2,11 +2,14 @@
 #include "app/startup.h"
 #include "app/test.h"
 #include "platform/fonts.h"
+#include "platform/russian_ui.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    PrepareWebEngineStartUp();
     QApplication app(argc, argv);
+    InstallRussianTranslations();
     QApplication::setApplicationDisplayName(QStringLiteral("Тестирование"));
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();

@@ -12,6 +12,12 @@ bool PageHistory::BeforeNavigate(const QString& address) {
     return fromLink;
 }
 
+void PageHistory::Withdraw(const QString& address) {
+    const int position = std::clamp(m_historyIndex, 0, int(m_entries.size()) - 1);
+    if (position >= 0 && m_entries.at(position) == address)
+        m_entries.removeAt(position);
+}
+
 QString PageHistory::Back() {
     if (!BackEnabled())
         return QString();

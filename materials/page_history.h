@@ -24,6 +24,10 @@ public:
     /// the back or forward button is not. Afterwards the next navigation counts as a link again.
     bool BeforeNavigate(const QString& address);
 
+    /// Takes back the entry just recorded for address when that navigation loaded nothing (it
+    /// turned out to be a download): the history is as it was before.
+    void Withdraw(const QString& address);
+
     /// The entry the history shows as current (0 when the position is -1).
     int SelectedIndex() const { return m_historyIndex == -1 ? 0 : m_historyIndex; }
     /// An older entry exists behind the selected one.

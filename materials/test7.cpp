@@ -2,6 +2,7 @@
 #include "materials/test7.h"
 
 #include "app/test.h"
+#include "materials/course_page.h"
 #include "materials/test94.h"
 #include "platform/colours.h"
 #include "platform/display.h"
@@ -31,6 +32,9 @@ TForm7::TForm7(QWidget* parent) : Screen(parent) {
     SetFillColour(Panel1, QColor(0x00, 0x00, 0x80));
 
     WebBrowser1 = Named(new QWebEngineView(Panel1), "WebBrowser1");
+    WebBrowser1->setPage(new CoursePage(
+        QStringLiteral("\\helphtml\\"),
+        QStringLiteral("Ссылка ведет за пределы справки и не открывается."), WebBrowser1));
     WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
 
     setGeometry(LargeScreenGeometry(DisplaySize()));

@@ -4,11 +4,13 @@
 #include "app/startup.h"
 #include "app/test.h"
 #include "app/test5.h"
+#include "materials/course_page.h"
 #include "materials/test99.h"
 #include "materials/textbook_links.h"
 #include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "tests/test2.h"
@@ -28,11 +30,13 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEngineFindTextResult>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QWindow>
@@ -69,49 +73,40 @@ void SetImage(QToolButton* button, int index) {
     button->setIcon(icon);
 }
 
-// The page of the textbook's browser: hands every navigation of the main frame to the screen
-// before it starts, and opens pages asked for in a new window in the textbook itself.
-class TextbookPage : public QWebEnginePage {
+// The page of the textbook's browser: keeps to the textbook's folder and hands every navigation
+// of the main frame to the screen before it starts; pages asked for in a new window open in the
+// textbook itself.
+class TextbookPage : public CoursePage {
 public:
-    TextbookPage(TForm14* screen, QObject* parent) : QWebEnginePage(parent), m_screen(screen) {}
+    TextbookPage(TForm14* screen, QObject* parent)
+        : CoursePage(QStringLiteral("\\html\\"),
+                     QStringLiteral("Ссылка ведет за пределы учебника и не открывается."), parent),
+          m_screen(screen) {}
 
 protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
-        if (!isMainFrame || type == NavigationTypeReload || type == NavigationTypeRedirect)
-            return true;
+    bool BeforeMainFrameNavigation(const QUrl& url) override {
         return m_screen->WebBrowser1BeforeNavigate2(AddressText(url));
     }
-
-    QWebEnginePage* createWindow(WebWindowType) override;
+    void OpenFromNewWindow(const QUrl& url) override { m_screen->OpenPage(AddressText(url)); }
+    void DownloadRefused(const QUrl& url) override { m_screen->WithdrawPage(AddressText(url)); }
 
 private:
     TForm14* m_screen;
 };
 
-// Catches the first navigation of a page that asked for a new window and opens it in the
-// textbook instead, as a link followed there.
-class NewWindowCatcher : public QWebEnginePage {
-public:
-    NewWindowCatcher(TForm14* screen) : QWebEnginePage(screen), m_screen(screen) {}
+} // namespace
 
-protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
-        if (isMainFrame && m_screen) {
-            m_screen->OpenPage(AddressText(url));
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    QPointer<TForm14> m_screen;
-};
-
-QWebEnginePage* TextbookPage::createWindow(WebWindowType) {
-    return new NewWindowCatcher(m_screen);
+namespace {
+std::optional<QStringList> g_testPrinters;
 }
 
-} // namespace
+QStringList InstalledPrinters() {
+    return g_testPrinters ? *g_testPrinters : QPrinterInfo::availablePrinterNames();
+}
+
+void SetInstalledPrintersForTesting(std::optional<QStringList> printers) {
+    g_testPrinters = std::move(printers);
+}
 
 QRect LargeScreenGeometry(QSize display) {
     const QSize size = display.height() > 623 ? QSize(display.width() - 100, display.height() - 70)
@@ -267,7 +262,17 @@ TForm14::TForm14(QWidget* parent) : Screen(parent) {
         menu.addAction(selectAll);
         menu.exec(WebBrowser1->mapToGlobal(at));
     });
-    connect(WebBrowser1, &QWebEngineView::loadFinished, this, &TForm14::WebBrowser1LoadFinished);
+    connect(WebBrowser1, &QWebEngineView::urlChanged, this, &TForm14::WebBrowser1UrlChanged);
+    connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+            return;
+        // A refused or abandoned navigation completes no document, unless it is the one the
+        // screen dropped for a video link or a page still settling after it.
+        if (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus && !m_cancelledLoadPending &&
+            m_settlingAddress.isEmpty())
+            return;
+        WebBrowser1LoadFinished(info.status() == QWebEngineLoadingInfo::LoadSucceededStatus);
+    });
     connect(WebBrowser1, &QWebEngineView::printFinished, this, [this](bool) { m_printer.reset(); });
     connect(page, &QWebEnginePage::printRequested, this, &TForm14::SpeedButton2Click);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
@@ -384,6 +389,7 @@ bool TForm14::WebBrowser1BeforeNavigate2(const QString& address) {
         else
             m_settlingAddress.clear(); // the user went elsewhere
     }
+    m_announcedUrl = AddressUrl(address);
     bool video = false;
     if (m_history.BeforeNavigate(address)) {
         ShellState& shell = Shell();
@@ -404,6 +410,11 @@ bool TForm14::WebBrowser1BeforeNavigate2(const QString& address) {
         OpenVideo();
     }
     return !video;
+}
+
+void TForm14::WithdrawPage(const QString& address) {
+    m_history.Withdraw(address);
+    ShowHistoryState();
 }
 
 void TForm14::OpenVideo() {
@@ -466,6 +477,15 @@ void TForm14::WebBrowser1LoadFinished(bool ok) {
     WebBrowser1DocumentComplete();
 }
 
+void TForm14::WebBrowser1UrlChanged(const QUrl& url) {
+    const QUrl previous = std::exchange(m_shownUrl, url);
+    if (url == m_announcedUrl || previous.isEmpty())
+        return; // the end of a navigation that was announced
+    if (url.adjusted(QUrl::RemoveFragment) != previous.adjusted(QUrl::RemoveFragment))
+        return; // another document, only ever reached through a navigation
+    WebBrowser1BeforeNavigate2(AddressText(url));
+}
+
 void TForm14::WebBrowser1DocumentComplete() {
     ShellState& shell = Shell();
     shell.BookLoadCount = static_cast<std::uint8_t>(shell.BookLoadCount + 1);
@@ -503,11 +523,22 @@ void TForm14::SpeedButton1Click() {
 void TForm14::SpeedButton2Click() {
     if (m_printer)
         return; // the last page is still being printed
+    // The textbook prints on paper only: a file written by the print dialog could take the
+    // place of any file the student may write to.
+    if (InstalledPrinters().isEmpty()) {
+        ShowMessage(QStringLiteral("Принтер не установлен. Печать невозможна."),
+                    MessageKind::Information, this);
+        return;
+    }
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::NativeFormat);
     QPrintDialog dialog(printer.get(), this);
     dialog.setWindowTitle(QStringLiteral("Печать"));
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (printer->outputFormat() != QPrinter::NativeFormat || !printer->outputFileName().isEmpty())
+        return; // a file chosen in the printer's own settings is not written either
     m_printer = std::move(printer);
     WebBrowser1->print(m_printer.get());
 }

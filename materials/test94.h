@@ -8,7 +8,10 @@
 #include <QDialog>
 #include <QPointer>
 #include <QRect>
+#include <QStringList>
+#include <QUrl>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -25,6 +28,11 @@ class TextbookFindDialog;
 /// Place of the large screens (textbook, help) on a display: (width - 100) x (height - 70) on
 /// displays taller than 623 pixels, else 781 x 530, centred with halves rounded to even.
 QRect LargeScreenGeometry(QSize display);
+
+/// The printers "Печать..." can print on: the system's, or those a test sets (nullopt: the
+/// system's again).
+QStringList InstalledPrinters();
+void SetInstalledPrintersForTesting(std::optional<QStringList> printers);
 
 class TForm14 : public Screen {
     Q_OBJECT
@@ -51,6 +59,8 @@ public:
     void OpenPage(const QString& address);
 
     const PageHistory& History() const { return m_history; }
+    /// A navigation the history recorded loaded nothing (a refused download): its entry goes.
+    void WithdrawPage(const QString& address);
     /// The page path kept by the last interpreted address (the return page of a video link,
     /// else ProgramFolder).
     const QString& PagePath() const { return m_pagePath; }
@@ -80,6 +90,9 @@ public Q_SLOTS:
     bool WebBrowser1BeforeNavigate2(const QString& address);
     /// The browser finished a navigation (successfully or not).
     void WebBrowser1LoadFinished(bool ok);
+    /// The page's address changed; a jump to an anchor inside the page changes it without any
+    /// navigation before it, and is recorded here like a link.
+    void WebBrowser1UrlChanged(const QUrl& url);
     /// A document has completed loading.
     void WebBrowser1DocumentComplete();
     void WebBrowser1Exit();
@@ -96,6 +109,8 @@ private:
     void OpenVideo();
 
     PageHistory m_history;
+    QUrl m_announcedUrl; // the address of the last navigation handed to WebBrowser1BeforeNavigate2
+    QUrl m_shownUrl;     // the address the browser shows
     QString m_pagePath;
     QString m_placeholderPage;
     QString m_returnPageOnActivation;

@@ -2,11 +2,34 @@
 
 #include "platform/paths.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
 bool IsSeparator(QChar c) {
     return c == QLatin1Char('/') || c == QLatin1Char('\\');
+}
+
+// The path with links and ".." resolved as far as it exists; the part that does not exist yet is
+// kept as written below the nearest folder that does.
+QString ResolvedPath(const QString& path) {
+    const QString cleaned = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QString existing = cleaned;
+    QString rest;
+    for (;;) {
+        const QString canonical = QFileInfo(existing).canonicalFilePath();
+        if (!canonical.isEmpty())
+            return rest.isEmpty() ? canonical
+                                  : QDir::cleanPath(canonical + QLatin1Char('/') + rest);
+        const qsizetype slash = existing.lastIndexOf(QLatin1Char('/'));
+        if (slash < 0 || slash == existing.size() - 1)
+            return cleaned; // a root that does not resolve
+        const QString name = existing.mid(slash + 1);
+        rest = rest.isEmpty() ? name : name + QLatin1Char('/') + rest;
+        // The parent keeps its separator when it is a root ("/", "C:/").
+        const bool root = slash == 0 || existing.at(slash - 1) == QLatin1Char(':');
+        existing = existing.left(root ? slash + 1 : slash);
+    }
 }
 } // namespace
 
@@ -71,4 +94,21 @@ QUrl AddressUrl(const QString& address) {
         return url;
     }
     return QUrl::fromLocalFile(path);
+}
+
+bool PageInsideFolder(const QUrl& url, const QString& folder) {
+    if (!url.isLocalFile() || !url.host().isEmpty() || folder.isEmpty())
+        return false;
+    const QString page = ResolvedPath(url.toLocalFile());
+    if (QFileInfo(page).isDir())
+        return false;
+    QString root = ResolvedPath(folder);
+    if (!root.endsWith(QLatin1Char('/')))
+        root += QLatin1Char('/');
+#ifdef Q_OS_WIN
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
+#endif
+    return page.size() > root.size() && page.startsWith(root, kCase);
 }

@@ -30,3 +30,8 @@ QString AddressText(const QUrl& url);
 /// The page an address text names: a local path ("\" or "/" separators, optionally with a
 /// "#fragment") or a full address with a scheme.
 QUrl AddressUrl(const QString& address);
+
+/// True when url names a page inside folder: a local file below it once "..", symbolic links and
+/// (on Windows) the case of letters are resolved. The folder itself and folders below it are no
+/// pages; a file that does not exist is inside when its place is.
+bool PageInsideFolder(const QUrl& url, const QString& folder);

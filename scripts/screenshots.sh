@@ -173,6 +173,46 @@ run_control_and_review() {
   rm -rf "$course"
 }
 
+# Qt's own windows in Russian: the engine's page for a missing textbook page, the print dialog
+# (with a stand-in print server offering one printer) and the review's file dialog.
+run_russian_dialogs() {
+  local w=1024 h=768
+  local course; course=$(mktemp -d)
+  cp -r "$root/course/." "$course/"
+  rm "$course/html/011.htm"                                         # "1.1. ..." leads nowhere
+  exec 3>"$course/display"
+  Xvfb -displayfd 3 -screen 0 "${w}x${h}x24" -nolisten tcp >/dev/null 2>&1 &
+  local xvfb=$!
+  exec 3>&-
+  for _ in $(seq 50); do [ -s "$course/display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -n1 "$course/display")"
+  python3 "$root/scripts/lab-printer.py" >"$course/printer" &
+  local printer=$!
+  for _ in $(seq 50); do [ -s "$course/printer" ] && break; sleep 0.1; done
+  (cd "$course" && CUPS_SERVER="127.0.0.1:$(cat "$course/printer")" exec "$bin") \
+    >/tmp/screenshots-russian.log 2>&1 &
+  local app=$!
+  sleep 8
+  click 290 427 3                                                   # the missing page
+  shot "textbook-missing-page"
+  click 910 68 3                                                    # "Печать..."
+  shot "textbook-print-dialog"
+  xdotool key Escape; sleep 0.5
+  local bar=$(( $(half "$w") - 50 ))
+  click $((bar + 2 + 8 + 60)) 14 2                                  # "Тестирование..."
+  local mw=$((w - 100)) mh=$((h - 70))
+  local mx=$(half $((w - mw))) my=$(half $((h - mh)))
+  local px=$((mx + 18 + $(half $((mw - 38 - 630))) + 11)) py=$((my + 18 + $(half $((mh - 38 - 368))) + 10))
+  click $((px + 407 + 100)) $((py + 320 + 12)) 2                    # "Просмотр ответов..."
+  local rx=$(half $((w - 782))) ry=$(half $((h - 536)))
+  click $((rx + 105 + 108)) $((ry + 536 - 33 + 4 + 12)) 2          # "Открыть файл отчета..."
+  shot "review-file-dialog"
+  kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true
+  kill "$printer" 2>/dev/null || true; wait "$printer" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true
+  rm -rf "$course"
+}
+
 # ONLY=run_control_and_review scripts/screenshots.sh runs one of the walks alone.
 if [ -n "${ONLY:-}" ]; then "$ONLY"; exit 0; fi
 
@@ -180,3 +220,4 @@ run_at 1024 768 91
 run_at 800 600 92
 run_question_kinds
 run_control_and_review
+run_russian_dialogs

@@ -22,7 +22,9 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QPrintDialog>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QWebEngineView>
 #include <QtTest>
@@ -281,6 +283,47 @@ private Q_SLOTS:
         QApplication::setActiveWindow(Form5); // another screen of the program
         QApplication::setActiveWindow(Form14);
         QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\0000.htm"));
+    }
+
+    void printGoesToPrintersOnly() {
+        Create(QSize(1024, 768));
+        // No printer installed: a notice, and no dialog that could name a file.
+        SetInstalledPrintersForTesting(QStringList{});
+        MessageRecorder messages;
+        bool dialogShown = false;
+        QTimer::singleShot(0, this, [&] {
+            if (auto* dialog = Form14->findChild<QPrintDialog*>()) {
+                dialogShown = true;
+                dialog->reject();
+            }
+        });
+        Form14->SpeedButton2Click();
+        QVERIFY(!dialogShown);
+        QCOMPARE(messages.messages,
+                 QStringList{QStringLiteral("Принтер не установлен. Печать невозможна.")});
+
+        // A printer: the dialog offers printers, never printing to a file.
+        SetInstalledPrintersForTesting(QStringList{QStringLiteral("Кабинет 214")});
+        messages.clear();
+        QStringList offered;
+        bool toFile = true;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = Form14->findChild<QPrintDialog*>();
+            if (dialog == nullptr)
+                return;
+            toFile = dialog->testOption(QAbstractPrintDialog::PrintToFile);
+            for (const QComboBox* box : dialog->findChildren<QComboBox*>())
+                for (int i = 0; i < box->count(); ++i)
+                    offered << box->itemText(i);
+            dialog->reject();
+        });
+        Form14->SpeedButton2Click();
+        SetInstalledPrintersForTesting(std::nullopt);
+        QVERIFY(!toFile);
+        QVERIFY2(offered.filter(QStringLiteral("PDF")).isEmpty(), qPrintable(offered.join(u'|')));
+        QVERIFY2(offered.filter(QStringLiteral("файл"), Qt::CaseInsensitive).isEmpty(),
+                 qPrintable(offered.join(u'|')));
+        QCOMPARE(messages.messages, QStringList{});
     }
 
     void helpScreenOpensItsIndexOnEveryActivation_data() {

@@ -3,6 +3,9 @@
 #include "materials/page_history.h"
 #include "materials/textbook_links.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestTextbookLinks : public QObject {
@@ -90,6 +93,56 @@ private Q_SLOTS:
         QCOMPARE(AddressUrl(web.toString()), web);
         // A drive letter is not a scheme.
         QVERIFY(AddressUrl(QStringLiteral("C:\\kurs\\html\\012.htm")).isLocalFile());
+    }
+
+    void keepsPagesInsideTheirFolder_data() {
+        QTest::addColumn<QString>("address"); // below the course folder, or a full address
+        QTest::addColumn<bool>("inside");
+        QTest::newRow("page") << QStringLiteral("html/001.htm") << true;
+        QTest::newRow("page with a fragment") << QStringLiteral("html/001.htm#part") << true;
+        QTest::newRow("missing page") << QStringLiteral("html/404.htm") << true;
+        QTest::newRow("missing page in a missing folder")
+            << QStringLiteral("html/nowhere/404.htm") << true;
+        QTest::newRow("video link") << QStringLiteral("html/$film01.avi=012.htm") << true;
+        QTest::newRow("page in a subfolder") << QStringLiteral("html/part/1.htm") << true;
+        QTest::newRow("the folder itself") << QStringLiteral("html/") << false;
+        QTest::newRow("a subfolder") << QStringLiteral("html/part") << false;
+        QTest::newRow("up and out") << QStringLiteral("html/../otchet/data1/a.txt") << false;
+        QTest::newRow("up and back in") << QStringLiteral("html/part/../001.htm") << true;
+        QTest::newRow("sibling folder") << QStringLiteral("helphtml/index.htm") << false;
+        QTest::newRow("folder with a longer name") << QStringLiteral("html2/001.htm") << false;
+        QTest::newRow("link to a file outside") << QStringLiteral("html/passwd.htm") << false;
+        QTest::newRow("link to a folder outside") << QStringLiteral("html/disk/x.htm") << false;
+        QTest::newRow("system file") << QStringLiteral("file:///etc/passwd") << false;
+        QTest::newRow("root") << QStringLiteral("file:///") << false;
+        QTest::newRow("file on another host")
+            << QStringLiteral("file://host/html/001.htm") << false;
+        QTest::newRow("web page") << QStringLiteral("https://example.com/html/001.htm") << false;
+        QTest::newRow("mail") << QStringLiteral("mailto:teacher@example.com") << false;
+    }
+    void keepsPagesInsideTheirFolder() {
+        QFETCH(QString, address);
+        QFETCH(bool, inside);
+        QTemporaryDir course;
+        QVERIFY(course.isValid());
+        const QDir dir(course.path());
+        for (const char* folder : {"html/part", "html2", "helphtml", "otchet/data1"})
+            QVERIFY(dir.mkpath(QString::fromLatin1(folder)));
+        for (const char* file : {"html/001.htm", "html/part/1.htm", "otchet/data1/a.txt"}) {
+            QFile page(dir.filePath(QString::fromLatin1(file)));
+            QVERIFY(page.open(QIODevice::WriteOnly));
+        }
+        // Links planted inside the folder that lead out of it.
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("otchet/data1/a.txt")),
+                            dir.filePath(QStringLiteral("html/passwd.htm"))));
+        QVERIFY(QFile::link(QStringLiteral("/"), dir.filePath(QStringLiteral("html/disk"))));
+
+        QUrl url(address);
+        if (!address.contains(QLatin1Char(':'))) {
+            url = QUrl::fromLocalFile(dir.filePath(address.section(QLatin1Char('#'), 0, 0)));
+            url.setFragment(address.section(QLatin1Char('#'), 1), QUrl::DecodedMode);
+        }
+        QCOMPARE(PageInsideFolder(url, dir.filePath(QStringLiteral("html"))), inside);
     }
 
     void historyKeepsNewestFirstAndEnablesItsButtons() {
