@@ -7,7 +7,6 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Тестирование"));
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
 
