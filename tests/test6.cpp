@@ -137,6 +137,8 @@ TForm6::TForm6(QWidget* parent) : Screen(parent) {
     Edit1 = Named(new QLineEdit(Panel1), "Edit1");
     Edit1->setGeometry(221, 16, 39, 21);
     Edit1->setEchoMode(QLineEdit::Password);
+    // One "*" for each character typed, whatever the style's own mask.
+    Edit1->setStyleSheet(QStringLiteral("QLineEdit#Edit1 { lineedit-password-character: 42; }"));
     Edit1->hide();
 
     Button2 = Named(new QPushButton(QStringLiteral("Введите:  739152"), Panel1), "Button2");
@@ -520,6 +522,7 @@ void TForm6::AskForSupervisorCode() {
 void TForm6::Button2Click() {
     if (Edit1->text() != kSupervisorCode) {
         Edit1->clear();
+        Edit1->setFocus(); // the supervisor types again at once
         return;
     }
     SetAnswerButtonMode(kModeStart);

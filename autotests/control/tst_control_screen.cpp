@@ -16,6 +16,7 @@
 #include "tests/test6.h"
 #include "widgets/toggle_button.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -398,10 +399,15 @@ void ControlScreenTest::supervisorCodeHandsBackToTheMenu() {
     // The window system cannot end the test; a wrong code only empties the field.
     Form6->close();
     QVERIFY(Form6->isVisible());
-    Form6->Edit1->setText(QStringLiteral("739153"));
-    Form6->Button2Click();
+    // The code shows one "*" per character; after a wrong code the field keeps the focus.
+    QVERIFY(QTest::qWaitForWindowActive(Form6));
+    QCOMPARE(QApplication::focusWidget(), Form6->Edit1);
+    QTest::keyClicks(Form6->Edit1, QStringLiteral("739153"));
+    QCOMPARE(Form6->Edit1->displayText(), QStringLiteral("******"));
+    QTest::mouseClick(Form6->Button2, Qt::LeftButton);
     QVERIFY(Form6->Edit1->text().isEmpty());
     QVERIFY(Form6->isVisible());
+    QCOMPARE(QApplication::focusWidget(), Form6->Edit1);
     QCOMPARE(Shell().RecreateControlScreen, 0);
 
     const QPointer<TForm6> screen = Form6.data();
