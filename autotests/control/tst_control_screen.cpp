@@ -6,6 +6,7 @@
 #include "app/test5.h"
 #include "autotests/support/fake_media_player.h"
 #include "autotests/support/test_support.h"
+#include "platform/desktop_cover.h"
 #include "platform/fonts.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
@@ -29,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <memory>
 #include <optional>
 
@@ -70,6 +72,7 @@ private Q_SLOTS:
     void testThatCannotBePreparedLeadsBack_data();
     void testThatCannotBePreparedLeadsBack();
     void writeFailureStopsTheTestWithAMessage();
+    void runningTestCoversTheDesktopAndComesBackWhenMinimised();
 
 private:
     void WriteTest(const QList<Item>& items);
@@ -628,6 +631,54 @@ void ControlScreenTest::writeFailureStopsTheTestWithAMessage() {
 #else
     QSKIP("needs a per-process file size limit");
 #endif
+}
+
+void ControlScreenTest::runningTestCoversTheDesktopAndComesBackWhenMinimised() {
+    WriteTest({Item({100, 0}), Item({100, 0})});
+    Open();
+    // The screen asks for no minimise, maximise or close button.
+    const Qt::WindowFlags flags = Form6->windowFlags();
+    QVERIFY(flags & Qt::CustomizeWindowHint);
+    QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                       Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
+    auto* cover = Form6->findChild<DesktopCover*>();
+    QVERIFY(cover != nullptr);
+    const QPointer<QWidget> window = cover->Cover();
+    QVERIFY(!window->isVisible()); // the start bar still leads elsewhere until "OK"
+
+    Form6->Button1Click();
+    Form6->Timer4Timer();
+    // A plain window over the whole display, behind the screen, that never takes the focus.
+    QVERIFY(window->isVisible());
+    QVERIFY(window->isFullScreen());
+    QCOMPARE(window->geometry(), Form6->screen()->geometry());
+    QVERIFY(window->findChildren<QWidget*>().isEmpty());
+    QVERIFY(window->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+    QCOMPARE(Form6->windowHandle()->transientParent(), window->windowHandle());
+
+    // Minimised from outside, screen and cover come back at once; the test goes on.
+    Tick(100);
+    for (QWidget* minimised : {static_cast<QWidget*>(Form6), window.data()}) {
+        minimised->setWindowState(Qt::WindowMinimized);
+        QCoreApplication::sendPostedEvents(cover, QEvent::MetaCall);
+        QVERIFY(!(Form6->windowState() & Qt::WindowMinimized));
+        QVERIFY(!(window->windowState() & Qt::WindowMinimized));
+        QVERIFY(Form6->isVisible() && window->isVisible());
+    }
+    QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 1"));
+    QCOMPARE(Form6->AnswerButtonMode(), TForm6::kModeAnswer);
+    QVERIFY(Form6->Ticked[RowWith(100, true) - 1]);
+
+    // The supervisor code ends the test and takes the cover away.
+    Next();
+    Tick(100);
+    Form6->Button1Click();
+    QVERIFY(window->isVisible());
+    Form6->Edit1->setText(QStringLiteral("739152"));
+    Form6->Button2Click();
+    QVERIFY(window.isNull() || !window->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
 }
 
 QTEST_MAIN(ControlScreenTest)

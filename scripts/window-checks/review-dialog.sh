@@ -12,8 +12,8 @@ xvfb='' app=''
 cleanup() {
   local code=$?
   set +e
-  [ -n "$app" ] && { kill "$app"; wait "$app"; } 2>/dev/null
-  [ -n "$xvfb" ] && { kill "$xvfb"; wait "$xvfb"; } 2>/dev/null
+  if [ -n "$app" ]; then kill "$app"; wait "$app"; fi 2>/dev/null
+  if [ -n "$xvfb" ]; then kill "$xvfb"; wait "$xvfb"; fi 2>/dev/null
   rm -rf "$work"
   exit "$code"
 }
@@ -34,7 +34,10 @@ window() {
   done
   return 1
 }
-origin() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^\([XY]\)=//p' | paste -sd' '; }
+# Left, top (on the display), width and height of a window's client area.
+geometry() {
+  xwininfo -id "$1" | sed -n 's/^ *\(Absolute upper-left [XY]\|Width\|Height\): *//p' | paste -sd' '
+}
 
 w=1024 h=768
 if [ -n "${WINDOW_CHECK_DISPLAY:-}" ]; then
@@ -47,7 +50,7 @@ else
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
   export DISPLAY=":$(head -n 1 "$work/display")"
 fi
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || fail "no X display"
 
 # The program's folder, with a classmate's data file and one of the student's own.
@@ -63,13 +66,11 @@ app=$!
 window 'Учебник' >/dev/null || fail "the textbook did not open after the splash"
 xdotool mousemove $(( $(half $w) - 50 + 2 + 8 + 60 )) 14 click 1
 menu=$(window 'Регистрация и выбор режима тестирования') || fail "the menu did not open"
-read -r mx my <<<"$(origin "$menu")"
-read -r mw mh <<<"$(xdotool getwindowgeometry --shell "$menu" | sed -n 's/^\(WIDTH\|HEIGHT\)=//p' | paste -sd' ')"
+read -r mx my mw mh <<<"$(geometry "$menu")"
 px=$(( mx + 18 + $(half $((mw - 38 - 630))) + 11 )) py=$(( my + 18 + $(half $((mh - 38 - 368))) + 10 ))
 xdotool mousemove $((px + 407 + 100)) $((py + 320 + 12)) click 1
 review=$(window 'Результаты теста') || fail "no window titled exactly 'Результаты теста'"
-read -r rx ry <<<"$(origin "$review")"
-rh=$(xdotool getwindowgeometry --shell "$review" | sed -n 's/^HEIGHT=//p')
+read -r rx ry _ rh <<<"$(geometry "$review")"
 xdotool mousemove $((rx + 105 + 108)) $((ry + rh - 33 + 4 + 12)) click 1  # "Открыть файл отчета..."
 dialog=$(window 'Открытие файла') || fail "no window titled exactly 'Открытие файла'"
 
