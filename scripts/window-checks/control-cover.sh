@@ -28,12 +28,17 @@ shot() { if [ -n "${SHOTS:-}" ]; then import -window root "$SHOTS/$mode-$1.png";
 
 # Half of a non-negative number, a tie going to the even neighbour (as the screens centre).
 half() { local v=$1 q=$(($1 / 2)); if (( v % 2 != 0 && q % 2 != 0 )); then q=$((q + 1)); fi; echo $q; }
-# Waits until a window of exactly this name is viewable and prints its id.
+# Waits until a window titled exactly this (as window managers show it, _NET_WM_NAME) is
+# viewable and prints its id.
 window() {
   local id
   for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
-    [ -n "$id" ] && { echo "$id"; return 0; }
+    for id in $(xdotool search --onlyvisible --name "^$1" 2>/dev/null); do
+      [ "$(xprop -id "$id" _NET_WM_NAME | sed -n 's/^[^=]*= "\(.*\)"$/\1/p')" = "$1" ] && {
+        echo "$id"
+        return 0
+      }
+    done
     sleep 0.1
   done
   return 1
