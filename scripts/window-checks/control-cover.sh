@@ -66,7 +66,8 @@ else
   Xvfb -displayfd 3 -screen 0 "${w}x${h}x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
   xvfb=$!
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n 1 "$work/display")"
+  DISPLAY=":$(head -n 1 "$work/display")"
+  export DISPLAY
 fi
 for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || fail "no X display"
@@ -105,10 +106,10 @@ run() {
   click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1 1        # ComboBox2 drops down
   xdotool key Down Down Down Return; sleep 0.5
   click $((px + 209 + 96)) $((py + 320 + 12)) 1 2                 # "Контроль..."
-  local control cx cy cw ch
+  local control cx cy ch
   shot control
   control=$(window 'Внимание!') || fail "no control screen titled exactly 'Внимание!'"
-  read -r cx cy cw ch <<<"$(geometry "$control")"
+  read -r cx cy _ ch <<<"$(geometry "$control")"
   click $((cx + 16 + 88)) $((cy + ch - 51 + 10 + 15)) 1 1         # "OK": the first question
   control=$(window 'Вопрос 1') || fail "no control screen titled exactly 'Вопрос 1'"
   shot question
@@ -128,7 +129,7 @@ run() {
   done
   # A left click on the cover leaves the control screen in front (its bottom bar shows).
   click 5 $((h - 5)) 1
-  read -r cx cy cw ch <<<"$(geometry "$control")"
+  read -r cx cy _ ch <<<"$(geometry "$control")"
   [ "$(pixel $((cx + 700)) $((cy + ch - 6)))" = '#E3E3E3' ] || fail "the cover came in front of the control screen"
   # Minimised from outside, the control screen is viewable again at once.
   xdotool windowminimize "$control"; sleep 1

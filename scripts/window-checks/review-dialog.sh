@@ -54,7 +54,8 @@ else
   Xvfb -displayfd 3 -screen 0 "${w}x${h}x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
   xvfb=$!
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n 1 "$work/display")"
+  DISPLAY=":$(head -n 1 "$work/display")"
+  export DISPLAY
 fi
 for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || fail "no X display"
@@ -85,7 +86,7 @@ xdotool mousemove $((px + 407 + 100)) $((py + 320 + 12)) click 1
 review=$(window 'Результаты теста') || fail "no window titled exactly 'Результаты теста'"
 read -r rx ry _ rh <<<"$(geometry "$review")"
 xdotool mousemove $((rx + 105 + 108)) $((ry + rh - 33 + 4 + 12)) click 1  # "Открыть файл отчета..."
-dialog=$(window 'Открытие файла') || fail "no window titled exactly 'Открытие файла'"
+window 'Открытие файла' >/dev/null || fail "no window titled exactly 'Открытие файла'"
 
 # From the file name field back to the list, the first file (the classmate's), Delete, and a
 # "yes" to any question; then the context menu's Delete with the keyboard.
