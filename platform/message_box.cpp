@@ -1,6 +1,5 @@
 #include "platform/message_box.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 namespace {
