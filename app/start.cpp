@@ -10,7 +10,6 @@ int main(int argc, char* argv[]) {
     PrepareWebEngineStartUp();
     QApplication app(argc, argv);
     InstallRussianTranslations();
-    QApplication::setApplicationDisplayName(QStringLiteral("Тестирование"));
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
 

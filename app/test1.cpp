@@ -19,13 +19,16 @@
 #include "widgets/background.h"
 #include "widgets/toggle_button.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <algorithm>
 
 QPointer<Tform12> form12;
 
@@ -37,6 +40,14 @@ const QString Tform12::kIncompleteMessage =
     QStringLiteral("Заполните все поля формы и укажите тему!");
 
 namespace {
+/// A key that types a character (a letter, a digit, a blank, a sign), not one that moves or acts.
+bool IsTypedText(const QKeyEvent* key) {
+    const QString text = key->text();
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); }) &&
+           !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
 const QColor kNavy(0x00, 0x00, 0x80);
 const QColor kBlue(0x00, 0x00, 0xFF);
 const QColor kGreen(0x00, 0x80, 0x00);
@@ -190,6 +201,12 @@ Tform12::Tform12(QWidget* parent) : Screen(parent) {
     ComboBox2->setMaxVisibleItems(9);
     ComboBox2->setCurrentIndex(0);
     ComboBox2->setGeometry(431, 45, 156, 22);
+    // A flat face in the fields' colour, with the drop-down arrow of the style.
+    ComboBox2->setStyleSheet(QStringLiteral(
+        "QComboBox#ComboBox2 { background: #CAF4FF; border: 1px solid #7A7A7A; padding: 0 2px; }"));
+    // Typing, on the box or in its open list, never chooses an entry: it brings the prompt back.
+    ComboBox2->installEventFilter(this);
+    ComboBox2->view()->installEventFilter(this);
     const QFont fieldFont = PixelFont(QStringLiteral("MS Sans Serif"), 11);
     for (QWidget* field : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit5),
                            static_cast<QWidget*>(ComboBox1), static_cast<QWidget*>(ComboBox2)}) {
@@ -296,6 +313,12 @@ void Tform12::FormActivate() {
 }
 
 bool Tform12::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == ComboBox2 || watched == ComboBox2->view()) &&
+        event->type() == QEvent::KeyPress && IsTypedText(static_cast<QKeyEvent*>(event))) {
+        ComboBox2->hidePopup();
+        ComboBox2->setCurrentIndex(0);
+        return true;
+    }
     if (watched == Panel5 && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton &&

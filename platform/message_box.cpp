@@ -1,11 +1,13 @@
 #include "platform/message_box.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 namespace {
 MessageBoxHook g_hook;
-}
+// The program's name on every message box. No application display name is set: the window system
+// would append it to every screen's title.
+const QString kMessageTitle = QStringLiteral("Тестирование");
+} // namespace
 
 void SetMessageBoxHook(MessageBoxHook hook) {
     g_hook = std::move(hook);
@@ -17,7 +19,7 @@ void ShowMessage(const QString& text, MessageKind kind, QWidget* parent) {
         return;
     }
     QMessageBox box(parent);
-    box.setWindowTitle(QApplication::applicationDisplayName());
+    box.setWindowTitle(kMessageTitle);
     box.setText(text);
     box.setIcon(kind == MessageKind::Error     ? QMessageBox::Critical
                 : kind == MessageKind::Warning ? QMessageBox::Warning

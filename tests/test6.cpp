@@ -7,6 +7,7 @@
 #include "materials/test3.h"
 #include "materials/test7.h"
 #include "platform/colours.h"
+#include "platform/desktop_cover.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
@@ -69,6 +70,9 @@ TForm6::TForm6(QWidget* parent) : Screen(parent) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("Внимание!"));
+    // A minimised screen comes back at once; once the test runs, a plain window covers the
+    // desktop behind the screen.
+    m_cover = new DesktopCover(this);
     setFont(PixelFont(QStringLiteral("Arial"), 11));
     SetFillColour(this, kBackground);
     setFixedSize(kClientWidth, kClientHeight);
@@ -137,6 +141,8 @@ TForm6::TForm6(QWidget* parent) : Screen(parent) {
     Edit1 = Named(new QLineEdit(Panel1), "Edit1");
     Edit1->setGeometry(221, 16, 39, 21);
     Edit1->setEchoMode(QLineEdit::Password);
+    // One "*" for each character typed, whatever the style's own mask.
+    Edit1->setStyleSheet(QStringLiteral("QLineEdit#Edit1 { lineedit-password-character: 42; }"));
     Edit1->hide();
 
     Button2 = Named(new QPushButton(QStringLiteral("Введите:  739152"), Panel1), "Button2");
@@ -383,6 +389,7 @@ void TForm6::StartTest() {
     m_started = true;
     if (Form5)
         Form5->hide(); // the start bar stays away for the whole test
+    m_cover->CoverDesktop();
     Ticked.fill(false);
     Image2->hide();
     Panel2->hide();
@@ -520,6 +527,7 @@ void TForm6::AskForSupervisorCode() {
 void TForm6::Button2Click() {
     if (Edit1->text() != kSupervisorCode) {
         Edit1->clear();
+        Edit1->setFocus(); // the supervisor types again at once
         return;
     }
     SetAnswerButtonMode(kModeStart);

@@ -18,6 +18,7 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 class AutoSizeLabel;
+class DesktopCover;
 class QuestionArea;
 
 class TForm6 : public Screen {
@@ -120,6 +121,7 @@ private:
     void StartCountdownUnlessVideo();
 
     QuestionArea* m_area;
+    DesktopCover* m_cover; // the desktop behind the running test
     QuestionBank m_bank;
     ResultReport m_report;
     CandidateInfo m_candidate;

@@ -6,6 +6,7 @@
 #include "app/test5.h"
 #include "autotests/support/fake_media_player.h"
 #include "autotests/support/test_support.h"
+#include "platform/desktop_cover.h"
 #include "platform/fonts.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
@@ -16,6 +17,7 @@
 #include "tests/test6.h"
 #include "widgets/toggle_button.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -28,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <memory>
 #include <optional>
 
@@ -69,6 +72,7 @@ private Q_SLOTS:
     void testThatCannotBePreparedLeadsBack_data();
     void testThatCannotBePreparedLeadsBack();
     void writeFailureStopsTheTestWithAMessage();
+    void runningTestCoversTheDesktopAndComesBackWhenMinimised();
 
 private:
     void WriteTest(const QList<Item>& items);
@@ -398,10 +402,15 @@ void ControlScreenTest::supervisorCodeHandsBackToTheMenu() {
     // The window system cannot end the test; a wrong code only empties the field.
     Form6->close();
     QVERIFY(Form6->isVisible());
-    Form6->Edit1->setText(QStringLiteral("739153"));
-    Form6->Button2Click();
+    // The code shows one "*" per character; after a wrong code the field keeps the focus.
+    QVERIFY(QTest::qWaitForWindowActive(Form6));
+    QCOMPARE(QApplication::focusWidget(), Form6->Edit1);
+    QTest::keyClicks(Form6->Edit1, QStringLiteral("739153"));
+    QCOMPARE(Form6->Edit1->displayText(), QStringLiteral("******"));
+    QTest::mouseClick(Form6->Button2, Qt::LeftButton);
     QVERIFY(Form6->Edit1->text().isEmpty());
     QVERIFY(Form6->isVisible());
+    QCOMPARE(QApplication::focusWidget(), Form6->Edit1);
     QCOMPARE(Shell().RecreateControlScreen, 0);
 
     const QPointer<TForm6> screen = Form6.data();
@@ -622,6 +631,54 @@ void ControlScreenTest::writeFailureStopsTheTestWithAMessage() {
 #else
     QSKIP("needs a per-process file size limit");
 #endif
+}
+
+void ControlScreenTest::runningTestCoversTheDesktopAndComesBackWhenMinimised() {
+    WriteTest({Item({100, 0}), Item({100, 0})});
+    Open();
+    // The screen asks for no minimise, maximise or close button.
+    const Qt::WindowFlags flags = Form6->windowFlags();
+    QVERIFY(flags & Qt::CustomizeWindowHint);
+    QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                       Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
+    auto* cover = Form6->findChild<DesktopCover*>();
+    QVERIFY(cover != nullptr);
+    const QPointer<QWidget> window = cover->Cover();
+    QVERIFY(!window->isVisible()); // the start bar still leads elsewhere until "OK"
+
+    Form6->Button1Click();
+    Form6->Timer4Timer();
+    // A plain window over the whole display, behind the screen, that never takes the focus.
+    QVERIFY(window->isVisible());
+    QVERIFY(window->isFullScreen());
+    QCOMPARE(window->geometry(), Form6->screen()->geometry());
+    QVERIFY(window->findChildren<QWidget*>().isEmpty());
+    QVERIFY(window->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+    QCOMPARE(Form6->windowHandle()->transientParent(), window->windowHandle());
+
+    // Minimised from outside, screen and cover come back at once; the test goes on.
+    Tick(100);
+    for (QWidget* minimised : {static_cast<QWidget*>(Form6), window.data()}) {
+        minimised->setWindowState(Qt::WindowMinimized);
+        QCoreApplication::sendPostedEvents(cover, QEvent::MetaCall);
+        QVERIFY(!(Form6->windowState() & Qt::WindowMinimized));
+        QVERIFY(!(window->windowState() & Qt::WindowMinimized));
+        QVERIFY(Form6->isVisible() && window->isVisible());
+    }
+    QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 1"));
+    QCOMPARE(Form6->AnswerButtonMode(), TForm6::kModeAnswer);
+    QVERIFY(Form6->Ticked[RowWith(100, true) - 1]);
+
+    // The supervisor code ends the test and takes the cover away.
+    Next();
+    Tick(100);
+    Form6->Button1Click();
+    QVERIFY(window->isVisible());
+    Form6->Edit1->setText(QStringLiteral("739152"));
+    Form6->Button2Click();
+    QVERIFY(window.isNull() || !window->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
 }
 
 QTEST_MAIN(ControlScreenTest)

@@ -12,6 +12,7 @@
 #include "tests/test6.h"
 #include "widgets/toggle_button.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -357,12 +358,29 @@ private Q_SLOTS:
         QCOMPARE(form12->ComboBox2->maxVisibleItems(), 9);
         QCOMPARE(form12->Qualification(), entries.first());
 
-        // Typing never leaves a text of its own in the box.
+        // Typing never leaves a text of its own in the box, nor chooses the entry that starts
+        // with the typed letter: the prompt comes back at once. The arrow keys choose.
         form12->Panel5Click();
-        Type(form12->ComboBox2, QStringLiteral("Мастер"));
+        QComboBox* box = form12->ComboBox2;
+        Type(box, QStringLiteral("Мастер"));
         QVERIFY(entries.contains(form12->Qualification()));
-        Type(form12->ComboBox2, QStringLiteral("zz"));
+        QCOMPARE(form12->Qualification(), entries.first());
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(form12->Qualification(), QStringLiteral("КМС"));
+        Type(box, QStringLiteral("zz"));
         QVERIFY(entries.contains(form12->Qualification()));
+        QCOMPARE(form12->Qualification(), entries.first());
+        box->setCurrentIndex(2);
+        box->showPopup();
+        Type(box->view(), QStringLiteral("К"));
+        QCOMPARE(form12->Qualification(), entries.first());
+        QVERIFY(!box->view()->isVisible());
+
+        // The face is the fields' colour, flat, as the entry fields beside it.
+        const QImage face = box->grab().toImage();
+        QCOMPARE(face.pixelColor(3, 3), QColor(0xCA, 0xF4, 0xFF));
+        QCOMPARE(face.pixelColor(3, face.height() - 4), QColor(0xCA, 0xF4, 0xFF));
         Type(form12->ComboBox3, QStringLiteral("Другая тема"));
         QCOMPARE(form12->Topic(), QStringLiteral("ИТОГОВОЕ ТЕСТИРОВАНИЕ"));
     }

@@ -17,10 +17,15 @@
 #include "review/test8.h"
 #include "widgets/toggle_button.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -30,6 +35,10 @@
 #include <QTimer>
 #include <memory>
 #include <optional>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -78,6 +87,9 @@ private Q_SLOTS:
     void realPlayerAfterAMissingFragment();
     void refusedAndCutFiles();
     void closeReturnsToTheMenu();
+    void fileDialogShowsOnlyTheDataFolderAndChangesNothing();
+    void fileDialogOpensOnlyFilesOfTheFolder_data();
+    void fileDialogOpensOnlyFilesOfTheFolder();
 
 private:
     void Setup();
@@ -85,6 +97,7 @@ private:
     void SavePicture(const QString& name, QSize size);
     void OpenScreen(int records = 0);
     void Choose(const QString& path);
+    void PlantFolderContents();
 
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<MessageRecorder> m_messages;
@@ -479,6 +492,124 @@ void ReviewScreenTest::closeReturnsToTheMenu() {
     QVERIFY(Form5->Panel1->isEnabled());
     QCOMPARE(int(form12->TestingMode), 0);
     QVERIFY(form12->isVisible());
+}
+
+// The data folder as a student may have left it: two result files, a file of another type, a
+// folder, a link leading out of the folder and, where the system has them, a FIFO.
+void ReviewScreenTest::PlantFolderContents() {
+    WriteData(Fixture(), QStringLiteral("Иванов.txt"));
+    WriteData(Fixture(), QStringLiteral("Петров.txt"));
+    WriteData({QStringLiteral("x")}, QStringLiteral("заметки.dat"));
+    const QDir data(m_folder->filePath(QStringLiteral("otchet/data1")));
+    QVERIFY(data.mkdir(QStringLiteral("папка.txt")));
+    QFile secret(m_folder->filePath(QStringLiteral("secret.txt")));
+    QVERIFY(secret.open(QIODevice::WriteOnly));
+    secret.write("secret\r\n");
+    secret.close();
+    QVERIFY(QFile::link(secret.fileName(), data.filePath(QStringLiteral("Ссылка.txt"))));
+#ifdef Q_OS_UNIX
+    QCOMPARE(
+        ::mkfifo(QFile::encodeName(data.filePath(QStringLiteral("канал.txt"))).constData(), 0600),
+        0);
+#endif
+}
+
+void ReviewScreenTest::fileDialogShowsOnlyTheDataFolderAndChangesNothing() {
+    PlantFolderContents();
+    OpenScreen();
+    const QString classmate = m_folder->filePath(QStringLiteral("otchet/data1/Петров.txt"));
+    QStringList listed;
+    QStringList buttons;
+    bool driven = false;
+    // The real dialog of "Открыть файл отчета...", driven from inside its modal loop.
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = qobject_cast<FolderFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        driven = true;
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Открытие файла"));
+        QCOMPARE(dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText(),
+                 QStringLiteral("Текстовые файлы рез-ов тестирования (*.txt)"));
+        for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+            buttons.append(button->text());
+        auto* list = dialog->findChild<QListView*>(QStringLiteral("fileList"));
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            listed.append(list->model()->index(row, 0).data().toString());
+        QCOMPARE(list->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QVERIFY(!list->dragEnabled() && !list->acceptDrops());
+        // Delete and rename keys on a classmate's file do nothing to it.
+        list->setFocus();
+        list->setCurrentIndex(list->model()->index(1, 0));
+        QTest::keyClick(list, Qt::Key_Delete);
+        QTest::keyClick(list, Qt::Key_Delete, Qt::ShiftModifier);
+        QTest::keyClick(list, Qt::Key_F2);
+        QVERIFY(QFileInfo::exists(classmate));
+        // The file chosen in the list opens in the review.
+        list->setCurrentIndex(list->model()->index(0, 0));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("openButton")),
+                          Qt::LeftButton);
+    });
+    Form8->BitBtn2Click();
+    QVERIFY(driven);
+    QCOMPARE(listed, (QStringList{QStringLiteral("Иванов.txt"), QStringLiteral("Петров.txt")}));
+    QCOMPARE(buttons, (QStringList{QStringLiteral("Открыть"), QStringLiteral("Отмена")}));
+    QVERIFY(QFileInfo::exists(classmate));
+    QVERIFY(m_messages->messages.isEmpty());
+    QVERIFY(!Form8->Label1->text().isEmpty());
+    QVERIFY(Form8->BitBtn3->isEnabled());
+}
+
+void ReviewScreenTest::fileDialogOpensOnlyFilesOfTheFolder_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("a result file") << QStringLiteral("Иванов.txt") << true;
+    // A name of no file is handed over: the review says that no file was chosen.
+    QTest::newRow("no such file") << QStringLiteral("нет.txt") << true;
+    QTest::newRow("a file of another type") << QStringLiteral("заметки.dat") << true;
+    QTest::newRow("up a folder") << QStringLiteral("../secret.txt") << false;
+    QTest::newRow("up a folder, backslash") << QStringLiteral("..\\secret.txt") << false;
+    QTest::newRow("the parent") << QStringLiteral("..") << false;
+    QTest::newRow("this folder") << QStringLiteral(".") << false;
+    QTest::newRow("a drive") << QStringLiteral("C:secret.txt") << false;
+    QTest::newRow("an absolute path") << QStringLiteral("<secret>") << false;
+    QTest::newRow("a folder in the folder") << QStringLiteral("папка.txt") << false;
+    QTest::newRow("a link leading out") << QStringLiteral("Ссылка.txt") << false;
+#ifdef Q_OS_UNIX
+    QTest::newRow("a FIFO") << QStringLiteral("канал.txt") << false;
+#endif
+}
+
+void ReviewScreenTest::fileDialogOpensOnlyFilesOfTheFolder() {
+    QFETCH(QString, typed);
+    QFETCH(bool, opens);
+    PlantFolderContents();
+    if (typed == QLatin1String("<secret>"))
+        typed = m_folder->filePath(QStringLiteral("secret.txt"));
+    const QString folder = m_folder->filePath(QStringLiteral("otchet/data1"));
+    FolderFileDialog dialog(nullptr, QStringLiteral("Открытие файла"),
+                            QStringLiteral("Текстовые файлы рез-ов тестирования (*.txt)"), folder);
+    dialog.show();
+    const auto contents = [&folder] {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    };
+    const QStringList before = contents();
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    for (const QChar c : typed)
+        QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QCOMPARE(name->text(), typed);
+    QTest::keyClick(name, Qt::Key_Return);
+    auto* notice = dialog.findChild<QLabel*>(QStringLiteral("noticeLabel"));
+    if (opens) {
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(QFileInfo(dialog.SelectedPath()), QFileInfo(QDir(folder).filePath(typed)));
+        QVERIFY(!dialog.isVisible());
+    } else {
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.SelectedPath().isEmpty());
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->text(), FolderFileDialog::kOutsideNotice);
+    }
+    QCOMPARE(contents(), before);
 }
 
 QTEST_MAIN(ReviewScreenTest)

@@ -1,0 +1,89 @@
+#include "platform/desktop_cover.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+const QColor kCoverColour(0x00, 0x00, 0x80);
+}
+
+DesktopCover::DesktopCover(QWidget* screen) : QObject(screen), m_screen(screen) {
+    setObjectName(QStringLiteral("DesktopCover"));
+    // A window of its own (no parent): a parent would be kept above its child.
+    m_cover =
+        new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    m_cover->setObjectName(QStringLiteral("DesktopCoverWindow"));
+    m_cover->setWindowTitle(QStringLiteral("Тестирование"));
+    m_cover->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    m_cover->setContextMenuPolicy(Qt::NoContextMenu);
+    QPalette palette = m_cover->palette();
+    palette.setColor(QPalette::Window, kCoverColour);
+    m_cover->setPalette(palette);
+    m_cover->setAutoFillBackground(true);
+    m_cover->installEventFilter(this);
+    m_screen->installEventFilter(this);
+}
+
+DesktopCover::~DesktopCover() {
+    delete m_cover.data();
+}
+
+void DesktopCover::CoverDesktop() {
+    m_covering = true;
+    if (m_screen->isVisible())
+        ShowCover();
+}
+
+void DesktopCover::ShowFullScreen() {
+    // As QWidget::showFullScreen(), without the request for the focus the cover never takes.
+    m_cover->setWindowState(
+        (m_cover->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) |
+        Qt::WindowFullScreen);
+    m_cover->show();
+}
+
+void DesktopCover::ShowCover() {
+    QScreen* display = m_screen->screen() ? m_screen->screen() : QGuiApplication::primaryScreen();
+    if (display != nullptr)
+        m_cover->setGeometry(display->geometry());
+    ShowFullScreen();
+    // The screen's window is a transient of the cover, so that a window manager that raises the
+    // cover (a click on it) keeps the screen above it.
+    m_cover->winId();
+    if (QWindow* window = m_screen->windowHandle())
+        window->setTransientParent(m_cover->windowHandle());
+    m_screen->raise();
+}
+
+bool DesktopCover::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_screen && event->type() == QEvent::Hide && !event->spontaneous()) {
+        // Hidden by the program: the test is over. (A spontaneous hide is a minimisation by the
+        // window system, which Restore() undoes.)
+        m_covering = false;
+        m_cover->hide();
+    }
+    if ((watched == m_screen || watched == m_cover) && event->type() == QEvent::WindowStateChange &&
+        (static_cast<QWidget*>(watched)->windowState() & Qt::WindowMinimized) &&
+        !m_restorePending) {
+        // Not inside the window system's own change of state: right after it.
+        m_restorePending = true;
+        QMetaObject::invokeMethod(this, &DesktopCover::Restore, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void DesktopCover::Restore() {
+    m_restorePending = false;
+    if (!m_screen->isVisible())
+        return;
+    if (m_covering)
+        ShowCover();
+    m_screen->setWindowState(m_screen->windowState() & ~Qt::WindowMinimized);
+    m_screen->show();
+    m_screen->raise();
+    m_screen->activateWindow();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+
+/// Keeps a screen in front of the desktop. Once CoverDesktop() is called, a plain window over the
+/// whole display stands behind the screen for as long as the screen is shown, so that nothing
+/// around it can be reached: not the desktop with its menus and icons, not another program. The
+/// cover has no controls and no text and never takes the focus.
+///
+/// The screen stays in front: it is made a transient window of the cover, which window managers
+/// keep above its parent. A screen that is minimised (a window manager may offer the button
+/// although the screen asks for none) is restored and raised at once, its cover with it.
+class DesktopCover : public QObject {
+    Q_OBJECT
+public:
+    /// Watches screen, which owns the object.
+    explicit DesktopCover(QWidget* screen);
+    ~DesktopCover() override;
+
+    /// Shows the cover behind the screen until the screen is hidden.
+    void CoverDesktop();
+    /// The cover window (hidden while the desktop is not covered).
+    QWidget* Cover() const { return m_cover; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ShowCover();
+    void ShowFullScreen();
+    /// Brings back a minimised screen and its cover: the cover over the display, the screen in
+    /// front.
+    void Restore();
+
+    QWidget* m_screen;
+    QPointer<QWidget> m_cover;
+    bool m_covering = false;
+    bool m_restorePending = false;
+};
