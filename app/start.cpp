@@ -33,6 +33,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Тестирование"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName(QStringLiteral("course-testing")); // its icon
     InstallFontSubstitutions();
 
     // The course folder: --course first, then the working folder. The program works in it, so

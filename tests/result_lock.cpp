@@ -60,6 +60,9 @@ ResultNameLock::Attempt ResultNameLock::Acquire(const QString& programFolder,
     }
     std::unique_ptr<ResultNameLock> lock(new ResultNameLock(fullName, path));
     if (lock->m_file.tryLock(0)) {
+        // Where the students' accounts share the folder through a group, another account must
+        // be able to remove the lock left by a crashed program of this one.
+        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteGroup);
         lock->RenewTimer->start();
         attempt.lock = std::move(lock);
         return attempt;
