@@ -5,7 +5,9 @@
 #include <QFileDevice>
 #include <cerrno>
 #include <system_error>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -211,26 +213,68 @@ QString OpenRegularFileForWriting(const QString& folder, const QString& fileName
 #endif
 }
 
-QString SyncToDisk(QFileDevice* file) {
-    if (file == nullptr || !file->isOpen())
-        return QStringLiteral("файл не открыт");
-    if (!file->flush())
-        return file->errorString();
+namespace {
+
+// The descriptor of an open file with everything handed to the system, or -1 with *reason set.
+int FlushedDescriptor(QFileDevice* file, QString* reason) {
+    if (file == nullptr || !file->isOpen()) {
+        *reason = QStringLiteral("файл не открыт");
+        return -1;
+    }
+    errno = 0;
+    if (!file->flush()) {
+        *reason = errno != 0 ? SystemErrorText(errno) : file->errorString();
+        return -1;
+    }
     const int fd = file->handle();
     if (fd < 0)
-        return QStringLiteral("у файла нет описателя системы");
+        *reason = QStringLiteral("у файла нет описателя системы");
+    return fd;
+}
+
+// Waits until the data of an open descriptor is on the disk. Safe on any thread.
+int SyncDescriptor(int fd) {
 #ifdef Q_OS_WIN
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-    if (!FlushFileBuffers(handle))
-        return SystemErrorText(int(GetLastError()));
+    return FlushFileBuffers(handle) ? 0 : int(GetLastError());
 #elif defined(Q_OS_MACOS)
-    if (::fsync(fd) != 0)
-        return SystemErrorText(errno);
+    return ::fsync(fd) == 0 ? 0 : errno;
 #else
-    if (::fdatasync(fd) != 0)
-        return SystemErrorText(errno);
+    return ::fdatasync(fd) == 0 ? 0 : errno;
 #endif
-    return QString();
+}
+
+} // namespace
+
+QString SyncToDisk(QFileDevice* file) {
+    return SyncToDisk(QList<QFileDevice*>{file}).constFirst();
+}
+
+QStringList SyncToDisk(const QList<QFileDevice*>& files) {
+    QStringList reasons;
+    std::vector<int> fds;
+    for (QFileDevice* file : files) {
+        QString reason;
+        fds.push_back(FlushedDescriptor(file, &reason));
+        reasons << reason;
+    }
+    std::vector<int> codes(fds.size(), 0);
+    std::vector<std::thread> helpers;
+    for (size_t i = 0; i < fds.size(); ++i) {
+        if (fds[i] < 0)
+            continue;
+        if (i + 1 < fds.size())
+            helpers.emplace_back([&codes, &fds, i] { codes[i] = SyncDescriptor(fds[i]); });
+        else
+            codes[i] = SyncDescriptor(fds[i]);
+    }
+    for (std::thread& helper : helpers)
+        helper.join();
+    for (size_t i = 0; i < fds.size(); ++i) {
+        if (fds[i] >= 0 && codes[i] != 0)
+            reasons[qsizetype(i)] = SystemErrorText(codes[i]);
+    }
+    return reasons;
 }
 
 QString SystemErrorText(int code) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class QFile;
 class QFileDevice;
@@ -32,6 +34,10 @@ QString OpenRegularFileForWriting(const QString& folder, const QString& fileName
 /// Hands what was written to `file` to the operating system and waits until it is on the disk
 /// (fdatasync, or FlushFileBuffers on Windows). Empty on success, else the reason.
 QString SyncToDisk(QFileDevice* file);
+/// The same for several files at once: each is flushed here, then all are forced to the disk in
+/// parallel, so that the file system can put them into one journal commit. One reason per file,
+/// empty for the files that reached the disk.
+QStringList SyncToDisk(const QList<QFileDevice*>& files);
 
 /// The operating system's reason for the error code `code` (errno, or GetLastError on Windows):
 /// Russian for the failures a lab meets (a full disk, a lost server, missing rights...), else

@@ -137,13 +137,14 @@ void ResultReport::Release() {
 bool ResultReport::Sync() {
     // The files this writer opened reach the disk itself, not only the operating system, so
     // that a power cut loses no answer that was given.
-    for (QFile* file : {m_reportFile.get(), m_dataFile.get()}) {
-        if (file == nullptr)
-            continue;
-        const QString reason = SyncToDisk(file);
-        if (!reason.isEmpty())
-            return Fail(file == m_reportFile.get() ? m_report.name : m_data.name,
-                        QStringLiteral("запись на диск не удалась: ") + reason);
+    if (!m_reportFile || !m_dataFile)
+        return true;
+    const QStringList reasons =
+        SyncToDisk(QList<QFileDevice*>{m_reportFile.get(), m_dataFile.get()});
+    for (int i = 0; i < 2; ++i) {
+        if (!reasons[i].isEmpty())
+            return Fail(i == 0 ? m_report.name : m_data.name,
+                        QStringLiteral("запись на диск не удалась: ") + reasons[i]);
     }
     return true;
 }
