@@ -106,11 +106,46 @@ QString CheckOutputFolder(const QString& folder) {
 #endif
 }
 
+namespace {
+bool IsOneName(const QString& fileName) {
+    return !(fileName.isEmpty() || fileName.contains(QLatin1Char('/')) ||
+             fileName.contains(QLatin1Char('\\')) || fileName == QLatin1String(".") ||
+             fileName == QLatin1String(".."));
+}
+} // namespace
+
+QString CheckOutputFile(const QString& folder, const QString& fileName) {
+    if (!IsOneName(fileName))
+        return QStringLiteral("недопустимое имя файла");
+#ifdef Q_OS_WIN
+    const QString reason = CheckOutputFolder(folder);
+    if (!reason.isEmpty())
+        return reason;
+    const QString path = QDir::toNativeSeparators(folder + QLatin1Char('/') + fileName);
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(path.utf16()));
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return QString();
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return QStringLiteral("это символическая ссылка, а не файл");
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return QStringLiteral("это папка, а не файл");
+    return QString();
+#else
+    QString reason;
+    const Descriptor folderFd(OpenFolder(folder, &reason));
+    if (folderFd.get() < 0)
+        return reason;
+    struct stat info {};
+    if (::fstatat(folderFd.get(), QFile::encodeName(fileName).constData(), &info,
+                  AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? QString() : SystemErrorText(errno);
+    return KindOf(info);
+#endif
+}
+
 QString OpenRegularFileForWriting(const QString& folder, const QString& fileName, WriteMode mode,
                                   QFile* file) {
-    if (fileName.isEmpty() || fileName.contains(QLatin1Char('/')) ||
-        fileName.contains(QLatin1Char('\\')) || fileName == QLatin1String(".") ||
-        fileName == QLatin1String(".."))
+    if (!IsOneName(fileName))
         return QStringLiteral("недопустимое имя файла");
     QIODevice::OpenMode qtMode = QIODevice::WriteOnly;
     if (mode == WriteMode::Append)

@@ -23,6 +23,11 @@ enum class WriteMode {
 /// ("нет папки <folder>" when it is missing).
 QString CheckOutputFolder(const QString& folder);
 
+/// Empty when folder/fileName could be opened by OpenRegularFileForWriting as things stand: the
+/// folder passes CheckOutputFolder and the name is free or a plain file. Opens nothing, so a
+/// caller can check every file it will write before it touches any; the open checks again.
+QString CheckOutputFile(const QString& folder, const QString& fileName);
+
 /// Opens folder/fileName for writing into *file (which must not be open). `fileName` is one name
 /// without separators. Refused, with the reason returned, when the folder fails
 /// CheckOutputFolder, or the file exists as anything but a regular file (a symbolic link, a

@@ -223,6 +223,13 @@ bool ResultReport::OpenReports(const QString& programFolder, const CandidateInfo
         lock = std::move(attempt.lock);
     }
 
+    // Whatever stands under either name is checked before either file is touched, so that a
+    // refused data file neither creates nor adds to the report.
+    if (const QString problem = CheckOutputFile(reportFolder, fileName); !problem.isEmpty())
+        return Fail(reportPath, QStringLiteral("файл не открывается для записи: ") + problem);
+    if (const QString problem = CheckOutputFile(dataFolder, fileName); !problem.isEmpty())
+        return Fail(dataPath, QStringLiteral("файл не открывается для записи: ") + problem);
+
     // Only a regular file inside its folder is ever written: a symbolic link, a hard link, a
     // folder, a pipe or a device standing under the name is refused before a line is written.
     auto reportFile = std::make_unique<QFile>();
