@@ -52,6 +52,19 @@ for dep in libc6 'libqt6core6' 'libqt6widgets6' 'libqt6webenginewidgets6' 'libqt
   grep -qE "(^|, )$dep( |,|$)" <<<"$depends" || fail "Depends lacks $dep"
 done
 grep -qE 'libqt6core6 \(>= 6\.' <<<"$depends" || fail "no version on libqt6core6"
+# Every dependency is a package apt knows here, in a version that satisfies it.
+if command -v apt-cache >/dev/null && command -v dpkg >/dev/null; then
+  IFS=',' read -ra items <<<"$depends"
+  for item in "${items[@]}"; do
+    name=$(awk '{print $1}' <<<"$item")
+    version=$(sed -n 's/.*(>= \(.*\))/\1/p' <<<"$item")
+    candidate=$(apt-cache policy "$name" 2>/dev/null | sed -n 's/^ *Candidate: //p')
+    [ -n "$candidate" ] && [ "$candidate" != "(none)" ] || fail "apt knows no package $name"
+    if [ -n "$version" ]; then
+      dpkg --compare-versions "$candidate" ge "$version" || fail "$name $candidate < $version"
+    fi
+  done
+fi
 
 # The files themselves: a stripped executable, the entry as installed, the script that makes
 # the result folders writable for the group.
