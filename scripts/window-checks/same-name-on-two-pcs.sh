@@ -12,7 +12,8 @@ cp -r "$root/course/." "$course/"
 export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
 pids=()
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  local pid
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   rm -rf "$course"
 }
@@ -23,17 +24,18 @@ w=1024 h=768
 half() { local v=$1 q=$(($1 / 2)); if (( v % 2 != 0 && q % 2 != 0 )); then q=$((q + 1)); fi; echo $q; }
 click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-1}"; }
 
-# One "PC": a display of its own with the program started in the shared course folder.
+# One "PC": a display of its own with the program started in the shared course folder; sets
+# $display (run in this shell, not a subshell, so that the cleanup knows every process).
 start_pc() {
   local fdfile; fdfile=$(mktemp)
   Xvfb -displayfd 1 -screen 0 "${w}x${h}x24" -nolisten tcp >"$fdfile" 2>/dev/null &
   pids+=($!)
   for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
-  local display=":$(head -n1 "$fdfile")"
+  display=":$(head -n1 "$fdfile")"
   rm -f "$fdfile"
+  [ "$display" != ":" ] || fail "Xvfb did not start"
   (cd "$course" && DISPLAY=$display exec "$bin") >/dev/null 2>&1 &
   pids+=($!)
-  echo "$display"
 }
 
 # Menu geometry as the screens compute it (see scripts/screenshots.sh).
@@ -59,8 +61,8 @@ open_menu_and_register() { # name
 press_control() { click $((px + 209 + 96)) $((py + 320 + 12)) 3; }
 window_named() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 
-pc1=$(start_pc)
-pc2=$(start_pc)
+start_pc; pc1=$display
+start_pc; pc2=$display
 sleep 9 # past the splash on both
 
 # PC 1: the first student starts a control test and answers nothing yet.
