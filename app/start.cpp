@@ -1,17 +1,54 @@
-// Program entry: creates the screens in their order and runs until the main screen closes.
+// Program entry: finds the course folder, creates the screens in their order and runs until the
+// main screen closes.
+#include "app/start_options.h"
 #include "app/startup.h"
 #include "app/test.h"
 #include "platform/fonts.h"
+#include "platform/message_box.h"
 #include "platform/russian_ui.h"
 
 #include <QApplication>
+#include <QDir>
+#include <cstdio>
+
+namespace {
+// A message for the terminal and, since the program is usually started from the desktop, in a
+// message box as well.
+int Refuse(const QString& message) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    ShowMessage(message, MessageKind::Error);
+    return 2;
+}
+} // namespace
 
 int main(int argc, char* argv[]) {
     PrepareWebEngineStartUp();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const StartOptions options = ParseStartOptions(arguments);
+    if (options.help && options.error.isEmpty()) { // needs no display
+        std::fprintf(stdout, "%s", StartUsage().toLocal8Bit().constData());
+        return 0;
+    }
+
     QApplication app(argc, argv);
     InstallRussianTranslations();
     QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName(QStringLiteral("course-testing")); // its icon
     InstallFontSubstitutions();
+
+    // The course folder: --course first, then the working folder. The program works in it, so
+    // every data path below the program folder starts there.
+    if (!options.error.isEmpty())
+        return Refuse(options.error);
+    const QString folder =
+        options.courseFolder.isEmpty() ? QDir::currentPath() : options.courseFolder;
+    if (const QString problem = CourseFolderProblem(folder); !problem.isEmpty())
+        return Refuse(problem);
+    if (!QDir::setCurrent(folder))
+        return Refuse(QStringLiteral("Папка курса «%1» не открывается.")
+                          .arg(QDir::toNativeSeparators(folder)));
 
     CreateScreens();
     Form1->show();

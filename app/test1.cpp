@@ -13,6 +13,7 @@
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "review/test8.h"
+#include "tests/result_lock.h"
 #include "tests/test2.h"
 #include "tests/test4.h"
 #include "tests/test6.h"
@@ -437,11 +438,22 @@ void Tform12::OpenTrainingScreen() {
 }
 
 void Tform12::OpenControlScreen() {
+    // The name is taken for the test before anything else: under a name that a control test on
+    // this or another PC of the lab holds, nothing opens and the fields stay editable. A lock that
+    // cannot be made for another reason (a missing data folder) is left to the control screen,
+    // which says so with the input/output message.
+    ResultNameLock::Attempt attempt =
+        ResultNameLock::Acquire(Form1 ? Shell().ProgramFolder : CurrentFolder(), FullName());
+    if (attempt.inUse) {
+        ShowMessage(attempt.message, MessageKind::Warning, this);
+        return;
+    }
     SetRegistrationEnabled(false);
     if (Form1)
         Form1->hide();
     RecreateIfFreed<TForm6>(Shell().RecreateControlScreen, Form6);
     hide();
     Form6->Image2->setVisible(true);
+    Form6->HoldNameLock(std::move(attempt.lock));
     Form6->ShowScreen();
 }

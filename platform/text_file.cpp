@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QFileDevice>
 #include <QStringList>
+#include <cerrno>
+
+#include "platform/regular_file.h"
 
 namespace {
 constexpr const char* kCodePage = "windows-1251";
@@ -60,15 +63,13 @@ bool Cp1251LineWriter::put(const QByteArray& bytes) {
         m_error = true;
         return false;
     }
-    if (m_device->write(bytes) != bytes.size()) {
+    // A file's failure is told by the operating system's code, taken at once.
+    auto* file = qobject_cast<QFileDevice*>(m_device);
+    errno = 0;
+    if (m_device->write(bytes) != bytes.size() || (file != nullptr && !file->flush())) {
         m_error = true;
+        m_systemError = file != nullptr ? errno : 0;
         return false;
-    }
-    if (auto* file = qobject_cast<QFileDevice*>(m_device)) {
-        if (!file->flush()) {
-            m_error = true;
-            return false;
-        }
     }
     return true;
 }
@@ -82,7 +83,14 @@ bool Cp1251LineWriter::write(const QString& text) {
 }
 
 QString Cp1251LineWriter::errorString() const {
-    return m_device != nullptr ? m_device->errorString() : QStringLiteral("no device");
+    if (m_systemError != 0)
+        return SystemErrorText(m_systemError);
+    if (m_device == nullptr)
+        return QStringLiteral("нет файла для записи");
+    const QString text = m_device->errorString();
+    return text.isEmpty() || text == QLatin1String("Unknown error")
+               ? QStringLiteral("система не сообщила причину")
+               : text;
 }
 
 bool ReadCp1251Lines(const QString& path, QStringList* lines) {

@@ -45,6 +45,8 @@ public:
     /// Writes text without a line end.
     bool write(const QString& text);
     bool ok() const { return !m_error; }
+    /// Why the write failed: for a file the operating system's reason (Russian where known),
+    /// else the device's own text.
     QString errorString() const;
 
 private:
@@ -52,6 +54,7 @@ private:
 
     QIODevice* m_device;
     bool m_error = false;
+    int m_systemError = 0; // errno of a file's failed write
 };
 
 /// Reads a whole Windows-1251 file into lines; false when it cannot be opened or read.

@@ -2,6 +2,8 @@
 
 #include "platform/data_file_text.h"
 #include "platform/paths.h"
+#include "platform/regular_file.h"
+#include "tests/result_lock.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -115,6 +117,10 @@ QString ResultReport::DataFileLiteral(const QString& fullName) {
     return QStringLiteral("\\otchet\\data1\\") + fullName + QStringLiteral(".txt");
 }
 
+void ResultReport::HoldNameLock(std::unique_ptr<ResultNameLock> lock) {
+    m_lock = std::move(lock);
+}
+
 void ResultReport::Release() {
     m_report = Target{};
     m_data = Target{};
@@ -125,6 +131,23 @@ void ResultReport::Release() {
     m_reportFile.reset();
     m_dataFile.reset();
     m_open = false;
+    // The name is given free only once both files are closed.
+    m_lock.reset();
+}
+
+bool ResultReport::Sync() {
+    // The files this writer opened reach the disk itself, not only the operating system, so
+    // that a power cut loses no answer that was given.
+    if (!m_reportFile || !m_dataFile)
+        return true;
+    const QStringList reasons =
+        SyncToDisk(QList<QFileDevice*>{m_reportFile.get(), m_dataFile.get()});
+    for (int i = 0; i < 2; ++i) {
+        if (!reasons[i].isEmpty())
+            return Fail(i == 0 ? m_report.name : m_data.name,
+                        QStringLiteral("запись на диск не удалась: ") + reasons[i]);
+    }
+    return true;
 }
 
 bool ResultReport::Fail(const QString& name, const QString& detail) {
@@ -166,6 +189,7 @@ bool ResultReport::List(Target& target, const QString& lead, const PositionFlags
 
 bool ResultReport::OpenReports(const QString& programFolder, const CandidateInfo& candidate,
                                const QString& date, const QString& time) {
+    std::unique_ptr<ResultNameLock> lock = std::move(m_lock);
     Release();
     m_error.clear();
     const QString fileName = candidate.FullName + QStringLiteral(".txt");
@@ -180,19 +204,46 @@ bool ResultReport::OpenReports(const QString& programFolder, const CandidateInfo
         return Fail(dataPath, QStringLiteral("недопустимое имя файла"));
     // Both folders are checked before either file is touched, so that a missing one neither
     // adds to the report nor empties an earlier data file.
-    if (!QFileInfo(reportFolder).isDir())
-        return Fail(reportPath, QStringLiteral("нет папки ") + reportFolder);
-    if (!QFileInfo(dataFolder).isDir())
-        return Fail(dataPath, QStringLiteral("нет папки ") + dataFolder);
+    // A result folder that is a symbolic link would lead the files elsewhere.
+    if (const QString problem = CheckOutputFolder(reportFolder); !problem.isEmpty())
+        return Fail(reportPath, problem);
+    if (const QString problem = CheckOutputFolder(dataFolder); !problem.isEmpty())
+        return Fail(dataPath, problem);
 
-    auto reportFile = std::make_unique<QFile>(reportPath);
-    if (!reportFile->open(QIODevice::WriteOnly | QIODevice::Append))
-        return Fail(reportPath,
-                    QStringLiteral("файл не открывается для записи: ") + reportFile->errorString());
-    auto dataFile = std::make_unique<QFile>(dataPath);
-    if (!dataFile->open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return Fail(dataPath,
-                    QStringLiteral("файл не открывается для записи: ") + dataFile->errorString());
+    // The name is taken for the whole test before either file is touched: a second test under
+    // the same name, here or on another PC, must not empty the data file of this one.
+    if (!lock || lock->FullName() != candidate.FullName ||
+        lock->Path() !=
+            DataPath(programFolder, ResultNameLock::LockFileLiteral(candidate.FullName))) {
+        ResultNameLock::Attempt attempt =
+            ResultNameLock::Acquire(programFolder, candidate.FullName);
+        if (!attempt.lock) {
+            m_error = attempt.message;
+            return false;
+        }
+        lock = std::move(attempt.lock);
+    }
+
+    // Whatever stands under either name is checked before either file is touched, so that a
+    // refused data file neither creates nor adds to the report.
+    if (const QString problem = CheckOutputFile(reportFolder, fileName); !problem.isEmpty())
+        return Fail(reportPath, QStringLiteral("файл не открывается для записи: ") + problem);
+    if (const QString problem = CheckOutputFile(dataFolder, fileName); !problem.isEmpty())
+        return Fail(dataPath, QStringLiteral("файл не открывается для записи: ") + problem);
+
+    // Only a regular file inside its folder is ever written: a symbolic link, a hard link, a
+    // folder, a pipe or a device standing under the name is refused before a line is written.
+    auto reportFile = std::make_unique<QFile>();
+    if (const QString problem =
+            OpenRegularFileForWriting(reportFolder, fileName, WriteMode::Append, reportFile.get());
+        !problem.isEmpty())
+        return Fail(reportPath, QStringLiteral("файл не открывается для записи: ") + problem);
+    auto dataFile = std::make_unique<QFile>();
+    if (const QString problem =
+            OpenRegularFileForWriting(dataFolder, fileName, WriteMode::Replace, dataFile.get());
+        !problem.isEmpty())
+        return Fail(dataPath, QStringLiteral("файл не открывается для записи: ") + problem);
+    m_lock = std::move(lock);
     m_reportFile = std::move(reportFile);
     m_dataFile = std::move(dataFile);
     const bool ok = OpenReports(m_reportFile.get(), reportPath, m_dataFile.get(), dataPath,
@@ -228,7 +279,7 @@ bool ResultReport::OpenReports(QIODevice* report, const QString& reportName, QIO
 
 bool ResultReport::WriteCount(int questionCount) {
     return Check() && Line(m_data, QString::number(questionCount)) &&
-           Line(m_data, QStringLiteral("."));
+           Line(m_data, QStringLiteral(".")) && Sync();
 }
 
 bool ResultReport::WriteQuestion(int number, const Question& question, const QList<int>& order) {
@@ -277,7 +328,7 @@ bool ResultReport::WriteAnswer(const PositionFlags& ticked, const PositionPoints
            (anyTicked ? List(m_data, lead, ticked, points) : Line(m_data, none)) &&
            Line(m_data, QStringLiteral("#")) && List(m_data, right, correct, points) &&
            Line(m_data, QStringLiteral("&")) && Line(m_data, given) &&
-           Line(m_data, QStringLiteral("$"));
+           Line(m_data, QStringLiteral("$")) && Sync();
 }
 
 bool ResultReport::WriteTotals(int questionCount, qint64 totalPoints) {
@@ -290,12 +341,14 @@ bool ResultReport::WriteTotals(int questionCount, qint64 totalPoints) {
            Line(m_report, kReportRule) &&
            Line(m_data, QStringLiteral(", задано вопросов: ") + Totals(questionCount, totalPoints) +
                             QStringLiteral("  это составляет ") + percent + QLatin1Char('%')) &&
-           Line(m_data, QStringLiteral("@"));
+           Line(m_data, QStringLiteral("@")) && Sync();
 }
 
 bool ResultReport::CloseReports() {
-    if (!m_open)
+    if (!m_open) {
+        Release(); // a name taken for a test that never opened its files is given free
         return !Failed();
+    }
     // Every line was handed to the files as it was written; closing must not lose the last.
     for (QFile* file : {m_reportFile.get(), m_dataFile.get()}) {
         if (file == nullptr)

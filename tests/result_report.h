@@ -14,14 +14,21 @@
 #include <memory>
 #include <optional>
 
+class ResultNameLock;
+
 // The two result files of a control test, both named after the student and both Windows-1251
 // with CR LF:
 //   "\otchet\print otchet\<name>.txt"  the printable report, every test under the name appended;
 //   "\otchet\data1\<name>.txt"         the data file of the last test, read back by the review.
-// Both are written while the test runs and every line reaches the file at once, so an answer that
-// was given is on disk before the next question is shown. After the first failure (a folder that
-// is missing, a device that cannot be written) every later call fails as well and ErrorMessage()
-// holds the input/output error message to show.
+// Both are written while the test runs and every line reaches the file at once; the files the
+// writer opened itself are forced to the disk after the count, after every answer and after the
+// totals, so an answer that was given is on the disk before the next question is shown. Nothing
+// but a regular file inside its result folder is ever opened for writing. While the files are
+// open the writer holds the name's lock (ResultNameLock), so no second control test under the
+// same name can empty the data file. After the first failure (a folder that is missing, a device
+// that cannot be written, a name in use) every later call fails as well and ErrorMessage() holds
+// the message to show: the input/output error message with the system's reason, or the
+// name-in-use message.
 
 /// The registration of the student as the menu holds it.
 struct CandidateInfo {
@@ -68,7 +75,9 @@ public:
 
     /// Opens the printable report for appending and the data file anew below programFolder and
     /// writes their headers. The folders are not created. A name that would put a file outside
-    /// its folder is refused.
+    /// its folder is refused, and so is a folder or file that is not a plain one (see
+    /// OpenRegularFileForWriting). The name's lock is taken first (or the one handed over with
+    /// HoldNameLock is used); it is held until CloseReports.
     bool OpenReports(const QString& programFolder, const CandidateInfo& candidate,
                      const QString& date, const QString& time);
     /// The same over devices the caller opened for writing and keeps; the names are used in
@@ -76,6 +85,11 @@ public:
     bool OpenReports(QIODevice* report, const QString& reportName, QIODevice* data,
                      const QString& dataName, const CandidateInfo& candidate, const QString& date,
                      const QString& time);
+
+    /// A lock on the candidate's name taken before the test screen opened; OpenReports keeps it
+    /// when it is for the same name and folder. Given free by CloseReports.
+    void HoldNameLock(std::unique_ptr<ResultNameLock> lock);
+    bool HoldsNameLock() const { return m_lock != nullptr; }
 
     /// The number of questions of the test (data file only).
     bool WriteCount(int questionCount);
@@ -110,12 +124,14 @@ private:
     bool Text(Target& target, const QString& text);
     bool List(Target& target, const QString& lead, const PositionFlags& positions,
               const PositionPoints& points);
+    bool Sync();
     void Release();
 
     Target m_report;
     Target m_data;
     std::unique_ptr<QFile> m_reportFile;
     std::unique_ptr<QFile> m_dataFile;
+    std::unique_ptr<ResultNameLock> m_lock;
     bool m_open = false;
     QString m_error;
 };

@@ -203,6 +203,10 @@ TForm6::~TForm6() {
     m_report.CloseReports();
 }
 
+void TForm6::HoldNameLock(std::unique_ptr<ResultNameLock> lock) {
+    m_report.HoldNameLock(std::move(lock));
+}
+
 QCheckBox* TForm6::Box(int row) const {
     return m_area->RowBox(row);
 }

@@ -5,6 +5,7 @@
 #include "platform/screen.h"
 #include "questions/question_bank.h"
 #include "tests/control_core.h"
+#include "tests/result_lock.h"
 #include "tests/result_report.h"
 
 #include <QPointer>
@@ -41,6 +42,9 @@ public:
     static const QString kSupervisorCode;
 
     void FormActivate() override;
+    /// The candidate's name, taken by the menu for this test; the result files keep it until
+    /// they are closed.
+    void HoldNameLock(std::unique_ptr<ResultNameLock> lock);
 
     int AnswerButtonMode() const;
     QuestionArea* Area() const { return m_area; }

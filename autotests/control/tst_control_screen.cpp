@@ -37,6 +37,7 @@
 #ifdef Q_OS_LINUX
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -551,27 +552,45 @@ void ControlScreenTest::missingQuestionFileEndsTheProgram() {
 void ControlScreenTest::testThatCannotBePreparedLeadsBack_data() {
     QTest::addColumn<QString>("count");
     QTest::addColumn<QString>("seconds");
-    QTest::addColumn<bool>("removeDataFolder");
+    QTest::addColumn<QString>("plant"); // what stands in the result folders
     QTest::addColumn<QString>("message");
-    QTest::newRow("count") << QStringLiteral("десять") << QStringLiteral("60") << false
+    QTest::newRow("count") << QStringLiteral("десять") << QStringLiteral("60") << QString()
                            << QStringLiteral("'десять' is not a valid integer value");
-    QTest::newRow("empty time") << QStringLiteral("10") << QString() << false
+    QTest::newRow("empty time") << QStringLiteral("10") << QString() << QString()
                                 << QStringLiteral("'' is not a valid integer value");
-    QTest::newRow("zero count") << QStringLiteral("0") << QStringLiteral("60") << false
+    QTest::newRow("zero count") << QStringLiteral("0") << QStringLiteral("60") << QString()
                                 << QStringLiteral("Количество вопросов должно быть не меньше 1.");
-    QTest::newRow("no data folder") << QStringLiteral("10") << QStringLiteral("60") << true
-                                    << QStringLiteral("Ошибка ввода-вывода: ");
+    QTest::newRow("no data folder")
+        << QStringLiteral("10") << QStringLiteral("60") << QStringLiteral("no data folder")
+        << QStringLiteral("Ошибка ввода-вывода: ");
+    // A classmate's data file made a link to another file, the report made a pipe.
+    QTest::newRow("data file a link")
+        << QStringLiteral("10") << QStringLiteral("60") << QStringLiteral("link")
+        << QStringLiteral("Ошибка ввода-вывода: ");
+    QTest::newRow("report a pipe")
+        << QStringLiteral("10") << QStringLiteral("60") << QStringLiteral("pipe")
+        << QStringLiteral("Ошибка ввода-вывода: ");
 }
 
 void ControlScreenTest::testThatCannotBePreparedLeadsBack() {
     QFETCH(QString, count);
     QFETCH(QString, seconds);
-    QFETCH(bool, removeDataFolder);
+    QFETCH(QString, plant);
     QFETCH(QString, message);
     WriteTest(QList<Item>(3, Item({100, 0})));
     Settings(count, seconds);
-    if (removeDataFolder)
+    const QString victim = m_folder->filePath(QStringLiteral("victim.txt"));
+    {
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("another file\r\n");
+    }
+    if (plant == QLatin1String("no data folder"))
         QVERIFY(QDir(m_folder->filePath(QStringLiteral("otchet/data1"))).removeRecursively());
+    if (plant == QLatin1String("link"))
+        QVERIFY(QFile::link(victim, DataFile()));
+    if (plant == QLatin1String("pipe"))
+        QCOMPARE(::mkfifo(QFile::encodeName(ReportFile()).constData(), 0666), 0);
     form12->ShowScreen();
     form12->abcToggleBtn5Click();
     Form6->FormActivate();
@@ -580,7 +599,13 @@ void ControlScreenTest::testThatCannotBePreparedLeadsBack() {
     QCOMPARE(m_recorder->kinds.last(), MessageKind::Error);
     QCOMPARE(Form6->Label5->text(), m_recorder->last());
     QCOMPARE(Form6->AnswerButtonMode(), TForm6::kModeBack);
-    QVERIFY(!QFile::exists(ReportFile()));
+    if (plant == QLatin1String("link") || plant == QLatin1String("pipe"))
+        QVERIFY2(
+            m_recorder->last().contains(plant == QLatin1String("link") ? DataFile() : ReportFile()),
+            qPrintable(m_recorder->last()));
+    if (plant != QLatin1String("pipe"))
+        QVERIFY(!QFile::exists(ReportFile()));
+    QCOMPARE(QFileInfo(victim).size(), qint64(14)); // nothing written through a plant
     Form6->FormActivate(); // the message closing gives the focus back: nothing more happens
     QCOMPARE(m_recorder->messages.size(), 1);
 
@@ -611,6 +636,9 @@ void ControlScreenTest::writeFailureStopsTheTestWithAMessage() {
     QCOMPARE(m_recorder->messages.size(), 1);
     QVERIFY2(m_recorder->last().startsWith(QStringLiteral("Ошибка ввода-вывода: ") +
                                            m_folder->path() + QStringLiteral("/otchet/")),
+             qPrintable(m_recorder->last()));
+    // The system's reason, never "Unknown error".
+    QVERIFY2(m_recorder->last().contains(QStringLiteral("файл слишком велик")),
              qPrintable(m_recorder->last()));
     QCOMPARE(ResultLine(0),
              QStringLiteral("Результаты тестирования не удалось записать, тестирование прервано."));

@@ -1,14 +1,23 @@
 // The two result files of a control test, byte for byte, the percentage and the points of an
 // answer, and what happens when a file cannot be opened or a device stops taking bytes.
+#include "platform/paths.h"
+#include "platform/regular_file.h"
 #include "tests/control_core.h"
+#include "tests/result_lock.h"
 #include "tests/result_report.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(PositionFlags)
 Q_DECLARE_METATYPE(PositionPoints)
@@ -162,6 +171,12 @@ private Q_SLOTS:
     void deviceFailingPartWayIsNeverSilent();
     void missingFolderOrForeignNameWritesNothing();
     void dateAndTimeOfTheHeader();
+    void plantedFileIsNeverWrittenThrough_data();
+    void plantedFileIsNeverWrittenThrough();
+    void failedWriteGivesTheSystemsReason();
+    void answersReachTheDiskAndTheNameIsHeld();
+    void nameInUseIsRefusedBeforeAnyFile();
+    void leftBehindLockStopsHolding();
 };
 
 void ResultReportTest::bothFilesByteForByte() {
@@ -360,3 +375,268 @@ void ResultReportTest::dateAndTimeOfTheHeader() {
 
 QTEST_GUILESS_MAIN(ResultReportTest)
 #include "tst_result_report.moc"
+
+namespace {
+
+const QString kName = QStringLiteral("Иванов И. И.");
+
+// A lock file as QLockFile writes it, with its process and host lines replaced: the lock of a
+// test that ran elsewhere or in a process that is gone.
+QByteArray ForeignLockContents(const QString& folder, qint64 pid, const QByteArray& host) {
+    QLockFile real(folder + QStringLiteral("/model.lock"));
+    if (!real.tryLock(0))
+        return {};
+    QFile file(folder + QStringLiteral("/model.lock"));
+    file.open(QIODevice::ReadOnly);
+    QList<QByteArray> lines = file.readAll().split('\n');
+    real.unlock();
+    lines[0] = QByteArray::number(pid);
+    if (!host.isEmpty()) {
+        lines[2] = host;
+        for (int i = 3; i < lines.size(); ++i) // the machine's and the boot's ids, where written
+            if (!lines[i].isEmpty())
+                lines[i] = QByteArray(lines[i].size(), 'f');
+    }
+    return lines.join('\n');
+}
+
+void SetAge(const QString& path, std::chrono::minutes age) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-60 * age.count()),
+                             QFileDevice::FileModificationTime));
+}
+
+bool OpenIvanov(ResultReport& report, const QString& folder) {
+    return report.OpenReports(folder, Ivanov(), QStringLiteral("d"), QStringLiteral("t"));
+}
+
+} // namespace
+
+void ResultReportTest::plantedFileIsNeverWrittenThrough_data() {
+    // What a student plants under a classmate's result file, in which folder, and the reason
+    // given for it.
+    QTest::addColumn<QString>("plant");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("reason");
+    for (const QString& folder : {QStringLiteral("data1"), QStringLiteral("print otchet")}) {
+        const QByteArray f = folder.toUtf8();
+        QTest::newRow("symbolic link, " + f) << "symlink" << folder << "символическая ссылка";
+        QTest::newRow("hard link, " + f) << "hardlink" << folder << "жёсткая ссылка";
+        QTest::newRow("pipe, " + f) << "fifo" << folder << "канал";
+        QTest::newRow("folder, " + f) << "folder" << folder << "это папка";
+    }
+    QTest::newRow("pipe with a reader") << "fifo+reader"
+                                        << "data1"
+                                        << "это канал";
+    QTest::newRow("data folder a link") << "linked folder"
+                                        << "data1"
+                                        << "символическая ссылка";
+}
+
+void ResultReportTest::plantedFileIsNeverWrittenThrough() {
+    QFETCH(QString, plant);
+    QFETCH(QString, folder);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    MakeResultFolders(dir);
+    const QString victim = dir.filePath(QStringLiteral("victim.txt"));
+    {
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("a classmate's results\r\n");
+    }
+    const QString planted = dir.filePath(QStringLiteral("otchet/%1/%2.txt").arg(folder, kName));
+    const QByteArray plantedName = QFile::encodeName(planted);
+    int reader = -1;
+    if (plant == QLatin1String("symlink"))
+        QVERIFY(QFile::link(victim, planted));
+    else if (plant == QLatin1String("hardlink"))
+        QCOMPARE(::link(QFile::encodeName(victim).constData(), plantedName.constData()), 0);
+    else if (plant.startsWith(QLatin1String("fifo")))
+        QCOMPARE(::mkfifo(plantedName.constData(), 0666), 0);
+    else if (plant == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(planted));
+    if (plant == QLatin1String("fifo+reader")) {
+        reader = ::open(plantedName.constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(reader >= 0);
+    }
+    if (plant == QLatin1String("linked folder")) {
+        const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+        QVERIFY(QDir().mkpath(elsewhere));
+        QVERIFY(QDir(dir.filePath(QStringLiteral("otchet"))).rmdir(QStringLiteral("data1")));
+        QVERIFY(QFile::link(elsewhere, dir.filePath(QStringLiteral("otchet/data1"))));
+    }
+
+    ResultReport report;
+    QVERIFY(!OpenIvanov(report, dir.path()));
+    QVERIFY(!report.IsOpen());
+    const QString named = plant == QLatin1String("linked folder")
+                              ? dir.filePath(QStringLiteral("otchet/data1/%1.txt").arg(kName))
+                              : planted;
+    QVERIFY2(report.ErrorMessage().startsWith(QStringLiteral("Ошибка ввода-вывода: ") + named),
+             qPrintable(report.ErrorMessage()));
+    QVERIFY2(report.ErrorMessage().contains(reason), qPrintable(report.ErrorMessage()));
+    QVERIFY(!report.HoldsNameLock());
+    // Nothing went through the plant, and no line was written anywhere.
+    QCOMPARE(FileBytes(victim), QByteArray("a classmate's results\r\n"));
+    if (reader >= 0) {
+        char byte;
+        QCOMPARE(::read(reader, &byte, 1), ssize_t(0));
+        ::close(reader);
+    }
+    QDirIterator files(dir.filePath(QStringLiteral("otchet")), QDir::Files | QDir::System,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QFileInfo info(files.next());
+        if (info.isFile() && !info.isSymLink()) // no file made beside the plant, no lock left
+            QVERIFY2(info.absoluteFilePath() == QFileInfo(planted).absoluteFilePath(),
+                     qPrintable(info.absoluteFilePath()));
+    }
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("elsewhere/%1.txt").arg(kName))));
+}
+
+void ResultReportTest::failedWriteGivesTheSystemsReason() {
+    // A full disk: the system's reason, never "Unknown error".
+    QFile full(QStringLiteral("/dev/full"));
+    QVERIFY(full.open(QIODevice::WriteOnly));
+    QBuffer data;
+    data.open(QIODevice::WriteOnly);
+    ResultReport report;
+    QVERIFY(!report.OpenReports(&full, QStringLiteral("print"), &data, QStringLiteral("data"),
+                                Ivanov(), QStringLiteral("d"), QStringLiteral("t")));
+    QCOMPARE(report.ErrorMessage(),
+             QStringLiteral("Ошибка ввода-вывода: print (запись не удалась: на диске нет места "
+                            "(код %1))")
+                 .arg(ENOSPC));
+
+    // A file that cannot be forced to the disk (a pipe) says why, too.
+    int ends[2];
+    QCOMPARE(::pipe(ends), 0);
+    QFile pipe;
+    QVERIFY(pipe.open(ends[1], QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+    QCOMPARE(SyncToDisk(&pipe), SystemErrorText(EINVAL));
+    ::close(ends[0]);
+
+    for (const int code : {EIO, ENOSPC, EROFS, ETIMEDOUT, 4095, 0}) {
+        const QString text = SystemErrorText(code);
+        QVERIFY2(!text.isEmpty() && !text.contains(QStringLiteral("Unknown")), qPrintable(text));
+    }
+    QCOMPARE(SystemErrorText(EIO),
+             QStringLiteral("ошибка ввода-вывода на диске или в сети (код %1)").arg(EIO));
+}
+
+void ResultReportTest::answersReachTheDiskAndTheNameIsHeld() {
+    QTemporaryDir dir;
+    MakeResultFolders(dir);
+    const QString lockPath = DataPath(dir.path(), ResultNameLock::LockFileLiteral(kName));
+    ResultReport report;
+    QVERIFY(OpenIvanov(report, dir.path()));
+    QVERIFY(report.HoldsNameLock());
+    QVERIFY(QFile::exists(lockPath));
+    QVERIFY(report.CloseReports());
+    QVERIFY(!report.HoldsNameLock());
+    QVERIFY(!QFile::exists(lockPath));
+
+    // The files the writer opened itself: the data file holds the answer once WriteAnswer
+    // returned, read through a second handle as another program would.
+    QVERIFY(OpenIvanov(report, dir.path()));
+    QVERIFY(report.WriteCount(1));
+    QVERIFY(report.WriteQuestion(1, kFirst, {1, 2, 3}));
+    QVERIFY(report.WriteAnswer({true, false, false, false, false}, {100, 0, 0, 0, 0}, 100));
+    const QByteArray data =
+        FileBytes(dir.filePath(QStringLiteral("otchet/data1/%1.txt").arg(kName)));
+    QVERIFY(data.endsWith(Bytes(QStringLiteral("Набрано баллов за ответ: 100\r\n$\r\n"))));
+    QVERIFY(report.WriteTotals(1, 100));
+    QVERIFY(report.CloseReports());
+}
+
+void ResultReportTest::nameInUseIsRefusedBeforeAnyFile() {
+    QTemporaryDir dir;
+    MakeResultFolders(dir);
+    const QString dataPath = dir.filePath(QStringLiteral("otchet/data1/%1.txt").arg(kName));
+    const QString reportPath =
+        dir.filePath(QStringLiteral("otchet/print otchet/%1.txt").arg(kName));
+    ResultReport first;
+    QVERIFY(OpenIvanov(first, dir.path()));
+    QVERIFY(first.WriteCount(3));
+    const QByteArray firstData = FileBytes(dataPath);
+    const QByteArray firstReport = FileBytes(reportPath);
+
+    // The menu's attempt and the writer's own: both refused, the first test's files intact.
+    const ResultNameLock::Attempt attempt = ResultNameLock::Acquire(dir.path(), kName);
+    QVERIFY(!attempt.lock);
+    QVERIFY(attempt.inUse);
+    QCOMPARE(attempt.message, ResultNameLock::InUseMessage(kName));
+    QVERIFY(attempt.message.startsWith(
+        QStringLiteral("Под именем «Иванов И. И.» уже идёт контрольное тестирование")));
+    ResultReport second;
+    QVERIFY(!OpenIvanov(second, dir.path()));
+    QCOMPARE(second.ErrorMessage(), ResultNameLock::InUseMessage(kName));
+    QVERIFY(first.WriteQuestion(1, kFirst, {1, 2, 3}));
+    QCOMPARE(FileBytes(dataPath).left(firstData.size()), firstData);
+    QCOMPARE(FileBytes(reportPath).left(firstReport.size()), firstReport);
+
+    // Another name is free; once the first test ended, its name is free again and a new test
+    // overwrites the data file as always.
+    CandidateInfo petrov = Ivanov();
+    petrov.FullName = QStringLiteral("Петров П. П.");
+    ResultReport other;
+    QVERIFY(other.OpenReports(dir.path(), petrov, QStringLiteral("d"), QStringLiteral("t")));
+    QVERIFY(first.CloseReports());
+    QVERIFY(OpenIvanov(second, dir.path()));
+    QVERIFY(second.CloseReports());
+    QVERIFY(FileBytes(dataPath).startsWith(firstData.left(firstData.indexOf('\n'))));
+    QVERIFY(!FileBytes(dataPath).contains(Bytes(QStringLiteral("Вопрос 1"))));
+
+    // A lock handed over by the menu is the one the writer keeps.
+    ResultNameLock::Attempt taken = ResultNameLock::Acquire(dir.path(), kName);
+    QVERIFY(taken.lock);
+    ResultReport handed;
+    handed.HoldNameLock(std::move(taken.lock));
+    QVERIFY(OpenIvanov(handed, dir.path()));
+    QVERIFY(!ResultNameLock::Acquire(dir.path(), kName).lock);
+    QVERIFY(handed.CloseReports());
+    QVERIFY(ResultNameLock::Acquire(dir.path(), kName).lock);
+}
+
+void ResultReportTest::leftBehindLockStopsHolding() {
+    QTemporaryDir dir;
+    MakeResultFolders(dir);
+    const QString lockPath = DataPath(dir.path(), ResultNameLock::LockFileLiteral(kName));
+    const auto plant = [&](const QByteArray& contents, std::chrono::minutes age) {
+        QFile::remove(lockPath);
+        QFile file(lockPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        file.close();
+        SetAge(lockPath, age);
+    };
+    // Another PC's lock, renewed a minute ago: the test there is running.
+    const QByteArray otherPc = ForeignLockContents(dir.path(), 4242, "another-pc");
+    QVERIFY(!otherPc.isEmpty());
+    plant(otherPc, std::chrono::minutes(1));
+    QVERIFY(ResultNameLock::Acquire(dir.path(), kName).inUse);
+    // Not renewed for longer than the stale time: that PC crashed, the name is free.
+    plant(otherPc, ResultNameLock::kStaleAfter + std::chrono::minutes(1));
+    QVERIFY(ResultNameLock::Acquire(dir.path(), kName).lock);
+    // A process of this PC that is gone frees the name at once.
+    QProcess gone;
+    gone.start(QStringLiteral("cat"));
+    QVERIFY(gone.waitForStarted());
+    const qint64 gonePid = gone.processId();
+    gone.closeWriteChannel();
+    QVERIFY(gone.waitForFinished());
+    plant(ForeignLockContents(dir.path(), gonePid, {}), std::chrono::minutes(0));
+    QVERIFY(ResultNameLock::Acquire(dir.path(), kName).lock);
+
+    // The holder renews its lock on every tick of its timer, so a long test keeps its name.
+    ResultNameLock::Attempt held = ResultNameLock::Acquire(dir.path(), kName);
+    QVERIFY(held.lock);
+    QVERIFY(held.lock->RenewTimer->isActive());
+    QCOMPARE(held.lock->RenewTimer->interval(), 60 * 1000);
+    SetAge(lockPath, ResultNameLock::kStaleAfter + std::chrono::minutes(1));
+    held.lock->Renew();
+    QVERIFY(QFileInfo(lockPath).lastModified().secsTo(QDateTime::currentDateTime()) < 60);
+    QVERIFY(ResultNameLock::Acquire(dir.path(), kName).inUse);
+}

@@ -7,6 +7,7 @@
 #include "materials/test3.h"
 #include "platform/fonts.h"
 #include "review/test8.h"
+#include "tests/result_lock.h"
 #include "tests/test2.h"
 #include "tests/test4.h"
 #include "tests/test6.h"
@@ -15,9 +16,11 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -263,6 +266,43 @@ private Q_SLOTS:
         // After the one control test of a run its button stays disabled.
         form12->DisableControlButton();
         QVERIFY(!form12->abcToggleBtn5->isEnabled());
+    }
+
+    void nameInUseElsewhereIsRefusedBeforeAnyFile() {
+        // Another control test (this PC or another of the lab) holds the name in the shared
+        // data folder.
+        QTemporaryDir course;
+        QVERIFY(QDir(course.path()).mkpath(QStringLiteral("otchet/data1")));
+        QVERIFY(QDir(course.path()).mkpath(QStringLiteral("otchet/print otchet")));
+        Shell().ProgramFolder = course.path();
+        const QString dataFile = course.filePath(QStringLiteral("otchet/data1/Иванов И. И..txt"));
+        {
+            QFile running(dataFile);
+            QVERIFY(running.open(QIODevice::WriteOnly));
+            running.write("the running test\r\n");
+        }
+        ResultNameLock::Attempt elsewhere =
+            ResultNameLock::Acquire(course.path(), QStringLiteral("Иванов И. И."));
+        QVERIFY(elsewhere.lock);
+        Register();
+        Press(TestButton::Control);
+        QCOMPARE(m_messages->messages,
+                 QStringList{ResultNameLock::InUseMessage(QStringLiteral("Иванов И. И."))});
+        VerifyNothingOpened();
+        QVERIFY(form12->abcToggleBtn5->isEnabled());
+        QCOMPARE(
+            QDir(course.filePath(QStringLiteral("otchet/print otchet"))).entryList(QDir::Files),
+            QStringList());
+        QFile running(dataFile);
+        QVERIFY(running.open(QIODevice::ReadOnly));
+        QCOMPARE(running.readAll(), QByteArray("the running test\r\n"));
+
+        // Under another name the test opens and holds that name for itself.
+        form12->Edit1->setText(QStringLiteral("Иванов И. И. (2)"));
+        Press(TestButton::Control);
+        QVERIFY(Form6->isVisible());
+        QVERIFY(Form6->Report().HoldsNameLock());
+        QVERIFY(ResultNameLock::Acquire(course.path(), QStringLiteral("Иванов И. И. (2)")).inUse);
     }
 
     void reviewOpensBeforeAnyRegistration() {

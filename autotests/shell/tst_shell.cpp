@@ -1,4 +1,5 @@
 // Start-up, splash, main screen activation and the start bar.
+#include "app/start_options.h"
 #include "app/startup.h"
 #include "app/test.h"
 #include "app/test1.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -22,6 +24,61 @@ class TestShell : public QObject {
     std::unique_ptr<DisplayOverride> m_display;
 
 private Q_SLOTS:
+    void courseFolderFromTheCommandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("help");
+        QTest::addColumn<QString>("error");
+        const QString program = QStringLiteral("course-testing");
+        QTest::newRow("nothing: the working folder")
+            << QStringList{program} << QString() << false << QString();
+        QTest::newRow("--course") << QStringList{program, "--course", "/srv/курс"} << "/srv/курс"
+                                  << false << QString();
+        QTest::newRow("--course=")
+            << QStringList{program, "--course=/srv/курс"} << "/srv/курс" << false << QString();
+        QTest::newRow("-c") << QStringList{program, "-c", "курс"} << "курс" << false << QString();
+        QTest::newRow("help") << QStringList{program, "--help"} << QString() << true << QString();
+        QTest::newRow("unknown option") << QStringList{program, "--kurs", "x"} << QString() << false
+                                        << "Неверная командная строка";
+        QTest::newRow("folder without its option")
+            << QStringList{program, "/srv/курс"} << QString() << false
+            << "Лишние параметры командной строки: /srv/курс";
+        QTest::newRow("option without its folder") << QStringList{program, "--course"} << QString()
+                                                   << false << "Неверная командная строка";
+    }
+    void courseFolderFromTheCommandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, folder);
+        QFETCH(bool, help);
+        QFETCH(QString, error);
+        const StartOptions options = ParseStartOptions(arguments);
+        QCOMPARE(options.courseFolder, folder);
+        QCOMPARE(options.help, help);
+        QVERIFY2(error.isEmpty() ? options.error.isEmpty() : options.error.startsWith(error),
+                 qPrintable(options.error));
+        if (!error.isEmpty())
+            QVERIFY(options.error.contains(QStringLiteral("--course ПАПКА")));
+    }
+
+    void folderWithoutACourseIsNamed() {
+        QCOMPARE(CourseFolderProblem(SourcePath(QStringLiteral("course"))), QString());
+        QTemporaryDir empty;
+        QCOMPARE(CourseFolderProblem(empty.path()),
+                 QStringLiteral("В папке «%1» нет курса: не найден ни один файл вопросов "
+                                "(ortu/pdb1.db … ortu/pdb12.db).\nЗапустите программу из "
+                                "папки курса или укажите её: course-testing --course ПАПКА.")
+                     .arg(empty.path()));
+        // One question file of the twelve makes a course; other files in ortu do not.
+        QVERIFY(QDir(empty.path()).mkpath(QStringLiteral("ortu/pdb3.db.bak")));
+        QVERIFY(!CourseFolderProblem(empty.path()).isEmpty());
+        QFile file(empty.filePath(QStringLiteral("ortu/pdb3.db")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QCOMPARE(CourseFolderProblem(empty.path()), QString());
+        QVERIFY(CourseFolderProblem(empty.filePath(QStringLiteral("нет такой")))
+                    .startsWith(QStringLiteral("Папка курса «")));
+    }
+
     void initTestCase() {
         QApplication::setQuitOnLastWindowClosed(false);
         InstallFontSubstitutions();

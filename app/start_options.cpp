@@ -1,0 +1,62 @@
+#include "app/start_options.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+const QCommandLineOption kCourse({QStringLiteral("c"), QStringLiteral("course")},
+                                 QStringLiteral("Папка курса."), QStringLiteral("папка"));
+const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")},
+                               QStringLiteral("Показать эту справку."));
+} // namespace
+
+StartOptions ParseStartOptions(const QStringList& arguments) {
+    StartOptions options;
+    QCommandLineParser parser;
+    parser.addOption(kCourse);
+    parser.addOption(kHelp);
+    if (!parser.parse(arguments)) {
+        options.error = QStringLiteral("Неверная командная строка: %1\n\n%2")
+                            .arg(parser.errorText(), StartUsage());
+        return options;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        options.error = QStringLiteral("Лишние параметры командной строки: %1\n\n%2")
+                            .arg(parser.positionalArguments().join(QLatin1Char(' ')), StartUsage());
+        return options;
+    }
+    options.help = parser.isSet(kHelp);
+    options.courseFolder = parser.value(kCourse);
+    return options;
+}
+
+QString StartUsage() {
+    return QStringLiteral(
+        "Запуск: course-testing [--course ПАПКА]\n"
+        "\n"
+        "  -c, --course ПАПКА  папка курса: файлы вопросов ortu, учебник html, справка helphtml,\n"
+        "                      рисунки и видеофрагменты images, звуки wave и папки результатов\n"
+        "                      otchet/data1 и otchet/print otchet;\n"
+        "                      без этого параметра папкой курса служит текущая папка\n"
+        "  -h, --help          показать эту справку\n");
+}
+
+QString CourseFolderProblem(const QString& folder) {
+    const QFileInfo info(folder);
+    if (!info.isDir())
+        return QStringLiteral("Папка курса «%1» не найдена.\n\n%2")
+            .arg(QDir::toNativeSeparators(folder), StartUsage());
+    for (int n = 1; n <= 12; ++n) {
+        if (QFileInfo(QDir(folder).filePath(QStringLiteral("ortu/pdb%1.db").arg(n))).isFile())
+            return QString();
+    }
+    return QStringLiteral("В папке «%1» нет курса: не найден ни один файл вопросов "
+                          "(%2 … %3).\n"
+                          "Запустите программу из папки курса или укажите её: "
+                          "course-testing --course ПАПКА.")
+        .arg(QDir::toNativeSeparators(QFileInfo(folder).absoluteFilePath()),
+             QDir::toNativeSeparators(QStringLiteral("ortu/pdb1.db")),
+             QDir::toNativeSeparators(QStringLiteral("ortu/pdb12.db")));
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the program is told when it starts: the course folder it works in. The folder named with
+// --course comes first, the working folder second; a folder without a course is refused with a
+// Russian message instead of opening screens that have nothing to show.
+
+struct StartOptions {
+    QString courseFolder; // from --course, empty when not given
+    bool help = false;    // --help: print the usage and stop
+    QString error;        // a Russian message when the command line is wrong
+};
+
+/// Reads the command line (arguments[0] is the program).
+StartOptions ParseStartOptions(const QStringList& arguments);
+
+/// The usage text printed by --help.
+QString StartUsage();
+
+/// Empty when `folder` holds a course (a question file "ortu/pdb1.db" ... "ortu/pdb12.db");
+/// otherwise the Russian message to show.
+QString CourseFolderProblem(const QString& folder);

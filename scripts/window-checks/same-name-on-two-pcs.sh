@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Two PCs of a lab on one shared course folder, each a display of its own: a student starts a
+# control test under a name; another registers under the same name on the second PC. The second
+# is refused in the menu (no control screen, the fields stay editable), the first test's files are
+# untouched, and under a corrected name the second control test opens.
+#   scripts/window-checks/same-name-on-two-pcs.sh BINARY
+set -euo pipefail
+bin=$(realpath "$1")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+course=$(mktemp -d)
+cp -r "$root/course/." "$course/"
+export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
+pids=()
+cleanup() {
+  local pid
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$course"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+w=1024 h=768
+half() { local v=$1 q=$(($1 / 2)); if (( v % 2 != 0 && q % 2 != 0 )); then q=$((q + 1)); fi; echo $q; }
+click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-1}"; }
+
+# One "PC": a display of its own with the program started in the shared course folder; sets
+# $display (run in this shell, not a subshell, so that the cleanup knows every process).
+start_pc() {
+  local fdfile; fdfile=$(mktemp)
+  Xvfb -displayfd 1 -screen 0 "${w}x${h}x24" -nolisten tcp >"$fdfile" 2>/dev/null &
+  pids+=($!)
+  for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
+  display=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+  [ "$display" != ":" ] || fail "Xvfb did not start"
+  (cd "$course" && DISPLAY=$display exec "$bin") >/dev/null 2>&1 &
+  pids+=($!)
+}
+
+# Menu geometry as the screens compute it (see scripts/screenshots.sh).
+mw=$((w - 100)) mh=$((h - 70))
+mx=$(half $((w - mw))) my=$(half $((h - mh)))
+px=$((mx + 18 + $(half $((mw - 38 - 630))) + 11)) py=$((my + 18 + $(half $((mh - 38 - 368))) + 10))
+bar=$(( $(half "$w") - 50 ))
+
+# Latin letters only: xdotool types letters outside the keyboard map by remapping a key, which
+# loses letters on a loaded machine.
+open_menu_and_register() { # name
+  click $((bar + 2 + 8 + 60)) 14 2                                 # "Тестирование..."
+  click $((px + 4 + 302)) $((py + 229 + 44)) 1                     # entry panel
+  click $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) 0.3         # Edit1
+  xdotool type --delay 60 "$1"
+  click $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12)) 0.3          # Edit5
+  xdotool type --delay 60 "FK-21"
+  click $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9)) 0.3          # ComboBox1
+  xdotool type --delay 60 "Atletika"
+  click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1            # ComboBox2
+  xdotool key Down Down Down Return; sleep 0.5
+}
+press_control() { click $((px + 209 + 96)) $((py + 320 + 12)) 3; }
+window_named() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
+start_pc; pc1=$display
+start_pc; pc2=$display
+sleep 9 # past the splash on both
+
+# PC 1: the first student starts a control test and answers nothing yet.
+export DISPLAY=$pc1
+open_menu_and_register "Ivanov I. I."
+press_control
+window_named '^Внимание!$' || fail "the first control test did not open"
+cx=$(half $((w - 775))) cy=$(half $((h - 534)))
+click $((cx + 16 + 88)) $((cy + 483 + 10 + 15)) 2                  # "OK": question 1
+window_named '^Вопрос 1$' || fail "the first control test did not start"
+data="$course/otchet/data1/Ivanov I. I..txt"
+report="$course/otchet/print otchet/Ivanov I. I..txt"
+[ -f "$data" ] || fail "no data file of the first test: $(ls "$course/otchet/data1")"
+[ -f "$course/otchet/data1/Ivanov I. I..lock" ] || fail "the running test holds no lock"
+before_data=$(sha256sum "$data") before_report=$(sha256sum "$report")
+
+# PC 2: the same name is refused in the menu.
+export DISPLAY=$pc2
+open_menu_and_register "Ivanov I. I."
+press_control
+window_named '^Внимание!$' && fail "a second control test under the same name opened: $(ls "$course/otchet/data1")"
+[ "$(sha256sum "$data")" = "$before_data" ] || fail "the first test's data file changed"
+[ "$(sha256sum "$report")" = "$before_report" ] || fail "the first test's report changed"
+xdotool key Return; sleep 1                                         # the message box closes
+# The fields stay editable: the name is corrected and the control test opens.
+click $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) 0.3
+xdotool key End; xdotool type --delay 60 " (2)"
+press_control
+window_named '^Внимание!$' || fail "the corrected name did not open the control test"
+[ -f "$course/otchet/data1/Ivanov I. I. (2).txt" ] ||
+  fail "no data file under the corrected name: $(ls "$course/otchet/data1")"
+
+# PC 1 is still on its first question with its files intact.
+export DISPLAY=$pc1
+window_named '^Вопрос 1$' || fail "the first test left its question"
+[ "$(sha256sum "$data")" = "$before_data" ] || fail "the first test's data file changed"
+echo "same name on two PCs: refused, first test intact"
