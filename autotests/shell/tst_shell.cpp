@@ -7,11 +7,17 @@
 #include "materials/test94.h"
 #include "platform/fonts.h"
 #include "platform/paths.h"
+#include "platform/screen.h"
+#include "review/test8.h"
 #include "test_support.h"
+#include "tests/test2.h"
+#include "tests/test6.h"
+#include "widgets/shown_movie.h"
 #include "widgets/toggle_button.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QMovie>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTimer>
@@ -54,6 +60,34 @@ private Q_SLOTS:
         QCOMPARE(Form1->Timer1->interval(), 100);
         QCOMPARE(Form1->geometry(), QRect(0, 0, 1024, 768));
         QVERIFY(!Form5->isVisible());
+    }
+
+    void animationsRunOnlyWhileTheirPictureIsShown() {
+        // The hidden test screens leave their animations standing.
+        CreateScreens();
+        for (Screen* screen : {static_cast<Screen*>(Form2), static_cast<Screen*>(Form6),
+                               static_cast<Screen*>(Form8)}) {
+            auto* movie = screen->findChild<QLabel*>(QStringLiteral("Image2"))->movie();
+            QVERIFY(movie != nullptr);
+            QVERIFY2(movie->state() != QMovie::Running, qPrintable(screen->objectName()));
+        }
+
+        // A picture runs while its window and itself are shown, and goes on from where it stood.
+        QWidget window;
+        auto* picture = new QLabel(&window);
+        auto* movie = new QMovie(QStringLiteral(":/pictures/test_animation.gif"), {}, picture);
+        ShowMovieWhileVisible(picture, movie);
+        QCOMPARE(movie->state(), QMovie::NotRunning);
+        window.show();
+        QCOMPARE(movie->state(), QMovie::Running);
+        const int frame = movie->currentFrameNumber();
+        window.hide();
+        QCOMPARE(movie->state(), QMovie::Paused);
+        window.show();
+        QCOMPARE(movie->state(), QMovie::Running);
+        QCOMPARE(movie->currentFrameNumber(), frame);
+        picture->hide();
+        QCOMPARE(movie->state(), QMovie::Paused);
     }
 
     void placesTheStartBar_data() {
