@@ -11,9 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
 
-    CreateScreens();
-    Form1->show();
-    Form1->activateWindow();
+    StartScreens();
     const int code = QApplication::exec();
     DestroyScreens();
     return code;

@@ -173,10 +173,7 @@ QuestionArea::QuestionArea(QWidget* host, QuestionAreaConfig config)
     Image4->setGeometry(Panel6->rect());
     Image4->hide();
 
-    MediaPlayer1 = CreateMediaPlayer(this);
-    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
-    MediaPlayer1->SetDisplay(Panel6);
-    connect(MediaPlayer1, &MediaPlayer::Notify, this, &QuestionArea::PlayerFinished);
+    // The player is made when the first fragment is played (Player()).
 
     Timer2 = Named(new QTimer(this), "Timer2");
     Timer2->setInterval(3000);
@@ -475,7 +472,7 @@ void QuestionArea::Timer2Timer() {
 
         m_awaitingEnd = true;
         m_playbackFailed = false;
-        const bool opened = MediaPlayer1->Open(View.FragmentFile);
+        const bool opened = Player()->Open(View.FragmentFile);
         MediaPlayer1->SetDisplayRect(QRect(0, 0, 471, 351));
         if (opened) {
             MediaPlayer1->Play(true);
@@ -493,7 +490,7 @@ void QuestionArea::Timer2Timer() {
 }
 
 void QuestionArea::PlayerFinished() {
-    if (!m_awaitingEnd)
+    if (!m_awaitingEnd || MediaPlayer1 == nullptr)
         return;
     if (MediaPlayer1->Failed())
         m_playbackFailed = true;
@@ -525,7 +522,7 @@ void QuestionArea::MediaPlayer1Notify() {
 }
 
 QImage QuestionArea::StillFrame() const {
-    if (m_playbackFailed)
+    if (m_playbackFailed || MediaPlayer1 == nullptr)
         return Panel6->RenderEmpty();
     const QImage frame = MediaPlayer1->LastFrame();
     if (!frame.isNull()) {
@@ -611,5 +608,18 @@ void QuestionArea::LayoutRowsBesideVideo() {
         previous = row;
     }
     View.PreviousRowPicture.fill(false);
-    MediaPlayer1->SetNotify(false);
+    if (MediaPlayer1 != nullptr)
+        MediaPlayer1->SetNotify(false);
+}
+
+MediaPlayer* QuestionArea::Player() {
+    // Made on first use: most tests show no fragment, and a player holds a media pipeline and a
+    // native display window for the program's whole life.
+    if (MediaPlayer1 == nullptr) {
+        MediaPlayer1 = CreateMediaPlayer(this);
+        MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+        MediaPlayer1->SetDisplay(Panel6);
+        connect(MediaPlayer1, &MediaPlayer::Notify, this, &QuestionArea::PlayerFinished);
+    }
+    return MediaPlayer1;
 }
