@@ -75,7 +75,18 @@ void WrapParagraph(const QString& text, int maxWidth, const QFont& font,
             while (end > start && IsBlank(text.at(end - 1)))
                 --end;
         end = std::max(end, firstWordEnd);
+        // The width of the line up to a word's end: its advance as laid out (without the ink
+        // of its last letter). A line that begins with blanks (only a paragraph's first) and a
+        // last word followed by the paragraph's closing blanks (which the layout would count)
+        // are measured as a text of their own.
+        const bool leadingBlanks = IsBlank(text.at(start));
         auto lineWidth = [&](int to) {
+            if (!leadingBlanks && (to == length || skipBlanks(to) < length)) {
+                line.setNumColumns(to - start);
+                const int laidOut = line.textStart() + line.textLength();
+                if (laidOut >= to && skipBlanks(to) >= laidOut)
+                    return qRound(line.horizontalAdvance());
+            }
             return metrics.horizontalAdvance(text.mid(start, to - start));
         };
         int measured = lineWidth(end);
@@ -94,12 +105,13 @@ void WrapParagraph(const QString& text, int maxWidth, const QFont& font,
             more = wordEnd(end);
         }
         const int next = skipBlanks(end);
-        if (next != proposed)
+        if (next != line.textStart() + line.textLength())
             line.setNumColumns(next - start);
         if (next == length) {
             // The paragraph's last line keeps its closing blanks.
             lines << text.mid(start);
-            width = std::max(width, next == end ? measured : lineWidth(length));
+            width = std::max(width,
+                             next == end ? measured : metrics.horizontalAdvance(text.mid(start)));
         } else {
             lines << text.mid(start, end - start);
             width = std::max(width, measured);

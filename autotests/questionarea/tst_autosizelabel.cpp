@@ -99,7 +99,8 @@ private Q_SLOTS:
             << QStringList{QStringLiteral("кто-то где-то и/или 1-2 так-сяк (см. стр. 12) Вот-вот"),
                            QStringLiteral("слово ? слово ! слово , слово ) и т.д. ( слово )"),
                            QStringLiteral("   в начале  и    в середине и в конце   "),
-                           QStringLiteral("один переподготовка два\r\nтри\rчетыре\nпять")};
+                           QStringLiteral("один переподготовка два\r\nтри\rчетыре\nпять"),
+                           QStringLiteral("Вот-вот так-сяк шахмат кот сук Т-34 рук! мат? мост. ")};
     }
     void sameLinesAsTheReference() {
         QFETCH(QStringList, texts);
