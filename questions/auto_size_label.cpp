@@ -1,6 +1,7 @@
 #include "questions/auto_size_label.h"
 
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -175,7 +176,7 @@ void AutoSizeLabel::changeEvent(QEvent* event) {
     }
 }
 
-void AutoSizeLabel::paintEvent(QPaintEvent*) {
+void AutoSizeLabel::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setFont(font());
     painter.setPen(palette().color(foregroundRole()));
@@ -183,9 +184,11 @@ void AutoSizeLabel::paintEvent(QPaintEvent*) {
     // A text set through the base class has not been broken yet: break it for drawing.
     const QStringList lines =
         text() == m_wrappedText ? m_lines : WrapText(text(), width(), font()).Lines;
-    int y = metrics.ascent();
-    for (const QString& line : lines) {
-        painter.drawText(0, y, line);
-        y += metrics.height();
-    }
+    // Only the lines in the area to paint: a very long text has thousands below the screen.
+    const int lineHeight = std::max(1, metrics.height());
+    const qsizetype first = std::max(0, event->rect().top() / lineHeight);
+    const qsizetype last =
+        std::min<qsizetype>(lines.size() - 1, event->rect().bottom() / lineHeight);
+    for (qsizetype i = first; i <= last; ++i)
+        painter.drawText(0, int(i) * lineHeight + metrics.ascent(), lines.at(i));
 }
