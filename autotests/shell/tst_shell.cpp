@@ -5,9 +5,11 @@
 #include "app/test5.h"
 #include "materials/test7.h"
 #include "materials/test94.h"
+#include "materials/test99.h"
 #include "platform/fonts.h"
 #include "platform/paths.h"
 #include "platform/screen.h"
+#include "questions/question_area.h"
 #include "review/test8.h"
 #include "test_support.h"
 #include "tests/test2.h"
@@ -60,6 +62,21 @@ private Q_SLOTS:
         QCOMPARE(Form1->Timer1->interval(), 100);
         QCOMPARE(Form1->geometry(), QRect(0, 0, 1024, 768));
         QVERIFY(!Form5->isVisible());
+    }
+
+    void startShowsTheSplashBeforeTheWebEngineAndMakesPlayersOnFirstUse() {
+        StartScreens();
+        QVERIFY(Form1->isVisible());
+        QVERIFY(Form9 && Form14 && Form7); // every screen exists
+        // The textbook's browser comes with the first turn of the message loop, the help's
+        // browser and the media players when they are first used.
+        QVERIFY(Form14->WebBrowser1 == nullptr);
+        QTRY_VERIFY(Form14->WebBrowser1 != nullptr);
+        QVERIFY(Form7->WebBrowser1 == nullptr);
+        QVERIFY(Form2->Area()->MediaPlayer1 == nullptr && Form6->Area()->MediaPlayer1 == nullptr);
+        QVERIFY(Form8->MediaPlayer1 == nullptr && Form9->MediaPlayer1 == nullptr);
+        Form7->FormActivate();
+        QVERIFY(Form7->WebBrowser1 != nullptr);
     }
 
     void animationsRunOnlyWhileTheirPictureIsShown() {
