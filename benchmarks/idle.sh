@@ -3,8 +3,9 @@
 # processes), against one bare web view showing the textbook's start page (bare_web_view), each
 # on its own Xvfb at 1024 x 768 in the same run.
 #   benchmarks/idle.sh [BUILD_DIR] [SECONDS]     (default build/release, 10 s)
-# The program is left alone until its splash has ended and the textbook shows its start page,
-# then "Тестирование..." on the start bar brings the registration menu. Then, with nothing
+# The program is left alone until its splash has ended and the textbook shows its start page
+# (measured there too), then "Тестирование..." on the start bar brings the registration menu.
+# Then, with nothing
 # changing on screen, the CPU ticks of the tree (/proc/PID/stat, utime + stime of every process
 # in it) are counted over SECONDS, and its memory is read: the sum of the proportional set sizes
 # (Pss, shared pages divided among the processes that share them) and of the peak resident sizes
@@ -72,6 +73,7 @@ start_x
 (cd "$root/course" && exec "$program") >/dev/null 2>&1 &
 app=$!
 sleep 9                                  # the splash (5 s) and the textbook's start page
+measure "program at the textbook" "$app"
 xdotool mousemove $((462 + 2 + 8 + 66)) $((2 + 2 + 3 + 11)) click 1   # "Тестирование..."
 sleep 2
 xdotool mousemove 1000 760               # the pointer rests outside every button
@@ -83,4 +85,4 @@ read -r ppss phwm <"/tmp/idle-program at the menu.$$"
 read -r bpss bhwm <"/tmp/idle-web view.$$"
 awk -v pp="$ppss" -v bp="$bpss" -v ph="$phwm" -v bh="$bhwm" 'BEGIN {
   printf "memory program / one web view: peak RSS %.2f, Pss %.2f (goal: 1.05 at most)\n", ph / bh, pp / bp }'
-rm -f "/tmp/idle-program at the menu.$$" "/tmp/idle-web view.$$"
+rm -f "/tmp/idle-program at the menu.$$" "/tmp/idle-web view.$$" "/tmp/idle-program at the textbook.$$"
