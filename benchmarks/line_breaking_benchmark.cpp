@@ -4,13 +4,16 @@
 // The ratio to the baseline stays flat when the breaking grows linearly with the length; the
 // time per byte is printed for every size. BM_ReferenceWrap is the labels' first breaking,
 // which measured the growing line for every word (only up to 100 KB: it is the slow one).
+// BM_LabelSetTextAndPaint is a label taking a 2 MB text and painting a screenful of it.
 
 #include "benchmarks/ratio_reporter.h"
 #include "platform/fonts.h"
 #include "questions/auto_size_label.h"
 
+#include <QApplication>
 #include <QFontMetrics>
-#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <benchmark/benchmark.h>
 
@@ -92,6 +95,23 @@ void BM_ReferenceWrap(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * state.range(0) * 2);
 }
 
+// What the review does with a data file whose question is one long line: the label takes the
+// text (and breaks it) and the screen paints what it shows of it.
+void BM_LabelSetTextAndPaint(benchmark::State& state) {
+    const QString text = Paragraph(state.range(0));
+    AutoSizeLabel label;
+    label.setFont(LabelFont());
+    QImage screen(kWidth, 600, QImage::Format_RGB32);
+    for (auto _ : state) {
+        label.setText(QString());
+        label.SetWidth(kWidth);
+        label.setText(text);
+        QPainter painter(&screen);
+        label.render(&painter, QPoint(), QRegion(0, 0, kWidth, 600));
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0) * 2);
+}
+
 constexpr qsizetype kSizes[] = {10 * 1024, 100 * 1024, 1024 * 1024, 2 * 1024 * 1024};
 
 } // namespace
@@ -99,12 +119,13 @@ constexpr qsizetype kSizes[] = {10 * 1024, 100 * 1024, 1024 * 1024, 2 * 1024 * 1
 BENCHMARK(BM_ShapeOnce)->Arg(kSizes[0])->Arg(kSizes[1])->Arg(kSizes[2])->Arg(kSizes[3]);
 BENCHMARK(BM_WrapText)->Arg(kSizes[0])->Arg(kSizes[1])->Arg(kSizes[2])->Arg(kSizes[3]);
 BENCHMARK(BM_ReferenceWrap)->Arg(kSizes[0])->Arg(kSizes[1]);
+BENCHMARK(BM_LabelSetTextAndPaint)->Arg(kSizes[3]);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
-    QGuiApplication app(qtArgc, argv);
+    QApplication app(qtArgc, argv);
     InstallFontSubstitutions();
 
     std::vector<char*> args = WithInterleavedRepetitions(argc, argv);
@@ -124,6 +145,11 @@ int main(int argc, char** argv) {
             std::printf("  BM_WrapText%s: %.3f ms CPU, %.4f ms per KB\n", arg.c_str(), cpu / 1e6,
                         cpu / 1e6 / (double(size) / 1024));
     }
+    double cpu = 0, real = 0;
+    if (reporter.Find("BM_LabelSetTextAndPaint/" + std::to_string(kSizes[3]), cpu, real))
+        std::printf("a label taking a 2 M character text and painting it: %.1f ms CPU, %.1f ms "
+                    "wall\n",
+                    cpu / 1e6, real / 1e6);
     for (const qsizetype size : {kSizes[0], kSizes[1]})
         reporter.PrintRatio("BM_ReferenceWrap/" + std::to_string(size),
                             "BM_WrapText/" + std::to_string(size));
