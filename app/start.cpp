@@ -50,9 +50,7 @@ int main(int argc, char* argv[]) {
         return Refuse(QStringLiteral("Папка курса «%1» не открывается.")
                           .arg(QDir::toNativeSeparators(folder)));
 
-    CreateScreens();
-    Form1->show();
-    Form1->activateWindow();
+    StartScreens();
     const int code = QApplication::exec();
     DestroyScreens();
     return code;

@@ -12,8 +12,25 @@
 #include "tests/test4.h"
 #include "tests/test6.h"
 
-void CreateScreens() {
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTimer>
+#include <QWindow>
+
+#include <functional>
+
+namespace {
+
+// How long the start waits for the window system to show the main screen before it goes on
+// making the other screens.
+constexpr int kFirstFrameWaitMs = 1000;
+
+// Creates the screens in the program's order; mainScreenMade runs as soon as the main screen
+// exists.
+void CreateScreensInOrder(const std::function<void()>& mainScreenMade = {}) {
     Form1 = new TForm1();
+    if (mainScreenMade)
+        mainScreenMade();
     Form2 = new TForm2();
     Form3 = new TForm3();
     Form4 = new TForm4();
@@ -24,6 +41,42 @@ void CreateScreens() {
     form12 = new Tform12();
     Form14 = new TForm14();
     Form9 = new TForm9();
+}
+
+// The parts that the splash does not show and that take long to build.
+void BuildHeavyParts() {
+    if (Form14)
+        Form14->BuildBrowser();
+}
+
+} // namespace
+
+void CreateScreens() {
+    CreateScreensInOrder();
+    BuildHeavyParts();
+}
+
+void StartScreens() {
+    CreateScreensInOrder([] {
+        // The splash goes on the display first; the other screens are made behind it.
+        Form1->show();
+        Form1->activateWindow();
+        QWindow* window = Form1->windowHandle();
+        // Waits for the window system to show it, at most kFirstFrameWaitMs (the timer ends
+        // the last wait).
+        const QDeadlineTimer mapped(kFirstFrameWaitMs);
+        QTimer wakeUp;
+        wakeUp.setSingleShot(true);
+        wakeUp.start(kFirstFrameWaitMs);
+        while (window != nullptr && !window->isExposed() && !mapped.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                            QEventLoop::WaitForMoreEvents);
+        if (window != nullptr && window->isExposed())
+            Form1->repaint(); // painted and handed to the display now
+    });
+    // First thing of the message loop, while the splash runs: the textbook's start page is
+    // opened when the splash ends.
+    QTimer::singleShot(0, [] { BuildHeavyParts(); });
 }
 
 void DestroyScreens() {

@@ -3,8 +3,15 @@
 // Creation of the program's screens in their fixed order, and their destruction at exit.
 
 /// Creates every screen once, in the program's order, each in its global reference; the main
-/// screen first. Run after the application object exists.
+/// screen first; and builds the textbook's browser with them. Run after the application object
+/// exists.
 void CreateScreens();
+
+/// The program's start: creates the screens in the same order, shows the main screen with its
+/// splash, and builds the textbook's browser (which starts the web engine) once the splash has
+/// been painted, well before the splash hands over to the textbook. The help's browser and the
+/// media players are made when they are first used.
+void StartScreens();
 
 /// Destroys every screen that still exists, the main screen last.
 void DestroyScreens();

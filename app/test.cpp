@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QImageReader>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
@@ -33,7 +34,11 @@ TForm1::TForm1(QWidget* parent) : Screen(parent) {
     abcBackground1 = Named(new TabcBackground(this), "abcBackground1");
 
     Image1 = Named(new QLabel(this), "Image1");
-    const QPixmap splash(QStringLiteral(":/pictures/splash.bmp"));
+    // Read as the bitmap it is, without asking every image plug-in about it first: the splash
+    // is on the way to the first picture on the display.
+    QImageReader splashReader(QStringLiteral(":/pictures/splash.bmp"), "bmp");
+    splashReader.setAutoDetectImageFormat(false);
+    const QPixmap splash = QPixmap::fromImage(splashReader.read());
     Image1->setPixmap(splash);
     Image1->resize(splash.isNull() ? QSize(691, 451) : splash.size());
     Image1->hide();

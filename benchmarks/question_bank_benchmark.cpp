@@ -3,6 +3,7 @@
 // it into lines. Both run in the same process on the same file; the program prints the ratio of
 // the load to each baseline at the end. Goal: the load takes at most twice the baseline.
 
+#include "benchmarks/ratio_reporter.h"
 #include "platform/text_file.h"
 #include "questions/question_bank.h"
 
@@ -11,10 +12,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <cstdio>
-#include <map>
-#include <string>
 
 namespace {
 
@@ -118,48 +115,15 @@ void BM_LoadQuestionBank(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadQuestionBank)->Unit(benchmark::kMillisecond);
 
-// Shows the usual console output and keeps the wall and CPU time per iteration of every
-// benchmark (the median when repetitions are asked for). On a machine shared with other work the
-// CPU-time ratio is the steadier one.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            const std::string name = run.run_name.function_name;
-            const Times times{run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-            if (run.run_type == Run::RT_Iteration && !m_median.count(name))
-                m_times[name] = times;
-            else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                m_median[name] = m_times[name] = times;
-        }
-    }
-
-    void PrintRatio(const char* load, const char* baseline) const {
-        const auto l = m_times.find(load);
-        const auto b = m_times.find(baseline);
-        if (l == m_times.end() || b == m_times.end() || b->second.real <= 0 || b->second.cpu <= 0)
-            return;
-        std::printf("%s / %s = %.2f (wall), %.2f (CPU)\n", load, baseline,
-                    l->second.real / b->second.real, l->second.cpu / b->second.cpu);
-    }
-
-private:
-    struct Times {
-        double real = 0;
-        double cpu = 0;
-    };
-    std::map<std::string, Times> m_times;
-    std::map<std::string, Times> m_median;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    // Repetitions interleaved in a random order, so that a change of the machine's load falls
+    // on the load and its baselines alike.
+    std::vector<char*> args = WithInterleavedRepetitions(argc, argv);
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
         return 1;
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -31,11 +31,8 @@ TForm7::TForm7(QWidget* parent) : Screen(parent) {
     Panel1->setLineWidth(1);
     SetFillColour(Panel1, QColor(0x00, 0x00, 0x80));
 
-    WebBrowser1 = Named(new QWebEngineView(Panel1), "WebBrowser1");
-    WebBrowser1->setPage(new CoursePage(
-        QStringLiteral("\\helphtml\\"),
-        QStringLiteral("Ссылка ведет за пределы справки и не открывается."), WebBrowser1));
-    WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
+    // The browser is built when the help is first shown (BuildBrowser()).
+    WebBrowser1 = nullptr;
 
     setGeometry(LargeScreenGeometry(DisplaySize()));
     Image1->setGeometry(rect());
@@ -46,7 +43,20 @@ void TForm7::resizeEvent(QResizeEvent* event) {
     Screen::resizeEvent(event);
 }
 
+void TForm7::BuildBrowser() {
+    // A web view holds a renderer of the web engine; most runs never open the help.
+    if (WebBrowser1 != nullptr)
+        return;
+    WebBrowser1 = Named(new QWebEngineView(Panel1), "WebBrowser1");
+    WebBrowser1->setPage(new CoursePage(
+        QStringLiteral("\\helphtml\\"),
+        QStringLiteral("Ссылка ведет за пределы справки и не открывается."), WebBrowser1));
+    WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
+    WebBrowser1->show();
+}
+
 void TForm7::FormActivate() {
+    BuildBrowser();
     setGeometry(LargeScreenGeometry(DisplaySize()));
     Image1->setGeometry(rect());
     Panel1->setGeometry(Image1->x() + 18, Image1->y() + 18, Image1->width() - 38,

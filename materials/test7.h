@@ -16,11 +16,13 @@ class TForm7 : public Screen {
 public:
     explicit TForm7(QWidget* parent = nullptr);
 
-    QLabel* Image1; // frame picture over the whole screen
-    QFrame* Panel1; // navy panel inside the frame
-    QWebEngineView* WebBrowser1;
+    QLabel* Image1;              // frame picture over the whole screen
+    QFrame* Panel1;              // navy panel inside the frame
+    QWebEngineView* WebBrowser1; // made by BuildBrowser() when the help is first shown
 
     void FormActivate() override;
+    /// Builds the browser (once).
+    void BuildBrowser();
 
     /// The help page opened by the last activation.
     QUrl OpenedPage() const { return m_openedPage; }

@@ -247,6 +247,25 @@ TForm14::TForm14(QWidget* parent) : Screen(parent) {
     SpeedButton1 = makeSpeedButton("SpeedButton1", QStringLiteral("Поиск по стр..."), 84);
     SpeedButton2 = makeSpeedButton("SpeedButton2", QStringLiteral("Печать..."), 77);
 
+    // The browser is built by BuildBrowser(): at start-up once the splash is on screen, so that
+    // the web engine does not hold up the first picture.
+    WebBrowser1 = nullptr;
+
+    connect(ToolButton1, &QToolButton::clicked, this, &TForm14::ToolButton1Click);
+    connect(ToolButton2, &QToolButton::clicked, this, &TForm14::ToolButton2Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm14::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm14::SpeedButton2Click);
+
+    // FormCreate: the history starts at its front.
+    m_pagePath = ProgramFolder();
+    m_placeholderPage = ProgramFolder() + QStringLiteral("\\html\\999.htm");
+    setGeometry(LargeScreenGeometry(DisplaySize()));
+    Image1->setGeometry(rect());
+}
+
+void TForm14::BuildBrowser() {
+    if (WebBrowser1 != nullptr)
+        return;
     WebBrowser1 = Named(new QWebEngineView(Panel1), "WebBrowser1");
     auto* page = new TextbookPage(this, WebBrowser1);
     WebBrowser1->setPage(page);
@@ -283,17 +302,8 @@ TForm14::TForm14(QWidget* parent) : Screen(parent) {
         if (wasInside && !isInside)
             WebBrowser1Exit();
     });
-
-    connect(ToolButton1, &QToolButton::clicked, this, &TForm14::ToolButton1Click);
-    connect(ToolButton2, &QToolButton::clicked, this, &TForm14::ToolButton2Click);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TForm14::SpeedButton1Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TForm14::SpeedButton2Click);
-
-    // FormCreate: the history starts at its front.
-    m_pagePath = ProgramFolder();
-    m_placeholderPage = ProgramFolder() + QStringLiteral("\\html\\999.htm");
-    setGeometry(LargeScreenGeometry(DisplaySize()));
-    Image1->setGeometry(rect());
+    WebBrowser1->show();
+    LayOutPanel1();
 }
 
 TForm14::~TForm14() {
@@ -316,6 +326,7 @@ void TForm14::hideEvent(QHideEvent* event) {
 }
 
 void TForm14::FormActivate() {
+    BuildBrowser();
     m_history.SetNavigationSource(PageHistory::kFromLink);
 
     const QSize display = DisplaySize();
@@ -349,8 +360,9 @@ void TForm14::LayOutPanel1() {
     Panel2->setGeometry(inner.x(), inner.y(), inner.width(), kStripHeight);
     CoolBar1->setGeometry(0, 0, inner.width(), kStripHeight);
     const int stripTaken = Panel2->isHidden() ? 0 : kStripHeight;
-    WebBrowser1->setGeometry(inner.x(), inner.y() + stripTaken, inner.width(),
-                             std::max(0, inner.height() - stripTaken));
+    if (WebBrowser1 != nullptr)
+        WebBrowser1->setGeometry(inner.x(), inner.y() + stripTaken, inner.width(),
+                                 std::max(0, inner.height() - stripTaken));
 }
 
 void TForm14::LayOutToolbar() {
@@ -378,6 +390,7 @@ void TForm14::OpenPage(const QString& address) {
 }
 
 void TForm14::Navigate(const QString& address) {
+    BuildBrowser();
     WebBrowser1->load(AddressUrl(address));
 }
 

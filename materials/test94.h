@@ -45,15 +45,18 @@ public:
     QFrame* Panel2; // toolbar strip, shown from the second completed page on
     QFrame* CoolBar1;
     QWidget* ToolBar1;
-    QToolButton* ToolButton1;  // back
-    QToolButton* ToolButton2;  // forward
-    QComboBox* CBURL;          // hidden; its items are the page history
-    QLabel* Image2;            // title picture
-    QToolButton* SpeedButton1; // "Поиск по стр..."
-    QToolButton* SpeedButton2; // "Печать..."
-    QWebEngineView* WebBrowser1;
+    QToolButton* ToolButton1;    // back
+    QToolButton* ToolButton2;    // forward
+    QComboBox* CBURL;            // hidden; its items are the page history
+    QLabel* Image2;              // title picture
+    QToolButton* SpeedButton1;   // "Поиск по стр..."
+    QToolButton* SpeedButton2;   // "Печать..."
+    QWebEngineView* WebBrowser1; // made by BuildBrowser() once the splash is on screen
 
     void FormActivate() override;
+    /// Builds the browser and starts the web engine (once; activation and navigation build it
+    /// when start-up has not yet).
+    void BuildBrowser();
 
     /// Opens a page: the address as text ("\" or "/" separators, or a full address).
     void OpenPage(const QString& address);

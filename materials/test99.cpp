@@ -388,6 +388,8 @@ void TForm9::SpeedButton3Click() {
     if (step == 0)
         return; // nothing to step through
     HoldStill();
+    // From where the player really stands: playback or "Стоп" may have left it anywhere.
+    m_position.Moved(MediaPlayer1->PositionInFrames());
     if (m_position.Step(step))
         MediaPlayer1->SeekToStart();
     MediaPlayer1->Step(step);
@@ -400,6 +402,7 @@ void TForm9::SpeedButton2Click() {
     if (step == 0)
         return;
     HoldStill();
+    m_position.Moved(MediaPlayer1->PositionInFrames());
     m_position.Step(-step);
     MediaPlayer1->Step(-step);
 }

@@ -55,6 +55,10 @@ void FragmentPosition::SeekedToEnd() {
         m_frame = m_length;
 }
 
+void FragmentPosition::Moved(int frame) {
+    m_frame = std::clamp(frame, 0, m_length);
+}
+
 bool FragmentPosition::Step(int frames) {
     const bool restart = frames > 0 && AtEnd();
     if (restart)

@@ -48,6 +48,8 @@ public:
     void PlaybackEnded();
     void SeekedToStart();
     void SeekedToEnd();
+    /// The player reported the frame it stands at (the end counts as the length).
+    void Moved(int frame);
 
     /// A step of frames (negative: backward) that the player is about to make. True when the
     /// player must first go back to the start: a step forward from the end begins there anew.

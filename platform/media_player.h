@@ -32,6 +32,8 @@ public:
     virtual void Step(int frames) = 0;
     /// Length of the open fragment in frames (0 when unknown or nothing is open).
     virtual int LengthInFrames() const = 0;
+    /// The frame the player stands at now, playing or not; the length when it is at the end.
+    virtual int PositionInFrames() const = 0;
     virtual void Close() = 0;
     /// The last picture the player showed (null when none).
     virtual QImage LastFrame() const = 0;

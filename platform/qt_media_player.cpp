@@ -167,6 +167,15 @@ int QtMediaPlayer::LengthInFrames() const {
     return static_cast<int>(m_player->duration() * FrameRate() / 1000.0);
 }
 
+int QtMediaPlayer::PositionInFrames() const {
+    // "Конец" stands one millisecond before the end, where the player still shows a picture.
+    const qint64 duration = m_player->duration();
+    if (m_player->mediaStatus() == QMediaPlayer::EndOfMedia ||
+        (duration > 0 && m_player->position() >= duration - 1))
+        return LengthInFrames();
+    return static_cast<int>(m_player->position() * FrameRate() / 1000.0);
+}
+
 void QtMediaPlayer::Close() {
     m_notify = false;
     m_player->stop();

@@ -26,6 +26,7 @@ public:
     void SeekToEnd() override;
     void Step(int frames) override;
     int LengthInFrames() const override;
+    int PositionInFrames() const override;
     void Close() override;
     QImage LastFrame() const override;
     bool Failed() const override { return m_failed; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QString>
@@ -16,7 +17,7 @@ struct WrappedText {
     int Height = 0; // number of lines times the line height (one line for an empty text)
 };
 
-WrappedText WrapText(const QString& text, int maxWidth, const QFontMetrics& metrics);
+WrappedText WrapText(const QString& text, int maxWidth, const QFont& font);
 
 // A label that sizes itself whenever its text is set: it keeps its left and top, breaks the text
 // at its current width, then takes the longest line's width and the lines' height. To give it

@@ -161,10 +161,7 @@ QuestionArea::QuestionArea(QWidget* host, QuestionAreaConfig config)
     Image4->setGeometry(Panel6->rect());
     Image4->hide();
 
-    MediaPlayer1 = CreateMediaPlayer(this);
-    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
-    MediaPlayer1->SetDisplay(Panel6);
-    connect(MediaPlayer1, &MediaPlayer::Notify, this, &QuestionArea::PlayerFinished);
+    // The player is made when the first fragment is played (Player()).
 
     Timer2 = Named(new QTimer(this), "Timer2");
     Timer2->setInterval(3000);
@@ -464,7 +461,7 @@ void QuestionArea::Timer2Timer() {
         m_awaitingEnd = true;
         m_playbackFailed = false;
         // A name that leads outside the pictures folder left no file to open.
-        const bool opened = !View.FragmentFile.isEmpty() && MediaPlayer1->Open(View.FragmentFile);
+        const bool opened = !View.FragmentFile.isEmpty() && Player()->Open(View.FragmentFile);
         MediaPlayer1->SetDisplayRect(QRect(0, 0, 471, 351));
         if (opened) {
             MediaPlayer1->Play(true);
@@ -482,7 +479,7 @@ void QuestionArea::Timer2Timer() {
 }
 
 void QuestionArea::PlayerFinished() {
-    if (!m_awaitingEnd)
+    if (!m_awaitingEnd || MediaPlayer1 == nullptr)
         return;
     if (MediaPlayer1->Failed())
         m_playbackFailed = true;
@@ -514,7 +511,7 @@ void QuestionArea::MediaPlayer1Notify() {
 }
 
 QImage QuestionArea::StillFrame() const {
-    if (m_playbackFailed)
+    if (m_playbackFailed || MediaPlayer1 == nullptr)
         return Panel6->RenderEmpty();
     const QImage frame = MediaPlayer1->LastFrame();
     if (!frame.isNull()) {
@@ -600,5 +597,18 @@ void QuestionArea::LayoutRowsBesideVideo() {
         previous = row;
     }
     View.PreviousRowPicture.fill(false);
-    MediaPlayer1->SetNotify(false);
+    if (MediaPlayer1 != nullptr)
+        MediaPlayer1->SetNotify(false);
+}
+
+MediaPlayer* QuestionArea::Player() {
+    // Made on first use: most tests show no fragment, and a player holds a media pipeline and a
+    // native display window for the program's whole life.
+    if (MediaPlayer1 == nullptr) {
+        MediaPlayer1 = CreateMediaPlayer(this);
+        MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+        MediaPlayer1->SetDisplay(Panel6);
+        connect(MediaPlayer1, &MediaPlayer::Notify, this, &QuestionArea::PlayerFinished);
+    }
+    return MediaPlayer1;
 }

@@ -158,9 +158,12 @@ public:
     QLabel* Image3;                                     // decorative frame around the video
     VideoDisplayPanel* Panel6;                          // video display area
     QLabel* Image4;                                     // still of the fragment's last picture
-    MediaPlayer* MediaPlayer1;
-    QTimer* Timer2; // 3000 ms, notice to playback
-    QTimer* Timer3; // 2 ms, reveal after playback
+    MediaPlayer* MediaPlayer1 = nullptr; // made by Player() when the first fragment plays
+    QTimer* Timer2;                      // 3000 ms, notice to playback
+    QTimer* Timer3;                      // 2 ms, reveal after playback
+
+    /// The player, made on first use with Panel6 as its display.
+    MediaPlayer* Player();
 
     static constexpr int kVideoDisplayWidth = 470;
     static constexpr int kVideoDisplayHeight = 350;

@@ -14,6 +14,7 @@
 #include "platform/rounding.h"
 #include "questions/auto_size_label.h"
 #include "questions/question_area.h"
+#include "widgets/shown_movie.h"
 #include "widgets/toggle_button.h"
 
 #include <QCloseEvent>
@@ -144,10 +145,7 @@ TForm8::TForm8(QWidget* parent) : Screen(parent) {
     Image2->setGeometry(Panel4->contentsRect());
     Image2->setAlignment(Qt::AlignCenter);
     Animation = new QMovie(QStringLiteral(":/pictures/test_animation.gif"), QByteArray(), this);
-    if (Animation->isValid()) {
-        Image2->setMovie(Animation);
-        Animation->start();
-    }
+    ShowMovieWhileVisible(Image2, Animation);
 
     // The video panel: a frame picture around the display area.
     Panel5 = Named(new QFrame(this), "Panel5");
@@ -171,8 +169,7 @@ TForm8::TForm8(QWidget* parent) : Screen(parent) {
 
     // The player gets the display area only while a fragment plays, so that the pictures of
     // the display area are never hidden behind a video surface.
-    MediaPlayer1 = nullptr;
-    RenewPlayer();
+    MediaPlayer1 = nullptr; // made when the first fragment plays
 
     abcToggleBtn1 = Named(new TabcToggleBtn(this), "abcToggleBtn1");
     abcToggleBtn1->SetCaption(QStringLiteral("Старт видео"));
@@ -541,7 +538,8 @@ void TForm8::LayoutReviewRowsBesideVideo() {
     abcToggleBtn1->move(abcToggleBtn1->x(), std::min(Bottom(Label11) + 8, lowest));
     abcToggleBtn1->show();
     abcToggleBtn1->raise();
-    MediaPlayer1->SetNotify(false);
+    if (MediaPlayer1 != nullptr)
+        MediaPlayer1->SetNotify(false);
 }
 
 // --- Opening a data file -------------------------------------------------------------------------
@@ -637,7 +635,8 @@ void TForm8::BitBtn4Click() {
 // --- Closing -------------------------------------------------------------------------------------
 
 void TForm8::BitBtn5Click() {
-    MediaPlayer1->SetNotify(false);
+    if (MediaPlayer1 != nullptr)
+        MediaPlayer1->SetNotify(false);
     Review().ReviewFresh = 1;
     if (form12)
         form12->TestingMode = 0;
@@ -686,7 +685,7 @@ void TForm8::abcToggleBtn1Click() {
     abcToggleBtn1->setEnabled(false);
 
     m_playing = true;
-    MediaPlayer1->SetNotify(false);
+    Player()->SetNotify(false);
     MediaPlayer1->SetDisplay(Panel6);
     // A name that leads outside the pictures folder left no file to open.
     const bool opened = !ReviewVideoFile.isEmpty() && MediaPlayer1->Open(ReviewVideoFile);
@@ -715,7 +714,8 @@ void TForm8::EndPlayback() {
     Panel2->setEnabled(true);
     abcToggleBtn1->setEnabled(true);
     abcToggleBtn1->SetColor(kVideoFace);
-    MediaPlayer1->SetNotify(false);
+    if (MediaPlayer1 != nullptr)
+        MediaPlayer1->SetNotify(false);
 }
 
 void TForm8::MediaPlayer1Notify() {
@@ -738,6 +738,13 @@ void TForm8::MediaPlayer1Notify() {
     Image5->show();
     Image5->raise();
     m_stillItem = CurrentItem;
+}
+
+MediaPlayer* TForm8::Player() {
+    // Made when the first fragment plays: a review without video needs no media pipeline.
+    if (MediaPlayer1 == nullptr)
+        RenewPlayer();
+    return MediaPlayer1;
 }
 
 void TForm8::RenewPlayer() {

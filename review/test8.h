@@ -90,7 +90,9 @@ public:
     VideoDisplayPanel* Panel6; // display area
     QLabel* Image4;            // still picture shown while no fragment plays
     QLabel* Image5;            // last frame of the fragment played last
-    MediaPlayer* MediaPlayer1;
+    MediaPlayer* MediaPlayer1; // made by Player() when the first fragment plays
+    /// The player, made on first use.
+    MediaPlayer* Player();
     TabcToggleBtn* abcToggleBtn1; // "Старт видео"
 
     // Bottom bar.

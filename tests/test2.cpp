@@ -14,6 +14,7 @@
 #include "questions/question_area.h"
 #include "tests/test4.h"
 #include "tests/test_settings.h"
+#include "widgets/shown_movie.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -152,10 +153,7 @@ TForm2::TForm2(QWidget* parent) : Screen(parent) {
     Image2->setGeometry(Panel3->contentsRect());
     Image2->setAlignment(Qt::AlignCenter);
     Animation = new QMovie(QStringLiteral(":/pictures/test_animation.gif"), QByteArray(), this);
-    if (Animation->isValid()) {
-        Image2->setMovie(Animation);
-        Animation->start();
-    }
+    ShowMovieWhileVisible(Image2, Animation);
 
     Timer1 = Named(new QTimer(this), "Timer1");
     Timer1->setInterval(1000);

@@ -17,6 +17,7 @@
 #include "tests/test2.h"
 #include "tests/test4.h"
 #include "tests/test_settings.h"
+#include "widgets/shown_movie.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -98,10 +99,7 @@ TForm6::TForm6(QWidget* parent) : Screen(parent) {
     Image2->setAlignment(Qt::AlignCenter);
     Image2->setAttribute(Qt::WA_TranslucentBackground);
     Animation = new QMovie(QStringLiteral(":/pictures/test_animation.gif"), QByteArray(), this);
-    if (Animation->isValid()) {
-        Image2->setMovie(Animation);
-        Animation->start();
-    }
+    ShowMovieWhileVisible(Image2, Animation);
 
     // Bottom bar.
     Panel1 = Named(new QFrame(this), "Panel1");

@@ -74,13 +74,14 @@ void TabcFrame::SetColor(const QColor& color) {
 }
 
 void TabcFrame::SetCornerWidth(int width) {
-    m_requestedCorner = std::max(width, 0);
-    ApplyCornerWidth();
+    m_cornerWidth = std::min({std::max(width, 0), height() / 2, QWidget::width() / 2});
+    update();
 }
 
 int TabcFrame::CornerWidth() const {
-    // Worked out from the current size: a hidden widget is resized without a resize event.
-    return std::min({m_requestedCorner, height() / 2, width() / 2});
+    // The stored value under the rule for the current size: a hidden widget is resized without
+    // a resize event, and gets the event only when it is shown.
+    return std::min({m_cornerWidth, height() / 2, width() / 2});
 }
 
 void TabcFrame::ApplyCornerWidth() {

@@ -21,7 +21,8 @@ public:
     void SetColorShadow(const QColor& color);
     void SetColor(const QColor& color);
     /// Stores min(requested, height / 2, width / 2) with integer halves; every resize applies
-    /// the rule again to the requested value. A negative request counts as 0.
+    /// the rule again to the stored value, so a frame that grows keeps its corner. A negative
+    /// request counts as 0.
     void SetCornerWidth(int width);
     int CornerWidth() const;
 
@@ -69,7 +70,6 @@ private:
     QColor m_highlight;
     QColor m_shadow;
     QColor m_color;
-    int m_requestedCorner = 0;
-    int m_cornerWidth = 0; // the radius last applied, to repaint when it changes
+    int m_cornerWidth = 0; // the stored corner width
     bool m_pressing = false;
 };

@@ -489,7 +489,7 @@ void ControlScreenTest::videoQuestionStartsItsCountdownAfterPlayback() {
     // Two video questions: the second comes while the first one's countdown is running.
     WriteTest(QList<Item>(2, Item({100, 0}, QStringLiteral("$clip.avi"))));
     Open();
-    auto* player = qobject_cast<FakeMediaPlayer*>(Form6->Area()->MediaPlayer1);
+    auto* player = qobject_cast<FakeMediaPlayer*>(Form6->Area()->Player());
     QVERIFY(player != nullptr);
     for (int k = 1; k <= 2; ++k) {
         if (k == 1) {

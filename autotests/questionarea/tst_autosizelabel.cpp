@@ -2,8 +2,81 @@
 
 #include "platform/fonts.h"
 #include "questions/auto_size_label.h"
+#include "questions/question_bank.h"
+#include "test_support.h"
 
 #include <QtTest>
+
+namespace {
+
+// The labels' first line breaking, kept as the reference: it measures the growing line for
+// every word it adds.
+void ReferenceParagraph(const QString& text, int maxWidth, const QFontMetrics& metrics,
+                        QStringList& lines) {
+    const qsizetype length = text.size();
+    if (length == 0) {
+        lines << QString();
+        return;
+    }
+    qsizetype start = 0;
+    while (start < length) {
+        qsizetype end = start;
+        qsizetype i = start;
+        while (i < length) {
+            qsizetype j = i;
+            while (j < length && text.at(j) == u' ')
+                ++j;
+            while (j < length && text.at(j) != u' ')
+                ++j;
+            if (end != start && metrics.horizontalAdvance(text.mid(start, j - start)) > maxWidth)
+                break;
+            end = j;
+            i = j;
+        }
+        qsizetype next = end;
+        while (next < length && text.at(next) == u' ')
+            ++next;
+        if (next == length)
+            end = length;
+        lines << text.mid(start, end - start);
+        start = next;
+    }
+}
+
+WrappedText ReferenceWrap(const QString& text, int maxWidth, const QFontMetrics& metrics) {
+    WrappedText wrapped;
+    if (text.isEmpty()) {
+        wrapped.Height = metrics.height();
+        return wrapped;
+    }
+    QString normalised = text;
+    normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    normalised.replace(u'\r', u'\n');
+    for (const QString& paragraph : normalised.split(u'\n'))
+        ReferenceParagraph(paragraph, maxWidth, metrics, wrapped.Lines);
+    for (const QString& line : wrapped.Lines)
+        wrapped.Width = std::max(wrapped.Width, metrics.horizontalAdvance(line));
+    wrapped.Height = int(wrapped.Lines.size()) * metrics.height();
+    return wrapped;
+}
+
+// The texts the labels show for the sample course: every question text and every option row.
+QStringList CourseTexts() {
+    QStringList texts;
+    const QDir folder(SourcePath(QStringLiteral("course/ortu")));
+    for (const QString& name : folder.entryList({QStringLiteral("*.db")}, QDir::Files)) {
+        QuestionBank bank;
+        bank.LoadFile(folder.filePath(name));
+        for (const Question& question : bank.Questions) {
+            texts << question.Text.mid(9);
+            for (int i = 0; i < question.OptionCount; ++i)
+                texts << QStringLiteral("%1) ").arg(i + 1) + question.Options[i].Text;
+        }
+    }
+    return texts;
+}
+
+} // namespace
 
 class TestAutoSizeLabel : public QObject {
     Q_OBJECT
@@ -17,10 +90,54 @@ private Q_SLOTS:
         m_font = PixelFont(QStringLiteral("Arial"), 16);
     }
 
+    void sameLinesAsTheReference_data() {
+        QTest::addColumn<QStringList>("texts");
+        const QStringList course = CourseTexts();
+        QVERIFY(course.size() > 100);
+        QTest::newRow("sample course") << course;
+        QTest::newRow("breaks Unicode allows inside words")
+            << QStringList{QStringLiteral("кто-то где-то и/или 1-2 так-сяк (см. стр. 12) Вот-вот"),
+                           QStringLiteral("слово ? слово ! слово , слово ) и т.д. ( слово )"),
+                           QStringLiteral("   в начале  и    в середине и в конце   "),
+                           QStringLiteral("один переподготовка два\r\nтри\rчетыре\nпять"),
+                           QStringLiteral("Вот-вот так-сяк шахмат кот сук Т-34 рук! мат? мост. ")};
+    }
+    void sameLinesAsTheReference() {
+        QFETCH(QStringList, texts);
+        const QFont bold = [this] {
+            QFont font = m_font;
+            font.setBold(true);
+            return font;
+        }();
+        for (const QFont& font : {m_font, bold}) {
+            const QFontMetrics fm(font);
+            // The widths of the test screens' rows at both display sizes, beside the video
+            // panel, and a range of narrow columns.
+            QList<int> widths = {987, 744, 215, 1, 0};
+            for (int w = 40; w <= 700; w += 23)
+                widths << w;
+            for (const QString& text : texts) {
+                for (const int width : widths) {
+                    const WrappedText expected = ReferenceWrap(text, width, fm);
+                    const WrappedText actual = WrapText(text, width, font);
+                    const QString where =
+                        QStringLiteral("width %1, bold %2: [%3] broken as [%4] instead of [%5]")
+                            .arg(width)
+                            .arg(font.bold())
+                            .arg(text, actual.Lines.join(u'|'), expected.Lines.join(u'|'));
+                    QVERIFY2(actual.Lines == expected.Lines, qPrintable(where));
+                    QVERIFY2(actual.Width == expected.Width, qPrintable(where));
+                    QCOMPARE(actual.Height, expected.Height);
+                }
+            }
+        }
+    }
+
     void wrapsAtBlanksWithinTheWidth() {
         const QFontMetrics fm(m_font);
         const int width = fm.horizontalAdvance(QStringLiteral("дом и сад"));
-        const WrappedText wrapped = WrapText(QStringLiteral("дом и сад у реки стоят"), width, fm);
+        const WrappedText wrapped =
+            WrapText(QStringLiteral("дом и сад у реки стоят"), width, m_font);
         QCOMPARE(wrapped.Lines, QStringList({QStringLiteral("дом и сад"), QStringLiteral("у реки"),
                                              QStringLiteral("стоят")}));
         QCOMPARE(wrapped.Width, width);
@@ -30,7 +147,8 @@ private Q_SLOTS:
     void aLongWordWidensTheLine() {
         const QFontMetrics fm(m_font);
         const int width = fm.horizontalAdvance(QStringLiteral("один"));
-        const WrappedText wrapped = WrapText(QStringLiteral("один переподготовка два"), width, fm);
+        const WrappedText wrapped =
+            WrapText(QStringLiteral("один переподготовка два"), width, m_font);
         QCOMPARE(wrapped.Lines,
                  QStringList({QStringLiteral("один"), QStringLiteral("переподготовка"),
                               QStringLiteral("два")}));
@@ -40,7 +158,7 @@ private Q_SLOTS:
 
     void lineBreakCharactersStartNewLines() {
         const QFontMetrics fm(m_font);
-        const WrappedText wrapped = WrapText(QStringLiteral("А\rБББ\nВ\r\nГ"), 1000, fm);
+        const WrappedText wrapped = WrapText(QStringLiteral("А\rБББ\nВ\r\nГ"), 1000, m_font);
         QCOMPARE(wrapped.Lines, QStringList({QStringLiteral("А"), QStringLiteral("БББ"),
                                              QStringLiteral("В"), QStringLiteral("Г")}));
         QCOMPARE(wrapped.Width, fm.horizontalAdvance(QStringLiteral("БББ")));
@@ -49,15 +167,15 @@ private Q_SLOTS:
 
     void blanksAtTheEndStayAndBreakBlanksGo() {
         const QFontMetrics fm(m_font);
-        const WrappedText number = WrapText(QStringLiteral("3) "), 1000, fm);
+        const WrappedText number = WrapText(QStringLiteral("3) "), 1000, m_font);
         QCOMPARE(number.Lines, QStringList({QStringLiteral("3) ")}));
         QCOMPARE(number.Width, fm.horizontalAdvance(QStringLiteral("3) ")));
 
         const int width = fm.horizontalAdvance(QStringLiteral("ааа"));
-        const WrappedText broken = WrapText(QStringLiteral("ааа   ббб "), width, fm);
+        const WrappedText broken = WrapText(QStringLiteral("ааа   ббб "), width, m_font);
         QCOMPARE(broken.Lines, QStringList({QStringLiteral("ааа"), QStringLiteral("ббб ")}));
 
-        const WrappedText empty = WrapText(QString(), 100, fm);
+        const WrappedText empty = WrapText(QString(), 100, m_font);
         QVERIFY(empty.Lines.isEmpty());
         QCOMPARE(empty.Height, fm.height());
     }

@@ -323,7 +323,7 @@ private Q_SLOTS:
         h.RevealFinished = [&] { hooks << QStringLiteral("revealed"); };
         h.RowsBesideVideo = [&] { hooks << QStringLiteral("beside"); };
         QuestionArea& a = *host.area;
-        auto* player = FakeMediaPlayer::last();
+        auto* player = qobject_cast<FakeMediaPlayer*>(a.Player());
         QVERIFY(player != nullptr);
         QCOMPARE(player->displayWidget, a.Panel6);
         player->lastFrame = QImage(160, 120, QImage::Format_RGB32);
@@ -426,7 +426,7 @@ private Q_SLOTS:
         SetSingleQuestion(host.bank, MakeQuestion(QStringLiteral("Фрагмент "),
                                                   {QStringLiteral("да "), QStringLiteral("нет ")},
                                                   QStringLiteral("\\images\\$broken.avi")));
-        auto* player = FakeMediaPlayer::last();
+        auto* player = qobject_cast<FakeMediaPlayer*>(host.area->Player());
         player->failOpen = true;
         bool ended = false;
         host.area->Hooks.PlaybackEnded = [&] { ended = true; };
@@ -484,7 +484,7 @@ private Q_SLOTS:
     void missingFragmentWithTheRealPlayerReachesTheReveal() {
         FakeMediaPlayer::Uninstall();
         Host host(Folder());
-        QVERIFY(qobject_cast<QtMediaPlayer*>(host.area->MediaPlayer1) != nullptr);
+        QVERIFY(qobject_cast<QtMediaPlayer*>(host.area->Player()) != nullptr);
         SetSingleQuestion(host.bank, MakeQuestion(QStringLiteral("Фрагмент "),
                                                   {QStringLiteral("да "), QStringLiteral("нет ")},
                                                   QStringLiteral("\\images\\$absent.avi")));
@@ -525,7 +525,7 @@ private Q_SLOTS:
                                                   {QStringLiteral("да "), QStringLiteral("нет ")},
                                                   QStringLiteral("\\images\\$clip.avi")));
         host.Show();
-        QSignalSpy ended(host.area->MediaPlayer1, &MediaPlayer::Notify);
+        QSignalSpy ended(host.area->Player(), &MediaPlayer::Notify);
         host.area->Timer2Timer();
         QVERIFY(!host.area->MediaPlayer1->Failed());
         QVERIFY(ended.wait(20000));

@@ -5,6 +5,13 @@
 #include <QMap>
 #include <QSet>
 #include <QTest>
+#include <functional>
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -24,6 +31,34 @@ double ChiSquare(const QList<int>& observed, double expected) {
     return sum;
 }
 
+// Runs work on a thread of its own and says whether it finished within the bound. A draw that
+// searches for ever (every question drawn, a broken search) then fails its test at once with a
+// message instead of holding the whole suite until its time-out; the thread is left behind.
+bool FinishesWithin(std::chrono::seconds bound, std::function<void()> work) {
+    struct State {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+    };
+    auto state = std::make_shared<State>();
+    std::thread([state, work = std::move(work)] {
+        work();
+        const std::lock_guard lock(state->mutex);
+        state->finished = true;
+        state->done.notify_all();
+    }).detach();
+    std::unique_lock lock(state->mutex);
+    return state->done.wait_for(lock, bound, [&] { return state->finished; });
+}
+
+// Every question of a test of count questions in the order drawn, then what one more draw gives.
+QList<int> DrawAll(QuestionDraw& draw, int count) {
+    QList<int> order;
+    for (int i = 0; i <= count; ++i)
+        order.append(draw.DrawQuestion(count));
+    return order;
+}
+
 } // namespace
 
 class TestQuestionDraw : public QObject {
@@ -32,6 +67,7 @@ class TestQuestionDraw : public QObject {
 private Q_SLOTS:
     void drawNeverRepeatsWithinATest_data();
     void drawNeverRepeatsWithinATest();
+    void clockSeededDrawsDiffer();
     void oneQuestionBankDrawsQuestionOne();
     void drawIsUniformAmongTheRest();
     void singleOptionStaysAtPositionOne();
@@ -51,14 +87,21 @@ void TestQuestionDraw::drawNeverRepeatsWithinATest_data() {
 void TestQuestionDraw::drawNeverRepeatsWithinATest() {
     QFETCH(int, count);
     QFETCH(bool, clockSeed);
-    QuestionDraw draw;
+    // Shared with the drawing thread, which may outlive the test when the draw does not end.
+    const auto shared = std::make_shared<QuestionDraw>();
+    QuestionDraw& draw = *shared;
     if (clockSeed)
         draw.StartDraw();
     else
         draw.StartDraw(20240901u);
+    // The whole test drawn, and one draw more, on a thread: a draw that does not end fails here.
+    auto order = std::make_shared<QList<int>>();
+    QVERIFY2(FinishesWithin(std::chrono::seconds(10),
+                            [shared, order, count] { *order = DrawAll(*shared, count); }),
+             "the draw did not end");
     QSet<int> seen;
     for (int i = 0; i < count; ++i) {
-        const int q = draw.DrawQuestion(count);
+        const int q = order->at(i);
         QVERIFY(q >= 1 && q <= count);
         QVERIFY2(!seen.contains(q), qPrintable(QStringLiteral("question %1 drawn twice").arg(q)));
         QVERIFY(draw.IsDrawn(q));
@@ -66,11 +109,22 @@ void TestQuestionDraw::drawNeverRepeatsWithinATest() {
     }
     QCOMPARE(draw.DrawnCount(), count);
     // Everything has been drawn: no further question, and no endless search for one.
-    QCOMPARE(draw.DrawQuestion(count), 0);
+    QCOMPARE(order->at(count), 0);
     // The next test starts afresh.
     draw.StartDraw(1u);
     QCOMPARE(draw.DrawnCount(), 0);
     QVERIFY(draw.DrawQuestion(count) >= 1);
+}
+
+void TestQuestionDraw::clockSeededDrawsDiffer() {
+    // Two tests started from the clock draw in different orders (a draw that forgot to seed
+    // itself would repeat the same order in every run of the program).
+    QuestionDraw first;
+    QuestionDraw second;
+    first.StartDraw();
+    second.StartDraw();
+    constexpr int kCount = 200;
+    QVERIFY(DrawAll(first, kCount) != DrawAll(second, kCount));
 }
 
 void TestQuestionDraw::oneQuestionBankDrawsQuestionOne() {

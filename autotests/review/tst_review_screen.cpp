@@ -65,7 +65,7 @@ QStringList PictureQuestion() {
 }
 
 FakeMediaPlayer* Player() {
-    return qobject_cast<FakeMediaPlayer*>(Form8->MediaPlayer1);
+    return qobject_cast<FakeMediaPlayer*>(Form8->Player());
 }
 
 } // namespace

@@ -6,13 +6,21 @@
 #include "app/test5.h"
 #include "materials/test7.h"
 #include "materials/test94.h"
+#include "materials/test99.h"
 #include "platform/fonts.h"
 #include "platform/paths.h"
+#include "platform/screen.h"
+#include "questions/question_area.h"
+#include "review/test8.h"
 #include "test_support.h"
+#include "tests/test2.h"
+#include "tests/test6.h"
+#include "widgets/shown_movie.h"
 #include "widgets/toggle_button.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QMovie>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -111,6 +119,49 @@ private Q_SLOTS:
         QCOMPARE(Form1->Timer1->interval(), 100);
         QCOMPARE(Form1->geometry(), QRect(0, 0, 1024, 768));
         QVERIFY(!Form5->isVisible());
+    }
+
+    void startShowsTheSplashBeforeTheWebEngineAndMakesPlayersOnFirstUse() {
+        StartScreens();
+        QVERIFY(Form1->isVisible());
+        QVERIFY(Form9 && Form14 && Form7); // every screen exists
+        // The textbook's browser comes with the first turn of the message loop, the help's
+        // browser and the media players when they are first used.
+        QVERIFY(Form14->WebBrowser1 == nullptr);
+        QTRY_VERIFY(Form14->WebBrowser1 != nullptr);
+        QVERIFY(Form7->WebBrowser1 == nullptr);
+        QVERIFY(Form2->Area()->MediaPlayer1 == nullptr && Form6->Area()->MediaPlayer1 == nullptr);
+        QVERIFY(Form8->MediaPlayer1 == nullptr && Form9->MediaPlayer1 == nullptr);
+        Form7->FormActivate();
+        QVERIFY(Form7->WebBrowser1 != nullptr);
+    }
+
+    void animationsRunOnlyWhileTheirPictureIsShown() {
+        // The hidden test screens leave their animations standing.
+        CreateScreens();
+        for (Screen* screen : {static_cast<Screen*>(Form2), static_cast<Screen*>(Form6),
+                               static_cast<Screen*>(Form8)}) {
+            auto* movie = screen->findChild<QLabel*>(QStringLiteral("Image2"))->movie();
+            QVERIFY(movie != nullptr);
+            QVERIFY2(movie->state() != QMovie::Running, qPrintable(screen->objectName()));
+        }
+
+        // A picture runs while its window and itself are shown, and goes on from where it stood.
+        QWidget window;
+        auto* picture = new QLabel(&window);
+        auto* movie = new QMovie(QStringLiteral(":/pictures/test_animation.gif"), {}, picture);
+        ShowMovieWhileVisible(picture, movie);
+        QCOMPARE(movie->state(), QMovie::NotRunning);
+        window.show();
+        QCOMPARE(movie->state(), QMovie::Running);
+        const int frame = movie->currentFrameNumber();
+        window.hide();
+        QCOMPARE(movie->state(), QMovie::Paused);
+        window.show();
+        QCOMPARE(movie->state(), QMovie::Running);
+        QCOMPARE(movie->currentFrameNumber(), frame);
+        picture->hide();
+        QCOMPARE(movie->state(), QMovie::Paused);
     }
 
     void placesTheStartBar_data() {

@@ -30,6 +30,7 @@ public:
     }
     void Step(int frames) override;
     int LengthInFrames() const override { return lengthInFrames; }
+    int PositionInFrames() const override { return position; }
     void Close() override {
         calls << QStringLiteral("Close");
         playing = false;

@@ -265,6 +265,32 @@ private Q_SLOTS:
         QVERIFY(player->calls.isEmpty());
     }
 
+    void stepGoesFromWhereThePlayerReallyStands_data() {
+        QTest::addColumn<bool>("stopFirst");
+        QTest::newRow("while it plays") << false;
+        QTest::newRow("after Стоп") << true;
+    }
+    void stepGoesFromWhereThePlayerReallyStands() {
+        QFETCH(bool, stopFirst);
+        Create();
+        TForm9* viewer = FollowLink(QStringLiteral("$film02.avi=012.htm"));
+        FakeMediaPlayer* player = Player();
+        player->lengthInFrames = 250;
+        viewer->SpeedButton7Click(); // "СТАРТ"
+        player->position = 120;      // playback has moved on
+        if (stopFirst)
+            viewer->SpeedButton6Click();
+        viewer->SpeedButton3Click(); // "Следующ."
+        QCOMPARE(player->position, 145);
+
+        // Played on to the last frame (its end not yet reported): starts again from the start.
+        player->position = 250;
+        player->calls.clear();
+        viewer->SpeedButton3Click();
+        QVERIFY(player->calls.contains(QStringLiteral("SeekToStart")));
+        QCOMPARE(player->position, 25);
+    }
+
     void noticeDuringATrainingTestOneLineASecond() {
         Create();
         Shell().TrainingActive = 1;

@@ -164,20 +164,25 @@ private Q_SLOTS:
     }
 
     void cornerWidth_data() {
+        QTest::addColumn<QSize>("initial");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("requested");
         QTest::addColumn<int>("expected");
-        QTest::newRow("kept") << QSize(257, 33) << 5 << 5;
-        QTest::newRow("half the height") << QSize(257, 33) << 40 << 16;
-        QTest::newRow("half the width") << QSize(21, 100) << 40 << 10;
-        QTest::newRow("negative") << QSize(257, 33) << -2 << 0;
+        const QSize tall(257, 300);
+        QTest::newRow("kept") << tall << QSize(257, 33) << 5 << 5;
+        QTest::newRow("half the height") << tall << QSize(257, 33) << 40 << 16;
+        QTest::newRow("half the width") << tall << QSize(21, 100) << 40 << 10;
+        QTest::newRow("negative") << tall << QSize(257, 33) << -2 << 0;
+        // The stored value is what a resize applies again: a frame that grows keeps it.
+        QTest::newRow("grown") << QSize(257, 33) << tall << 40 << 16;
     }
     void cornerWidth() {
+        QFETCH(QSize, initial);
         QFETCH(QSize, size);
         QFETCH(int, requested);
         QFETCH(int, expected);
         TabcFrame frame;
-        frame.resize(257, 300);
+        frame.resize(initial);
         frame.SetCornerWidth(requested);
         frame.resize(size); // the rule applies again on every resize
         QCOMPARE(frame.CornerWidth(), expected);
