@@ -14,6 +14,8 @@ namespace {
 
 const QString kForbidden = QStringLiteral("\\/:*?\"<>|");
 const QString kFileSuffix = QStringLiteral(".txt");
+// The longest name made for a student: the control test's name lock while a stale one is removed.
+const QString kLongestSuffix = QStringLiteral(".lock.rmlock");
 constexpr long kCommonNameMax = 255;
 constexpr long kCommonPathMax = 4096;
 
@@ -115,7 +117,7 @@ QString CandidateNameProblem(const QString& name, const QStringList& resultFolde
                                       "продолжением после него"));
     }
     for (const QString& folder : resultFolders) {
-        if (TooLongFor(name + kFileSuffix, folder)) {
+        if (TooLongFor(name + kLongestSuffix, folder)) {
             return QStringLiteral("Фамилия И. О. не может быть такой длинной: имя файла с "
                                   "результатами теста не поместится в папке результатов. "
                                   "Сократите запись.");

@@ -51,11 +51,12 @@ private Q_SLOTS:
         QTest::newRow("COM0") << QStringLiteral("COM0") << false;
         QTest::newRow("longer word") << QStringLiteral("Conan") << false;
         QTest::newRow("blank before") << QStringLiteral(" CON И.") << false;
-        // "<name>.txt" in UTF-8 against the folder's 255 bytes.
-        QTest::newRow("longest Cyrillic") << QString(125, QChar(0x0416)) << false;
-        QTest::newRow("Cyrillic a byte too long") << QString(126, QChar(0x0416)) << true;
-        QTest::newRow("longest Latin") << QString(251, u'a') << false;
-        QTest::newRow("Latin a byte too long") << QString(252, u'a') << true;
+        // The longest name made for a student, "<name>.lock.rmlock" (the name lock while a stale
+        // one is removed), in UTF-8 against the folder's 255 bytes.
+        QTest::newRow("longest Cyrillic") << QString(121, QChar(0x0416)) << false;
+        QTest::newRow("Cyrillic a byte too long") << QString(122, QChar(0x0416)) << true;
+        QTest::newRow("longest Latin") << QString(243, u'a') << false;
+        QTest::newRow("Latin a byte too long") << QString(244, u'a') << true;
     }
     void refusesWhatAFileNameCannotHold() {
         QFETCH(QString, name);
