@@ -1,0 +1,328 @@
+#include "tools/groupreport/group_results.h"
+
+#include "review/data_file_reader.h"
+#include "tests/control_core.h"
+
+#include <QCollator>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
+
+namespace {
+
+const QString kGroupLabel = QStringLiteral(",  группа: ");
+const QString kSpecializationLabel = QStringLiteral(",  специализация: ");
+const QString kTestLabel = QStringLiteral(",  тест: ");
+const QString kTotalsLabel = QStringLiteral(", задано вопросов: ");
+const QString kItemLead = QStringLiteral("]- (балл за ответ: ");
+
+// A field of the header without the joining blank at its end.
+QString Chopped(QStringView text) {
+    if (text.endsWith(u' '))
+        text.chop(1);
+    return text.toString();
+}
+
+// Reads a signed decimal integer at *pos and moves past it.
+bool ReadInteger(QStringView text, qsizetype* pos, qint64* value) {
+    qsizetype i = *pos;
+    const bool negative = i < text.size() && text[i] == u'-';
+    if (negative)
+        ++i;
+    const qsizetype digits = i;
+    qint64 v = 0;
+    while (i < text.size() && text[i].isDigit() && i - digits < 12)
+        v = v * 10 + text[i++].digitValue();
+    if (i == digits || (i < text.size() && text[i].isDigit()))
+        return false;
+    *value = negative ? -v : v;
+    *pos = i;
+    return true;
+}
+
+bool Expect(QStringView text, qsizetype* pos, QStringView what) {
+    if (!text.mid(*pos).startsWith(what))
+        return false;
+    *pos += what.size();
+    return true;
+}
+
+// "[1]- (балл за ответ: 100), [3]- (балл за ответ: 0), " after the lead: the positions and
+// their points. Blanks after the last item (the joining blank) are allowed.
+bool ReadAnswerList(QStringView text, int optionCount, PositionFlags* positions,
+                    PositionPoints* points) {
+    qsizetype pos = 0;
+    int previous = 0;
+    for (;;) {
+        while (pos < text.size() && text[pos] == u' ')
+            ++pos;
+        if (pos == text.size())
+            return true;
+        if (!Expect(text, &pos, u"[") || pos >= text.size())
+            return false;
+        const int k = text[pos].digitValue();
+        ++pos;
+        qint64 value = 0;
+        if (k <= previous || k > optionCount || !Expect(text, &pos, kItemLead) ||
+            !ReadInteger(text, &pos, &value) || !Expect(text, &pos, u"),") ||
+            value != qint64(int(value)))
+            return false;
+        (*positions)[k - 1] = true;
+        (*points)[k - 1] = int(value);
+        previous = k;
+    }
+}
+
+bool ParseRecord(const ReviewItem& item, AnsweredQuestion* answer, QString* what) {
+    answer->text = Chopped(item.QuestionText);
+    const int count = item.OptionCount();
+    for (int k = 0; k < count; ++k)
+        answer->options << Chopped(item.OptionText[k]);
+
+    const QString given = item.GivenAnswer;
+    const QString none = QStringLiteral("Ваш ответ: ответа не было,");
+    const QString givenLead = QStringLiteral("Вы ответили: ");
+    PositionPoints givenPoints{};
+    if (given.startsWith(givenLead)) {
+        if (!ReadAnswerList(QStringView(given).mid(givenLead.size()), count, &answer->ticked,
+                            &givenPoints) ||
+            std::none_of(answer->ticked.begin(), answer->ticked.end(), [](bool b) { return b; })) {
+            *what = QStringLiteral("строка ответа студента не читается");
+            return false;
+        }
+    } else if (given.trimmed() != none) {
+        *what = QStringLiteral("нет строки ответа студента");
+        return false;
+    }
+
+    const QString correctLead = QStringLiteral("Правильный ответ: ");
+    PositionFlags correct{};
+    if (!item.CorrectAnswer.startsWith(correctLead) ||
+        !ReadAnswerList(QStringView(item.CorrectAnswer).mid(correctLead.size()), count, &correct,
+                        &answer->points)) {
+        *what = QStringLiteral("строка правильного ответа не читается");
+        return false;
+    }
+    for (int k = 0; k < kMaxOptions; ++k) {
+        // A ticked option lists its points; an option worth points is in the correct answer.
+        const bool worth = answer->points[k] != 0;
+        if (correct[k] != worth || (answer->ticked[k] && !correct[k] && givenPoints[k] != 0) ||
+            (answer->ticked[k] && correct[k] && givenPoints[k] != answer->points[k])) {
+            *what = QStringLiteral("баллы вариантов в ответе и в правильном ответе расходятся");
+            return false;
+        }
+    }
+
+    const QString pointsLead = QStringLiteral("Набрано баллов за ответ: ");
+    qsizetype pos = pointsLead.size();
+    if (!item.AnswerPoints.startsWith(pointsLead) ||
+        !ReadInteger(item.AnswerPoints, &pos, &answer->answerPoints) ||
+        !QStringView(item.AnswerPoints).mid(pos).trimmed().isEmpty()) {
+        *what = QStringLiteral("строка баллов за ответ не читается");
+        return false;
+    }
+    if (answer->answerPoints != ControlAnswerPoints(answer->ticked, answer->points)) {
+        *what = QStringLiteral("баллы за ответ (%1) не соответствуют отмеченным вариантам (%2)")
+                    .arg(answer->answerPoints)
+                    .arg(ControlAnswerPoints(answer->ticked, answer->points));
+        return false;
+    }
+    return true;
+}
+
+// "D T  name,  группа: g,  специализация: s,  qual,  тест: topic"
+bool ParseHeader(const QString& line, StudentResult* student) {
+    const qsizetype space = line.indexOf(u' ');
+    const qsizetype nameStart = line.indexOf(QStringLiteral("  "), space + 1);
+    const qsizetype group = line.indexOf(kGroupLabel);
+    const qsizetype specialization = line.indexOf(kSpecializationLabel, group + 1);
+    const qsizetype test = line.lastIndexOf(kTestLabel);
+    if (space <= 0 || nameStart < 0 || group < nameStart || specialization < 0 ||
+        test < specialization)
+        return false;
+    const qsizetype specStart = specialization + kSpecializationLabel.size();
+    const qsizetype qualification = line.lastIndexOf(QStringLiteral(",  "), test - 1);
+    if (qualification < specStart)
+        return false;
+    student->date = line.left(space);
+    student->time = line.mid(space + 1, nameStart - space - 1);
+    student->name = line.mid(nameStart + 2, group - nameStart - 2);
+    student->group =
+        line.mid(group + kGroupLabel.size(), specialization - group - kGroupLabel.size());
+    student->specialization = line.mid(specStart, qualification - specStart);
+    student->qualification = line.mid(qualification + 3, test - qualification - 3);
+    student->test = line.mid(test + kTestLabel.size());
+    return !student->name.isEmpty();
+}
+
+// ", задано вопросов: Q,  набрано баллов: S из M возможных  это составляет pct%"
+bool ParseTotals(QStringView line, StudentResult* student) {
+    qsizetype pos = kTotalsLabel.size();
+    qint64 count = 0;
+    if (!line.startsWith(kTotalsLabel) || !ReadInteger(line, &pos, &count) ||
+        !Expect(line, &pos, u",  набрано баллов: ") || !ReadInteger(line, &pos, &student->points) ||
+        !Expect(line, &pos, u" из ") || !ReadInteger(line, &pos, &student->maximum) ||
+        !Expect(line, &pos, u" возможных  это составляет "))
+        return false;
+    const qsizetype percent = line.indexOf(u'%', pos);
+    if (percent < 0 || !line.mid(percent + 1).trimmed().isEmpty())
+        return false;
+    student->percent = line.mid(pos, percent - pos).trimmed().toString();
+    student->questionCount = int(count);
+    return count == student->questionCount;
+}
+
+QString Damaged(const QString& what) {
+    return QStringLiteral("файл повреждён: ") + what;
+}
+
+QDateTime TakenAt(const StudentResult& student) {
+    QDateTime at = QDateTime::fromString(student.date + u' ' + student.time,
+                                         QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    if (!at.isValid()) {
+        const QLocale locale = ReportLocale();
+        at = QDateTime(locale.toDate(student.date, QLocale::ShortFormat),
+                       locale.toTime(student.time, QLocale::LongFormat));
+    }
+    return at;
+}
+
+} // namespace
+
+QString AnsweredQuestion::ShownText() const {
+    return text.mid(9).trimmed();
+}
+
+bool ReadStudentResult(QIODevice* device, const QString& fileName, StudentResult* student,
+                       QString* reason) {
+    *student = StudentResult{};
+    student->file = fileName;
+    ReviewData data;
+    const DataFileResult read = ReadDataFile(device, fileName, &data);
+    const QString header = data.ReviewHeader;
+    const qsizetype totalsAt = header.lastIndexOf(kTotalsLabel);
+    const QString headerLine =
+        Chopped(totalsAt >= 0 ? QStringView(header).left(totalsAt) : QStringView(header));
+    const bool looksLikeData = ParseHeader(headerLine, student);
+    switch (read.status) {
+    case DataFileResult::Status::Ok:
+        break;
+    case DataFileResult::Status::Truncated:
+        *reason = QStringLiteral("файл обрывается: ") + read.message;
+        return false;
+    case DataFileResult::Status::CannotOpen:
+    case DataFileResult::Status::ReadError:
+        *reason = QStringLiteral("файл не читается: ") + read.message;
+        return false;
+    case DataFileResult::Status::InvalidInteger:
+    case DataFileResult::Status::Malformed:
+        *reason = looksLikeData || read.line > 3 ? Damaged(read.message)
+                                                 : QStringLiteral("не файл данных теста");
+        return false;
+    }
+    if (!looksLikeData) {
+        *reason = QStringLiteral("не файл данных теста: в заголовке нет студента, группы и теста");
+        return false;
+    }
+    if (totalsAt < 0 || !ParseTotals(Chopped(QStringView(header).mid(totalsAt)), student)) {
+        *reason = Damaged(QStringLiteral("итоговая строка не читается"));
+        return false;
+    }
+    if (student->questionCount != data.ReviewCount) {
+        *reason = Damaged(QStringLiteral("в итогах вопросов %1, а записей вопросов %2")
+                              .arg(student->questionCount)
+                              .arg(data.ReviewCount));
+        return false;
+    }
+    qint64 sum = 0;
+    for (int r = 1; r <= data.ReviewCount; ++r) {
+        AnsweredQuestion answer;
+        QString what;
+        if (!ParseRecord(data.Item(r), &answer, &what)) {
+            *reason = Damaged(QStringLiteral("вопрос %1: %2").arg(r).arg(what));
+            return false;
+        }
+        sum += answer.answerPoints;
+        student->answers.append(std::move(answer));
+    }
+    if (sum != student->points || student->maximum != qint64(student->questionCount) * 100 ||
+        student->percent != ReportPercentText(student->points, student->questionCount).trimmed()) {
+        *reason = Damaged(QStringLiteral("итоги (%1 из %2, %3%) не сходятся с баллами за "
+                                         "ответы (сумма %4)")
+                              .arg(student->points)
+                              .arg(student->maximum)
+                              .arg(student->percent)
+                              .arg(sum));
+        return false;
+    }
+    return true;
+}
+
+QStringList DataFilesOf(const QStringList& folders, QStringList* missing) {
+    QStringList files;
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
+        if (!dir.exists()) {
+            if (missing != nullptr)
+                missing->append(folder);
+            continue;
+        }
+        for (const QString& name : dir.entryList(QDir::Files, QDir::Name))
+            files.append(dir.filePath(name));
+    }
+    return files;
+}
+
+GroupResults ReadGroup(const QStringList& files, const std::function<void(int, int)>& progress) {
+    GroupResults group;
+    QHash<QString, qsizetype> byStudent; // name, group and test -> index in group.students
+    for (const QString& path : files) {
+        StudentResult student;
+        QString reason;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            reason = QStringLiteral("файл не открывается: ") + file.errorString();
+        else if (ReadStudentResult(&file, path, &student, &reason)) {
+            const QString key = student.name.simplified().toCaseFolded() + u'\n' +
+                                student.group.simplified().toCaseFolded() + u'\n' +
+                                student.test.simplified();
+            const auto earlier = byStudent.constFind(key);
+            if (earlier == byStudent.cend()) {
+                byStudent.insert(key, group.students.size());
+                group.students.append(std::move(student));
+            } else {
+                StudentResult& kept = group.students[*earlier];
+                const QDateTime keptAt = TakenAt(kept);
+                const QDateTime newAt = TakenAt(student);
+                if (keptAt.isValid() && newAt.isValid() && newAt > keptAt) {
+                    group.unusable.append({kept.file, QStringLiteral("тот же студент ещё раз, "
+                                                                     "более поздний тест в ") +
+                                                          student.file});
+                    kept = std::move(student);
+                } else {
+                    reason = QStringLiteral("тот же студент уже есть в ") + kept.file;
+                }
+            }
+        }
+        if (!reason.isEmpty())
+            group.unusable.append({path, reason});
+        ++group.filesRead;
+        if (progress)
+            progress(group.filesRead, int(files.size()));
+    }
+    QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
+    collator.setNumericMode(true);
+    std::stable_sort(group.students.begin(), group.students.end(),
+                     [&](const StudentResult& a, const StudentResult& b) {
+                         if (const int c = collator.compare(a.test, b.test))
+                             return c < 0;
+                         if (const int c = collator.compare(a.group, b.group))
+                             return c < 0;
+                         return collator.compare(a.name, b.name) < 0;
+                     });
+    return group;
+}
