@@ -148,8 +148,7 @@ void GroupReportTest::handComputedItemAnalysis() {
     QCOMPARE(items[0].options[2].shown, 4);
     QCOMPARE(items[0].flags, QStringList{QStringLiteral("вариант «неверно 2» не выбран ни разу")});
     QCOMPARE(items[1].flags, QStringList());
-    QCOMPARE(items[2].flags,
-             QStringList{QStringLiteral("отрицательная различающая способность")});
+    QCOMPARE(items[2].flags, QStringList{QStringLiteral("отрицательная различающая способность")});
 
     // Facility flags: a question everybody got right, one nobody did.
     QList<StudentResult> easy = students.mid(0, 1) + students.mid(2, 1); // A and C
@@ -167,14 +166,16 @@ void GroupReportTest::unusableFilesAreListedAndTheReportGoesOn() {
         WriteFile(folder + u'/' + name + QStringLiteral(".txt"), DataFile(name, ticks));
     // Cut off in the middle of the second record.
     const QByteArray whole = DataFile(QStringLiteral("Дмитриев Д. Д."), kGroup[0].second);
-    WriteFile(folder + QStringLiteral("/cut.txt"), whole.left(whole.indexOf(EncodeCp1251(QStringLiteral("Вопрос 2"))) + 40));
+    WriteFile(folder + QStringLiteral("/cut.txt"),
+              whole.left(whole.indexOf(EncodeCp1251(QStringLiteral("Вопрос 2"))) + 40));
     // Damaged: the total raised by hand.
     QByteArray raised = DataFile(QStringLiteral("Ершов Е. Е."), kGroup[1].second);
     raised.replace(EncodeCp1251(QStringLiteral("набрано баллов: 150 из 300")),
                    EncodeCp1251(QStringLiteral("набрано баллов: 300 из 300")));
     WriteFile(folder + QStringLiteral("/raised.txt"), raised);
     // Not a data file at all, and a second (earlier) file of student A.
-    WriteFile(folder + QStringLiteral("/notes.txt"), EncodeCp1251(QStringLiteral("Список группы\r\n")));
+    WriteFile(folder + QStringLiteral("/notes.txt"),
+              EncodeCp1251(QStringLiteral("Список группы\r\n")));
     WriteFile(folder + QStringLiteral("/zz-again.txt"),
               DataFile(kGroup[0].first, {{2}, {2}, {3}}, QStringLiteral("08:00:00")));
 
