@@ -9,6 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QThread>
+
+#include <atomic>
+#include <thread>
+#include <vector>
 
 #include <algorithm>
 
@@ -77,11 +82,15 @@ bool ReadAnswerList(QStringView text, int optionCount, PositionFlags* positions,
     }
 }
 
-bool ParseRecord(const ReviewItem& item, AnsweredQuestion* answer, QString* what) {
-    answer->text = Chopped(item.QuestionText);
+// Takes the texts out of the record (it is not used afterwards).
+bool ParseRecord(ReviewItem& item, AnsweredQuestion* answer, QString* what) {
     const int count = item.OptionCount();
+    answer->text = std::move(item.QuestionText);
+    if (answer->text.endsWith(u' '))
+        answer->text.chop(1);
+    answer->options.reserve(count);
     for (int k = 0; k < count; ++k)
-        answer->options << Chopped(item.OptionText[k]);
+        answer->options << std::move(item.OptionText[k]).trimmed();
 
     const QString given = item.GivenAnswer;
     const QString none = QStringLiteral("Ваш ответ: ответа не было,");
@@ -239,10 +248,11 @@ bool ReadStudentResult(QIODevice* device, const QString& fileName, StudentResult
         return false;
     }
     qint64 sum = 0;
+    student->answers.reserve(data.ReviewCount);
     for (int r = 1; r <= data.ReviewCount; ++r) {
         AnsweredQuestion answer;
         QString what;
-        if (!ParseRecord(data.Item(r), &answer, &what)) {
+        if (!ParseRecord(data.ReviewItems[r - 1], &answer, &what)) {
             *reason = Damaged(QStringLiteral("вопрос %1: %2").arg(r).arg(what));
             return false;
         }
@@ -278,15 +288,51 @@ QStringList DataFilesOf(const QStringList& folders, QStringList* missing) {
 }
 
 GroupResults ReadGroup(const QStringList& files, const std::function<void(int, int)>& progress) {
-    GroupResults group;
-    QHash<QString, qsizetype> byStudent; // name, group and test -> index in group.students
-    for (const QString& path : files) {
+    // The files are read and checked in parallel (each file on its own), then taken in their
+    // order, so that the result does not depend on the number of threads.
+    struct Outcome {
         StudentResult student;
         QString reason;
-        QFile file(path);
+    };
+    const int total = int(files.size());
+    std::vector<Outcome> outcomes(static_cast<size_t>(total));
+    std::atomic<int> next{0};
+    std::atomic<int> done{0};
+    const auto readOne = [&](int i) {
+        Outcome& outcome = outcomes[size_t(i)];
+        QFile file(files[i]);
         if (!file.open(QIODevice::ReadOnly))
-            reason = QStringLiteral("файл не открывается: ") + file.errorString();
-        else if (ReadStudentResult(&file, path, &student, &reason)) {
+            outcome.reason = QStringLiteral("файл не открывается: ") + file.errorString();
+        else
+            ReadStudentResult(&file, files[i], &outcome.student, &outcome.reason);
+        ++done;
+    };
+    const auto work = [&] {
+        for (int i = next++; i < total; i = next++)
+            readOne(i);
+    };
+    const int helpers = std::clamp(QThread::idealThreadCount() - 1, 0, 7);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < helpers && t + 1 < total; ++t)
+        threads.emplace_back(work);
+    for (int i = next++; i < total; i = next++) {
+        readOne(i);
+        if (progress)
+            progress(done.load(), total);
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    if (progress)
+        progress(total, total);
+
+    GroupResults group;
+    group.filesRead = total;
+    QHash<QString, qsizetype> byStudent; // name, group and test -> index in group.students
+    for (int i = 0; i < total; ++i) {
+        Outcome& outcome = outcomes[size_t(i)];
+        QString& reason = outcome.reason;
+        if (reason.isEmpty()) {
+            StudentResult& student = outcome.student;
             const QString key = student.name.simplified().toCaseFolded() + u'\n' +
                                 student.group.simplified().toCaseFolded() + u'\n' +
                                 student.test.simplified();
@@ -309,20 +355,23 @@ GroupResults ReadGroup(const QStringList& files, const std::function<void(int, i
             }
         }
         if (!reason.isEmpty())
-            group.unusable.append({path, reason});
-        ++group.filesRead;
-        if (progress)
-            progress(group.filesRead, int(files.size()));
+            group.unusable.append({files[i], reason});
     }
+    // By test, group and name in the Russian alphabetical order, numbers by their value.
     QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
     collator.setNumericMode(true);
-    std::stable_sort(group.students.begin(), group.students.end(),
-                     [&](const StudentResult& a, const StudentResult& b) {
-                         if (const int c = collator.compare(a.test, b.test))
-                             return c < 0;
-                         if (const int c = collator.compare(a.group, b.group))
-                             return c < 0;
-                         return collator.compare(a.name, b.name) < 0;
-                     });
+    QList<std::pair<QCollatorSortKey, qsizetype>> keys;
+    keys.reserve(group.students.size());
+    for (qsizetype i = 0; i < group.students.size(); ++i) {
+        const StudentResult& s = group.students[i];
+        keys.append({collator.sortKey(s.test + QChar(1) + s.group + QChar(1) + s.name), i});
+    }
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+    QList<StudentResult> sorted;
+    sorted.reserve(group.students.size());
+    for (const auto& key : keys)
+        sorted.append(std::move(group.students[key.second]));
+    group.students = std::move(sorted);
     return group;
 }

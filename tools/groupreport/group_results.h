@@ -65,7 +65,8 @@ bool ReadStudentResult(QIODevice* device, const QString& fileName, StudentResult
 /// Folders that do not exist are listed in *missing.
 QStringList DataFilesOf(const QStringList& folders, QStringList* missing = nullptr);
 
-/// Reads the files, calling progress(done, total) after each one, and keeps one record per
+/// Reads the files (several at a time, on all processor cores), calling progress(done, total)
+/// from the calling thread as they are read, and keeps one record per
 /// student and test: of two files of the same student (name, group, test) the later test stays
 /// and the other is listed as unusable.
 GroupResults ReadGroup(const QStringList& files,

@@ -9,6 +9,7 @@ namespace {
 
 struct Observation {
     const StudentResult* student;
+    qsizetype place;            // the student's place in the list, which is sorted by name
     double share;               // the question's points / 100
     std::optional<double> rest; // the rest of the test as a share of its maximum
 };
@@ -47,7 +48,7 @@ std::optional<double> UpperLower(QList<Observation> observations) {
                   const double sa = a.student->Share(), sb = b.student->Share();
                   if (sa != sb)
                       return sa > sb;
-                  return a.student->name < b.student->name;
+                  return a.place < b.place;
               });
     const qsizetype n =
         std::max<qsizetype>(1, qsizetype(std::lround(kUpperLowerShare * double(count))));
@@ -70,7 +71,8 @@ QList<ItemStatistics> AnalyseItems(const QList<StudentResult>& students) {
     QList<QList<Observation>> observations;
     QList<QHash<QString, qsizetype>> optionIndex;
     QHash<QString, qsizetype> index;
-    for (const StudentResult& student : students) {
+    for (qsizetype place = 0; place < students.size(); ++place) {
+        const StudentResult& student = students[place];
         for (const AnsweredQuestion& answer : student.answers) {
             auto found = index.constFind(answer.text);
             if (found == index.cend()) {
@@ -89,9 +91,9 @@ QList<ItemStatistics> AnalyseItems(const QList<StudentResult>& students) {
             if (student.questionCount > 1)
                 rest = double(student.points - answer.answerPoints) /
                        (double(student.questionCount - 1) * 100.0);
-            observations[i].append({&student, double(answer.answerPoints) / 100.0, rest});
+            observations[i].append({&student, place, double(answer.answerPoints) / 100.0, rest});
             for (int k = 0; k < answer.options.size(); ++k) {
-                const QString text = answer.options[k].trimmed();
+                const QString& text = answer.options[k];
                 auto option = optionIndex[i].constFind(text);
                 if (option == optionIndex[i].cend()) {
                     option = optionIndex[i].insert(text, item.options.size());

@@ -35,7 +35,7 @@ class ProgressBar {
 public:
     explicit ProgressBar(bool enabled) : m_enabled(enabled) {}
     void operator()(int done, int total) {
-        if (!m_enabled || total <= 0)
+        if (!m_enabled || total <= 0 || m_finished)
             return;
         const int width = 30;
         const int filled = int(qint64(done) * width / total);
@@ -50,7 +50,8 @@ public:
                                     .arg(total)
                                     .toUtf8();
         std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-        if (done == total)
+        m_finished = done == total;
+        if (m_finished)
             std::fputs("\n", stderr);
         std::fflush(stderr);
     }
@@ -59,6 +60,7 @@ private:
     bool m_enabled;
     int m_lastFilled = -1;
     int m_lastDone = 0;
+    bool m_finished = false;
 };
 
 bool WriteFile(const QString& path, const QByteArray& bytes, QString* error) {
