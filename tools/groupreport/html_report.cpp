@@ -22,7 +22,27 @@ namespace {
 
 constexpr int kBands = 10;
 
+// Arial is on every teacher's Windows machine, and browsers elsewhere map it to a metric twin.
+void UseFonts(QChart* chart) {
+    QFont title(QStringLiteral("Arial"), 12, QFont::Bold);
+    chart->setTitleFont(title);
+    const QFont labels(QStringLiteral("Arial"), 9);
+    chart->legend()->setFont(labels);
+    for (QAbstractAxis* axis : chart->axes()) {
+        axis->setLabelsFont(labels);
+        QFont axisTitle(QStringLiteral("Arial"), 10);
+        axis->setTitleFont(axisTitle);
+    }
+    for (QAbstractSeries* series : chart->series()) {
+        if (auto* bars = qobject_cast<QBarSeries*>(series)) {
+            for (QBarSet* set : bars->barSets())
+                set->setLabelFont(labels);
+        }
+    }
+}
+
 QByteArray RenderSvg(QChart* chart, QSize size, const QString& title) {
+    UseFonts(chart);
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setBackgroundRoundness(0);
     QChartView view(chart); // takes the chart
@@ -243,7 +263,9 @@ QByteArray GroupHtml(const QString& title, const GroupResults& group,
                                "<td class=\"n\">%7</td><td><ul class=\"options\">%8</ul></td>"
                                "<td class=\"flags\">%9</td></tr>\n")
                     .arg(item.flags.isEmpty() ? QString() : QStringLiteral(" class=\"flagged\""),
-                         QString::number(++row), Escaped(item.shownText),
+                         QString::number(++row),
+                         QStringLiteral("<b>%1</b> %2")
+                             .arg(Escaped(item.text.left(9).trimmed()), Escaped(item.shownText)),
                          QString::number(item.asked), Decimal(item.facility),
                          Optional(item.pointBiserial), Optional(item.upperLower), options,
                          Escaped(item.flags.join(QStringLiteral("; "))));

@@ -1,5 +1,6 @@
 #include "tools/groupreport/item_analysis.h"
 
+#include <QCollator>
 #include <QHash>
 
 #include <algorithm>
@@ -133,5 +134,12 @@ QList<ItemStatistics> AnalyseItems(const QList<StudentResult>& students) {
                 item.flags << QStringLiteral("вариант «%1» не выбран ни разу").arg(option.text);
         }
     }
+    // In the order of the questions' numbers (the start of their texts), numbers by value.
+    QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
+    collator.setNumericMode(true);
+    std::stable_sort(items.begin(), items.end(),
+                     [&](const ItemStatistics& a, const ItemStatistics& b) {
+                         return collator.compare(a.text, b.text) < 0;
+                     });
     return items;
 }

@@ -37,7 +37,7 @@ struct ItemStatistics {
     QStringList flags;        // what a teacher should look at; empty when nothing
 };
 
-/// The statistics of every question asked, in the order the questions were first met.
+/// The statistics of every question asked, in the order of their texts (the question numbers).
 QList<ItemStatistics> AnalyseItems(const QList<StudentResult>& students);
 
 /// Share of the group in the upper and in the lower group of the upper-lower difference.
