@@ -70,7 +70,6 @@ QString Figure(double value) {
 QList<ItemStatistics> AnalyseItems(const QList<StudentResult>& students) {
     QList<ItemStatistics> items;
     QList<QList<Observation>> observations;
-    QList<QHash<QString, qsizetype>> optionIndex;
     QHash<QString, qsizetype> index;
     for (qsizetype place = 0; place < students.size(); ++place) {
         const StudentResult& student = students[place];
@@ -83,7 +82,6 @@ QList<ItemStatistics> AnalyseItems(const QList<StudentResult>& students) {
                 item.shownText = answer.ShownText();
                 items.append(item);
                 observations.append(QList<Observation>());
-                optionIndex.append(QHash<QString, qsizetype>());
             }
             const qsizetype i = *found;
             ItemStatistics& item = items[i];
@@ -94,13 +92,14 @@ QList<ItemStatistics> AnalyseItems(const QList<StudentResult>& students) {
                        (double(student.questionCount - 1) * 100.0);
             observations[i].append({&student, place, double(answer.answerPoints) / 100.0, rest});
             for (int k = 0; k < answer.options.size(); ++k) {
+                // A question has a handful of options: a look through them beats hashing.
                 const QString& text = answer.options[k];
-                auto option = optionIndex[i].constFind(text);
-                if (option == optionIndex[i].cend()) {
-                    option = optionIndex[i].insert(text, item.options.size());
-                    item.options.append({text, answer.points[k], 0, 0});
-                }
-                OptionUse& use = item.options[*option];
+                const auto found = std::find_if(item.options.begin(), item.options.end(),
+                                                [&](const OptionUse& o) { return o.text == text; });
+                OptionUse& use =
+                    found != item.options.end()
+                        ? *found
+                        : item.options.emplaceBack(OptionUse{text, answer.points[k], 0, 0});
                 ++use.shown;
                 use.chosen += answer.ticked[k] ? 1 : 0;
             }
