@@ -166,6 +166,8 @@ void MoodleXmlTest::refusedQuestionsAreNamedAndTheRestIsWritten() {
         QStringLiteral("Не перенесён вопрос «Формула»: знаки, которых нет в кодировке "
                        "Windows-1251: ∑"),
         QStringLiteral("Не перенесён вопрос «Один ответ, два верных»: вопрос с одним ответом"),
+        QStringLiteral("Не перенесён вопрос «Чужой путь»: недопустимое имя файла "
+                       "«../../ortu/pdb12.db»"),
     };
     for (const QString& start : expected) {
         QVERIFY2(std::any_of(lines.begin(), lines.end(),
@@ -178,6 +180,8 @@ void MoodleXmlTest::refusedQuestionsAreNamedAndTheRestIsWritten() {
     QCOMPARE(written.QuestionCount, 3);
     QVERIFY(QFile::exists(course.filePath(QStringLiteral("images/map ru.gif"))));
     QVERIFY(QFile::exists(course.filePath(QStringLiteral("images/!chart.png"))));
+    QCOMPARE(QDir(course.filePath(QStringLiteral("images"))).entryList(QDir::Files).size(), 2);
+    QVERIFY(!QFile::exists(course.filePath(QStringLiteral("../ortu/pdb12.db"))));
     QFile raw(questions);
     QVERIFY(raw.open(QIODevice::ReadOnly));
     const QByteArray bytes = raw.readAll();

@@ -1,5 +1,6 @@
 #include "tools/groupreport/group_results.h"
 
+#include "platform/text_file.h"
 #include "review/data_file_reader.h"
 #include "tests/control_core.h"
 
@@ -210,31 +211,37 @@ bool ReadStudentResult(QIODevice* device, const QString& fileName, StudentResult
                        QString* reason) {
     *student = StudentResult{};
     student->file = fileName;
+    // The first line tells a data file from anything else (a printable report, a list).
+    const QByteArray head = device->peek(4096);
+    const qsizetype lineEnd = head.indexOf('\n');
+    const QString firstLine =
+        DecodeCp1251(QByteArrayView(head).first(lineEnd >= 0 ? lineEnd : head.size()))
+            .remove(u'\r');
+    const bool looksLikeData = ParseHeader(firstLine, student);
+
     ReviewData data;
     const DataFileResult read = ReadDataFile(device, fileName, &data);
     const QString header = data.ReviewHeader;
     const qsizetype totalsAt = header.lastIndexOf(kTotalsLabel);
-    const QString headerLine =
-        Chopped(totalsAt >= 0 ? QStringView(header).left(totalsAt) : QStringView(header));
-    const bool looksLikeData = ParseHeader(headerLine, student);
     switch (read.status) {
-    case DataFileResult::Status::Ok:
-        break;
-    case DataFileResult::Status::Truncated:
-        *reason = QStringLiteral("файл обрывается: ") + read.message;
-        return false;
     case DataFileResult::Status::CannotOpen:
     case DataFileResult::Status::ReadError:
         *reason = QStringLiteral("файл не читается: ") + read.message;
         return false;
-    case DataFileResult::Status::InvalidInteger:
-    case DataFileResult::Status::Malformed:
-        *reason = looksLikeData || read.line > 3 ? Damaged(read.message)
-                                                 : QStringLiteral("не файл данных теста");
-        return false;
+    default:
+        break;
     }
     if (!looksLikeData) {
-        *reason = QStringLiteral("не файл данных теста: в заголовке нет студента, группы и теста");
+        *reason = QStringLiteral("не файл данных теста: в первой строке нет даты, студента, "
+                                 "группы и теста");
+        return false;
+    }
+    if (read.status == DataFileResult::Status::Truncated) {
+        *reason = QStringLiteral("файл обрывается: ") + read.message;
+        return false;
+    }
+    if (!read.ok()) {
+        *reason = Damaged(read.message);
         return false;
     }
     if (totalsAt < 0 || !ParseTotals(Chopped(QStringView(header).mid(totalsAt)), student)) {
