@@ -211,18 +211,26 @@ bool ReadStudentResult(QIODevice* device, const QString& fileName, StudentResult
                        QString* reason) {
     *student = StudentResult{};
     student->file = fileName;
-    // The first line tells a data file from anything else (a printable report, a list).
-    const QByteArray head = device->peek(4096);
-    const qsizetype lineEnd = head.indexOf('\n');
-    const QString firstLine =
-        DecodeCp1251(QByteArrayView(head).first(lineEnd >= 0 ? lineEnd : head.size()))
-            .remove(u'\r');
-    const bool looksLikeData = ParseHeader(firstLine, student);
+    // The first line tells a data file from anything else (a printable report, a list). It is
+    // the header the reader keeps; after a refusal the reader keeps nothing, so it is looked at
+    // before reading.
+    char head[1024];
+    const qint64 peeked = std::max<qint64>(0, device->peek(head, sizeof head));
 
     ReviewData data;
     const DataFileResult read = ReadDataFile(device, fileName, &data);
     const QString header = data.ReviewHeader;
     const qsizetype totalsAt = header.lastIndexOf(kTotalsLabel);
+    QString firstLine;
+    if (read.usable()) {
+        firstLine =
+            Chopped(totalsAt >= 0 ? QStringView(header).left(totalsAt) : QStringView(header));
+    } else {
+        const QByteArrayView bytes(head, peeked);
+        const qsizetype end = bytes.indexOf('\n');
+        firstLine = DecodeCp1251(end >= 0 ? bytes.first(end) : bytes).remove(u'\r');
+    }
+    const bool looksLikeData = ParseHeader(firstLine, student);
     switch (read.status) {
     case DataFileResult::Status::CannotOpen:
     case DataFileResult::Status::ReadError:
