@@ -1,0 +1,285 @@
+#include "tools/groupreport/html_report.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QGraphicsLayout>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QScatterSeries>
+#include <QSvgGenerator>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kBands = 10;
+
+// Arial is on every teacher's Windows machine, and browsers elsewhere map it to a metric twin.
+void UseFonts(QChart* chart) {
+    QFont title(QStringLiteral("Arial"), 12, QFont::Bold);
+    chart->setTitleFont(title);
+    const QFont labels(QStringLiteral("Arial"), 9);
+    chart->legend()->setFont(labels);
+    for (QAbstractAxis* axis : chart->axes()) {
+        axis->setLabelsFont(labels);
+        QFont axisTitle(QStringLiteral("Arial"), 10);
+        axis->setTitleFont(axisTitle);
+    }
+    for (QAbstractSeries* series : chart->series()) {
+        if (auto* bars = qobject_cast<QBarSeries*>(series)) {
+            for (QBarSet* set : bars->barSets())
+                set->setLabelFont(labels);
+        }
+    }
+}
+
+QByteArray RenderSvg(QChart* chart, QSize size, const QString& title) {
+    UseFonts(chart);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setBackgroundRoundness(0);
+    QChartView view(chart); // takes the chart
+    view.setRenderHint(QPainter::Antialiasing);
+    view.setFrameShape(QFrame::NoFrame);
+    view.resize(size);
+    // The view is never shown: rendering sends it its size, and the chart is laid out now.
+    chart->resize(QSizeF(size));
+    QCoreApplication::sendPostedEvents();
+    chart->layout()->activate();
+
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setTitle(title);
+    {
+        QPainter painter(&generator);
+        view.render(&painter);
+    }
+    // The picture goes inside the page: without the XML declaration and the document type, sized
+    // in pixels, and without the empty groups the generator leaves for every state change.
+    QString svg = QString::fromUtf8(buffer.data());
+    svg.remove(0, std::max<qsizetype>(0, svg.indexOf(QStringLiteral("<svg"))));
+    static const QRegularExpression emptyGroup(QStringLiteral("<g [^>]*>\\s*</g>\\s*"));
+    svg.remove(emptyGroup);
+    static const QRegularExpression mmSize(
+        QStringLiteral("width=\"[0-9.]+mm\" height=\"[0-9.]+mm\""));
+    svg.replace(mmSize,
+                QStringLiteral("width=\"%1\" height=\"%2\"").arg(size.width()).arg(size.height()));
+    return svg.toUtf8();
+}
+
+QString Escaped(const QString& text) {
+    return text.toHtmlEscaped();
+}
+
+QString Decimal(double value, int digits = 2) {
+    return QString::number(value, 'f', digits);
+}
+
+QString Optional(const std::optional<double>& value) {
+    return value ? Decimal(*value) : QStringLiteral("—");
+}
+
+const char* const kStyle = R"(
+body { font-family: "Liberation Sans", Arial, sans-serif; margin: 24px; color: #1a1a1a; }
+h1 { font-size: 22px; } h2 { font-size: 18px; margin-top: 32px; }
+table { border-collapse: collapse; font-size: 13px; }
+th, td { border: 1px solid #b8c4d6; padding: 3px 6px; vertical-align: top; }
+th { background: #dde7f5; text-align: left; }
+td.n { text-align: right; white-space: nowrap; }
+tr.flagged td { background: #fff0e0; }
+.flags { color: #a33; }
+.summary td { border: none; padding: 1px 12px 1px 0; }
+figure { margin: 12px 0; }
+ul.options { margin: 0; padding-left: 16px; }
+)";
+
+} // namespace
+
+QByteArray DistributionChartSvg(const QList<StudentResult>& students, QSize size) {
+    std::array<int, kBands> counts{};
+    for (const StudentResult& student : students) {
+        const int band = std::clamp(int(std::floor(student.Share() * 100.0 / 10.0)), 0, kBands - 1);
+        ++counts[band];
+    }
+    auto* set = new QBarSet(QStringLiteral("Студентов"));
+    QStringList categories;
+    for (int b = 0; b < kBands; ++b) {
+        *set << counts[b];
+        categories << QStringLiteral("%1–%2").arg(b * 10).arg(b * 10 + 10);
+    }
+    set->setColor(QColor(0x3a, 0x6e, 0xb5));
+    auto* series = new QBarSeries;
+    series->append(set);
+    series->setLabelsVisible(true);
+    auto* chart = new QChart;
+    chart->addSeries(series);
+    chart->setTitle(QStringLiteral("Распределение результатов, % от максимума"));
+    chart->legend()->hide();
+    auto* x = new QBarCategoryAxis;
+    x->append(categories);
+    x->setTitleText(QStringLiteral("Процент"));
+    auto* y = new QValueAxis;
+    const int top = std::max(1, *std::max_element(counts.begin(), counts.end()));
+    y->setRange(0, top);
+    y->setTickCount(std::min(top, 10) + 1);
+    y->setLabelFormat(QStringLiteral("%d"));
+    y->setTitleText(QStringLiteral("Студентов"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(x);
+    series->attachAxis(y);
+    return RenderSvg(chart, size, QStringLiteral("Распределение результатов"));
+}
+
+QByteArray ItemMapSvg(const QList<ItemStatistics>& items, QSize size) {
+    auto* good = new QScatterSeries;
+    good->setName(QStringLiteral("Вопросы"));
+    good->setColor(QColor(0x3a, 0x6e, 0xb5));
+    good->setMarkerSize(9);
+    auto* flagged = new QScatterSeries;
+    flagged->setName(QStringLiteral("Вопросы с замечаниями"));
+    flagged->setColor(QColor(0xd0, 0x50, 0x30));
+    flagged->setMarkerSize(9);
+    for (const ItemStatistics& item : items) {
+        if (!item.pointBiserial)
+            continue;
+        (item.flags.isEmpty() ? good : flagged)->append(item.facility, *item.pointBiserial);
+    }
+    auto* chart = new QChart;
+    chart->addSeries(good);
+    chart->addSeries(flagged);
+    chart->setTitle(QStringLiteral("Лёгкость и различающая способность вопросов"));
+    auto* x = new QValueAxis;
+    x->setRange(0, 1);
+    x->setTickCount(11);
+    x->setLabelFormat(QStringLiteral("%.1f"));
+    x->setTitleText(QStringLiteral("Лёгкость (доля баллов)"));
+    auto* y = new QValueAxis;
+    y->setRange(-1, 1);
+    y->setTickCount(9);
+    y->setLabelFormat(QStringLiteral("%.2f"));
+    y->setTitleText(QStringLiteral("Точечно-бисериальная корреляция"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    for (QScatterSeries* series : {good, flagged}) {
+        series->attachAxis(x);
+        series->attachAxis(y);
+    }
+    return RenderSvg(chart, size, QStringLiteral("Лёгкость и различающая способность"));
+}
+
+QByteArray GroupHtml(const QString& title, const GroupResults& group,
+                     const QList<ItemStatistics>& items) {
+    const QList<StudentResult>& students = group.students;
+    QList<double> shares;
+    for (const StudentResult& s : students)
+        shares << s.Share() * 100.0;
+    std::sort(shares.begin(), shares.end());
+    double mean = 0;
+    for (double v : shares)
+        mean += v;
+    mean = shares.isEmpty() ? 0 : mean / double(shares.size());
+    const double median =
+        shares.isEmpty() ? 0 : (shares[(shares.size() - 1) / 2] + shares[shares.size() / 2]) / 2.0;
+    const auto flaggedCount = std::count_if(
+        items.begin(), items.end(), [](const ItemStatistics& i) { return !i.flags.isEmpty(); });
+
+    QString html;
+    html.reserve(4096 + students.size() * 400 + items.size() * 1200);
+    html += QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
+                           "<title>%1</title>\n<style>%2</style>\n</head>\n<body>\n<h1>%1</h1>\n")
+                .arg(Escaped(title), QString::fromUtf8(kStyle));
+    html += QStringLiteral("<table class=\"summary\">\n"
+                           "<tr><td>Прочитано файлов</td><td>%1</td></tr>\n"
+                           "<tr><td>Студентов в отчёте</td><td>%2</td></tr>\n"
+                           "<tr><td>Файлов не учтено</td><td>%3</td></tr>\n"
+                           "<tr><td>Средний процент</td><td>%4</td></tr>\n"
+                           "<tr><td>Медиана</td><td>%5</td></tr>\n"
+                           "<tr><td>Вопросов</td><td>%6, с замечаниями: %7</td></tr>\n"
+                           "<tr><td>Отчёт составлен</td><td>%8</td></tr>\n</table>\n")
+                .arg(group.filesRead)
+                .arg(students.size())
+                .arg(group.unusable.size())
+                .arg(Decimal(mean, 1), Decimal(median, 1))
+                .arg(items.size())
+                .arg(flaggedCount)
+                .arg(QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+
+    html += QStringLiteral("<h2 id=\"distribution\">Распределение результатов</h2>\n<figure>")
+                .append(QString::fromUtf8(DistributionChartSvg(students)))
+                .append(QStringLiteral("</figure>\n"));
+
+    html += QStringLiteral(
+        "<h2 id=\"students\">Студенты</h2>\n<table>\n<tr><th>№</th><th>ФИО</th><th>Группа</th>"
+        "<th>Специализация</th><th>Квалификация</th><th>Тест</th><th>Дата</th>"
+        "<th>Время</th><th>Вопросов</th><th>Баллы</th><th>Из</th><th>%</th></tr>\n");
+    int row = 0;
+    for (const StudentResult& s : students) {
+        html += QStringLiteral("<tr><td class=\"n\">%1</td><td>%2</td><td>%3</td><td>%4</td>"
+                               "<td>%5</td><td>%6</td><td>%7</td><td>%8</td>")
+                    .arg(QString::number(++row), Escaped(s.name), Escaped(s.group),
+                         Escaped(s.specialization), Escaped(s.qualification), Escaped(s.test),
+                         Escaped(s.date), Escaped(s.time));
+        html += QStringLiteral("<td class=\"n\">%1</td><td class=\"n\">%2</td>"
+                               "<td class=\"n\">%3</td><td class=\"n\">%4</td></tr>\n")
+                    .arg(s.questionCount)
+                    .arg(s.points)
+                    .arg(s.maximum)
+                    .arg(Escaped(s.percent));
+    }
+    html += QStringLiteral("</table>\n");
+
+    html += QStringLiteral(
+        "<h2 id=\"items\">Анализ вопросов</h2>\n<p>Лёгкость — средний балл за вопрос как доля от "
+        "100. "
+        "Различающая способность: точечно-бисериальная корреляция баллов за вопрос с остальной "
+        "частью теста и разность долей баллов верхних и нижних 27&nbsp;% студентов. Замечание "
+        "ставится при отрицательной различающей способности, лёгкости ниже 0,2 или выше 0,9 и "
+        "варианте, который не выбрал никто.</p>\n<figure>");
+    html += QString::fromUtf8(ItemMapSvg(items));
+    html += QStringLiteral("</figure>\n<table>\n<tr><th>№</th><th>Вопрос</th><th>Задан</th>"
+                           "<th>Лёгкость</th><th>r<sub>pb</sub></th><th>В−Н 27&nbsp;%</th>"
+                           "<th>Варианты: баллы, выбран / показан</th><th>Замечания</th></tr>\n");
+    row = 0;
+    for (const ItemStatistics& item : items) {
+        QString options;
+        for (const OptionUse& option : item.options)
+            options += QStringLiteral("<li>%1 <span class=\"n\">(%2; %3 / %4)</span></li>")
+                           .arg(Escaped(option.text), QString::number(option.points),
+                                QString::number(option.chosen), QString::number(option.shown));
+        html += QStringLiteral("<tr%1><td class=\"n\">%2</td><td>%3</td><td class=\"n\">%4</td>"
+                               "<td class=\"n\">%5</td><td class=\"n\">%6</td>"
+                               "<td class=\"n\">%7</td><td><ul class=\"options\">%8</ul></td>"
+                               "<td class=\"flags\">%9</td></tr>\n")
+                    .arg(item.flags.isEmpty() ? QString() : QStringLiteral(" class=\"flagged\""),
+                         QString::number(++row),
+                         QStringLiteral("<b>%1</b> %2")
+                             .arg(Escaped(item.text.left(9).trimmed()), Escaped(item.shownText)),
+                         QString::number(item.asked), Decimal(item.facility),
+                         Optional(item.pointBiserial), Optional(item.upperLower), options,
+                         Escaped(item.flags.join(QStringLiteral("; "))));
+    }
+    html += QStringLiteral("</table>\n");
+
+    if (!group.unusable.isEmpty()) {
+        html += QStringLiteral("<h2 id=\"unusable\">Файлы, которые не вошли в отчёт</h2>\n<table>\n"
+                               "<tr><th>Файл</th><th>Причина</th></tr>\n");
+        for (const UnusableFile& file : group.unusable)
+            html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>\n")
+                        .arg(Escaped(file.file), Escaped(file.reason));
+        html += QStringLiteral("</table>\n");
+    }
+    html += QStringLiteral("</body>\n</html>\n");
+    return html.toUtf8();
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "tools/groupreport/group_results.h"
+#include "tools/groupreport/item_analysis.h"
+
+#include <QByteArray>
+#include <QSize>
+
+// One self-contained HTML page (UTF-8, no script, nothing loaded from outside) with the group's
+// distribution of percentages and the item map drawn by Qt Charts and embedded as SVG, the table
+// of students, the item analysis and the files that could not be used. Needs a QApplication
+// (the charts are graphics widgets); any platform plugin does, "offscreen" included.
+
+/// The distribution of the students' percentages in ten bands as an SVG picture.
+QByteArray DistributionChartSvg(const QList<StudentResult>& students, QSize size = {720, 360});
+/// Facility against point-biserial discrimination, one point per question, as an SVG picture.
+QByteArray ItemMapSvg(const QList<ItemStatistics>& items, QSize size = {720, 420});
+
+QByteArray GroupHtml(const QString& title, const GroupResults& group,
+                     const QList<ItemStatistics>& items);

@@ -1,0 +1,144 @@
+#include "tools/groupreport/item_analysis.h"
+
+#include <QCollator>
+#include <QHash>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+struct Observation {
+    const StudentResult* student;
+    qsizetype place;            // the student's place in the list, which is sorted by name
+    double share;               // the question's points / 100
+    std::optional<double> rest; // the rest of the test as a share of its maximum
+};
+
+std::optional<double> Correlation(const QList<Observation>& observations) {
+    QList<std::pair<double, double>> pairs;
+    for (const Observation& o : observations) {
+        if (o.rest)
+            pairs.append({o.share, *o.rest});
+    }
+    const qsizetype n = pairs.size();
+    if (n < 2)
+        return std::nullopt;
+    double mx = 0, my = 0;
+    for (const auto& [x, y] : pairs)
+        mx += x, my += y;
+    mx /= double(n);
+    my /= double(n);
+    double sxy = 0, sxx = 0, syy = 0;
+    for (const auto& [x, y] : pairs) {
+        sxy += (x - mx) * (y - my);
+        sxx += (x - mx) * (x - mx);
+        syy += (y - my) * (y - my);
+    }
+    if (sxx <= 1e-12 || syy <= 1e-12)
+        return std::nullopt;
+    return sxy / std::sqrt(sxx * syy);
+}
+
+std::optional<double> UpperLower(QList<Observation> observations) {
+    const qsizetype count = observations.size();
+    if (count < 2)
+        return std::nullopt;
+    std::sort(observations.begin(), observations.end(),
+              [](const Observation& a, const Observation& b) {
+                  const double sa = a.student->Share(), sb = b.student->Share();
+                  if (sa != sb)
+                      return sa > sb;
+                  return a.place < b.place;
+              });
+    const qsizetype n =
+        std::max<qsizetype>(1, qsizetype(std::lround(kUpperLowerShare * double(count))));
+    double upper = 0, lower = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        upper += observations[i].share;
+        lower += observations[count - 1 - i].share;
+    }
+    return (upper - lower) / double(n);
+}
+
+QString Figure(double value) {
+    return QString::number(value, 'f', 2);
+}
+
+} // namespace
+
+QList<ItemStatistics> AnalyseItems(const QList<StudentResult>& students) {
+    QList<ItemStatistics> items;
+    QList<QList<Observation>> observations;
+    QHash<QString, qsizetype> index;
+    for (qsizetype place = 0; place < students.size(); ++place) {
+        const StudentResult& student = students[place];
+        for (const AnsweredQuestion& answer : student.answers) {
+            auto found = index.constFind(answer.text);
+            if (found == index.cend()) {
+                found = index.insert(answer.text, items.size());
+                ItemStatistics item;
+                item.text = answer.text;
+                item.shownText = answer.ShownText();
+                items.append(item);
+                observations.append(QList<Observation>());
+            }
+            const qsizetype i = *found;
+            ItemStatistics& item = items[i];
+            ++item.asked;
+            std::optional<double> rest;
+            if (student.questionCount > 1)
+                rest = double(student.points - answer.answerPoints) /
+                       (double(student.questionCount - 1) * 100.0);
+            observations[i].append({&student, place, double(answer.answerPoints) / 100.0, rest});
+            for (int k = 0; k < answer.options.size(); ++k) {
+                // A question has a handful of options: a look through them beats hashing.
+                const QString& text = answer.options[k];
+                const auto found = std::find_if(item.options.begin(), item.options.end(),
+                                                [&](const OptionUse& o) { return o.text == text; });
+                OptionUse& use =
+                    found != item.options.end()
+                        ? *found
+                        : item.options.emplaceBack(OptionUse{text, answer.points[k], 0, 0});
+                ++use.shown;
+                use.chosen += answer.ticked[k] ? 1 : 0;
+            }
+        }
+    }
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        ItemStatistics& item = items[i];
+        double sum = 0;
+        for (const Observation& o : observations[i])
+            sum += o.share;
+        item.facility = sum / double(item.asked);
+        item.pointBiserial = Correlation(observations[i]);
+        item.upperLower = UpperLower(observations[i]);
+        std::stable_sort(item.options.begin(), item.options.end(),
+                         [](const OptionUse& a, const OptionUse& b) {
+                             if (a.points != b.points)
+                                 return a.points > b.points;
+                             return a.text < b.text;
+                         });
+        if ((item.pointBiserial && *item.pointBiserial < 0) ||
+            (item.upperLower && *item.upperLower < 0))
+            item.flags << QStringLiteral("отрицательная различающая способность");
+        if (item.facility < 0.2)
+            item.flags
+                << QStringLiteral("слишком трудный: доля баллов %1").arg(Figure(item.facility));
+        if (item.facility > 0.9)
+            item.flags
+                << QStringLiteral("слишком лёгкий: доля баллов %1").arg(Figure(item.facility));
+        for (const OptionUse& option : item.options) {
+            if (option.chosen == 0)
+                item.flags << QStringLiteral("вариант «%1» не выбран ни разу").arg(option.text);
+        }
+    }
+    // In the order of the questions' numbers (the start of their texts), numbers by value.
+    QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
+    collator.setNumericMode(true);
+    std::stable_sort(items.begin(), items.end(),
+                     [&](const ItemStatistics& a, const ItemStatistics& b) {
+                         return collator.compare(a.text, b.text) < 0;
+                     });
+    return items;
+}

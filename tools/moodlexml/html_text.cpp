@@ -1,0 +1,229 @@
+#include "tools/moodlexml/html_text.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace {
+
+const QString kPluginFile = QStringLiteral("@@PLUGINFILE@@/");
+
+// A character of the text being built: a blank that came from "&nbsp;" is kept as it is.
+struct Piece {
+    QChar c;
+    bool hard;
+};
+
+bool IsSoftSpace(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
+}
+
+const QHash<QString, QChar>& Entities() {
+    static const QHash<QString, QChar> entities{{QStringLiteral("amp"), u'&'},
+                                                {QStringLiteral("lt"), u'<'},
+                                                {QStringLiteral("gt"), u'>'},
+                                                {QStringLiteral("quot"), u'"'},
+                                                {QStringLiteral("apos"), u'\''},
+                                                {QStringLiteral("laquo"), QChar(0xAB)},
+                                                {QStringLiteral("raquo"), QChar(0xBB)},
+                                                {QStringLiteral("mdash"), QChar(0x2014)},
+                                                {QStringLiteral("ndash"), QChar(0x2013)},
+                                                {QStringLiteral("hellip"), QChar(0x2026)},
+                                                {QStringLiteral("copy"), QChar(0xA9)},
+                                                {QStringLiteral("deg"), QChar(0xB0)},
+                                                {QStringLiteral("times"), QChar(0xD7)},
+                                                {QStringLiteral("bdquo"), QChar(0x201E)},
+                                                {QStringLiteral("ldquo"), QChar(0x201C)},
+                                                {QStringLiteral("rdquo"), QChar(0x201D)},
+                                                {QStringLiteral("shy"), QChar(0xAD)}};
+    return entities;
+}
+
+// Decodes the reference at text[i] ("&name;", "&#NNN;", "&#xHH;"); returns the characters and
+// moves i past it, or gives "&" alone when it is not a reference.
+QString Reference(const QString& text, qsizetype* i, bool* nbsp) {
+    *nbsp = false;
+    const qsizetype end = text.indexOf(u';', *i);
+    if (end < 0 || end - *i > 10) {
+        ++*i;
+        return QStringLiteral("&");
+    }
+    const QString name = text.mid(*i + 1, end - *i - 1);
+    QString result;
+    if (name == QStringLiteral("nbsp")) {
+        *nbsp = true;
+        result = QStringLiteral(" ");
+    } else if (name.startsWith(u'#')) {
+        bool ok = false;
+        const uint code =
+            name.startsWith(QStringLiteral("#x")) || name.startsWith(QStringLiteral("#X"))
+                ? name.mid(2).toUInt(&ok, 16)
+                : name.mid(1).toUInt(&ok, 10);
+        if (ok && code > 0 && code <= 0x10FFFF) {
+            *nbsp = true; // a character written by its number is kept as it is
+            const char32_t c = code;
+            result = QString::fromUcs4(&c, 1);
+        }
+    } else if (const auto found = Entities().constFind(name); found != Entities().cend()) {
+        result = *found;
+    }
+    if (result.isEmpty()) {
+        ++*i;
+        return QStringLiteral("&");
+    }
+    *i = end + 1;
+    return result;
+}
+
+QString Attribute(const QString& tag, const QString& name) {
+    const QRegularExpression pattern(
+        QStringLiteral("\\s%1\\s*=\\s*(\"([^\"]*)\"|'([^']*)'|([^\\s>]+))").arg(name),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(tag);
+    if (!match.hasMatch())
+        return QString();
+    QString value = match.captured(2) + match.captured(3) + match.captured(4);
+    // Attribute values carry character references too.
+    QString decoded;
+    for (qsizetype i = 0; i < value.size();) {
+        if (value[i] == u'&') {
+            bool nbsp = false;
+            decoded += Reference(value, &i, &nbsp);
+        } else {
+            decoded += value[i++];
+        }
+    }
+    return decoded;
+}
+
+// Closes the paragraph being built: soft blanks collapsed and dropped at both ends.
+void EndParagraph(QList<Piece>* pieces, QStringList* paragraphs) {
+    QString text;
+    bool pendingBlank = false;
+    for (const Piece& piece : *pieces) {
+        if (!piece.hard && IsSoftSpace(piece.c)) {
+            pendingBlank = !text.isEmpty();
+            continue;
+        }
+        if (pendingBlank)
+            text += u' ';
+        pendingBlank = false;
+        text += piece.c;
+    }
+    if (!text.isEmpty())
+        paragraphs->append(text);
+    pieces->clear();
+}
+
+} // namespace
+
+HtmlContent ParseHtml(const QString& html) {
+    static const QStringList blocks{
+        QStringLiteral("p"),          QStringLiteral("div"),   QStringLiteral("br"),
+        QStringLiteral("li"),         QStringLiteral("ul"),    QStringLiteral("ol"),
+        QStringLiteral("tr"),         QStringLiteral("table"), QStringLiteral("h1"),
+        QStringLiteral("h2"),         QStringLiteral("h3"),    QStringLiteral("h4"),
+        QStringLiteral("blockquote"), QStringLiteral("pre"),   QStringLiteral("hr")};
+    HtmlContent content;
+    QList<Piece> pieces;
+    QString skipUntil; // inside <script> or <style>
+    for (qsizetype i = 0; i < html.size();) {
+        const QChar c = html[i];
+        if (c == u'<') {
+            if (html.mid(i, 4) == QStringLiteral("<!--")) {
+                const qsizetype end = html.indexOf(QStringLiteral("-->"), i + 4);
+                i = end < 0 ? html.size() : end + 3;
+                continue;
+            }
+            const qsizetype end = html.indexOf(u'>', i);
+            if (end < 0)
+                break;
+            const QString tag = html.mid(i, end - i + 1);
+            i = end + 1;
+            static const QRegularExpression nameOf(QStringLiteral("^</?\\s*([A-Za-z0-9]+)"));
+            const QString name = nameOf.match(tag).captured(1).toLower();
+            const bool closing = tag.startsWith(QStringLiteral("</"));
+            if (!skipUntil.isEmpty()) {
+                if (closing && name == skipUntil)
+                    skipUntil.clear();
+                continue;
+            }
+            if (!closing && (name == QStringLiteral("script") || name == QStringLiteral("style"))) {
+                skipUntil = name;
+                continue;
+            }
+            if (blocks.contains(name))
+                EndParagraph(&pieces, &content.paragraphs);
+            if (closing)
+                continue;
+            if (name == QStringLiteral("img"))
+                content.images << Attribute(tag, QStringLiteral("src"));
+            else if (name == QStringLiteral("a") &&
+                     !Attribute(tag, QStringLiteral("href")).isEmpty()) {
+                content.links << Attribute(tag, QStringLiteral("href"));
+                // A link to an embedded file stands for the file: its caption is not text.
+                if (!PluginFileName(content.links.constLast()).isEmpty())
+                    skipUntil = name;
+            } else if ((name == QStringLiteral("video") || name == QStringLiteral("source") ||
+                        name == QStringLiteral("embed")) &&
+                       !Attribute(tag, QStringLiteral("src")).isEmpty())
+                content.links << Attribute(tag, QStringLiteral("src"));
+            continue;
+        }
+        if (!skipUntil.isEmpty()) {
+            ++i;
+            continue;
+        }
+        if (c == u'&') {
+            bool nbsp = false;
+            const QString decoded = Reference(html, &i, &nbsp);
+            for (const QChar d : decoded)
+                pieces.append({d, nbsp});
+            continue;
+        }
+        pieces.append({c, false});
+        ++i;
+    }
+    EndParagraph(&pieces, &content.paragraphs);
+    return content;
+}
+
+QString EscapedForHtml(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 16);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u' ') {
+            const bool single = i > 0 && i + 1 < text.size() && !IsSoftSpace(text[i - 1]) &&
+                                !IsSoftSpace(text[i + 1]);
+            out += single ? QStringLiteral(" ") : QStringLiteral("&nbsp;");
+        } else if (IsSoftSpace(c)) {
+            out += QStringLiteral("&#%1;").arg(c.unicode());
+        } else if (c == u'&') {
+            out += QStringLiteral("&amp;");
+        } else if (c == u'<') {
+            out += QStringLiteral("&lt;");
+        } else if (c == u'>') {
+            out += QStringLiteral("&gt;");
+        } else if (c == u'"') {
+            out += QStringLiteral("&quot;");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString PluginFileUrl(const QString& fileName) {
+    return kPluginFile + QString::fromLatin1(QUrl::toPercentEncoding(fileName));
+}
+
+QString PluginFileName(const QString& url) {
+    if (!url.startsWith(kPluginFile))
+        return QString();
+    QString name = QUrl::fromPercentEncoding(url.mid(kPluginFile.size()).toUtf8());
+    const qsizetype query = name.indexOf(u'?');
+    if (query >= 0)
+        name.truncate(query);
+    return name;
+}

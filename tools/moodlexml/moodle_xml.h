@@ -1,0 +1,49 @@
+#pragma once
+
+#include "questions/question_bank.h"
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Question exchange with Moodle through its XML question format.
+//
+// Export: the question file's title and parameters go to the category's description; every
+// question becomes a "multichoice" question: the part of its text the screens hide (its first
+// nine characters, the question's number) as the name, the rest as the question text, the picture
+// embedded in it (a video fragment as an embedded link), the options with their points as
+// fractions (one option worth points: one answer, several: several answers), a picture option as
+// an embedded picture, the note and the textbook page as the general feedback.
+//
+// Import: "multichoice" and "truefalse" questions. A question the question file cannot carry is
+// refused with its name and the reason (another type, no or more than five options, a fraction
+// that is not a whole number of points, characters outside Windows-1251, several pictures, a
+// picture beside the text of an option, a picture by an outside link, one answer with points on
+// several options); the others are kept. Embedded pictures and video fragments are handed back to
+// be put into the course's pictures folder.
+
+struct MoodleExport {
+    QByteArray xml;
+    QStringList warnings; // pictures not found, points Moodle does not offer as fractions
+};
+
+/// The bank as Moodle XML; pictures are read from courseFolder's "images" folder.
+MoodleExport ExportMoodleXml(const QuestionBank& bank, const QString& courseFolder);
+
+struct EmbeddedFile {
+    QString name; // a plain file name, as the question file names it ("!" and "$" included)
+    QByteArray bytes;
+};
+
+struct MoodleImport {
+    QuestionBank bank;
+    QStringList refused;  // "«name»: reason", one per question not taken
+    QStringList warnings; // what was taken with a change worth knowing
+    QList<EmbeddedFile> files;
+    QString error; // the XML could not be read; nothing was taken
+    bool ok() const { return error.isEmpty(); }
+};
+
+MoodleImport ImportMoodleXml(QIODevice* device);
