@@ -1,0 +1,239 @@
+#!/usr/bin/env bash
+# Tries the README's two commands on a fresh minimal Debian 12, as a new user would:
+#
+#   1. builds a minimal Debian 12 root with `debootstrap --variant=minbase bookworm` (kept in the
+#      cache and copied afresh for every run; --refresh builds it again);
+#   2. clones the current commit of this checkout into it twice, for root and for a normal user
+#      "student" (uncommitted changes are not part of the check);
+#   3. as student, before anything is installed: ./run.sh must stop with exit code 3, naming the
+#      missing packages and the command to run as root (the root has no sudo);
+#   4. as root: ./test.sh must exit 0 (it installs the packages, builds and runs every stage);
+#   5. as student: ./run.sh under Xvfb must show the start bar (found with xdotool); the program
+#      is then closed.
+#
+# It needs root (debootstrap, chroot, mounts) and the Debian package archive, so ./test.sh does
+# not run it. Run it when the package list in scripts/install-deps.sh changes:
+#
+#   scripts/fresh-debian-check.sh [--refresh]
+#
+# Settings: FRESH_CACHE (default /var/cache/course-fresh-debian: the base root, the downloaded
+# packages, the last result), FRESH_MIRROR (default http://deb.debian.org/debian).
+# Output: the log, the result and a screenshot of the start bar under build/fresh-debian/.
+# Exit codes: 0 every step passed; 1 a step failed (the result says which); 2 cannot start
+# (not root, no debootstrap, debootstrap failed).
+set -euo pipefail
+
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cache="${FRESH_CACHE:-/var/cache/course-fresh-debian}"
+mirror="${FRESH_MIRROR:-http://deb.debian.org/debian}"
+out="$repo/build/fresh-debian"
+refresh=0
+[ "${1:-}" = --refresh ] && refresh=1
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "fresh-debian-check.sh: needs root (debootstrap, chroot and mounts)" >&2
+  exit 2
+fi
+if ! command -v debootstrap >/dev/null 2>&1; then
+  echo "fresh-debian-check.sh: needs debootstrap (apt-get install debootstrap)" >&2
+  exit 2
+fi
+
+mkdir -p "$cache/archives/partial" "$out"
+log="$out/log.txt"
+result="$out/result.txt"
+: >"$log"
+note() { echo "$*" | tee -a "$log"; }
+# Runs a command, prefixing every line of its output with the seconds since the step began.
+stamped() {
+  local start=$SECONDS
+  "$@" 2>&1 | while IFS= read -r line; do
+    printf '[%5ds] %s\n' $((SECONDS - start)) "$line"
+  done | tee -a "$log"
+  return "${PIPESTATUS[0]}"
+}
+
+# --- 1. the base root ---------------------------------------------------------------------------
+base="$cache/base"
+if [ $refresh -eq 1 ] || [ ! -x "$base/bin/bash" ]; then
+  rm -rf "$base" "$base.tmp"
+  note "== debootstrap --variant=minbase bookworm ($mirror)"
+  if ! stamped debootstrap --variant=minbase bookworm "$base.tmp" "$mirror"; then
+    echo "fresh-debian-check.sh: debootstrap failed (log: $log)" >&2
+    exit 2
+  fi
+  # The package sources a Debian 12 installation has: the release, its updates, security.
+  cat >"$base.tmp/etc/apt/sources.list" <<EOF
+deb $mirror bookworm main
+deb $mirror bookworm-updates main
+deb http://deb.debian.org/debian-security bookworm-security main
+EOF
+  mv "$base.tmp" "$base"
+fi
+
+# --- the working root: a fresh copy of the base, with the kernel file systems inside ----------
+rootfs="$cache/root"
+mounted=()
+cleanup() {
+  local i
+  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
+    umount -R "${mounted[$i]}" 2>/dev/null || umount -R -l "${mounted[$i]}" 2>/dev/null || true
+  done
+  mounted=()
+}
+trap cleanup EXIT
+mount_in() { # mount_in TARGET MOUNT-ARGS...
+  local target="$rootfs$1"
+  shift
+  mkdir -p "$target"
+  mount "$@" "$target"
+  mounted+=("$target")
+}
+
+# A run that was killed may have left its mounts behind.
+if [ -d "$rootfs" ]; then
+  grep -o " $rootfs/[^ ]*" /proc/mounts | sort -r | while read -r m; do umount -l "$m" || true; done
+  if grep -q " $rootfs/" /proc/mounts; then
+    echo "fresh-debian-check.sh: $rootfs still has mounts; not removing it" >&2
+    exit 2
+  fi
+  rm -rf --one-file-system "$rootfs"
+fi
+cp -a "$base" "$rootfs"
+cp /etc/resolv.conf "$rootfs/etc/resolv.conf"
+mount_in /proc -t proc proc
+mount_in /sys -t sysfs sysfs
+# /dev with /dev/pts and /dev/shm (the browser engine needs shared memory); mounts made inside
+# must not travel back to the machine's /dev.
+mount_in /dev --rbind /dev
+mount --make-rslave "$rootfs/dev"
+# Downloaded packages are kept between runs (they are still installed afresh every time).
+mount_in /var/cache/apt/archives --bind "$cache/archives"
+
+in_root() { chroot "$rootfs" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+  LANG=C TERM=dumb "$@"; }
+as_student() { in_root runuser -u student -- /usr/bin/env HOME=/home/student USER=student "$@"; }
+
+# --- 2. the project, for root and for a normal user -------------------------------------------
+commit=$(git -C "$repo" rev-parse HEAD)
+if [ -n "$(git -C "$repo" status --porcelain --untracked-files=no)" ]; then
+  note "note: the checkout has uncommitted changes; the check uses commit $commit without them"
+fi
+in_root useradd -m -s /bin/bash student
+for home in root home/student; do
+  git clone -q --no-hardlinks "$repo" "$rootfs/$home/course-testing"
+  git -C "$rootfs/$home/course-testing" checkout -q --detach "$commit"
+done
+in_root chown -R student:student /home/student/course-testing
+
+steps=()
+failed=0
+step() { # step NAME passed|failed DETAILS
+  steps+=("$(printf '%-44s %s' "$1" "$2${3:+ ($3)}")")
+  [ "$2" = passed ] || failed=1
+}
+packages_now() { in_root dpkg-query -W -f='${Status}\n' | grep -c 'install ok installed'; }
+used_mb() { du -sxm --exclude=./var/cache/apt/archives -- "$rootfs" | cut -f1; }
+
+packages_before=$(packages_now)
+mb_before=$(used_mb)
+note "== fresh root: $packages_before packages, $mb_before MB; commit $commit"
+
+# --- 3. a normal user without sudo, before anything is installed ------------------------------
+note "== student: ./run.sh with nothing installed"
+set +e
+stamped as_student bash -c 'cd ~/course-testing && ./run.sh'
+code=$?
+set -e
+if [ $code -eq 3 ] && grep -q 'apt-get install -y --no-install-recommends' "$log"; then
+  step "run.sh as student, packages missing" passed "exit 3 with the root command"
+else
+  step "run.sh as student, packages missing" failed "exit $code"
+fi
+
+# --- 4. ./test.sh as root ---------------------------------------------------------------------
+note "== root: ./test.sh"
+test_start=$SECONDS
+set +e
+stamped in_root HOME=/root bash -c 'cd /root/course-testing && ./test.sh'
+code=$?
+set -e
+test_minutes=$(awk -v s=$((SECONDS - test_start)) 'BEGIN { printf "%.1f", s / 60 }')
+packages_after=$(packages_now)
+mb_after=$(used_mb)
+download_mb=$(du -sm "$cache/archives" | cut -f1)
+figures="$((packages_after - packages_before)) packages installed, $((mb_after - mb_before)) MB more on disk without the downloaded .debs ($download_mb MB), $test_minutes min"
+if [ $code -eq 0 ]; then
+  step "test.sh as root" passed "$figures"
+else
+  step "test.sh as root" failed "exit $code; $figures"
+fi
+# The summary test.sh printed, one line per stage.
+stages=$(sed -n '/\] == summary$/,$p' "$log" | sed 's/^\[ *[0-9]*s\] //' | tail -n +2)
+
+# --- 5. ./run.sh under Xvfb as a normal user: the start bar appears ---------------------------
+note "== student: ./run.sh under Xvfb"
+cat >"$rootfs/tmp/show-start-bar.sh" <<'EOF'
+#!/usr/bin/env bash
+# Starts an X server, runs ./run.sh (it builds first), waits for the start bar, saves a screenshot
+# and closes the program. Exit 0 when the start bar appeared.
+set -u
+# -displayfd: the server picks a free display and writes its number.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>/tmp/xvfb.display >/tmp/xvfb.log 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do [ -s /tmp/xvfb.display ] && break; sleep 0.1; done
+disp=$(cat /tmp/xvfb.display)
+[ -n "$disp" ] || { echo "Xvfb did not start"; cat /tmp/xvfb.log; exit 1; }
+export DISPLAY=":$disp"
+cd ~/course-testing
+./run.sh >/tmp/run.log 2>&1 &
+app=$!
+found=""
+start=$SECONDS
+# The build comes first; then the start bar is a small window titled "Тестирование" at the top.
+while kill -0 $app 2>/dev/null && [ $((SECONDS - start)) -lt 5400 ]; do
+  for w in $(xdotool search --onlyvisible --name '^Тестирование$' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    if [ "$HEIGHT" -lt 100 ] && [ "$Y" -lt 20 ]; then found="$X,$Y ${WIDTH}x$HEIGHT"; fi
+  done
+  [ -n "$found" ] && break
+  sleep 1
+done
+tail -n 5 /tmp/run.log
+status=1
+if [ -n "$found" ]; then
+  sleep 2
+  import -window root /tmp/start-bar.png
+  echo "start bar at $found, $((SECONDS - start)) s after ./run.sh began"
+  status=0
+else
+  echo "no start bar appeared"
+fi
+kill $app 2>/dev/null
+wait $app 2>/dev/null
+kill $xvfb 2>/dev/null
+wait $xvfb 2>/dev/null
+exit $status
+EOF
+chmod 755 "$rootfs/tmp/show-start-bar.sh"
+set +e
+stamped as_student /tmp/show-start-bar.sh
+code=$?
+set -e
+if [ $code -eq 0 ]; then
+  step "run.sh as student under Xvfb" passed "$(grep -o 'start bar at .*' "$log" | tail -1 | sed 's/^start bar //')"
+  cp "$rootfs/tmp/start-bar.png" "$out/start-bar.png" 2>/dev/null || true
+else
+  step "run.sh as student under Xvfb" failed "exit $code"
+fi
+
+{
+  echo "Fresh Debian 12 check, $(date -u '+%Y-%m-%d %H:%M UTC'), commit ${commit:0:12}: $([ $failed -eq 0 ] && echo passed || echo FAILED)"
+  printf '%s\n' "${steps[@]}"
+  echo "test.sh stages:"
+  echo "$stages" | sed 's/^/  /'
+} >"$result"
+cp "$result" "$cache/last-result.txt"
+echo
+cat "$result"
+exit $failed
