@@ -96,7 +96,8 @@ mount_in() { # mount_in TARGET MOUNT-ARGS...
 
 # A run that was killed may have left its mounts behind.
 if [ -d "$rootfs" ]; then
-  grep -o " $rootfs/[^ ]*" /proc/mounts | sort -r | while read -r m; do umount -l "$m" || true; done
+  { grep -o " $rootfs/[^ ]*" /proc/mounts || true; } | sort -r |
+    while read -r m; do umount -l "$m" || true; done
   if grep -q " $rootfs/" /proc/mounts; then
     echo "fresh-debian-check.sh: $rootfs still has mounts; not removing it" >&2
     exit 2
