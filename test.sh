@@ -40,6 +40,7 @@ if [ $deps -ne 0 ]; then
   record "packages" failed $(( deps == 3 || deps == 4 ? deps : 4 ))
   summary
 fi
+record "packages" passed
 
 built=1
 echo "== build"

@@ -140,7 +140,7 @@ step() { # step NAME passed|failed DETAILS
 }
 minutes() { awk -v s="$1" 'BEGIN { printf "%.1f", s / 60 }'; }
 packages_now() { in_root dpkg-query -W -f='${Status}\n' | grep -c 'install ok installed'; }
-used_mb() { du -sxm --exclude=./var/cache/apt/archives -- "$rootfs" | cut -f1; }
+used_mb() { du -sxm --exclude="$rootfs/var/cache/apt/archives" -- "$rootfs" | cut -f1; }
 
 packages_before=$(packages_now)
 mb_before=$(used_mb)
@@ -211,9 +211,12 @@ run_job=$!
 # run.sh builds first; then the start bar is a small window titled "Тестирование" at the top.
 found="" pid=""
 while kill -0 $run_job 2>/dev/null && [ $((SECONDS - run_start)) -lt 5400 ]; do
-  for w in $(xdotool search --onlyvisible --name '^Тестирование$' 2>/dev/null); do
+  # Every window on this display is the program's. Under LANG=C their legacy WM_NAME is not
+  # the title, so the name is read from _NET_WM_NAME (getwindowname) in a UTF-8 locale.
+  for w in $(xdotool search --onlyvisible --class '.' 2>/dev/null); do
     eval "$(xdotool getwindowgeometry --shell "$w")"
-    if [ "$HEIGHT" -lt 100 ] && [ "$Y" -lt 20 ]; then
+    name=$(LC_ALL=C.UTF-8 xdotool getwindowname "$w" 2>/dev/null)
+    if [ "$name" = "Тестирование" ] && [ "$HEIGHT" -lt 100 ] && [ "$Y" -lt 20 ]; then
       found="at $X,$Y, ${WIDTH}x$HEIGHT"
       pid=$(xdotool getwindowpid "$w" 2>/dev/null || true)
     fi

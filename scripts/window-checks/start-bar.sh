@@ -27,9 +27,12 @@ app=$!
 found=""
 for _ in $(seq 600); do
   kill -0 "$app" 2>/dev/null || break
-  for w in $(xdotool search --onlyvisible --name '^Тестирование$' 2>/dev/null); do
+  # The program's windows by its process id: under LANG=C their legacy WM_NAME is not the
+  # title, so the name is read from _NET_WM_NAME (getwindowname) in a UTF-8 locale.
+  for w in $(xdotool search --onlyvisible --pid "$app" 2>/dev/null); do
     eval "$(xdotool getwindowgeometry --shell "$w")"
-    if [ "$HEIGHT" -lt 100 ]; then found="$X,$Y"; fi
+    name=$(LC_ALL=C.UTF-8 xdotool getwindowname "$w" 2>/dev/null)
+    if [ "$name" = "Тестирование" ] && [ "$HEIGHT" -lt 100 ]; then found="$X,$Y"; fi
   done
   [ -n "$found" ] && break
   sleep 0.1
