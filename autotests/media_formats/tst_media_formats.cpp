@@ -37,7 +37,7 @@ private Q_SLOTS:
                                 << QString::fromLatin1(seconds);
         };
         row("MJPEG in AVI", "mjpeg.avi", {"-c:v", "mjpeg", "-pix_fmt", "yuvj420p"});
-        row("MPEG-4 Part 2 in AVI", "mpeg4.avi", {"-c:v", "mpeg4", "-vtag", "XVID"});
+        row("MPEG-4 Visual (Xvid) in AVI", "mpeg4.avi", {"-c:v", "mpeg4", "-vtag", "XVID"});
         row("MS-MPEG4 v2 in AVI", "msmpeg4v2.avi", {"-c:v", "msmpeg4v2"});
         row("MS-MPEG4 v3 in AVI", "msmpeg4v3.avi", {"-c:v", "msmpeg4"});
         row("Cinepak in AVI", "cinepak.avi", {"-c:v", "cinepak"});
