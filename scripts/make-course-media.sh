@@ -13,6 +13,7 @@
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+bash "$ROOT/scripts/install-deps.sh" media || exit $?
 DRAW="python3 $ROOT/scripts/course_drawing.py"
 RES="$ROOT/resources/images"
 IMG="$ROOT/course/images"

@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+bash scripts/install-deps.sh test || exit $?
 bin=$(realpath "${1:-$root/build/release/bin/course-testing}")
 out=$root/build/screenshots
 mkdir -p "$out"
