@@ -19,10 +19,14 @@ dpkg-deb -c "$deb" >"$work/contents"
 dpkg-deb -f "$deb" >"$work/control"
 listed() { grep -qE "$1" "$work/contents" || fail "not in the package: $1"; }
 
-# The program and the teachers' tools: every executable that tools/ builds.
+# The program and the teachers' tools; the helpers that make the documentation's pictures and
+# sample groups stay out.
 listed ' \./usr/bin/course-testing$'
-for tool in $(find "$build/tools" -maxdepth 2 -type f -perm -u+x ! -name '*.so' -printf '%f\n' 2>/dev/null); do
+for tool in pdbcheck groupreport moodlexml; do
   listed " \./usr/bin/$tool\$"
+done
+for helper in htmlshot samplegroup; do
+  ! grep -qE " \./usr/bin/$helper\$" "$work/contents" || fail "a helper in the package: $helper"
 done
 # The sample course, read-only, with its results linked to /var/lib.
 course='\./usr/share/course-testing/course'
