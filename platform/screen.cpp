@@ -77,8 +77,7 @@ Screen* Screen::LastShown() {
 }
 
 bool Screen::IsClosing() const {
-    // Screens that free themselves set this when their close is accepted.
-    return testAttribute(Qt::WA_DeleteOnClose);
+    return m_closing;
 }
 
 void Screen::ShowModal() {
@@ -136,7 +135,13 @@ bool Screen::event(QEvent* event) {
         g_lastDeactivated = this;
         FormDeactivate();
     }
-    return QWidget::event(event);
+    const bool handled = QWidget::event(event);
+    // A screen that frees itself marks its accepted close (Qt drops the attribute once the
+    // deletion is queued).
+    if (event->type() == QEvent::Close && event->isAccepted() &&
+        testAttribute(Qt::WA_DeleteOnClose))
+        m_closing = true;
+    return handled;
 }
 
 void Screen::hideEvent(QHideEvent* event) {

@@ -65,6 +65,7 @@ private:
     bool m_skipOnReturn = false;
     bool m_skipNextActivation = false;
     bool m_keptInFront = false;
+    bool m_closing = false;
 };
 
 /// Sets the object name of a control (its name in the program) and returns it.
