@@ -110,7 +110,7 @@ menu_geometry() {
 }
 set_admin() { # training count, training seconds, control count, control seconds
   menu_geometry
-  click $((px + 8 + 100)) $((py + 17)) 1
+  click $((px + 8 + 100)) $((py + 17)) 0.3
   local w ax ay; w=$(wait_win "$ADMIN" "the administration screen")
   read -r _ ax ay _ _ <<<"$w"
   local tops=(171 196 245 270) values=("$@")
@@ -118,11 +118,11 @@ set_admin() { # training count, training seconds, control count, control seconds
     click $((ax + 478 + 20)) $((ay + ${tops[$i]} + 10)) 0.2
     xdotool key ctrl+a; xdotool type --delay 10 "${values[$i]}"
   done
-  click $((ax + 322 + 48)) $((ay + 309 + 15)) 0.8                    # "Установить"
+  click $((ax + 322 + 48)) $((ay + 309 + 15)) 0.2                    # "Установить"
   wait_gone "$ADMIN" "the administration screen"
 }
-training_button() { menu_geometry; click $((px + 3 + 100)) $((py + 332)) "${1:-1.2}"; }
-control_button() { menu_geometry; click $((px + 209 + 96)) $((py + 332)) "${1:-1.2}"; }
+training_button() { menu_geometry; click $((px + 3 + 100)) $((py + 332)) "${1:-0.3}"; }
+control_button() { menu_geometry; click $((px + 209 + 96)) $((py + 332)) "${1:-0.3}"; }
 test_screen() { TEST_ID=$(wait_win "$TRAINING" "the test screen" | cut -d' ' -f1); }
 # The answer button of the training or control screen.
 answer_button() {
@@ -143,9 +143,9 @@ wait_above() {
 menu_comes_back() {
   wait_win "$MENU" "the menu after $1" >/dev/null
   # The start bar leads to the menu again (and nowhere else): away to the help and back.
-  click "$ABOUT_X" "$BAR_Y" 1.2
+  click "$ABOUT_X" "$BAR_Y" 0.2
   wait_above "$HELP" "$MENU" "the help did not come in front of the menu after $1"
-  testing 1.2
+  testing 0.2
   wait_gone "$HELP" "the help (after 'Тестирование...')"
   wait_win "$MENU" "the menu through 'Тестирование...' after $1" >/dev/null
 }
@@ -308,16 +308,16 @@ walk() {
   wait_win "$TEXTBOOK" "the textbook after its close" >/dev/null
 
   # The menu closed by the window system gives way to the textbook; the start bar brings it back.
-  testing 1.5
+  testing 0.3
   menu_geometry
   wm_close "$MENU_ID"
   wait_gone "$MENU" "the menu"
   wait_win "$TEXTBOOK" "the textbook after the menu's close" >/dev/null
-  testing 1.2
+  testing 0.3
   menu_geometry
 
   # The administration screen closed by the window system as by "Закрыть"; then a bad setting.
-  click $((px + 8 + 100)) $((py + 17)) 1
+  click $((px + 8 + 100)) $((py + 17)) 0.3
   local admin; admin=$(wait_win "$ADMIN" "the administration screen" | cut -d' ' -f1)
   wm_close "$admin"
   wait_gone "$ADMIN" "the administration screen"
@@ -384,12 +384,12 @@ walk() {
   menu_comes_back "the training screen's close during a test"
 
   # The help screen closed by the window system gives way to the textbook.
-  click "$ABOUT_X" "$BAR_Y" 1.5
+  click "$ABOUT_X" "$BAR_Y" 0.3
   local help; help=$(wait_win "$HELP" "the help screen" | cut -d' ' -f1)
   wm_close "$help"
   wait_gone "$HELP" "the help screen"
   wait_win "$TEXTBOOK" "the textbook after the help's close" >/dev/null
-  testing 1.2
+  testing 0.3
 
   # The control screen closed by the window system before its start: back to the menu.
   control_button
@@ -417,11 +417,15 @@ walk() {
   compare_results "$course"
 
   # The review of that data file; closed by the window system as by "Закрыть".
-  click $((px + 407 + 100)) $((py + 332)) 1.5
+  click $((px + 407 + 100)) $((py + 332)) 0.3
   local rw rid rx ry; rw=$(wait_win "$REVIEW" "the review screen")
   read -r rid rx ry _ _ <<<"$rw"
-  click $((rx + 105 + 108)) $((ry + 536 - 33 + 4 + 12)) 1.5           # "Открыть файл отчета..."
-  xdotool type --delay 30 "Petrov A. V..txt"; xdotool key Return; sleep 1.5
+  click $((rx + 105 + 108)) $((ry + 536 - 33 + 4 + 12)) 0.3           # "Открыть файл отчета..."
+  wait_win '^Открытие файла' "the file dialog" >/dev/null
+  sleep 0.5
+  xdotool type --delay 30 "Petrov A. V..txt"; xdotool key Return
+  wait_gone '^Открытие файла' "the file dialog"
+  sleep 0.5
   no_box "the review of the data file"
   [ -n "$(find_win "$REVIEW")" ] || fail "no review screen after opening the file"
   wm_close "$rid"
@@ -430,7 +434,7 @@ walk() {
 
   # The credits closed by the window system: the menu comes back.
   menu_geometry
-  click $((px + 224 + 96)) $((py + 17)) 1.5
+  click $((px + 224 + 96)) $((py + 17)) 0.3
   local credits; credits=$(wait_win "$CREDITS" "the credits" | cut -d' ' -f1)
   wm_close "$credits"
   wait_gone "$CREDITS" "the credits"
