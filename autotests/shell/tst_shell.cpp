@@ -243,6 +243,15 @@ private Q_SLOTS:
         QVERIFY(form12->isVisible());
     }
 
+    // The window system's close of the main screen ends the program: the event loop returns.
+    void mainScreenCloseEndsTheProgram() {
+        CreateScreens();
+        Form1->show();
+        QTimer::singleShot(0, Form1, [] { CloseByWindowSystem(Form1); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!Form1->isVisible());
+    }
+
     // A screen that frees itself while its message is open (the deletion runs in the box's own
     // event loop) does not take the box with it; the box stays above the screens.
     void messageBoxOutlivesTheScreenThatAsked() {
