@@ -32,7 +32,6 @@ public:
     /// A click on the bare background: the main screen comes in front of the screens with its
     /// splash picture; a second click gives the front back to the screen it covered.
     void BackgroundClick();
-    bool InFront() const { return m_inFront; }
 
 public Q_SLOTS:
     void Timer1Timer();
