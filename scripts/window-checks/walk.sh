@@ -140,6 +140,21 @@ wait_above() {
   for _ in $(seq 50); do above "$1" "$2" && return 0; sleep 0.1; done
   fail "$3"
 }
+# Presses the answer button until a window whose title matches appears (or, with "gone", until the
+# test screen has gone): the button is out of use for 0.7 seconds after each press, longer on a busy
+# machine, and a press it ignored is repeated.
+press_until() {
+  local pattern=$1 what=$2
+  for _ in $(seq 15); do
+    answer_button 0
+    for _ in $(seq 10); do
+      if [ "$pattern" = gone ]; then [ -z "$(find_win "$TRAINING")" ] && return 0
+      else [ -n "$(find_win "$pattern")" ] && return 0; fi
+      sleep 0.1
+    done
+  done
+  fail "$what did not come"
+}
 menu_comes_back() {
   wait_win "$MENU" "the menu after $1" >/dev/null
   # The start bar leads to the menu again (and nowhere else): away to the help and back.
@@ -366,19 +381,17 @@ walk() {
 
   # A short training test.
   training_button
-  answer_button                                                        # "OK": question 1
-  xdotool key Tab space; sleep 0.8
-  answer_button                                                        # question 2
-  answer_button
-  wait_win '^Результат' "the training result" >/dev/null
-  answer_button 1                                                      # "OK": back to the menu
-  wait_gone "$TRAINING" "the training screen"
+  press_until '^Вопрос +1( —|$)' "training question 1"                 # "OK"
+  xdotool key Tab space; sleep 0.2
+  press_until '^Вопрос +2( —|$)' "training question 2"
+  press_until '^Результат' "the training result"
+  press_until gone "the menu after the training result"                # "OK"
   wait_win "$MENU" "the menu after the training test" >/dev/null
 
   # Closed by the window system in the middle of a test: the menu comes back, the start bar's
   # buttons work again.
   training_button
-  answer_button
+  press_until '^Вопрос +1( —|$)' "training question 1"
   wm_close "$TEST_ID"
   wait_gone "$TRAINING" "the training screen"
   menu_comes_back "the training screen's close during a test"
@@ -401,14 +414,13 @@ walk() {
   # The control test: question 1 answered by the first box, question 2 by both. The window
   # system cannot end it.
   control_button
-  answer_button 1                                                      # "OK": question 1
+  press_until '^Вопрос 1( —|$)' "control question 1"                    # "OK"
   wm_close "$TEST_ID"
   [ -n "$(find_win "$TRAINING")" ] || fail "the running control test was closed"
-  xdotool key Tab space; sleep 0.3
-  answer_button 1                                                      # question 2
-  xdotool key Tab space Tab space; sleep 0.3
-  answer_button 1
-  wait_win '^Результат' "the control result" >/dev/null
+  xdotool key Tab space; sleep 0.2
+  press_until '^Вопрос 2( —|$)' "control question 2"
+  xdotool key Tab space Tab space; sleep 0.2
+  press_until '^Результат' "the control result"
   wm_close "$TEST_ID"
   [ -n "$(find_win '^Результат')" ] || fail "the control result was closed"
   xdotool type --delay 20 "739152"; xdotool key Return; sleep 1
