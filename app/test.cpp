@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QImageReader>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QTimer>
 
@@ -81,8 +82,10 @@ void TForm1::Timer1Timer() {
     }
     Image1->hide();
     Panel1->hide();
-    if (Form5)
+    if (Form5) {
+        Form5->StandAbove(this);
         Form5->ShowScreen();
+    }
     if (Form14)
         Form14->ShowScreen();
     Timer1->stop();
@@ -99,12 +102,39 @@ void TForm1::FormActivate() {
 
 void TForm1::FormDeactivate() {
     Image1->hide();
+    m_inFront = false;
+}
+
+void TForm1::BackgroundClick() {
+    if (!m_inFront) {
+        // In front with the splash picture (shown by the activation that follows); the start bar
+        // stays above it.
+        m_covered = nullptr;
+        for (Screen* candidate : {qobject_cast<Screen*>(QApplication::activeWindow()),
+                                  Screen::LastShown(), Screen::LastDeactivated()}) {
+            if (candidate != nullptr && candidate != this && candidate->isVisible() &&
+                candidate != Form5) {
+                m_covered = candidate;
+                break;
+            }
+        }
+        m_inFront = true;
+        raise();
+        activateWindow();
+        RaiseKeptInFront();
+        // A window manager may stack the active full-screen window above all others for a moment.
+        QTimer::singleShot(150, this, [] { RaiseKeptInFront(); });
+        return;
+    }
+    // A second click: the covered screen comes back in front.
+    m_inFront = false;
+    if (m_covered && m_covered->isVisible())
+        m_covered->ShowScreen();
 }
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
-    // A click on the bare background makes it the active window again (and brings the splash
-    // picture back through the activation), as on desktops that activate on click.
-    activateWindow();
+    if (event->button() == Qt::LeftButton)
+        BackgroundClick();
     Screen::mousePressEvent(event);
 }
 

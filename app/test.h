@@ -29,6 +29,10 @@ public:
     void FormActivate() override;
     void FormDeactivate() override;
 
+    /// A click on the bare background: the main screen comes in front of the screens with its
+    /// splash picture; a second click gives the front back to the screen it covered.
+    void BackgroundClick();
+
 public Q_SLOTS:
     void Timer1Timer();
 
@@ -36,6 +40,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    bool m_inFront = false;
+    QPointer<Screen> m_covered; // the screen the background click covered
 };
 
 extern QPointer<TForm1> Form1;

@@ -21,6 +21,7 @@
 #include "widgets/toggle_button.h"
 
 #include <QAbstractItemView>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
@@ -311,6 +312,20 @@ void Tform12::FormActivate() {
     TestingMode = 0;
     if (Form5)
         Form5->PutDown(Form5->abcToggleBtn1);
+}
+
+void Tform12::closeEvent(QCloseEvent* event) {
+    // Closed by the window system: the menu steps aside for the textbook, as the start bar's
+    // textbook button does; "Тестирование..." brings it back.
+    if (event->spontaneous()) {
+        event->ignore();
+        if (Form5)
+            Form5->abcToggleBtn3Click();
+        else
+            hide();
+        return;
+    }
+    Screen::closeEvent(event);
 }
 
 bool Tform12::eventFilter(QObject* watched, QEvent* event) {

@@ -13,9 +13,11 @@
 #include "widgets/background.h"
 #include "widgets/toggle_button.h"
 
+#include <QCloseEvent>
 #include <QFrame>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
 
 QPointer<TForm5> Form5;
 
@@ -30,6 +32,7 @@ TForm5::TForm5(QWidget* parent) : Screen(parent) {
     setObjectName(QStringLiteral("Form5"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
     setWindowTitle(QStringLiteral("Тестирование"));
+    SetKeptInFront(true);
 
     Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setGeometry(kBorder, kBorder, kClientWidth, kClientHeight);
@@ -89,6 +92,22 @@ void TForm5::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), kBorderColour);
 }
 
+void TForm5::StandAbove(QWidget* mainScreen) {
+    winId(); // both native windows exist from here on
+    mainScreen->winId();
+    windowHandle()->setTransientParent(mainScreen->windowHandle());
+}
+
+void TForm5::closeEvent(QCloseEvent* event) {
+    // The start bar stays from the end of the splash to the exit: the window system cannot close
+    // it (a control test hides it, the program's end frees it).
+    if (event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    Screen::closeEvent(event);
+}
+
 void TForm5::PutDown(TabcToggleBtn* button) {
     if (!button->Down())
         button->SetDown(true);
@@ -130,18 +149,28 @@ void TForm5::abcToggleBtn1Click() {
         form12->ShowScreen();
         break;
     case 1:
-        if (Form2) {
-            Form2->ShowScreen();
-            Form2->Timer1->start();
+        if (!Form2 || Form2->IsClosing()) {
+            // The training screen is gone: the menu is the testing screen again.
+            form12->TestingMode = 0;
+            form12->ShowScreen();
+            break;
         }
+        Form2->ShowScreen();
+        // The clock goes on only where it stood still for the visit: with a question of a test
+        // under way on screen, not on the opening or the result display, not during a pause.
+        Form2->ResumeClock();
         if (Form1)
             Form1->hide();
         break;
     case 2:
         if (Form14)
             Form14->hide();
-        if (Form8)
-            Form8->ShowScreen();
+        if (!Form8 || Form8->IsClosing()) {
+            form12->TestingMode = 0;
+            form12->ShowScreen();
+            break;
+        }
+        Form8->ShowScreen();
         break;
     default:
         break;

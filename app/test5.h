@@ -34,6 +34,9 @@ public:
     // Operations of the other screens on the start bar.
     void PutDown(TabcToggleBtn* button);
     void Raise(TabcToggleBtn* button);
+    /// Tells the window system that the start bar belongs above the main screen (a window manager
+    /// keeps it there even while the full-screen main screen is the active window).
+    void StandAbove(QWidget* mainScreen);
     /// Enables or disables "Тестирование...", "О программе..." and "Учебник..." together.
     void SetTestButtonsEnabled(bool enabled);
 
@@ -47,6 +50,7 @@ public Q_SLOTS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Place();

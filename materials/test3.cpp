@@ -4,14 +4,17 @@
 #include "app/test1.h"
 #include "platform/fonts.h"
 #include "platform/rounding.h"
+#include "platform/screen.h"
 #include "widgets/background.h"
 #include "widgets/frame.h"
 #include "widgets/multiline_label.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 
 QPointer<TForm3> Form3;
 
@@ -220,4 +223,15 @@ void TForm3::BitBtn1Click() {
     close(); // ends the modal display
     if (form12)
         form12->ShowScreen();
+}
+
+void TForm3::closeEvent(QCloseEvent* event) {
+    Screen::closeEvent(event);
+    // Closed by the window system: as "Закрыть", the menu comes back once the modal display
+    // has ended.
+    if (event->spontaneous() && form12)
+        QTimer::singleShot(0, form12, [] {
+            if (form12)
+                form12->ShowScreen();
+        });
 }

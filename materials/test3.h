@@ -37,6 +37,9 @@ public:
 
 public Q_SLOTS:
     void BitBtn1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 };
 
 extern QPointer<TForm3> Form3;

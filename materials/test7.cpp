@@ -2,12 +2,14 @@
 #include "materials/test7.h"
 
 #include "app/test.h"
+#include "app/test5.h"
 #include "materials/course_page.h"
 #include "materials/test94.h"
 #include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/paths.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -66,4 +68,18 @@ void TForm7::FormActivate() {
     const QString folder = Form1 ? Shell().ProgramFolder : CurrentFolder();
     m_openedPage = QUrl::fromLocalFile(DataPath(folder, QStringLiteral("\\helphtml\\index.htm")));
     WebBrowser1->load(m_openedPage);
+}
+
+void TForm7::closeEvent(QCloseEvent* event) {
+    // Closed by the window system: the help steps aside for the textbook, as the start bar's
+    // textbook button does; "О программе..." brings it back.
+    if (event->spontaneous()) {
+        event->ignore();
+        if (Form5)
+            Form5->abcToggleBtn3Click();
+        else
+            hide();
+        return;
+    }
+    Screen::closeEvent(event);
 }

@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
@@ -316,6 +317,16 @@ TForm14::~TForm14() {
 void TForm14::resizeEvent(QResizeEvent* event) {
     Image1->setGeometry(rect());
     Screen::resizeEvent(event);
+}
+
+void TForm14::closeEvent(QCloseEvent* event) {
+    // The start bar offers no way back to the textbook, so the window system cannot close it;
+    // the start bar's buttons hide it.
+    if (event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    Screen::closeEvent(event);
 }
 
 void TForm14::hideEvent(QHideEvent* event) {

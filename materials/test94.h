@@ -103,6 +103,7 @@ public Q_SLOTS:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void LayOutPanel1();

@@ -10,6 +10,8 @@ class QWidget;
 
 enum class MessageKind { Information, Warning, Error };
 
+/// Shows the box above every screen and returns when it is closed. `parent` is the screen that
+/// asks: it gets the keyboard back afterwards, but never owns the box.
 void ShowMessage(const QString& text, MessageKind kind = MessageKind::Information,
                  QWidget* parent = nullptr);
 

@@ -13,6 +13,8 @@ namespace {
 bool g_modalLoops = true;
 // The screen most recently asked to come to the front.
 QPointer<Screen> g_lastShown;
+// The screen that lost the activation last.
+QPointer<Screen> g_lastDeactivated;
 // Time the window system gets to map a newly shown window before its activation is asked again.
 constexpr int kActivationRetryMs = 150;
 } // namespace
@@ -23,20 +25,59 @@ void Screen::SetModalLoopsEnabled(bool enabled) {
 
 Screen::Screen(QWidget* parent) : QWidget(parent, Qt::Window) {}
 
+namespace {
+// The modal window (a message box, a screen shown modally) that must stay above `screen` and keep
+// the keyboard, or null.
+QWidget* ModalAbove(const QWidget* screen) {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr && modal != screen && modal->isVisible() ? modal : nullptr;
+}
+
+void BringToFront(Screen* screen) {
+    screen->raise();
+    if (QWidget* modal = ModalAbove(screen))
+        modal->activateWindow(); // the open box keeps the keyboard
+    else
+        screen->activateWindow();
+    Screen::RaiseKeptInFront();
+}
+} // namespace
+
 void Screen::ShowScreen() {
     show();
-    raise();
-    activateWindow();
+    BringToFront(this);
     // A window that is not mapped yet cannot take the focus, and without a window manager
     // nobody activates it later: ask again once it stands on the display, unless another
-    // screen has been brought to the front since.
+    // screen has been brought to the front since. An open message box is never covered.
     g_lastShown = this;
     QTimer::singleShot(kActivationRetryMs, this, [this] {
-        if (g_lastShown == this && isVisible() && !isActiveWindow()) {
-            raise();
-            activateWindow();
-        }
+        if (g_lastShown == this && isVisible() && !isActiveWindow())
+            BringToFront(this);
+        else
+            RaiseKeptInFront(); // a window manager may have stacked the screen after them
     });
+}
+
+void Screen::RaiseKeptInFront() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* screen = qobject_cast<Screen*>(widget);
+        if (screen != nullptr && screen->m_keptInFront && screen->isVisible())
+            screen->raise();
+    }
+    if (QWidget* modal = ModalAbove(nullptr))
+        modal->raise();
+}
+
+Screen* Screen::LastDeactivated() {
+    return g_lastDeactivated;
+}
+
+Screen* Screen::LastShown() {
+    return g_lastShown;
+}
+
+bool Screen::IsClosing() const {
+    return m_closing;
 }
 
 void Screen::ShowModal() {
@@ -79,7 +120,11 @@ bool Screen::FocusStaysWithScreen(const QWidget* screen) {
 }
 
 bool Screen::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && m_skipNextActivation) {
+    if (event->type() == QEvent::WindowActivate && (!isVisible() || IsClosing())) {
+        // A late activation of a screen that is hidden or closing (and perhaps about to be
+        // freed) prepares, starts and shows nothing.
+        m_skipNextActivation = false;
+    } else if (event->type() == QEvent::WindowActivate && m_skipNextActivation) {
         m_skipNextActivation = false;
     } else if (event->type() == QEvent::WindowActivate && !m_inActivate) {
         m_inActivate = true;
@@ -87,9 +132,16 @@ bool Screen::event(QEvent* event) {
         m_inActivate = false;
     } else if (event->type() == QEvent::WindowDeactivate) {
         m_skipNextActivation = m_skipOnReturn && FocusStaysWithScreen(this);
+        g_lastDeactivated = this;
         FormDeactivate();
     }
-    return QWidget::event(event);
+    const bool handled = QWidget::event(event);
+    // A screen that frees itself marks its accepted close (Qt drops the attribute once the
+    // deletion is queued).
+    if (event->type() == QEvent::Close && event->isAccepted() &&
+        testAttribute(Qt::WA_DeleteOnClose))
+        m_closing = true;
+    return handled;
 }
 
 void Screen::hideEvent(QHideEvent* event) {

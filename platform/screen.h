@@ -17,7 +17,9 @@ public:
     /// Runs every time another window becomes active.
     virtual void FormDeactivate() {}
 
-    /// Shows the screen, raises it and asks for activation.
+    /// Shows the screen, raises it and asks for activation. An open message box (or another
+    /// modal window) stays above it and keeps the keyboard; the screens kept in front (the start
+    /// bar) stay above it too.
     void ShowScreen();
     /// Shows the screen modally and returns when it is hidden or closed. Under test the modal
     /// loop is skipped (see SetModalLoopsEnabled) and the call returns at once.
@@ -36,10 +38,23 @@ public:
     /// dialog it opened) or to another application: coming back from there is no new activation.
     static bool FocusStaysWithScreen(const QWidget* screen);
 
+    /// True once the screen has been closed for good and waits to be freed.
+    bool IsClosing() const;
+
+    /// Raises the screens kept in front and then the open modal window, if any, above them.
+    static void RaiseKeptInFront();
+    /// The screen that was active before the active one (the last one to lose the activation).
+    static Screen* LastDeactivated();
+    /// The screen most recently brought to the front by ShowScreen().
+    static Screen* LastShown();
+
 protected:
     /// With this set, a return from a window of the screen's own or from another application
     /// does not run FormActivate() again (the screen keeps what it shows).
     void SetActivationSkippedOnReturn(bool skipped) { m_skipOnReturn = skipped; }
+    /// A screen kept in front stands above every other screen (the window system may not
+    /// honour the always-on-top hint, and without a window manager nobody does).
+    void SetKeptInFront(bool kept) { m_keptInFront = kept; }
 
     bool event(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -49,6 +64,8 @@ private:
     bool m_inActivate = false;
     bool m_skipOnReturn = false;
     bool m_skipNextActivation = false;
+    bool m_keptInFront = false;
+    bool m_closing = false;
 };
 
 /// Sets the object name of a control (its name in the program) and returns it.

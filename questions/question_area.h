@@ -143,6 +143,9 @@ public:
     QLabel* RowPicture(int row) const;
     /// True when row's label has text (the row is in use).
     bool RowUsed(int row) const;
+    /// True from the start of a fragment's playback to the end of its reveal: the test's clock
+    /// stands still meanwhile.
+    bool PlaybackHoldsClock() const { return m_awaitingEnd || m_revealRunning; }
 
     QWidget* Host() const { return m_host; }
 

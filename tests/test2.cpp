@@ -291,8 +291,12 @@ void TForm2::LoadTest() {
     if (!loaded.ok()) {
         // A file that is missing is said on the screen; a file that is damaged also gets the
         // message box that names the file and the line. Either way "OK" leads back.
-        if (loaded.status != LoadResult::Status::CannotOpen)
+        if (loaded.status != LoadResult::Status::CannotOpen) {
+            const QPointer<TForm2> self(this);
             ShowMessage(loaded.message, MessageKind::Error, this);
+            if (!self)
+                return;
+        }
         RefuseTest(loaded.status == LoadResult::Status::CannotOpen
                        ? QStringLiteral("Не задан файл вопросов теста")
                        : loaded.message);
@@ -310,7 +314,10 @@ void TForm2::LoadTest() {
     if (!settings.ok) {
         // A test never starts with a value that did not convert: the reason stays on the
         // screen and "OK" leads back to the menu, where the administration screen is.
+        const QPointer<TForm2> self(this);
         ShowMessage(settings.message, MessageKind::Error, this);
+        if (!self)
+            return;
         RefuseTest(settings.message);
         return;
     }
@@ -405,23 +412,28 @@ void TForm2::LeaveTest() {
     SetBoxesLive(true);
     Timer1->stop();
     Timer4->stop();
-    if (Form1) {
-        if (Shell().StartBarLocked == 1 && Form5)
-            Form5->SetTestButtonsEnabled(true);
-        Shell().StartBarLocked = 0;
-        Shell().TrainingActive = 0;
-    }
     m_area->ClearQuestionArea();
-    if (Form1)
-        Form1->show();
     SetAnswerButtonMode(kModeStart);
     ReloadOnActivate = 1;
     ResetOnActivate = 1;
     setWindowTitle(QStringLiteral("Внимание!"));
     m_leaving = true;
     close(); // frees the screen; the menu makes a new one for the next test
-    if (form12)
+    HandBackToMenu();
+}
+
+void TForm2::HandBackToMenu() {
+    if (Form1) {
+        if (Shell().StartBarLocked == 1 && Form5)
+            Form5->SetTestButtonsEnabled(true);
+        Shell().StartBarLocked = 0;
+        Shell().TrainingActive = 0;
+        Form1->show();
+    }
+    if (form12) {
+        form12->TestingMode = 0; // the start bar's "Тестирование..." leads to the menu again
         form12->ShowScreen();
+    }
 }
 
 void TForm2::ScoreAnswer() {
@@ -573,9 +585,20 @@ void TForm2::SpeedButton2Click() {
 
 // --- Timers ------------------------------------------------------------------------------------
 
+bool TForm2::ClockMayRun() const {
+    return AnswerButtonMode() == kModeNext && AskedCount >= 1 && !m_timeUp && !m_paused &&
+           !m_area->PlaybackHoldsClock();
+}
+
+void TForm2::ResumeClock() {
+    if (ClockMayRun() && isVisible())
+        Timer1->start();
+}
+
 void TForm2::Timer1Timer() {
-    // The clock stands still during a pause and once the time is up, whoever starts the timer.
-    if (m_paused || m_timeUp) {
+    // The clock stands still on the opening and the result display, during a pause, while a
+    // video fragment plays and once the time is up, whoever starts the timer.
+    if (!ClockMayRun()) {
         Timer1->stop();
         return;
     }
@@ -592,7 +615,7 @@ void TForm2::TimeUp() {
     m_timeUp = true;
     SetClockLook(kRed, kTimeUpPixels, QStringLiteral("Время истекло!"));
     SetAnswerButtonMode(kModeNext);
-    const int answered = AskedCount - 1;
+    const int answered = std::max(0, AskedCount - 1); // the question on screen is not answered
     QuestionScore = 0;
     const QPointer<TForm2> self(this);
     ShowMessage(TimeUpMessage(answered), MessageKind::Information, this);
@@ -633,17 +656,22 @@ void TForm2::closeEvent(QCloseEvent* event) {
     Timer4->stop();
     m_area->Timer2->stop();
     m_area->Timer3->stop();
-    if (!m_leaving && Form1 && Shell().TrainingActive == 1) {
-        // Closed by the window system in the middle of a test: the start bar must not stay
-        // locked for a test that no longer exists.
+    // Closed by the window system (Alt+F4, the title bar): the student leaves the test as with
+    // the leave button, and the menu comes back. Closed by the program otherwise (its end): the
+    // start bar must not stay locked for a test that no longer exists.
+    const bool byWindowSystem = !m_leaving && event->spontaneous();
+    if (!m_leaving && !byWindowSystem && Form1 && Shell().TrainingActive == 1) {
         Shell().StartBarLocked = 0;
         Shell().TrainingActive = 0;
         if (Form5)
             Form5->SetTestButtonsEnabled(true);
     }
+    m_leaving = true;
     // The screen frees itself when closed; the screen that opens it next makes a new one.
     if (Form1)
         Shell().RecreateTrainingScreen = 1;
     setAttribute(Qt::WA_DeleteOnClose, true);
     Screen::closeEvent(event);
+    if (byWindowSystem)
+        HandBackToMenu();
 }

@@ -44,6 +44,12 @@ public:
     /// True between the time-up message and the end of the test.
     bool TimeIsUp() const { return m_timeUp; }
     bool Paused() const { return m_paused; }
+    /// True while the clock may run: a question of a test under way is on screen, the time is not
+    /// up, the test is not paused and no video fragment holds the clock.
+    bool ClockMayRun() const;
+    /// Starts the clock again after a visit elsewhere ("Тестирование..." on the start bar), but
+    /// only when it may run.
+    void ResumeClock();
 
     // Set by the menu when it opens the screen: the pause button works only when set.
     bool PauseAllowed = false;
@@ -123,6 +129,7 @@ private:
     void StartTest();
     void AnswerGiven();
     void LeaveTest();
+    void HandBackToMenu();
     void ScoreAnswer();
     void ClearTicksQuietly();
     void SetBoxesLive(bool live);

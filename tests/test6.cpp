@@ -560,6 +560,10 @@ void TForm6::LeaveToMenu() {
     m_report.CloseReports();
     m_leaving = true;
     close();
+    HandBackToMenu();
+}
+
+void TForm6::HandBackToMenu() {
     if (Form5 && !Form5->isVisible())
         Form5->show();
     if (Form1)
@@ -648,6 +652,12 @@ void TForm6::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // Closed by the window system before the start: the student goes back to the menu as from a
+    // test that could not be prepared (the opened report keeps its header as the trace of the
+    // attempt); after a failed load the program ends, as "OK" says.
+    const bool byWindowSystem = !m_leaving && event->spontaneous();
+    const bool endProgram = byWindowSystem && AnswerButtonMode() == kModeExit;
+    m_leaving = true;
     Timer1->stop();
     Timer4->stop();
     m_area->Timer2->stop();
@@ -658,4 +668,8 @@ void TForm6::closeEvent(QCloseEvent* event) {
         Shell().RecreateControlScreen = 1;
     setAttribute(Qt::WA_DeleteOnClose, true);
     Screen::closeEvent(event);
+    if (endProgram)
+        ExitProgram();
+    else if (byWindowSystem)
+        HandBackToMenu();
 }

@@ -119,6 +119,7 @@ private:
     void AbortAfterWriteFailure();
     void AskForSupervisorCode();
     void LeaveToMenu();
+    void HandBackToMenu();
     void ExitProgram();
     void BoxChanged(int row);
     void SetClockLook(const QColor& colour, int pixelSize, bool bold, const QString& text);

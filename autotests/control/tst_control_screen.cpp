@@ -74,6 +74,8 @@ private Q_SLOTS:
     void testThatCannotBePreparedLeadsBack();
     void writeFailureStopsTheTestWithAMessage();
     void runningTestCoversTheDesktopAndComesBackWhenMinimised();
+    void windowSystemClose_data();
+    void windowSystemClose();
 
 private:
     void WriteTest(const QList<Item>& items);
@@ -707,6 +709,47 @@ void ControlScreenTest::runningTestCoversTheDesktopAndComesBackWhenMinimised() {
     QVERIFY(window.isNull() || !window->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window.isNull());
+}
+
+void ControlScreenTest::windowSystemClose_data() {
+    QTest::addColumn<int>("answers"); // -1: the opening display; 1: the result display
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("opening display") << -1 << QStringLiteral("1") << true;
+    QTest::newRow("not prepared") << -1 << QStringLiteral("abc") << true;
+    QTest::newRow("question") << 0 << QStringLiteral("1") << false;
+    QTest::newRow("result") << 1 << QStringLiteral("1") << false;
+}
+
+// Alt+F4 or the title bar: before the start the student goes back to the menu (and may take the
+// control test later); a started test ignores it, the result too.
+void ControlScreenTest::windowSystemClose() {
+    QFETCH(int, answers);
+    QFETCH(QString, count);
+    QFETCH(bool, closes);
+    WriteTest({Item({100, 0})});
+    Settings(count, QStringLiteral("60"));
+    form12->ShowScreen();
+    form12->abcToggleBtn5Click(); // "Контроль..."
+    Form6->FormActivate();
+    if (answers >= 0) {
+        Form6->Button1Click();
+        Form6->Timer4Timer();
+    }
+    if (answers >= 1)
+        Next();
+    const QPointer<TForm6> screen = Form6.data();
+    CloseByWindowSystem(screen);
+    QCOMPARE(!screen->isVisible(), closes);
+    QCOMPARE(Shell().RecreateControlScreen, closes ? 1 : 0);
+    if (!closes) {
+        QVERIFY(!form12->isVisible());
+        return;
+    }
+    QVERIFY(Form5->isVisible() && Form1->isVisible() && form12->isVisible());
+    QVERIFY(form12->abcToggleBtn5->isEnabled()); // no control test was taken
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(screen.isNull());
 }
 
 QTEST_MAIN(ControlScreenTest)

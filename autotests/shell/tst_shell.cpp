@@ -4,27 +4,32 @@
 #include "app/test.h"
 #include "app/test1.h"
 #include "app/test5.h"
+#include "materials/test3.h"
 #include "materials/test7.h"
 #include "materials/test94.h"
 #include "materials/test99.h"
 #include "platform/fonts.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/screen.h"
 #include "questions/question_area.h"
 #include "review/test8.h"
 #include "test_support.h"
 #include "tests/test2.h"
+#include "tests/test4.h"
 #include "tests/test6.h"
 #include "widgets/shown_movie.h"
 #include "widgets/toggle_button.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMovie>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 class TestShell : public QObject {
@@ -281,6 +286,103 @@ private Q_SLOTS:
         QVERIFY(!button->Down());
         QCOMPARE(clicks.count(), 0);
         QVERIFY(button->isHidden());
+    }
+
+    // Alt+F4 or the title bar's close button on each screen of the shell (the training and control
+    // screens have their own tests): what comes to the front, and what stays.
+    void windowSystemCloseOfEachScreen_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("front"); // the screen shown afterwards
+        QTest::addColumn<bool>("stays");
+        QTest::newRow("start bar") << "Form5"
+                                   << "Form14" << true;
+        QTest::newRow("textbook") << "Form14"
+                                  << "Form14" << true;
+        QTest::newRow("help") << "Form7"
+                              << "Form14" << false;
+        QTest::newRow("menu") << "form12"
+                              << "Form14" << false;
+        QTest::newRow("administration") << "Form4"
+                                        << "form12" << false;
+        QTest::newRow("credits") << "Form3"
+                                 << "form12" << false;
+        QTest::newRow("review") << "Form8"
+                                << "form12" << false;
+    }
+    void windowSystemCloseOfEachScreen() {
+        QFETCH(QString, screen);
+        QFETCH(QString, front);
+        QFETCH(bool, stays);
+        CreateScreens();
+        for (int tick = 1; tick <= 50; ++tick)
+            Form1->Timer1Timer(); // the start bar and the textbook
+        if (screen == QLatin1String("Form7")) {
+            Form5->abcToggleBtn2Click();
+        } else if (screen != QLatin1String("Form5") && screen != QLatin1String("Form14")) {
+            Form5->abcToggleBtn1Click(); // the menu
+            if (screen == QLatin1String("Form4"))
+                form12->abcToggleBtn1Click();
+            else if (screen == QLatin1String("Form3"))
+                form12->abcToggleBtn2Click();
+            else if (screen == QLatin1String("Form8"))
+                form12->abcToggleBtn6Click();
+        }
+        auto find = [](const QString& name) {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == name)
+                    return QPointer<QWidget>(w);
+            return QPointer<QWidget>();
+        };
+        const QPointer<QWidget> closed = find(screen);
+        QVERIFY(closed && closed->isVisible());
+        CloseByWindowSystem(closed);
+        QCoreApplication::processEvents();
+        QVERIFY(Form5->isVisible());
+        QCOMPARE(closed && closed->isVisible(), stays);
+        const QPointer<QWidget> shown = find(front);
+        QVERIFY2(shown && shown->isVisible(), qPrintable(front));
+        QCOMPARE(form12->TestingMode, quint8(0));
+        // The textbook button's marker follows the textbook to the front; the start bar leads
+        // to the menu again.
+        if (!stays && front == QLatin1String("Form14"))
+            QVERIFY(Form5->abcToggleBtn3->Down() && !Form5->abcToggleBtn1->Down());
+        Form5->abcToggleBtn1Click();
+        QVERIFY(form12->isVisible());
+    }
+
+    // The window system's close of the main screen ends the program: the event loop returns.
+    void mainScreenCloseEndsTheProgram() {
+        CreateScreens();
+        Form1->show();
+        QTimer::singleShot(0, Form1, [] { CloseByWindowSystem(Form1); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!Form1->isVisible());
+    }
+
+    // A screen that frees itself while its message is open (the deletion runs in the box's own
+    // event loop) does not take the box with it; the box stays above the screens.
+    void messageBoxOutlivesTheScreenThatAsked() {
+        auto* screen = new Screen();
+        screen->show();
+        const QPointer<Screen> asked(screen);
+        Qt::WindowFlags flags;
+        Qt::WindowModality modality = Qt::NonModal;
+        QWidget* owner = screen;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box != nullptr);
+            flags = box->windowFlags();
+            modality = box->windowModality();
+            owner = box->parentWidget();
+            screen->setAttribute(Qt::WA_DeleteOnClose);
+            screen->close(); // deleted in the box's loop
+            QTimer::singleShot(0, box, [box] { static_cast<QMessageBox*>(box)->accept(); });
+        });
+        ShowMessage(QStringLiteral("Ошибка"), MessageKind::Error, screen);
+        QVERIFY(asked.isNull());
+        QVERIFY(owner == nullptr);
+        QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(modality, Qt::ApplicationModal);
     }
 
     void exitButtonClosesTheMainScreenAndEndsTheProgram() {

@@ -4,7 +4,11 @@
 #include "platform/sound.h"
 #include "platform/text_file.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
+#include <QWidget>
+#include <QWindow>
 
 MessageRecorder::MessageRecorder() {
     SetMessageBoxHook([this](MessageKind kind, const QString& text) {
@@ -17,6 +21,14 @@ MessageRecorder::MessageRecorder() {
 MessageRecorder::~MessageRecorder() {
     SetMessageBoxHook({});
     SetSoundHook({});
+}
+
+void CloseByWindowSystem(QWidget* window) {
+    // The platform delivers the window system's close to the native window, which hands the
+    // screen a spontaneous close event.
+    window->winId();
+    QCloseEvent event;
+    QCoreApplication::sendEvent(window->windowHandle(), &event);
 }
 
 DisplayOverride::DisplayOverride(QSize size) {

@@ -22,6 +22,11 @@ public:
     void clear() { messages.clear(), kinds.clear(), sounds.clear(); }
 };
 
+class QWidget;
+/// Closes a window as the window system does (Alt+F4, the title bar, WM_DELETE_WINDOW): the
+/// screen gets a spontaneous close event, unlike a close() of the program's own.
+void CloseByWindowSystem(QWidget* window);
+
 /// Sets the display size for the lifetime of the object.
 class DisplayOverride {
 public:

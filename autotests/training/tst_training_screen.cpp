@@ -15,9 +15,12 @@
 #include "tests/test4.h"
 #include "widgets/toggle_button.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +30,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <memory>
 #include <optional>
 
@@ -71,6 +75,11 @@ private Q_SLOTS:
     void badSettingsNeverStartATest();
     void leavingFreesScreenAndNextTestIsFresh();
     void wholeTestFromTheMenu();
+    void lateActivationOfALeftScreenPreparesNothing_data();
+    void lateActivationOfALeftScreenPreparesNothing();
+    void windowSystemCloseLeavesTheTest_data();
+    void windowSystemCloseLeavesTheTest();
+    void clockStandsStillOffTheQuestions();
 
 private:
     void WriteTest(const QList<Item>& items, const QString& title = kTitle);
@@ -684,6 +693,124 @@ void TrainingScreenTest::wholeTestFromTheMenu() {
     Form2->FormActivate();
     QCOMPARE(Form2->AnswerButtonMode(), TForm2::kModeStart);
     QCOMPARE(Form2->TotalScore, 0);
+}
+
+void TrainingScreenTest::lateActivationOfALeftScreenPreparesNothing_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("count");
+    QTest::newRow("bad setting") << TestFile(kTitle, Repeat(Item({100, 0}), 3))
+                                 << QStringLiteral("abc");
+    QTest::newRow("damaged file") << Cp1251File({kTitle, QStringLiteral("."), QStringLiteral("."),
+                                                 QStringLiteral("два"), QStringLiteral(".")})
+                                  << QStringLiteral("10");
+}
+
+// A refused test left with "OK": the screen closes and waits to be freed. An activation that still
+// reaches it must not prepare the test again; if it did, its message box would run a nested event
+// loop in which the pending deletion frees the screen under the running preparation.
+void TrainingScreenTest::lateActivationOfALeftScreenPreparesNothing() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, count);
+    QFile out(m_folder->filePath(QStringLiteral("ortu/pdb12.db")));
+    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(file);
+    out.close();
+    Settings(count, QStringLiteral("900"));
+    int shown = 0;
+    SetMessageBoxHook([&shown](MessageKind, const QString&) {
+        ++shown;
+        QEventLoop loop; // as a real box: posted events, deferred deletions among them, run here
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        loop.exec();
+    });
+    Open();
+    QVERIFY(shown >= 1);
+    const int before = shown;
+    QCOMPARE(Form2->AnswerButtonMode(), TForm2::kModeLeave);
+    const QPointer<TForm2> screen = Form2.data();
+    Form2->Button1Click();
+    QVERIFY(screen && !screen->isVisible()); // closed, its deletion queued
+
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(screen, &activate);
+    QCOMPARE(shown, before);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(screen.isNull());
+    QVERIFY(form12->isVisible());
+    QCOMPARE(form12->TestingMode, quint8(0));
+}
+
+void TrainingScreenTest::windowSystemCloseLeavesTheTest_data() {
+    QTest::addColumn<int>("answers"); // -1: the opening display; 2: the result display
+    QTest::newRow("opening display") << -1;
+    QTest::newRow("question") << 0;
+    QTest::newRow("after a help visit") << 1;
+    QTest::newRow("result display") << 2;
+}
+
+// Alt+F4 or the title bar's close button: the student leaves as with the leave button.
+void TrainingScreenTest::windowSystemCloseLeavesTheTest() {
+    QFETCH(int, answers);
+    WriteTest(Repeat(Item({100, 0}), 4));
+    Settings(QStringLiteral("2"), QStringLiteral("900"));
+    if (answers < 0) {
+        Open();
+    } else {
+        Start();
+        for (int k = 0; k < answers; ++k) {
+            Tick(100);
+            Next();
+        }
+        if (answers == 1) { // away to the textbook and back through the start bar
+            Tick(100);
+            Form2->SpeedButton2Click();
+            Form5->abcToggleBtn1Click();
+        }
+    }
+    Form1->hide();
+    const QPointer<TForm2> screen = Form2.data();
+    CloseByWindowSystem(screen);
+    QVERIFY(!screen->isVisible());
+    QCOMPARE(form12->TestingMode, quint8(0));
+    QCOMPARE(Shell().StartBarLocked, 0);
+    QCOMPARE(Shell().TrainingActive, 0);
+    QCOMPARE(Shell().RecreateTrainingScreen, 1);
+    QVERIFY(Form5->abcToggleBtn1->isEnabled() && Form5->abcToggleBtn2->isEnabled());
+    QVERIFY(Form1->isVisible());
+    QVERIFY(form12->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(screen.isNull());
+    // "Тестирование..." leads to the menu again.
+    form12->hide();
+    Form5->abcToggleBtn1Click();
+    QVERIFY(form12->isVisible());
+}
+
+// "Тестирование..." brings the screen back after a visit elsewhere; the clock goes on only with a
+// question on screen.
+void TrainingScreenTest::clockStandsStillOffTheQuestions() {
+    WriteTest(Repeat(Item({100, 0}), 3));
+    Settings(QStringLiteral("1"), QStringLiteral("2"));
+    Open();
+    Form5->abcToggleBtn2Click(); // "О программе..." hides the opening display
+    QVERIFY(!Form2->isVisible());
+    Form5->abcToggleBtn1Click();
+    QVERIFY(Form2->isVisible());
+    QVERIFY(!Form2->Timer1->isActive());
+    for (int s = 0; s < 3; ++s)
+        Form2->Timer1Timer();
+    QCOMPARE(Form2->Clock.TimeLeft, 2);
+    QVERIFY(m_recorder->messages.isEmpty());
+
+    Form2->Button1Click(); // the first question: now the clock runs
+    QVERIFY(Form2->Timer1->isActive());
+    Form2->Timer1Timer();
+    QCOMPARE(Form2->Clock.TimeLeft, 1);
+    Form2->Timer4Timer();
+    Next(); // the result display
+    Form2->Timer1Timer();
+    QCOMPARE(Form2->Clock.TimeLeft, 1);
+    QVERIFY(m_recorder->messages.isEmpty());
 }
 
 QTEST_MAIN(TrainingScreenTest)

@@ -1,0 +1,203 @@
+/* A small X client for the real-window checks: lists the top-level windows in stacking order,
+ * tells which window has the keyboard and asks a window to close the way a desktop does
+ * (WM_DELETE_WINDOW), with or without a window manager.
+ *
+ *   xwin list            one line per viewable top-level window, bottom to top:
+ *                        id x y width height type above|- title
+ *   xwin focus           the top-level window that has the keyboard (0 for none)
+ *   xwin close ID        sends WM_DELETE_WINDOW to the window ID
+ */
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static Display *dpy;
+
+/* A window may vanish between two requests: that window is skipped, the listing goes on. */
+static int IgnoreErrors(Display *display, XErrorEvent *error) {
+    (void)display;
+    (void)error;
+    return 0;
+}
+
+static int HasProperty(Window w, Atom property) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = NULL;
+    if (XGetWindowProperty(dpy, w, property, 0, 0, False, AnyPropertyType, &type, &format, &count,
+                           &after, &data) != Success)
+        return 0;
+    if (data)
+        XFree(data);
+    return type != None;
+}
+
+/* The client window of a top-level window: itself without a window manager, the child that carries
+ * WM_STATE inside a window manager's frame. */
+static Window ClientOf(Window top) {
+    Atom wmState = XInternAtom(dpy, "WM_STATE", False);
+    if (HasProperty(top, wmState))
+        return top;
+    Window root, parent, *children = NULL;
+    unsigned int n = 0;
+    Window found = None;
+    if (XQueryTree(dpy, top, &root, &parent, &children, &n)) {
+        for (unsigned int i = 0; i < n && found == None; ++i)
+            if (HasProperty(children[i], wmState))
+                found = children[i];
+        for (unsigned int i = 0; i < n && found == None; ++i) {
+            Window inner = ClientOf(children[i]);
+            if (inner != children[i] || HasProperty(inner, wmState))
+                found = inner;
+        }
+        if (children)
+            XFree(children);
+    }
+    return found == None ? top : found;
+}
+
+static void Title(Window w, char *out, size_t size) {
+    Atom utf8 = XInternAtom(dpy, "UTF8_STRING", False);
+    Atom netName = XInternAtom(dpy, "_NET_WM_NAME", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char *data = NULL;
+    out[0] = '\0';
+    if (XGetWindowProperty(dpy, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
+                           &data) == Success &&
+        data) {
+        snprintf(out, size, "%s", (char *)data);
+        XFree(data);
+        return;
+    }
+    char *name = NULL;
+    if (XFetchName(dpy, w, &name) && name) {
+        snprintf(out, size, "%s", name);
+        XFree(name);
+    }
+}
+
+static const char *Kind(Window w) {
+    Atom property = XInternAtom(dpy, "_NET_WM_WINDOW_TYPE", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char *data = NULL;
+    static char kind[64];
+    snprintf(kind, sizeof kind, "none");
+    if (XGetWindowProperty(dpy, w, property, 0, 16, False, XA_ATOM, &type, &format, &count, &after,
+                           &data) == Success &&
+        data && count > 0) {
+        char *name = XGetAtomName(dpy, ((Atom *)data)[0]);
+        if (name) {
+            const char *prefix = "_NET_WM_WINDOW_TYPE_";
+            snprintf(kind, sizeof kind, "%s",
+                     strncmp(name, prefix, strlen(prefix)) == 0 ? name + strlen(prefix) : name);
+            XFree(name);
+        }
+    }
+    if (data)
+        XFree(data);
+    return kind;
+}
+
+static int KeptAbove(Window w) {
+    Atom property = XInternAtom(dpy, "_NET_WM_STATE", False);
+    Atom above = XInternAtom(dpy, "_NET_WM_STATE_ABOVE", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char *data = NULL;
+    int result = 0;
+    if (XGetWindowProperty(dpy, w, property, 0, 64, False, XA_ATOM, &type, &format, &count, &after,
+                           &data) == Success &&
+        data) {
+        for (unsigned long i = 0; i < count; ++i)
+            if (((Atom *)data)[i] == above)
+                result = 1;
+        XFree(data);
+    }
+    return result;
+}
+
+static Window TopLevelOf(Window w) {
+    Window root = DefaultRootWindow(dpy), parent, *children = NULL;
+    unsigned int n;
+    while (w != None && w != PointerRoot) {
+        Window r;
+        if (!XQueryTree(dpy, w, &r, &parent, &children, &n))
+            return None;
+        if (children)
+            XFree(children);
+        if (parent == root)
+            return w;
+        w = parent;
+    }
+    return None;
+}
+
+int main(int argc, char **argv) {
+    if (argc < 2) {
+        fprintf(stderr, "usage: xwin list | focus | close ID\n");
+        return 2;
+    }
+    dpy = XOpenDisplay(NULL);
+    if (!dpy) {
+        fprintf(stderr, "xwin: cannot open the display\n");
+        return 2;
+    }
+    XSetErrorHandler(IgnoreErrors);
+    Window root = DefaultRootWindow(dpy);
+    if (strcmp(argv[1], "list") == 0) {
+        Window r, parent, *children = NULL;
+        unsigned int n = 0;
+        XQueryTree(dpy, root, &r, &parent, &children, &n); /* bottom to top */
+        for (unsigned int i = 0; i < n; ++i) {
+            XWindowAttributes top;
+            if (!XGetWindowAttributes(dpy, children[i], &top) || top.map_state != IsViewable ||
+                top.override_redirect)
+                continue;
+            Window client = ClientOf(children[i]);
+            XWindowAttributes attributes;
+            if (!XGetWindowAttributes(dpy, client, &attributes))
+                continue;
+            int x = 0, y = 0;
+            Window child;
+            XTranslateCoordinates(dpy, client, root, 0, 0, &x, &y, &child);
+            char title[1024];
+            Title(client, title, sizeof title);
+            printf("0x%lx %d %d %d %d %s %s %s\n", (unsigned long)client, x, y, attributes.width,
+                   attributes.height, Kind(client), KeptAbove(client) ? "above" : "-", title);
+        }
+        if (children)
+            XFree(children);
+    } else if (strcmp(argv[1], "focus") == 0) {
+        Window focus;
+        int revert;
+        XGetInputFocus(dpy, &focus, &revert);
+        Window top = focus == None || focus == PointerRoot ? None : TopLevelOf(focus);
+        printf("0x%lx\n", (unsigned long)(top == None ? 0 : ClientOf(top)));
+    } else if (strcmp(argv[1], "close") == 0 && argc == 3) {
+        Window w = (Window)strtoul(argv[2], NULL, 0);
+        XEvent event;
+        memset(&event, 0, sizeof event);
+        event.xclient.type = ClientMessage;
+        event.xclient.window = w;
+        event.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = (long)XInternAtom(dpy, "WM_DELETE_WINDOW", False);
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(dpy, w, False, NoEventMask, &event);
+        XSync(dpy, False);
+    } else {
+        fprintf(stderr, "usage: xwin list | focus | close ID\n");
+        return 2;
+    }
+    XCloseDisplay(dpy);
+    return 0;
+}
