@@ -21,6 +21,8 @@ listed() { grep -qE "$1" "$work/contents" || fail "not in the package: $1"; }
 
 # The program and the teachers' tools: every executable that tools/ builds.
 listed ' \./usr/bin/course-testing$'
+# The screens on the web engine and the media players, which the program loads after its splash.
+listed ' \./usr/lib/.*course-testing/course-testing-screens\.so$'
 for tool in $(find "$build/tools" -maxdepth 2 -type f -perm -u+x ! -name '*.so' -printf '%f\n' 2>/dev/null); do
   listed " \./usr/bin/$tool\$"
 done

@@ -462,7 +462,7 @@ void QuestionArea::Timer2Timer() {
         m_playbackFailed = false;
         // A name that leads outside the pictures folder left no file to open.
         const bool opened = !View.FragmentFile.isEmpty() && Player()->Open(View.FragmentFile);
-        MediaPlayer1->SetDisplayRect(QRect(0, 0, 471, 351));
+        Player()->SetDisplayRect(QRect(0, 0, 471, 351)); // exists from here on, opened or not
         if (opened) {
             MediaPlayer1->Play(true);
         } else {
