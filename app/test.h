@@ -36,6 +36,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void LoadSplash();
+
+    bool m_splashLoaded = false;
 };
 
 extern QPointer<TForm1> Form1;
