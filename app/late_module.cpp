@@ -1,9 +1,6 @@
 #include "app/late_module.h"
 
 #include "materials/late_parts.h"
-#include "materials/test7.h"
-#include "materials/test94.h"
-#include "materials/test99.h"
 #include "platform/media_player.h"
 #include "platform/sound.h"
 
@@ -16,12 +13,8 @@
 // Qt's own: the context every OpenGL context of the program shares its resources with.
 Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 
-// The program links this file instead of the module's own sources: the references of the
-// screens to the screens in the module, and the player and sound they call, are kept here and
-// reach the module once it has been loaded. The module takes them from the program.
-QPointer<TForm7> Form7;
-QPointer<TForm14> Form14;
-QPointer<TForm9> Form9;
+// The program links this file instead of the module's own sources: the player and the sound the
+// screens call reach the module once it has been loaded.
 
 namespace {
 const LateParts* g_parts = nullptr;

@@ -18,6 +18,13 @@
 #include <QTimer>
 #include <QWindow>
 
+// The references to the screens of the module (materials/late_parts.h) belong to the program,
+// which the module takes them from; defined in the module too, they would be constructed and
+// destroyed twice.
+QPointer<TForm7> Form7;
+QPointer<TForm14> Form14;
+QPointer<TForm9> Form9;
+
 namespace {
 
 // How long the start waits for the window system to show the main screen before it goes on
