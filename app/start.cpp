@@ -1,5 +1,6 @@
 // Program entry: finds the course folder, creates the screens in their order and runs until the
 // main screen closes.
+#include "app/late_module.h"
 #include "app/start_options.h"
 #include "app/startup.h"
 #include "app/test.h"
@@ -50,7 +51,14 @@ int main(int argc, char* argv[]) {
         return Refuse(QStringLiteral("Папка курса «%1» не открывается.")
                           .arg(QDir::toNativeSeparators(folder)));
 
-    StartScreens();
+    // The screens on the web engine and the media players are loaded once the splash is shown.
+    QString moduleProblem;
+    if (!StartScreens([&moduleProblem] { return LoadLateModule(&moduleProblem); })) {
+        const int code =
+            Refuse(QStringLiteral("Часть программы не загружается: %1").arg(moduleProblem));
+        DestroyScreens();
+        return code;
+    }
     const int code = QApplication::exec();
     DestroyScreens();
     return code;

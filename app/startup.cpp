@@ -3,6 +3,7 @@
 #include "app/test.h"
 #include "app/test1.h"
 #include "app/test5.h"
+#include "materials/late_parts.h"
 #include "materials/test3.h"
 #include "materials/test7.h"
 #include "materials/test94.h"
@@ -17,7 +18,12 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <functional>
+// The references to the screens of the module (materials/late_parts.h) belong to the program,
+// which the module takes them from; defined in the module too, they would be constructed and
+// destroyed twice.
+QPointer<TForm7> Form7;
+QPointer<TForm14> Form14;
+QPointer<TForm9> Form9;
 
 namespace {
 
@@ -25,58 +31,55 @@ namespace {
 // making the other screens.
 constexpr int kFirstFrameWaitMs = 1000;
 
-// Creates the screens in the program's order; mainScreenMade runs as soon as the main screen
-// exists.
-void CreateScreensInOrder(const std::function<void()>& mainScreenMade = {}) {
-    Form1 = new TForm1();
-    if (mainScreenMade)
-        mainScreenMade();
+// The screens after the main screen, in the program's order; those on the web engine and the
+// media players come from parts.
+void CreateOtherScreens(const LateParts& parts) {
     Form2 = new TForm2();
     Form3 = new TForm3();
     Form4 = new TForm4();
     Form5 = new TForm5();
     Form6 = new TForm6();
-    Form7 = new TForm7();
+    Form7 = parts.makeHelp();
     Form8 = new TForm8();
     form12 = new Tform12();
-    Form14 = new TForm14();
-    Form9 = new TForm9();
-}
-
-// The parts that the splash does not show and that take long to build.
-void BuildHeavyParts() {
-    if (Form14)
-        Form14->BuildBrowser();
+    Form14 = parts.makeTextbook();
+    Form9 = parts.makeVideoViewer();
 }
 
 } // namespace
 
-void CreateScreens() {
-    CreateScreensInOrder();
-    BuildHeavyParts();
+void CreateScreens(const LateParts& parts) {
+    Form1 = new TForm1();
+    CreateOtherScreens(parts);
+    parts.buildHeavyParts();
 }
 
-void StartScreens() {
-    CreateScreensInOrder([] {
-        // The splash goes on the display first; the other screens are made behind it.
-        Form1->show();
-        Form1->activateWindow();
-        QWindow* window = Form1->windowHandle();
-        // Waits for the window system to show it, at most kFirstFrameWaitMs (the timer ends
-        // the last wait).
-        const QDeadlineTimer mapped(kFirstFrameWaitMs);
-        QTimer wakeUp;
-        wakeUp.setSingleShot(true);
-        wakeUp.start(kFirstFrameWaitMs);
-        while (window != nullptr && !window->isExposed() && !mapped.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                            QEventLoop::WaitForMoreEvents);
-        if (window != nullptr && window->isExposed())
-            Form1->repaint(); // painted and handed to the display now
-    });
+bool StartScreens(const std::function<const LateParts*()>& loadParts) {
+    Form1 = new TForm1();
+    // The splash goes on the display first; the other screens are made behind it.
+    Form1->show();
+    Form1->activateWindow();
+    QWindow* window = Form1->windowHandle();
+    // Waits for the window system to show it, at most kFirstFrameWaitMs (the timer ends the last
+    // wait).
+    const QDeadlineTimer mapped(kFirstFrameWaitMs);
+    QTimer wakeUp;
+    wakeUp.setSingleShot(true);
+    wakeUp.start(kFirstFrameWaitMs);
+    while (window != nullptr && !window->isExposed() && !mapped.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
+    if (window != nullptr && window->isExposed())
+        Form1->repaint(); // painted and handed to the display now
+
+    const LateParts* parts = loadParts();
+    if (parts == nullptr)
+        return false;
+    CreateOtherScreens(*parts);
     // First thing of the message loop, while the splash runs: the textbook's start page is
     // opened when the splash ends.
-    QTimer::singleShot(0, [] { BuildHeavyParts(); });
+    QTimer::singleShot(0, [parts] { parts->buildHeavyParts(); });
+    return true;
 }
 
 void DestroyScreens() {

@@ -35,13 +35,7 @@ TForm1::TForm1(QWidget* parent) : Screen(parent) {
     abcBackground1 = Named(new TabcBackground(this), "abcBackground1");
 
     Image1 = Named(new QLabel(this), "Image1");
-    // Read as the bitmap it is, without asking every image plug-in about it first: the splash
-    // is on the way to the first picture on the display.
-    QImageReader splashReader(QStringLiteral(":/pictures/splash.bmp"), "bmp");
-    splashReader.setAutoDetectImageFormat(false);
-    const QPixmap splash = QPixmap::fromImage(splashReader.read());
-    Image1->setPixmap(splash);
-    Image1->resize(splash.isNull() ? QSize(691, 451) : splash.size());
+    Image1->resize(691, 451); // the splash picture's size; it is read when first shown
     Image1->hide();
 
     Panel1 = Named(new QFrame(this), "Panel1");
@@ -91,7 +85,23 @@ void TForm1::Timer1Timer() {
     Timer1->stop();
 }
 
+void TForm1::LoadSplash() {
+    // Read when the window is first activated, after it has been mapped: reading a picture asks
+    // the image plug-ins first, which the first window on the display need not wait for.
+    if (m_splashLoaded)
+        return;
+    m_splashLoaded = true;
+    QImageReader splashReader(QStringLiteral(":/pictures/splash.bmp"), "bmp");
+    splashReader.setAutoDetectImageFormat(false);
+    const QPixmap splash = QPixmap::fromImage(splashReader.read());
+    if (!splash.isNull()) {
+        Image1->setPixmap(splash);
+        Image1->resize(splash.size());
+    }
+}
+
 void TForm1::FormActivate() {
+    LoadSplash();
     const QSize display = DisplaySize();
     Image1->move(CentredOffset(display.width(), Image1->width()),
                  CentredOffset(display.height(), Image1->height()));

@@ -15,8 +15,6 @@
 #include <QLabel>
 #include <QWebEngineView>
 
-QPointer<TForm7> Form7;
-
 TForm7::TForm7(QWidget* parent) : Screen(parent) {
     // Back from another application the help page being read stays.
     SetActivationSkippedOnReturn(true);

@@ -42,8 +42,6 @@
 #include <QWebEngineView>
 #include <QWindow>
 
-QPointer<TForm14> Form14;
-
 namespace {
 
 constexpr int kFrameInset = 18;  // Panel1 inside the frame picture

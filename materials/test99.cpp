@@ -22,8 +22,6 @@
 #include <QToolButton>
 #include <QWindow>
 
-QPointer<TForm9> Form9;
-
 namespace {
 
 const QColor kViewerColour(0x00, 0x00, 0x5B);

@@ -22,6 +22,8 @@ listed() { grep -qE "$1" "$work/contents" || fail "not in the package: $1"; }
 # The program and the teachers' tools; the helpers that make the documentation's pictures and
 # sample groups stay out.
 listed ' \./usr/bin/course-testing$'
+# The screens on the web engine and the media players, which the program loads after its splash.
+listed ' \./usr/lib/.*course-testing/course-testing-screens\.so$'
 for tool in pdbcheck groupreport moodlexml; do
   listed " \./usr/bin/$tool\$"
 done

@@ -17,6 +17,10 @@ void PlaySoundAsync(const QString& path) {
         g_hook(path);
         return;
     }
+    PlaySoundEffect(path);
+}
+
+void PlaySoundEffect(const QString& path) {
     auto* effect = new QSoundEffect(QCoreApplication::instance());
     QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect] {
         if (!effect->isPlaying() && effect->status() != QSoundEffect::Loading)

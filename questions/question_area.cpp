@@ -461,9 +461,8 @@ void QuestionArea::Timer2Timer() {
         m_awaitingEnd = true;
         m_playbackFailed = false;
         // A name that leads outside the pictures folder left no file to open.
-        MediaPlayer* player = Player();
-        const bool opened = !View.FragmentFile.isEmpty() && player->Open(View.FragmentFile);
-        MediaPlayer1->SetDisplayRect(QRect(0, 0, 471, 351));
+        const bool opened = !View.FragmentFile.isEmpty() && Player()->Open(View.FragmentFile);
+        Player()->SetDisplayRect(QRect(0, 0, 471, 351)); // exists from here on, opened or not
         if (opened) {
             MediaPlayer1->Play(true);
         } else {
