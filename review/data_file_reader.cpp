@@ -5,11 +5,93 @@
 #include "platform/text_file.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace {
 
-bool BeginsWithAny(const QString& line, QStringView markers) {
+bool BeginsWithAny(QStringView line, QStringView markers) {
     return !line.isEmpty() && markers.contains(line.front());
+}
+
+// The lines of a data file by the rules of Cp1251LineReader (a line ends at CR LF or a lone LF,
+// a lone CR stays in the text, the last line may lack its line end, a failed read ends the
+// lines and is reported by error()), but decoded a large piece at a time rather than line by
+// line: a file of a control test is read in one piece and decoded in one call. A line is handed
+// out as a view that stays valid until the next call of next().
+class DataFileLines {
+public:
+    explicit DataFileLines(QIODevice* device) : m_device(device) {}
+
+    bool next(QStringView* line) {
+        for (;;) {
+            const qsizetype end = m_text.indexOf(u'\n', m_pos);
+            if (end >= 0) {
+                qsizetype stop = end;
+                if (stop > m_pos && m_text.at(stop - 1) == u'\r')
+                    --stop;
+                *line = QStringView(m_text).sliced(m_pos, stop - m_pos);
+                m_pos = end + 1;
+                ++m_lineNumber;
+                return true;
+            }
+            if (m_finished) {
+                *line = QStringView();
+                if (m_pos == m_text.size())
+                    return false;
+                *line = QStringView(m_text).sliced(m_pos);
+                m_pos = m_text.size();
+                ++m_lineNumber;
+                return true;
+            }
+            Fill();
+        }
+    }
+
+    int lineNumber() const { return m_lineNumber; }
+    bool error() const { return m_error; }
+
+private:
+    // Reads the next piece of the device and decodes it after what is left of the last one.
+    void Fill() {
+        m_text.remove(0, m_pos);
+        m_pos = 0;
+        if (m_device->atEnd()) {
+            m_finished = true;
+            return;
+        }
+        m_bytes.resize(kPiece);
+        const qint64 n = m_device->read(m_bytes.data(), kPiece);
+        if (n <= 0) {
+            m_finished = true;
+            m_error = !m_device->atEnd();
+            return;
+        }
+        const QByteArrayView bytes(m_bytes.constData(), qsizetype(n));
+        const qsizetype kept = m_text.size();
+        m_text.resize(kept + m_decoder.requiredSpace(bytes.size()));
+        const QChar* end = m_decoder.appendToBuffer(m_text.data() + kept, bytes);
+        m_text.truncate(end - m_text.constData());
+    }
+
+    static constexpr qint64 kPiece = 1 << 16;
+
+    QIODevice* m_device;
+    QStringDecoder m_decoder{"windows-1251"};
+    QByteArray m_bytes;
+    QString m_text;
+    qsizetype m_pos = 0;
+    int m_lineNumber = 0;
+    bool m_finished = false;
+    bool m_error = false;
+};
+
+// Appends a line of a block and its joining blank, taking for the first line of a block no
+// more room than the line needs (most blocks are a single line).
+void Join(QString* joined, QStringView line) {
+    if (joined->isEmpty())
+        joined->reserve(line.size() + 1);
+    joined->append(line);
+    joined->append(u' ');
 }
 
 // Reads one data file from the top, line by line, once.
@@ -34,22 +116,20 @@ private:
     bool ReadBlock(QStringView markers, QString* joined, QString* closing = nullptr,
                    bool trailing = false) {
         joined->clear();
-        QString line;
-        while (m_reader.readLine(&line)) {
+        QStringView line;
+        while (m_reader.next(&line)) {
             if (BeginsWithAny(line, markers)) {
                 if (closing != nullptr)
-                    *closing = line;
+                    *closing = line.toString();
                 return true;
             }
             if (trailing && line.endsWith(markers.front())) {
-                joined->append(QStringView(line).chopped(1));
-                joined->append(u' ');
+                Join(joined, line.chopped(1));
                 if (closing != nullptr)
                     *closing = markers.toString();
                 return true;
             }
-            joined->append(line);
-            joined->append(u' ');
+            Join(joined, line);
         }
         return false;
     }
@@ -59,17 +139,16 @@ private:
     bool ReadTextBlock(DataFileText kind, QString* joined, QString* closing) {
         const QStringView markers = kind == DataFileText::Question ? u".\\" : u",.";
         joined->clear();
-        QString line;
-        while (m_reader.readLine(&line)) {
+        QStringView line;
+        while (m_reader.next(&line)) {
             if (const std::optional<QString> text = UnwrapDataFileTextLine(line, kind)) {
-                joined->append(*text);
+                Join(joined, *text);
             } else if (BeginsWithAny(line, markers)) {
-                *closing = line;
+                *closing = line.toString();
                 return true;
             } else {
-                joined->append(line);
+                Join(joined, line);
             }
-            joined->append(u' ');
         }
         return false;
     }
@@ -83,19 +162,20 @@ private:
     }
 
     bool ParseCount() {
-        QString line;
+        QStringView view;
         int count = 0;
         int countLine = 0;
         for (;;) {
-            if (!m_reader.readLine(&line))
+            if (!m_reader.next(&view))
                 return Refused(QStringLiteral("файл закончился внутри блока количества "
                                               "вопросов: нет строки, начинающейся с «.»"));
-            if (BeginsWithAny(line, u"."))
+            if (BeginsWithAny(view, u"."))
                 break;
             // An empty line has no first character and holds no number: it is passed over, and
             // the last number of the block stays the count.
-            if (line.isEmpty())
+            if (view.isEmpty())
                 continue;
+            const QString line = view.toString();
             const std::optional<int> value = DecimalTextToInteger(line);
             if (!value)
                 return Fail(DataFileResult::Status::InvalidInteger, Line(),
@@ -187,9 +267,9 @@ private:
 
     bool ParseTotals() {
         QString totals;
-        QString line;
+        QStringView line;
         for (;;) {
-            if (!m_reader.readLine(&line)) {
+            if (!m_reader.next(&line)) {
                 m_data->ReviewHeader = m_header + totals;
                 if (m_reader.error())
                     return ReadFailure();
@@ -238,7 +318,7 @@ private:
         return false;
     }
 
-    Cp1251LineReader m_reader;
+    DataFileLines m_reader;
     QIODevice* m_device;
     QString m_fileName;
     ReviewData* m_data;

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void correctAnswerWithoutItemsEndsItsRecord();
     void blankLinesMarkersAndSeveralCountLines();
     void wrappedTextsAndFilesWrittenBeforeWrapping();
+    void linesLongerThanAPieceOfTheFile();
     void cutFilesKeepTheCompleteRecords_data();
     void cutFilesKeepTheCompleteRecords();
     void refusedFilesLeaveNothing_data();
@@ -191,6 +192,25 @@ void DataFileReaderTest::wrappedTextsAndFilesWrittenBeforeWrapping() {
     QCOMPARE(data.Item(1).OptionCount(), 2);
     QCOMPARE(data.Item(1).OptionText[1], QString());
     QCOMPARE(data.Item(1).GivenAnswer, QStringLiteral(". Вы ответили:  "));
+}
+
+void DataFileReaderTest::linesLongerThanAPieceOfTheFile() {
+    // The reader takes the file 64 KiB at a time: a question text whose line end falls on
+    // either side of that border, or is split by it, reads whole, and so does all after it.
+    QStringList lines = FixtureLines(kWhole);
+    const qsizetype before = Cp1251File(lines.mid(0, 6)).size();
+    for (qsizetype length = 65536 - before - 3; length <= 65536 - before + 1; ++length) {
+        const QString text = QStringLiteral("Вопрос ") + QString(length - 7, u'ж');
+        lines[6] = text;
+        ReviewData data;
+        const DataFileResult result = Read(Cp1251File(lines), &data);
+        QVERIFY2(result.ok(), qPrintable(result.message));
+        QCOMPARE(data.ReviewCount, 3);
+        QCOMPARE(data.Item(1).QuestionText, text + u' ');
+        QCOMPARE(data.Item(1).OptionCount(), 3);
+        QCOMPARE(data.Item(3).Media, QStringLiteral("\\$film01.avi"));
+        QCOMPARE(data.ReviewHeader, lines.first() + u' ' + lines.at(52) + u' ');
+    }
 }
 
 void DataFileReaderTest::cutFilesKeepTheCompleteRecords_data() {

@@ -101,15 +101,23 @@ private Q_SLOTS:
 };
 
 void GroupReportTest::handComputedItemAnalysis() {
+    // Read as the report reads a group: the texts of a question are kept once for all students.
     QList<StudentResult> students;
+    SharedTexts shared;
     for (const auto& [name, ticks] : kGroup) {
         QBuffer buffer;
         buffer.setData(DataFile(name, ticks));
         buffer.open(QIODevice::ReadOnly);
         StudentResult student;
         QString reason;
-        QVERIFY2(ReadStudentResult(&buffer, name, &student, &reason), qPrintable(reason));
+        QVERIFY2(ReadStudentResult(&buffer, name, &student, &reason, &shared), qPrintable(reason));
         students << student;
+    }
+    for (const StudentResult& student : students) {
+        QCOMPARE(student.answers[2].text, students[0].answers[2].text);
+        QCOMPARE(student.answers[2].text.constData(), students[0].answers[2].text.constData());
+        QCOMPARE(student.answers[2].options.last().constData(),
+                 students[0].answers[2].options.last().constData());
     }
     QCOMPARE(students[0].points, 300);
     QCOMPARE(students[1].percent, QStringLiteral("50.0"));

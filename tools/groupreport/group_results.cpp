@@ -203,12 +203,20 @@ QDateTime TakenAt(const StudentResult& student) {
 
 } // namespace
 
+void SharedTexts::Share(QString* text) {
+    const auto kept = m_texts.constFind(*text);
+    if (kept != m_texts.cend())
+        *text = *kept;
+    else
+        m_texts.insert(*text);
+}
+
 QString AnsweredQuestion::ShownText() const {
     return text.mid(9).trimmed();
 }
 
 bool ReadStudentResult(QIODevice* device, const QString& fileName, StudentResult* student,
-                       QString* reason) {
+                       QString* reason, SharedTexts* shared) {
     *student = StudentResult{};
     student->file = fileName;
     // The first line tells a data file from anything else (a printable report, a list). It is
@@ -272,6 +280,11 @@ bool ReadStudentResult(QIODevice* device, const QString& fileName, StudentResult
             return false;
         }
         sum += answer.answerPoints;
+        if (shared != nullptr) {
+            shared->Share(&answer.text);
+            for (QString& option : answer.options)
+                shared->Share(&option);
+        }
         student->answers.append(std::move(answer));
     }
     if (sum != student->points || student->maximum != qint64(student->questionCount) * 100 ||
@@ -313,25 +326,28 @@ GroupResults ReadGroup(const QStringList& files, const std::function<void(int, i
     std::vector<Outcome> outcomes(static_cast<size_t>(total));
     std::atomic<int> next{0};
     std::atomic<int> done{0};
-    const auto readOne = [&](int i) {
+    // Every thread shares the texts of the files it reads through its own table.
+    const auto readOne = [&](int i, SharedTexts* shared) {
         Outcome& outcome = outcomes[size_t(i)];
         QFile file(files[i]);
         if (!file.open(QIODevice::ReadOnly))
             outcome.reason = QStringLiteral("файл не открывается: ") + file.errorString();
         else
-            ReadStudentResult(&file, files[i], &outcome.student, &outcome.reason);
+            ReadStudentResult(&file, files[i], &outcome.student, &outcome.reason, shared);
         ++done;
     };
     const auto work = [&] {
+        SharedTexts shared;
         for (int i = next++; i < total; i = next++)
-            readOne(i);
+            readOne(i, &shared);
     };
     const int helpers = std::clamp(QThread::idealThreadCount() - 1, 0, 7);
     std::vector<std::thread> threads;
     for (int t = 0; t < helpers && t + 1 < total; ++t)
         threads.emplace_back(work);
+    SharedTexts shared;
     for (int i = next++; i < total; i = next++) {
-        readOne(i);
+        readOne(i, &shared);
         if (progress)
             progress(done.load(), total);
     }

@@ -3,6 +3,7 @@
 #include "tests/result_report.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -56,10 +57,23 @@ struct GroupResults {
     int filesRead = 0;
 };
 
+/// The question and option texts of many files kept once: every student of a group answers the
+/// same questions, so a text read from a file is replaced by the equal text read before it and
+/// all the answers to a question share one copy of its texts.
+class SharedTexts {
+public:
+    /// Replaces *text by the equal text kept before, or keeps it for the texts that follow.
+    void Share(QString* text);
+
+private:
+    QSet<QString> m_texts;
+};
+
 /// Reads one data file's content into *student, or gives the reason it cannot be used.
-/// `fileName` names the file in reasons.
+/// `fileName` names the file in reasons. With `shared`, the texts of the answers are shared
+/// with the files read before through it.
 bool ReadStudentResult(QIODevice* device, const QString& fileName, StudentResult* student,
-                       QString* reason);
+                       QString* reason, SharedTexts* shared = nullptr);
 
 /// Every regular file of the folders (not their subfolders), sorted by name within a folder.
 /// Folders that do not exist are listed in *missing.
