@@ -19,8 +19,7 @@ export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
 
 shot() { import -window root "$out/$1.png"; echo "saved $out/$1.png"; }
 click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-1}"; }
-# Half of a non-negative number, a tie going to the even neighbour (as the screens centre).
-half() { local v=$1 q=$(($1 / 2)); if (( v % 2 != 0 && q % 2 != 0 )); then q=$((q + 1)); fi; echo $q; }
+source "$root/scripts/window-checks/common.bash"
 
 # Registers a student on the menu (shown already) and opens the training screen; names the
 # screenshots of the menu with the suffix $3.

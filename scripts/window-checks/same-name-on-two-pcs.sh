@@ -21,7 +21,7 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 w=1024 h=768
-half() { local v=$1 q=$(($1 / 2)); if (( v % 2 != 0 && q % 2 != 0 )); then q=$((q + 1)); fi; echo $q; }
+source "$root/scripts/window-checks/common.bash"
 click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-1}"; }
 
 # One "PC": a display of its own with the program started in the shared course folder; sets

@@ -31,8 +31,7 @@ fail() {
   [ -n "${WALK_KEEP:-}" ] && import -window root "$work/failed-$mode.png" 2>/dev/null || true
   exit 1
 }
-# Half of a non-negative number, a tie going to the even neighbour (as the screens centre).
-half() { local v=$1 q=$(($1 / 2)); if (( v % 2 != 0 && q % 2 != 0 )); then q=$((q + 1)); fi; echo $q; }
+source "$root/scripts/window-checks/common.bash"
 click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-0.4}"; }
 
 # The viewable window whose title matches the pattern (the topmost one): "id x y w h".
