@@ -4,6 +4,7 @@
 // group report on the same files (reading and checking every file, the item analysis, the CSV
 // and the HTML page with its two charts). Goal: the report takes at most twice the baseline.
 
+#include "benchmarks/ratio_reporter.h"
 #include "platform/text_file.h"
 #include "review/data_file_reader.h"
 #include "tools/groupreport/csv_report.h"
@@ -117,38 +118,6 @@ BENCHMARK(BM_GroupReport)
     ->Iterations(3)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
-
-// The console output, then the ratio of the report to the baseline by wall time and by the CPU
-// time of the whole process (the report reads the files on every core).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            const std::string name = run.run_name.function_name;
-            if (run.run_type == Run::RT_Iteration && !m_median.count(name))
-                m_times[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-            else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                m_median[name] =
-                    m_times[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-        }
-    }
-    void PrintRatio(const char* measured, const char* baseline) const {
-        const auto m = m_times.find(measured);
-        const auto b = m_times.find(baseline);
-        if (m == m_times.end() || b == m_times.end() || b->second.first <= 0 ||
-            b->second.second <= 0)
-            return;
-        std::printf("%s / %s = %.2f (wall), %.2f (CPU)\n", measured, baseline,
-                    m->second.first / b->second.first, m->second.second / b->second.second);
-    }
-
-private:
-    std::map<std::string, std::pair<double, double>> m_times;
-    std::map<std::string, std::pair<double, double>> m_median;
-};
 
 } // namespace
 

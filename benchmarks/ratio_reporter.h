@@ -46,10 +46,13 @@ public:
             const std::string name = run.benchmark_name();
             const std::string base = run.run_name.str();
             const Times times{run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-            if (run.run_type == Run::RT_Iteration && !m_median.count(base))
-                m_times[base] = times;
+            // A run without arguments is found by its function's name too, whatever options
+            // ("iterations:3/process_time") its full name carries.
+            const std::string key = run.run_name.args.empty() ? run.run_name.function_name : base;
+            if (run.run_type == Run::RT_Iteration && !m_median.count(key))
+                m_times[key] = times;
             else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                m_median[base] = m_times[base] = times;
+                m_median[key] = m_times[key] = times;
         }
     }
 
