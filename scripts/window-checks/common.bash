@@ -26,3 +26,25 @@ geometry() {
 }
 
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+
+# Starts an Xvfb of WIDTH x HEIGHT on display :$WINDOW_CHECK_DISPLAY, or else on a free display
+# it picks itself (its number is written to FOLDER/display), and waits until it answers. Sets
+# `xvfb` (its process, for the check's clean-up) and exports DISPLAY; calls the check's `fail`
+# when no display answers.
+start_xvfb() {
+  local width=$1 height=$2 folder=$3
+  if [ -n "${WINDOW_CHECK_DISPLAY:-}" ]; then
+    Xvfb ":$WINDOW_CHECK_DISPLAY" -screen 0 "${width}x${height}x24" -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    export DISPLAY=":$WINDOW_CHECK_DISPLAY"
+  else
+    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$folder/display" \
+      >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 100); do [ -s "$folder/display" ] && break; sleep 0.1; done
+    DISPLAY=":$(head -n 1 "$folder/display")"
+    export DISPLAY
+  fi
+  for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  xdpyinfo >/dev/null 2>&1 || fail "no X display"
+}

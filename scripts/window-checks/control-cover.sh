@@ -37,19 +37,7 @@ pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n 's/.*\(#
 click() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep "${4:-0.5}"; }
 
 w=1024 h=768
-if [ -n "${WINDOW_CHECK_DISPLAY:-}" ]; then
-  Xvfb ":$WINDOW_CHECK_DISPLAY" -screen 0 "${w}x${h}x24" -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  export DISPLAY=":$WINDOW_CHECK_DISPLAY"
-else
-  Xvfb -displayfd 3 -screen 0 "${w}x${h}x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-  xvfb=$!
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  DISPLAY=":$(head -n 1 "$work/display")"
-  export DISPLAY
-fi
-for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "no X display"
+start_xvfb "$w" "$h" "$work"
 export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
 export XDG_CONFIG_HOME="$work/config" HOME="$work/home"
 mkdir -p "$XDG_CONFIG_HOME" "$HOME"

@@ -26,19 +26,7 @@ fail() { echo "review-dialog: $*" >&2; exit 1; }
 source "$root/scripts/window-checks/common.bash"
 
 w=1024 h=768
-if [ -n "${WINDOW_CHECK_DISPLAY:-}" ]; then
-  Xvfb ":$WINDOW_CHECK_DISPLAY" -screen 0 "${w}x${h}x24" -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  export DISPLAY=":$WINDOW_CHECK_DISPLAY"
-else
-  Xvfb -displayfd 3 -screen 0 "${w}x${h}x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-  xvfb=$!
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  DISPLAY=":$(head -n 1 "$work/display")"
-  export DISPLAY
-fi
-for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "no X display"
+start_xvfb "$w" "$h" "$work"
 
 # The program's folder, with a classmate's data file and one of the student's own.
 cp -r "$root/course" "$work/course"
