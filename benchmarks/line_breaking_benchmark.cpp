@@ -7,6 +7,7 @@
 // BM_LabelSetTextAndPaint is a label taking a 2 MB text and painting a screenful of it.
 
 #include "benchmarks/ratio_reporter.h"
+#include "benchmarks/reference_wrap.h"
 #include "platform/fonts.h"
 #include "questions/auto_size_label.h"
 
@@ -60,30 +61,8 @@ void BM_WrapText(benchmark::State& state) {
 // The labels' first breaking: a growing prefix measured for every word.
 QStringList ReferenceWrap(const QString& text, int maxWidth, const QFontMetrics& metrics) {
     QStringList lines;
-    const qsizetype length = text.size();
-    qsizetype start = 0;
-    while (start < length) {
-        qsizetype end = start;
-        qsizetype i = start;
-        while (i < length) {
-            qsizetype j = i;
-            while (j < length && text.at(j) == u' ')
-                ++j;
-            while (j < length && text.at(j) != u' ')
-                ++j;
-            if (end != start && metrics.horizontalAdvance(text.mid(start, j - start)) > maxWidth)
-                break;
-            end = j;
-            i = j;
-        }
-        qsizetype next = end;
-        while (next < length && text.at(next) == u' ')
-            ++next;
-        if (next == length)
-            end = length;
-        lines << text.mid(start, end - start);
-        start = next;
-    }
+    if (!text.isEmpty())
+        ReferenceParagraph(text, maxWidth, metrics, lines);
     return lines;
 }
 

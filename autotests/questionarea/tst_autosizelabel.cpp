@@ -1,5 +1,6 @@
 // Line breaking of the question and option labels.
 
+#include "benchmarks/reference_wrap.h"
 #include "platform/fonts.h"
 #include "questions/auto_size_label.h"
 #include "questions/question_bank.h"
@@ -8,40 +9,6 @@
 #include <QtTest>
 
 namespace {
-
-// The labels' first line breaking, kept as the reference: it measures the growing line for
-// every word it adds.
-void ReferenceParagraph(const QString& text, int maxWidth, const QFontMetrics& metrics,
-                        QStringList& lines) {
-    const qsizetype length = text.size();
-    if (length == 0) {
-        lines << QString();
-        return;
-    }
-    qsizetype start = 0;
-    while (start < length) {
-        qsizetype end = start;
-        qsizetype i = start;
-        while (i < length) {
-            qsizetype j = i;
-            while (j < length && text.at(j) == u' ')
-                ++j;
-            while (j < length && text.at(j) != u' ')
-                ++j;
-            if (end != start && metrics.horizontalAdvance(text.mid(start, j - start)) > maxWidth)
-                break;
-            end = j;
-            i = j;
-        }
-        qsizetype next = end;
-        while (next < length && text.at(next) == u' ')
-            ++next;
-        if (next == length)
-            end = length;
-        lines << text.mid(start, end - start);
-        start = next;
-    }
-}
 
 WrappedText ReferenceWrap(const QString& text, int maxWidth, const QFontMetrics& metrics) {
     WrappedText wrapped;
