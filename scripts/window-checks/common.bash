@@ -4,11 +4,23 @@
 # Half of a non-negative number, a tie going to the even neighbour (as the screens centre).
 half() { local v=$1 q=$(($1 / 2)); if (( v % 2 != 0 && q % 2 != 0 )); then q=$((q + 1)); fi; echo $q; }
 
-# Waits until a window titled exactly this (as window managers show it, _NET_WM_NAME) is viewable
-# and prints its id.
+# Runs COMMAND... every tenth of a second until it succeeds, for up to SECONDS; fails when it never
+# did. A loaded machine may take seconds where an idle one takes a frame.
+eventually() {
+  local seconds=$1 i
+  shift
+  for ((i = 0; i < seconds * 10; i++)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  "$@"
+}
+
+# Waits (up to 30 s) until a window titled exactly this (as window managers show it, _NET_WM_NAME)
+# is viewable and prints its id.
 window() {
   local id
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     for id in $(xdotool search --onlyvisible --name "^$1" 2>/dev/null); do
       [ "$(xprop -id "$id" _NET_WM_NAME | sed -n 's/^[^=]*= "\(.*\)"$/\1/p')" = "$1" ] && {
         echo "$id"
