@@ -11,6 +11,9 @@
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 // A message for the terminal and, since the program is usually started from the desktop, in a
@@ -23,6 +26,12 @@ int Refuse(const QString& message) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+#ifdef __GLIBC__
+    // Pictures and other large blocks get pages of their own, given back the moment they are
+    // freed. (By default the allocator raises this limit after the first large block is freed and
+    // keeps later ones in its heap, where a screen's closed pictures stay resident.)
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
     PrepareWebEngineStartUp();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

@@ -7,10 +7,10 @@
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "widgets/background.h"
+#include "widgets/stored_picture.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -34,8 +34,8 @@ TForm1::TForm1(QWidget* parent) : Screen(parent) {
 
     abcBackground1 = Named(new TabcBackground(this), "abcBackground1");
 
-    Image1 = Named(new QLabel(this), "Image1");
-    Image1->resize(691, 451); // the splash picture's size; it is read when first shown
+    Image1 = Named(new StoredPicture(QStringLiteral(":/pictures/splash.bmp"), this, "bmp"), "Image1");
+    Image1->resize(691, 451); // the splash picture's size; it is read whenever it is shown
     Image1->hide();
 
     Panel1 = Named(new QFrame(this), "Panel1");
@@ -85,23 +85,7 @@ void TForm1::Timer1Timer() {
     Timer1->stop();
 }
 
-void TForm1::LoadSplash() {
-    // Read when the window is first activated, after it has been mapped: reading a picture asks
-    // the image plug-ins first, which the first window on the display need not wait for.
-    if (m_splashLoaded)
-        return;
-    m_splashLoaded = true;
-    QImageReader splashReader(QStringLiteral(":/pictures/splash.bmp"), "bmp");
-    splashReader.setAutoDetectImageFormat(false);
-    const QPixmap splash = QPixmap::fromImage(splashReader.read());
-    if (!splash.isNull()) {
-        Image1->setPixmap(splash);
-        Image1->resize(splash.size());
-    }
-}
-
 void TForm1::FormActivate() {
-    LoadSplash();
     const QSize display = DisplaySize();
     Image1->move(CentredOffset(display.width(), Image1->width()),
                  CentredOffset(display.height(), Image1->height()));

@@ -44,10 +44,6 @@ protected:
 private:
     bool m_inFront = false;
     QPointer<Screen> m_covered; // the screen the background click covered
-
-    void LoadSplash();
-
-    bool m_splashLoaded = false;
 };
 
 extern QPointer<TForm1> Form1;

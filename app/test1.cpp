@@ -17,6 +17,7 @@
 #include "tests/test2.h"
 #include "tests/test4.h"
 #include "tests/test6.h"
+#include "widgets/stored_picture.h"
 #include "widgets/background.h"
 #include "widgets/toggle_button.h"
 
@@ -88,12 +89,7 @@ QLabel* MakePicturePlace(QWidget* parent, const char* name, int left, int top) {
 }
 
 QLabel* MakePicture(QWidget* parent, const char* name, const QString& resource) {
-    auto* picture = Named(new QLabel(parent), name);
-    picture->setScaledContents(true);
-    const QPixmap pixmap(resource);
-    if (!pixmap.isNull())
-        picture->setPixmap(pixmap);
-    return picture;
+    return Named(new StoredPicture(resource, parent), name);
 }
 
 QFrame* MakeRaisedPanel(QWidget* parent, const char* name, const QRect& geometry) {

@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
+#include "widgets/stored_picture.h"
 #include "widgets/background.h"
 #include "widgets/frame.h"
 #include "widgets/multiline_label.h"
@@ -176,12 +177,10 @@ TForm3::TForm3(QWidget* parent) : Screen(parent) {
                                      2, 0, kPictureColour);
         panel->setObjectName(QStringLiteral("Panel%1").arg(panelNumber++));
         panel->setGeometry(person.pictureLeft, person.pictureTop, 89, 105);
-        auto* picture = new QLabel(panel);
+        auto* picture = new StoredPicture(QString::fromLatin1(person.picture), panel);
         picture->setObjectName(QStringLiteral("Image%1").arg(imageNumber++));
         picture->setGeometry(panel->contentsRect().x(), panel->contentsRect().y(), kPictureWidth,
                              kPictureHeight);
-        picture->setScaledContents(true);
-        picture->setPixmap(QPixmap(QString::fromLatin1(person.picture)));
         PicturePanels.append(panel);
         Pictures.append(picture);
 

@@ -8,6 +8,7 @@
 #include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/paths.h"
+#include "widgets/stored_picture.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -22,9 +23,7 @@ TForm7::TForm7(QWidget* parent) : Screen(parent) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("О программе"));
 
-    Image1 = Named(new QLabel(this), "Image1");
-    Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/pictures/book_frame.jpg")));
+    Image1 = Named(new StoredPicture(QStringLiteral(":/pictures/book_frame.jpg"), this), "Image1");
 
     Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);

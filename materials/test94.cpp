@@ -14,6 +14,7 @@
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "tests/test2.h"
+#include "widgets/stored_picture.h"
 #include "widgets/toggle_button.h"
 
 #include <QAction>
@@ -190,9 +191,7 @@ TForm14::TForm14(QWidget* parent) : Screen(parent) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("Учебник"));
 
-    Image1 = Named(new QLabel(this), "Image1");
-    Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/pictures/book_frame.jpg")));
+    Image1 = Named(new StoredPicture(QStringLiteral(":/pictures/book_frame.jpg"), this), "Image1");
 
     Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -229,9 +228,8 @@ TForm14::TForm14(QWidget* parent) : Screen(parent) {
     CBURL->setEditable(true);
     CBURL->hide();
 
-    Image2 = Named(new QLabel(CoolBar1), "Image2");
-    Image2->setScaledContents(true);
-    Image2->setPixmap(QPixmap(QStringLiteral(":/pictures/book_title.jpg")));
+    Image2 =
+        Named(new StoredPicture(QStringLiteral(":/pictures/book_title.jpg"), CoolBar1), "Image2");
 
     auto makeSpeedButton = [this](const char* name, const QString& caption, int width) {
         auto* button = Named(new QToolButton(CoolBar1), name);

@@ -10,6 +10,7 @@
 #include "platform/fonts.h"
 #include "platform/media_player.h"
 #include "platform/paths.h"
+#include "widgets/stored_picture.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -38,11 +39,7 @@ constexpr int kButtonHeight = 24;
 constexpr int kSecond = 1000;
 
 QLabel* Picture(QWidget* parent, const char* name, const QString& resource) {
-    auto* label = Named(new QLabel(parent), name);
-    label->setScaledContents(true);
-    label->setAlignment(Qt::AlignCenter);
-    label->setPixmap(QPixmap(resource)); // a missing picture leaves the panel's colour
-    return label;
+    return Named(new StoredPicture(resource, parent), name); // none: the panel's colour
 }
 
 // The desktop's work area: the display without the task bar. A display size set for testing

@@ -14,6 +14,7 @@
 #include "platform/rounding.h"
 #include "questions/auto_size_label.h"
 #include "questions/question_area.h"
+#include "widgets/stored_picture.h"
 #include "widgets/shown_movie.h"
 #include "widgets/toggle_button.h"
 
@@ -65,10 +66,6 @@ constexpr int kDisplayHeight = 350;
 
 int Bottom(const QWidget* widget) {
     return widget->y() + widget->height();
-}
-
-QPixmap StoredPicture(const char* name) {
-    return QPixmap(QStringLiteral(":/pictures/") + QLatin1String(name));
 }
 
 } // namespace
@@ -152,17 +149,13 @@ TForm8::TForm8(QWidget* parent) : Screen(parent) {
     Panel5->setGeometry(kVideoPanelLeft, kVideoPanelTop, kVideoPanelWidth, kVideoPanelHeight);
     SetFillColour(Panel5, kNavy);
     Panel5->hide();
-    Image3 = Named(new QLabel(Panel5), "Image3");
+    Image3 = Named(new StoredPicture(QStringLiteral(":/pictures/video_frame.jpg"), Panel5), "Image3");
     Image3->setGeometry(Panel5->rect());
-    Image3->setScaledContents(true);
-    Image3->setPixmap(StoredPicture("video_frame.jpg"));
     Panel6 = Named(new VideoDisplayPanel(Panel5), "Panel6");
     Panel6->setGeometry(24, 18, kDisplayWidth, kDisplayHeight);
     Panel6->SetCaption(QStringLiteral("ПРОДОЛЖАЙТЕ ТЕСТИРОВАНИЕ..."));
-    Image4 = Named(new QLabel(Panel6), "Image4");
+    Image4 = Named(new StoredPicture(QStringLiteral(":/pictures/video_still.jpg"), Panel6), "Image4");
     Image4->setGeometry(Panel6->rect());
-    Image4->setScaledContents(true);
-    Image4->setPixmap(StoredPicture("video_still.jpg"));
     Image5 = Named(new QLabel(Panel6), "Image5");
     Image5->setGeometry(Panel6->rect());
     Image5->hide();

@@ -55,6 +55,12 @@ void TabcBackground::SetDrawBuffered(bool buffered) {
     Changed();
 }
 
+void TabcBackground::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    m_buffer = QPixmap();
+    m_bufferValid = false;
+}
+
 void TabcBackground::Changed() {
     m_bufferValid = false;
     update();

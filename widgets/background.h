@@ -7,7 +7,7 @@
 
 // TabcBackground: fills its whole area with a gradient (blue to black, vertical, 236 steps by
 // default). A buffered background renders into an off-screen picture that is re-rendered only
-// after a property or size change.
+// after a property or size change, and dropped while the background is hidden.
 class TabcBackground : public QWidget {
     Q_OBJECT
 public:
@@ -33,6 +33,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void Changed();

@@ -5,8 +5,12 @@
 #include "widgets/gradient.h"
 #include "widgets/multiline_label.h"
 #include "widgets/ring.h"
+#include "widgets/stored_picture.h"
 
 #include <QImage>
+#include <QLabel>
+#include <QDir>
+#include <QFile>
 #include <QSet>
 #include <QTest>
 
@@ -269,6 +273,38 @@ private Q_SLOTS:
         QCOMPARE(label.textFormat(), Qt::PlainText);
         label.SetLines({});
         QCOMPARE(label.text(), QString());
+    }
+
+    // A stored picture is read only once shown, holds it only at its own size, and draws exactly
+    // what a label stretching the whole picture draws.
+    void storedPictureIsReadWhenShownAndDrawnAsStretched() {
+        QImage stored(40, 30, QImage::Format_RGB32);
+        for (int y = 0; y < stored.height(); ++y)
+            for (int x = 0; x < stored.width(); ++x)
+                stored.setPixelColor(x, y, QColor(x * 6, y * 8, (x * y) % 256));
+        const QString file = QDir::temp().filePath(QStringLiteral("stored_picture_test.png"));
+        QVERIFY(stored.save(file));
+
+        QWidget window;
+        StoredPicture picture(file, &window);
+        QLabel stretched(&window);
+        stretched.setScaledContents(true);
+        stretched.setPixmap(QPixmap(file));
+        for (const QSize size : {QSize(97, 61), QSize(23, 17)}) {
+            picture.setGeometry(QRect(QPoint(0, 0), size));
+            stretched.setGeometry(QRect(QPoint(0, 0), size));
+            if (!window.isVisible()) {
+                QVERIFY(picture.pixmap().isNull());
+                window.show();
+            }
+            QCOMPARE(picture.pixmap().size(), size);
+            QCOMPARE(picture.grab().toImage(), stretched.grab().toImage());
+        }
+        window.hide(); // a closed screen holds no picture; shown again, it has it at once
+        QVERIFY(picture.pixmap().isNull());
+        window.show();
+        QCOMPARE(picture.grab().toImage(), stretched.grab().toImage());
+        QFile::remove(file);
     }
 };
 
