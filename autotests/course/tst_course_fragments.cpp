@@ -61,4 +61,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(CourseFragmentsTest)
-#include "course_fragments_test.moc"
+#include "tst_course_fragments.moc"

@@ -400,4 +400,4 @@ void CourseFilesTest::animationLoops() {
 }
 
 QTEST_MAIN(CourseFilesTest)
-#include "course_files_test.moc"
+#include "tst_course_files.moc"
