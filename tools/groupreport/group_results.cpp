@@ -215,30 +215,21 @@ QString AnsweredQuestion::ShownText() const {
     return text.mid(9).trimmed();
 }
 
-bool ReadStudentResult(QIODevice* device, const QString& fileName, StudentResult* student,
-                       QString* reason, SharedTexts* shared) {
-    *student = StudentResult{};
-    student->file = fileName;
-    // The first line tells a data file from anything else (a printable report, a list). It is
-    // the header the reader keeps; after a refusal the reader keeps nothing, so it is looked at
-    // before reading.
-    char head[1024];
-    const qint64 peeked = std::max<qint64>(0, device->peek(head, sizeof head));
+namespace {
 
-    ReviewData data;
-    const DataFileResult read = ReadDataFile(device, fileName, &data);
-    const QString header = data.ReviewHeader;
-    const qsizetype totalsAt = header.lastIndexOf(kTotalsLabel);
-    QString firstLine;
-    if (read.usable()) {
-        firstLine =
-            Chopped(totalsAt >= 0 ? QStringView(header).left(totalsAt) : QStringView(header));
-    } else {
-        const QByteArrayView bytes(head, peeked);
-        const qsizetype end = bytes.indexOf('\n');
-        firstLine = DecodeCp1251(end >= 0 ? bytes.first(end) : bytes).remove(u'\r');
-    }
-    const bool looksLikeData = ParseHeader(firstLine, student);
+// The first line of a usable file's header: the header without its totals.
+QString HeaderFirstLine(const QString& header, qsizetype totalsAt) {
+    return Chopped(totalsAt >= 0 ? QStringView(header).left(totalsAt) : QStringView(header));
+}
+
+// The first line of the bytes a file begins with.
+QString FirstLineOf(QByteArrayView bytes) {
+    const qsizetype end = bytes.indexOf('\n');
+    return DecodeCp1251(end >= 0 ? bytes.first(end) : bytes).remove(u'\r');
+}
+
+// Whether the reader's verdict lets the file's records be looked at; if not, *reason says why.
+bool ReadAccepted(const DataFileResult& read, bool looksLikeData, QString* reason) {
     switch (read.status) {
     case DataFileResult::Status::CannotOpen:
     case DataFileResult::Status::ReadError:
@@ -260,22 +251,34 @@ bool ReadStudentResult(QIODevice* device, const QString& fileName, StudentResult
         *reason = Damaged(read.message);
         return false;
     }
+    return true;
+}
+
+// Reads the totals at the end of the header and checks them against the number of records.
+bool TakeTotals(const QString& header, qsizetype totalsAt, int recordCount, StudentResult* student,
+                QString* reason) {
     if (totalsAt < 0 || !ParseTotals(Chopped(QStringView(header).mid(totalsAt)), student)) {
         *reason = Damaged(QStringLiteral("итоговая строка не читается"));
         return false;
     }
-    if (student->questionCount != data.ReviewCount) {
+    if (student->questionCount != recordCount) {
         *reason = Damaged(QStringLiteral("в итогах вопросов %1, а записей вопросов %2")
                               .arg(student->questionCount)
-                              .arg(data.ReviewCount));
+                              .arg(recordCount));
         return false;
     }
+    return true;
+}
+
+// Reads the question records into student->answers and checks that their points add up to the
+// totals.
+bool TakeAnswers(ReviewData* data, StudentResult* student, QString* reason, SharedTexts* shared) {
     qint64 sum = 0;
-    student->answers.reserve(data.ReviewCount);
-    for (int r = 1; r <= data.ReviewCount; ++r) {
+    student->answers.reserve(data->ReviewCount);
+    for (int r = 1; r <= data->ReviewCount; ++r) {
         AnsweredQuestion answer;
         QString what;
-        if (!ParseRecord(data.ReviewItems[r - 1], &answer, &what)) {
+        if (!ParseRecord(data->ReviewItems[r - 1], &answer, &what)) {
             *reason = Damaged(QStringLiteral("вопрос %1: %2").arg(r).arg(what));
             return false;
         }
@@ -300,6 +303,30 @@ bool ReadStudentResult(QIODevice* device, const QString& fileName, StudentResult
     return true;
 }
 
+} // namespace
+
+bool ReadStudentResult(QIODevice* device, const QString& fileName, StudentResult* student,
+                       QString* reason, SharedTexts* shared) {
+    *student = StudentResult{};
+    student->file = fileName;
+    // The first line tells a data file from anything else (a printable report, a list). It is
+    // the header the reader keeps; after a refusal the reader keeps nothing, so it is looked at
+    // before reading.
+    char head[1024];
+    const qint64 peeked = std::max<qint64>(0, device->peek(head, sizeof head));
+
+    ReviewData data;
+    const DataFileResult read = ReadDataFile(device, fileName, &data);
+    const QString header = data.ReviewHeader;
+    const qsizetype totalsAt = header.lastIndexOf(kTotalsLabel);
+    const QString firstLine = read.usable() ? HeaderFirstLine(header, totalsAt)
+                                            : FirstLineOf(QByteArrayView(head, peeked));
+    const bool looksLikeData = ParseHeader(firstLine, student);
+    return ReadAccepted(read, looksLikeData, reason) &&
+           TakeTotals(header, totalsAt, data.ReviewCount, student, reason) &&
+           TakeAnswers(&data, student, reason, shared);
+}
+
 QStringList DataFilesOf(const QStringList& folders, QStringList* missing) {
     QStringList files;
     for (const QString& folder : folders) {
@@ -315,20 +342,25 @@ QStringList DataFilesOf(const QStringList& folders, QStringList* missing) {
     return files;
 }
 
-GroupResults ReadGroup(const QStringList& files, const std::function<void(int, int)>& progress) {
-    // The files are read and checked in parallel (each file on its own), then taken in their
-    // order, so that the result does not depend on the number of threads.
-    struct Outcome {
-        StudentResult student;
-        QString reason;
-    };
+namespace {
+
+// One file's reading: the student's result, or why the file is not used.
+struct ReadOutcome {
+    StudentResult student;
+    QString reason;
+};
+
+// Reads and checks the files in parallel (each file on its own) and returns their outcomes in the
+// files' order, so that the result does not depend on the number of threads.
+std::vector<ReadOutcome> ReadFiles(const QStringList& files,
+                                   const std::function<void(int, int)>& progress) {
     const int total = int(files.size());
-    std::vector<Outcome> outcomes(static_cast<size_t>(total));
+    std::vector<ReadOutcome> outcomes(static_cast<size_t>(total));
     std::atomic<int> next{0};
     std::atomic<int> done{0};
     // Every thread shares the texts of the files it reads through its own table.
     const auto readOne = [&](int i, SharedTexts* shared) {
-        Outcome& outcome = outcomes[size_t(i)];
+        ReadOutcome& outcome = outcomes[size_t(i)];
         QFile file(files[i]);
         if (!file.open(QIODevice::ReadOnly))
             outcome.reason = QStringLiteral("файл не открывается: ") + file.errorString();
@@ -355,54 +387,72 @@ GroupResults ReadGroup(const QStringList& files, const std::function<void(int, i
         thread.join();
     if (progress)
         progress(total, total);
+    return outcomes;
+}
 
-    GroupResults group;
-    group.filesRead = total;
-    QHash<QString, qsizetype> byStudent; // name, group and test -> index in group.students
-    for (int i = 0; i < total; ++i) {
-        Outcome& outcome = outcomes[size_t(i)];
-        QString& reason = outcome.reason;
-        if (reason.isEmpty()) {
-            StudentResult& student = outcome.student;
-            const QString key = student.name.simplified().toCaseFolded() + u'\n' +
-                                student.group.simplified().toCaseFolded() + u'\n' +
-                                student.test.simplified();
-            const auto earlier = byStudent.constFind(key);
-            if (earlier == byStudent.cend()) {
-                byStudent.insert(key, group.students.size());
-                group.students.append(std::move(student));
-            } else {
-                StudentResult& kept = group.students[*earlier];
-                const QDateTime keptAt = TakenAt(kept);
-                const QDateTime newAt = TakenAt(student);
-                if (keptAt.isValid() && newAt.isValid() && newAt > keptAt) {
-                    group.unusable.append({kept.file, QStringLiteral("тот же студент ещё раз, "
-                                                                     "более поздний тест в ") +
-                                                          student.file});
-                    kept = std::move(student);
-                } else {
-                    reason = QStringLiteral("тот же студент уже есть в ") + kept.file;
-                }
-            }
-        }
-        if (!reason.isEmpty())
-            group.unusable.append({files[i], reason});
+// Two files hold the same student's test when name, group and test agree.
+QString StudentKey(const StudentResult& student) {
+    return student.name.simplified().toCaseFolded() + u'\n' +
+           student.group.simplified().toCaseFolded() + u'\n' + student.test.simplified();
+}
+
+// Adds a student to the group. Of two files of the same student the later test is kept when both
+// tell their time, the first one read otherwise; *reason says why the new file is not used.
+void AddStudent(StudentResult&& student, QHash<QString, qsizetype>* byStudent, GroupResults* group,
+                QString* reason) {
+    const QString key = StudentKey(student);
+    const auto earlier = byStudent->constFind(key);
+    if (earlier == byStudent->cend()) {
+        byStudent->insert(key, group->students.size());
+        group->students.append(std::move(student));
+        return;
     }
-    // By test, group and name in the Russian alphabetical order, numbers by their value.
+    StudentResult& kept = group->students[*earlier];
+    const QDateTime keptAt = TakenAt(kept);
+    const QDateTime newAt = TakenAt(student);
+    if (keptAt.isValid() && newAt.isValid() && newAt > keptAt) {
+        group->unusable.append(
+            {kept.file,
+             QStringLiteral("тот же студент ещё раз, более поздний тест в ") + student.file});
+        kept = std::move(student);
+    } else {
+        *reason = QStringLiteral("тот же студент уже есть в ") + kept.file;
+    }
+}
+
+// By test, group and name in the Russian alphabetical order, numbers by their value.
+void SortStudents(QList<StudentResult>* students) {
     QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
     collator.setNumericMode(true);
     QList<std::pair<QCollatorSortKey, qsizetype>> keys;
-    keys.reserve(group.students.size());
-    for (qsizetype i = 0; i < group.students.size(); ++i) {
-        const StudentResult& s = group.students[i];
+    keys.reserve(students->size());
+    for (qsizetype i = 0; i < students->size(); ++i) {
+        const StudentResult& s = (*students)[i];
         keys.append({collator.sortKey(s.test + QChar(1) + s.group + QChar(1) + s.name), i});
     }
     std::stable_sort(keys.begin(), keys.end(),
                      [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
     QList<StudentResult> sorted;
-    sorted.reserve(group.students.size());
+    sorted.reserve(students->size());
     for (const auto& key : keys)
-        sorted.append(std::move(group.students[key.second]));
-    group.students = std::move(sorted);
+        sorted.append(std::move((*students)[key.second]));
+    *students = std::move(sorted);
+}
+
+} // namespace
+
+GroupResults ReadGroup(const QStringList& files, const std::function<void(int, int)>& progress) {
+    std::vector<ReadOutcome> outcomes = ReadFiles(files, progress);
+    GroupResults group;
+    group.filesRead = int(files.size());
+    QHash<QString, qsizetype> byStudent; // name, group and test -> index in group.students
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        ReadOutcome& outcome = outcomes[size_t(i)];
+        if (outcome.reason.isEmpty())
+            AddStudent(std::move(outcome.student), &byStudent, &group, &outcome.reason);
+        if (!outcome.reason.isEmpty())
+            group.unusable.append({files[i], outcome.reason});
+    }
+    SortStudents(&group.students);
     return group;
 }

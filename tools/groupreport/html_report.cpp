@@ -179,9 +179,16 @@ QByteArray ItemMapSvg(const QList<ItemStatistics>& items, QSize size) {
     return RenderSvg(chart, size, QStringLiteral("Лёгкость и различающая способность"));
 }
 
-QByteArray GroupHtml(const QString& title, const GroupResults& group,
-                     const QList<ItemStatistics>& items) {
-    const QList<StudentResult>& students = group.students;
+namespace {
+
+QString PageHead(const QString& title) {
+    return QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
+                          "<title>%1</title>\n<style>%2</style>\n</head>\n<body>\n<h1>%1</h1>\n")
+        .arg(Escaped(title), QString::fromUtf8(kStyle));
+}
+
+// The mean and the median of the students' percentages.
+std::pair<double, double> MeanAndMedian(const QList<StudentResult>& students) {
     QList<double> shares;
     for (const StudentResult& s : students)
         shares << s.Share() * 100.0;
@@ -192,55 +199,82 @@ QByteArray GroupHtml(const QString& title, const GroupResults& group,
     mean = shares.isEmpty() ? 0 : mean / double(shares.size());
     const double median =
         shares.isEmpty() ? 0 : (shares[(shares.size() - 1) / 2] + shares[shares.size() / 2]) / 2.0;
+    return {mean, median};
+}
+
+QString SummaryTable(const GroupResults& group, const QList<ItemStatistics>& items) {
+    const auto [mean, median] = MeanAndMedian(group.students);
     const auto flaggedCount = std::count_if(
         items.begin(), items.end(), [](const ItemStatistics& i) { return !i.flags.isEmpty(); });
+    return QStringLiteral("<table class=\"summary\">\n"
+                          "<tr><td>Прочитано файлов</td><td>%1</td></tr>\n"
+                          "<tr><td>Студентов в отчёте</td><td>%2</td></tr>\n"
+                          "<tr><td>Файлов не учтено</td><td>%3</td></tr>\n"
+                          "<tr><td>Средний процент</td><td>%4</td></tr>\n"
+                          "<tr><td>Медиана</td><td>%5</td></tr>\n"
+                          "<tr><td>Вопросов</td><td>%6, с замечаниями: %7</td></tr>\n"
+                          "<tr><td>Отчёт составлен</td><td>%8</td></tr>\n</table>\n")
+        .arg(group.filesRead)
+        .arg(group.students.size())
+        .arg(group.unusable.size())
+        .arg(Decimal(mean, 1), Decimal(median, 1))
+        .arg(items.size())
+        .arg(flaggedCount)
+        .arg(QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+}
 
-    QString html;
-    html.reserve(4096 + students.size() * 400 + items.size() * 1200);
-    html += QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
-                           "<title>%1</title>\n<style>%2</style>\n</head>\n<body>\n<h1>%1</h1>\n")
-                .arg(Escaped(title), QString::fromUtf8(kStyle));
-    html += QStringLiteral("<table class=\"summary\">\n"
-                           "<tr><td>Прочитано файлов</td><td>%1</td></tr>\n"
-                           "<tr><td>Студентов в отчёте</td><td>%2</td></tr>\n"
-                           "<tr><td>Файлов не учтено</td><td>%3</td></tr>\n"
-                           "<tr><td>Средний процент</td><td>%4</td></tr>\n"
-                           "<tr><td>Медиана</td><td>%5</td></tr>\n"
-                           "<tr><td>Вопросов</td><td>%6, с замечаниями: %7</td></tr>\n"
-                           "<tr><td>Отчёт составлен</td><td>%8</td></tr>\n</table>\n")
-                .arg(group.filesRead)
-                .arg(students.size())
-                .arg(group.unusable.size())
-                .arg(Decimal(mean, 1), Decimal(median, 1))
-                .arg(items.size())
-                .arg(flaggedCount)
-                .arg(QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+QString DistributionSection(const QList<StudentResult>& students) {
+    return QStringLiteral("<h2 id=\"distribution\">Распределение результатов</h2>\n<figure>")
+        .append(QString::fromUtf8(DistributionChartSvg(students)))
+        .append(QStringLiteral("</figure>\n"));
+}
 
-    html += QStringLiteral("<h2 id=\"distribution\">Распределение результатов</h2>\n<figure>")
-                .append(QString::fromUtf8(DistributionChartSvg(students)))
-                .append(QStringLiteral("</figure>\n"));
+QString StudentRow(int row, const StudentResult& s) {
+    return QStringLiteral("<tr><td class=\"n\">%1</td><td>%2</td><td>%3</td><td>%4</td>"
+                          "<td>%5</td><td>%6</td><td>%7</td><td>%8</td>")
+               .arg(QString::number(row), Escaped(s.name), Escaped(s.group),
+                    Escaped(s.specialization), Escaped(s.qualification), Escaped(s.test),
+                    Escaped(s.date), Escaped(s.time)) +
+           QStringLiteral("<td class=\"n\">%1</td><td class=\"n\">%2</td>"
+                          "<td class=\"n\">%3</td><td class=\"n\">%4</td></tr>\n")
+               .arg(s.questionCount)
+               .arg(s.points)
+               .arg(s.maximum)
+               .arg(Escaped(s.percent));
+}
 
-    html += QStringLiteral(
+QString StudentsSection(const QList<StudentResult>& students) {
+    QString html = QStringLiteral(
         "<h2 id=\"students\">Студенты</h2>\n<table>\n<tr><th>№</th><th>ФИО</th><th>Группа</th>"
         "<th>Специализация</th><th>Квалификация</th><th>Тест</th><th>Дата</th>"
         "<th>Время</th><th>Вопросов</th><th>Баллы</th><th>Из</th><th>%</th></tr>\n");
     int row = 0;
-    for (const StudentResult& s : students) {
-        html += QStringLiteral("<tr><td class=\"n\">%1</td><td>%2</td><td>%3</td><td>%4</td>"
-                               "<td>%5</td><td>%6</td><td>%7</td><td>%8</td>")
-                    .arg(QString::number(++row), Escaped(s.name), Escaped(s.group),
-                         Escaped(s.specialization), Escaped(s.qualification), Escaped(s.test),
-                         Escaped(s.date), Escaped(s.time));
-        html += QStringLiteral("<td class=\"n\">%1</td><td class=\"n\">%2</td>"
-                               "<td class=\"n\">%3</td><td class=\"n\">%4</td></tr>\n")
-                    .arg(s.questionCount)
-                    .arg(s.points)
-                    .arg(s.maximum)
-                    .arg(Escaped(s.percent));
-    }
+    for (const StudentResult& s : students)
+        html += StudentRow(++row, s);
     html += QStringLiteral("</table>\n");
+    return html;
+}
 
-    html += QStringLiteral(
+QString ItemRow(int row, const ItemStatistics& item) {
+    QString options;
+    for (const OptionUse& option : item.options)
+        options += QStringLiteral("<li>%1 <span class=\"n\">(%2; %3 / %4)</span></li>")
+                       .arg(Escaped(option.text), QString::number(option.points),
+                            QString::number(option.chosen), QString::number(option.shown));
+    return QStringLiteral("<tr%1><td class=\"n\">%2</td><td>%3</td><td class=\"n\">%4</td>"
+                          "<td class=\"n\">%5</td><td class=\"n\">%6</td>"
+                          "<td class=\"n\">%7</td><td><ul class=\"options\">%8</ul></td>"
+                          "<td class=\"flags\">%9</td></tr>\n")
+        .arg(item.flags.isEmpty() ? QString() : QStringLiteral(" class=\"flagged\""),
+             QString::number(row),
+             QStringLiteral("<b>%1</b> %2")
+                 .arg(Escaped(item.text.left(9).trimmed()), Escaped(item.shownText)),
+             QString::number(item.asked), Decimal(item.facility), Optional(item.pointBiserial),
+             Optional(item.upperLower), options, Escaped(item.flags.join(QStringLiteral("; "))));
+}
+
+QString ItemsSection(const QList<ItemStatistics>& items) {
+    QString html = QStringLiteral(
         "<h2 id=\"items\">Анализ вопросов</h2>\n<p>Лёгкость — средний балл за вопрос как доля от "
         "100. "
         "Различающая способность: точечно-бисериальная корреляция баллов за вопрос с остальной "
@@ -251,35 +285,39 @@ QByteArray GroupHtml(const QString& title, const GroupResults& group,
     html += QStringLiteral("</figure>\n<table>\n<tr><th>№</th><th>Вопрос</th><th>Задан</th>"
                            "<th>Лёгкость</th><th>r<sub>pb</sub></th><th>В−Н 27&nbsp;%</th>"
                            "<th>Варианты: баллы, выбран / показан</th><th>Замечания</th></tr>\n");
-    row = 0;
-    for (const ItemStatistics& item : items) {
-        QString options;
-        for (const OptionUse& option : item.options)
-            options += QStringLiteral("<li>%1 <span class=\"n\">(%2; %3 / %4)</span></li>")
-                           .arg(Escaped(option.text), QString::number(option.points),
-                                QString::number(option.chosen), QString::number(option.shown));
-        html += QStringLiteral("<tr%1><td class=\"n\">%2</td><td>%3</td><td class=\"n\">%4</td>"
-                               "<td class=\"n\">%5</td><td class=\"n\">%6</td>"
-                               "<td class=\"n\">%7</td><td><ul class=\"options\">%8</ul></td>"
-                               "<td class=\"flags\">%9</td></tr>\n")
-                    .arg(item.flags.isEmpty() ? QString() : QStringLiteral(" class=\"flagged\""),
-                         QString::number(++row),
-                         QStringLiteral("<b>%1</b> %2")
-                             .arg(Escaped(item.text.left(9).trimmed()), Escaped(item.shownText)),
-                         QString::number(item.asked), Decimal(item.facility),
-                         Optional(item.pointBiserial), Optional(item.upperLower), options,
-                         Escaped(item.flags.join(QStringLiteral("; "))));
-    }
+    int row = 0;
+    for (const ItemStatistics& item : items)
+        html += ItemRow(++row, item);
     html += QStringLiteral("</table>\n");
+    return html;
+}
 
-    if (!group.unusable.isEmpty()) {
-        html += QStringLiteral("<h2 id=\"unusable\">Файлы, которые не вошли в отчёт</h2>\n<table>\n"
-                               "<tr><th>Файл</th><th>Причина</th></tr>\n");
-        for (const UnusableFile& file : group.unusable)
-            html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>\n")
-                        .arg(Escaped(file.file), Escaped(file.reason));
-        html += QStringLiteral("</table>\n");
-    }
+// The files left out of the report and why; nothing when every file was used.
+QString UnusableSection(const QList<UnusableFile>& unusable) {
+    if (unusable.isEmpty())
+        return {};
+    QString html =
+        QStringLiteral("<h2 id=\"unusable\">Файлы, которые не вошли в отчёт</h2>\n<table>\n"
+                       "<tr><th>Файл</th><th>Причина</th></tr>\n");
+    for (const UnusableFile& file : unusable)
+        html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>\n")
+                    .arg(Escaped(file.file), Escaped(file.reason));
+    html += QStringLiteral("</table>\n");
+    return html;
+}
+
+} // namespace
+
+QByteArray GroupHtml(const QString& title, const GroupResults& group,
+                     const QList<ItemStatistics>& items) {
+    QString html;
+    html.reserve(4096 + group.students.size() * 400 + items.size() * 1200);
+    html += PageHead(title);
+    html += SummaryTable(group, items);
+    html += DistributionSection(group.students);
+    html += StudentsSection(group.students);
+    html += ItemsSection(items);
+    html += UnusableSection(group.unusable);
     html += QStringLiteral("</body>\n</html>\n");
     return html.toUtf8();
 }

@@ -65,74 +65,90 @@ QString Figure(double value) {
     return QString::number(value, 'f', 2);
 }
 
-} // namespace
+// Counts how often each of the answer's options was shown and chosen.
+void CountOptions(const AnsweredQuestion& answer, ItemStatistics* item) {
+    for (int k = 0; k < answer.options.size(); ++k) {
+        // A question has a handful of options: a look through them beats hashing.
+        const QString& text = answer.options[k];
+        const auto found = std::find_if(item->options.begin(), item->options.end(),
+                                        [&](const OptionUse& o) { return o.text == text; });
+        OptionUse& use = found != item->options.end()
+                             ? *found
+                             : item->options.emplaceBack(OptionUse{text, answer.points[k], 0, 0});
+        ++use.shown;
+        use.chosen += answer.ticked[k] ? 1 : 0;
+    }
+}
 
-QList<ItemStatistics> AnalyseItems(const QList<StudentResult>& students) {
-    QList<ItemStatistics> items;
-    QList<QList<Observation>> observations;
+// One item per question text in the order they first turn up, with every student's answer to it.
+void CollectAnswers(const QList<StudentResult>& students, QList<ItemStatistics>* items,
+                    QList<QList<Observation>>* observations) {
     QHash<QString, qsizetype> index;
     for (qsizetype place = 0; place < students.size(); ++place) {
         const StudentResult& student = students[place];
         for (const AnsweredQuestion& answer : student.answers) {
             auto found = index.constFind(answer.text);
             if (found == index.cend()) {
-                found = index.insert(answer.text, items.size());
+                found = index.insert(answer.text, items->size());
                 ItemStatistics item;
                 item.text = answer.text;
                 item.shownText = answer.ShownText();
-                items.append(item);
-                observations.append(QList<Observation>());
+                items->append(item);
+                observations->append(QList<Observation>());
             }
             const qsizetype i = *found;
-            ItemStatistics& item = items[i];
+            ItemStatistics& item = (*items)[i];
             ++item.asked;
             std::optional<double> rest;
             if (student.questionCount > 1)
                 rest = double(student.points - answer.answerPoints) /
                        (double(student.questionCount - 1) * 100.0);
-            observations[i].append({&student, place, double(answer.answerPoints) / 100.0, rest});
-            for (int k = 0; k < answer.options.size(); ++k) {
-                // A question has a handful of options: a look through them beats hashing.
-                const QString& text = answer.options[k];
-                const auto found = std::find_if(item.options.begin(), item.options.end(),
-                                                [&](const OptionUse& o) { return o.text == text; });
-                OptionUse& use =
-                    found != item.options.end()
-                        ? *found
-                        : item.options.emplaceBack(OptionUse{text, answer.points[k], 0, 0});
-                ++use.shown;
-                use.chosen += answer.ticked[k] ? 1 : 0;
-            }
+            (*observations)[i].append({&student, place, double(answer.answerPoints) / 100.0, rest});
+            CountOptions(answer, &item);
         }
     }
-    for (qsizetype i = 0; i < items.size(); ++i) {
-        ItemStatistics& item = items[i];
-        double sum = 0;
-        for (const Observation& o : observations[i])
-            sum += o.share;
-        item.facility = sum / double(item.asked);
-        item.pointBiserial = Correlation(observations[i]);
-        item.upperLower = UpperLower(observations[i]);
-        std::stable_sort(item.options.begin(), item.options.end(),
-                         [](const OptionUse& a, const OptionUse& b) {
-                             if (a.points != b.points)
-                                 return a.points > b.points;
-                             return a.text < b.text;
-                         });
-        if ((item.pointBiserial && *item.pointBiserial < 0) ||
-            (item.upperLower && *item.upperLower < 0))
-            item.flags << QStringLiteral("отрицательная различающая способность");
-        if (item.facility < 0.2)
-            item.flags
-                << QStringLiteral("слишком трудный: доля баллов %1").arg(Figure(item.facility));
-        if (item.facility > 0.9)
-            item.flags
-                << QStringLiteral("слишком лёгкий: доля баллов %1").arg(Figure(item.facility));
-        for (const OptionUse& option : item.options) {
-            if (option.chosen == 0)
-                item.flags << QStringLiteral("вариант «%1» не выбран ни разу").arg(option.text);
-        }
+}
+
+void FlagItem(ItemStatistics* item) {
+    if ((item->pointBiserial && *item->pointBiserial < 0) ||
+        (item->upperLower && *item->upperLower < 0))
+        item->flags << QStringLiteral("отрицательная различающая способность");
+    if (item->facility < 0.2)
+        item->flags
+            << QStringLiteral("слишком трудный: доля баллов %1").arg(Figure(item->facility));
+    if (item->facility > 0.9)
+        item->flags << QStringLiteral("слишком лёгкий: доля баллов %1").arg(Figure(item->facility));
+    for (const OptionUse& option : item->options) {
+        if (option.chosen == 0)
+            item->flags << QStringLiteral("вариант «%1» не выбран ни разу").arg(option.text);
     }
+}
+
+// The item's facility and discrimination, its options by points, and its flags.
+void Summarise(const QList<Observation>& observations, ItemStatistics* item) {
+    double sum = 0;
+    for (const Observation& o : observations)
+        sum += o.share;
+    item->facility = sum / double(item->asked);
+    item->pointBiserial = Correlation(observations);
+    item->upperLower = UpperLower(observations);
+    std::stable_sort(item->options.begin(), item->options.end(),
+                     [](const OptionUse& a, const OptionUse& b) {
+                         if (a.points != b.points)
+                             return a.points > b.points;
+                         return a.text < b.text;
+                     });
+    FlagItem(item);
+}
+
+} // namespace
+
+QList<ItemStatistics> AnalyseItems(const QList<StudentResult>& students) {
+    QList<ItemStatistics> items;
+    QList<QList<Observation>> observations;
+    CollectAnswers(students, &items, &observations);
+    for (qsizetype i = 0; i < items.size(); ++i)
+        Summarise(observations[i], &items[i]);
     // In the order of the questions' numbers (the start of their texts), numbers by value.
     QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
     collator.setNumericMode(true);

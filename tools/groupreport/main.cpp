@@ -19,6 +19,7 @@
 #include <QSaveFile>
 
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -71,22 +72,21 @@ bool WriteFile(const QString& path, const QByteArray& bytes, QString* error) {
     return false;
 }
 
-} // namespace
+// What the command line asks for.
+struct CommandLine {
+    QString csvPath;
+    QString htmlPath;
+    QString title;
+    QStringList folders;
+};
 
-int main(int argc, char* argv[]) {
-    // The charts are drawn off screen: the tool needs no display.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("groupreport"));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+void AddOptions(QCommandLineParser* parser) {
+    parser->setApplicationDescription(QStringLiteral(
         "Сводит результаты контрольных тестов группы: читает все файлы данных из папок "
         "(otchet\\data1) и пишет таблицу CSV для электронных таблиц и страницу HTML с "
         "диаграммами и анализом вопросов.\nКод завершения: 0 — отчёт записан, 1 — записан, но "
         "ни один файл не подошёл, 2 — отчёт не записан."));
-    parser.addHelpOption();
+    parser->addHelpOption();
     const QCommandLineOption csv(QStringLiteral("csv"),
                                  QStringLiteral("Файл таблицы (по умолчанию results.csv)."),
                                  QStringLiteral("файл"), QStringLiteral("results.csv"));
@@ -96,10 +96,17 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("Заголовок страницы."),
                                    QStringLiteral("текст"),
                                    QStringLiteral("Результаты контрольного тестирования"));
-    parser.addOptions({csv, html, title});
-    parser.addPositionalArgument(QStringLiteral("папка"),
-                                 QStringLiteral("Папки с файлами данных тестов."),
-                                 QStringLiteral("папка..."));
+    parser->addOptions({csv, html, title});
+    parser->addPositionalArgument(QStringLiteral("папка"),
+                                  QStringLiteral("Папки с файлами данных тестов."),
+                                  QStringLiteral("папка..."));
+}
+
+// Reads the command line into *line; returns the exit code when the tool stops here (help, a
+// wrong command line).
+std::optional<int> ParseCommandLine(CommandLine* line) {
+    QCommandLineParser parser;
+    AddOptions(&parser);
     if (!parser.parse(QCoreApplication::arguments())) {
         Print(stderr, parser.errorText());
         return kFailed;
@@ -108,32 +115,20 @@ int main(int argc, char* argv[]) {
         Print(stdout, parser.helpText());
         return kWritten;
     }
-    const QStringList folders = parser.positionalArguments();
-    if (folders.isEmpty()) {
+    line->folders = parser.positionalArguments();
+    if (line->folders.isEmpty()) {
         Print(stderr, QStringLiteral("Укажите хотя бы одну папку.\n") + parser.helpText());
         return kFailed;
     }
+    line->csvPath = parser.value(QStringLiteral("csv"));
+    line->htmlPath = parser.value(QStringLiteral("html"));
+    line->title = parser.value(QStringLiteral("title"));
+    return std::nullopt;
+}
 
-    QStringList missing;
-    const QStringList files = DataFilesOf(folders, &missing);
-    for (const QString& folder : missing)
-        Print(stderr, QStringLiteral("%1: папки нет").arg(folder));
-    if (missing.size() == folders.size())
-        return kFailed;
-
-    ProgressBar progress(isatty(fileno(stderr)) != 0);
-    const GroupResults group = ReadGroup(files, std::ref(progress));
-    const QList<ItemStatistics> items = AnalyseItems(group.students);
-
-    QString error;
-    const QString csvPath = parser.value(csv);
-    const QString htmlPath = parser.value(html);
-    if (!WriteFile(csvPath, GroupCsv(group.students), &error) ||
-        !WriteFile(htmlPath, GroupHtml(parser.value(title), group, items), &error)) {
-        Print(stderr, error);
-        return kFailed;
-    }
-
+// The short summary, the written files and one line per file that was not used.
+void PrintSummary(const GroupResults& group, const QList<ItemStatistics>& items,
+                  const CommandLine& line) {
     double mean = 0;
     for (const StudentResult& student : group.students)
         mean += student.Share() * 100.0;
@@ -150,9 +145,41 @@ int main(int argc, char* argv[]) {
                       .arg(QString::number(mean, 'f', 1))
                       .arg(items.size())
                       .arg(flagged));
-    Print(stdout, QStringLiteral("Таблица: %1").arg(QFileInfo(csvPath).absoluteFilePath()));
-    Print(stdout, QStringLiteral("Страница: %1").arg(QFileInfo(htmlPath).absoluteFilePath()));
+    Print(stdout, QStringLiteral("Таблица: %1").arg(QFileInfo(line.csvPath).absoluteFilePath()));
+    Print(stdout, QStringLiteral("Страница: %1").arg(QFileInfo(line.htmlPath).absoluteFilePath()));
     for (const UnusableFile& file : group.unusable)
         Print(stdout, QStringLiteral("Не учтён %1: %2").arg(file.file, file.reason));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // The charts are drawn off screen: the tool needs no display.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("groupreport"));
+    CommandLine line;
+    if (const std::optional<int> stop = ParseCommandLine(&line))
+        return *stop;
+
+    QStringList missing;
+    const QStringList files = DataFilesOf(line.folders, &missing);
+    for (const QString& folder : missing)
+        Print(stderr, QStringLiteral("%1: папки нет").arg(folder));
+    if (missing.size() == line.folders.size())
+        return kFailed;
+
+    ProgressBar progress(isatty(fileno(stderr)) != 0);
+    const GroupResults group = ReadGroup(files, std::ref(progress));
+    const QList<ItemStatistics> items = AnalyseItems(group.students);
+
+    QString error;
+    if (!WriteFile(line.csvPath, GroupCsv(group.students), &error) ||
+        !WriteFile(line.htmlPath, GroupHtml(line.title, group, items), &error)) {
+        Print(stderr, error);
+        return kFailed;
+    }
+    PrintSummary(group, items, line);
     return group.students.isEmpty() ? kNothingUsable : kWritten;
 }

@@ -115,77 +115,94 @@ void EndParagraph(QList<Piece>* pieces, QStringList* paragraphs) {
     pieces->clear();
 }
 
-} // namespace
-
-HtmlContent ParseHtml(const QString& html) {
+// Block elements and <br>: each ends the paragraph before it.
+bool IsBlockTag(const QString& name) {
     static const QStringList blocks{
         QStringLiteral("p"),          QStringLiteral("div"),   QStringLiteral("br"),
         QStringLiteral("li"),         QStringLiteral("ul"),    QStringLiteral("ol"),
         QStringLiteral("tr"),         QStringLiteral("table"), QStringLiteral("h1"),
         QStringLiteral("h2"),         QStringLiteral("h3"),    QStringLiteral("h4"),
         QStringLiteral("blockquote"), QStringLiteral("pre"),   QStringLiteral("hr")};
+    return blocks.contains(name);
+}
+
+// What has been read of an HTML text so far.
+struct HtmlReading {
     HtmlContent content;
-    QList<Piece> pieces;
-    QString skipUntil; // inside <script> or <style>
+    QList<Piece> pieces; // of the paragraph being built
+    QString skipUntil;   // inside <script> or <style>, or the caption of a link to a file
+};
+
+// Takes the pictures, files and links an opening tag shows or links to.
+void TakeTagFiles(const QString& name, const QString& tag, HtmlReading* reading) {
+    HtmlContent& content = reading->content;
+    if (name == QStringLiteral("img"))
+        content.images << Attribute(tag, QStringLiteral("src"));
+    else if (name == QStringLiteral("a") && !Attribute(tag, QStringLiteral("href")).isEmpty()) {
+        content.links << Attribute(tag, QStringLiteral("href"));
+        // A link to an embedded file stands for the file: its caption is not text.
+        if (!PluginFileName(content.links.constLast()).isEmpty())
+            reading->skipUntil = name;
+    } else if ((name == QStringLiteral("video") || name == QStringLiteral("source") ||
+                name == QStringLiteral("embed")) &&
+               !Attribute(tag, QStringLiteral("src")).isEmpty())
+        content.links << Attribute(tag, QStringLiteral("src"));
+}
+
+// Reads the tag or comment at html[*i] and moves past it; false when the tag never ends.
+bool ReadTag(const QString& html, qsizetype* i, HtmlReading* reading) {
+    if (html.mid(*i, 4) == QStringLiteral("<!--")) {
+        const qsizetype end = html.indexOf(QStringLiteral("-->"), *i + 4);
+        *i = end < 0 ? html.size() : end + 3;
+        return true;
+    }
+    const qsizetype end = html.indexOf(u'>', *i);
+    if (end < 0)
+        return false;
+    const QString tag = html.mid(*i, end - *i + 1);
+    *i = end + 1;
+    static const QRegularExpression nameOf(QStringLiteral("^</?\\s*([A-Za-z0-9]+)"));
+    const QString name = nameOf.match(tag).captured(1).toLower();
+    const bool closing = tag.startsWith(QStringLiteral("</"));
+    if (!reading->skipUntil.isEmpty()) {
+        if (closing && name == reading->skipUntil)
+            reading->skipUntil.clear();
+        return true;
+    }
+    if (!closing && (name == QStringLiteral("script") || name == QStringLiteral("style"))) {
+        reading->skipUntil = name;
+        return true;
+    }
+    if (IsBlockTag(name))
+        EndParagraph(&reading->pieces, &reading->content.paragraphs);
+    if (!closing)
+        TakeTagFiles(name, tag, reading);
+    return true;
+}
+
+} // namespace
+
+HtmlContent ParseHtml(const QString& html) {
+    HtmlReading reading;
     for (qsizetype i = 0; i < html.size();) {
         const QChar c = html[i];
         if (c == u'<') {
-            if (html.mid(i, 4) == QStringLiteral("<!--")) {
-                const qsizetype end = html.indexOf(QStringLiteral("-->"), i + 4);
-                i = end < 0 ? html.size() : end + 3;
-                continue;
-            }
-            const qsizetype end = html.indexOf(u'>', i);
-            if (end < 0)
+            if (!ReadTag(html, &i, &reading))
                 break;
-            const QString tag = html.mid(i, end - i + 1);
-            i = end + 1;
-            static const QRegularExpression nameOf(QStringLiteral("^</?\\s*([A-Za-z0-9]+)"));
-            const QString name = nameOf.match(tag).captured(1).toLower();
-            const bool closing = tag.startsWith(QStringLiteral("</"));
-            if (!skipUntil.isEmpty()) {
-                if (closing && name == skipUntil)
-                    skipUntil.clear();
-                continue;
-            }
-            if (!closing && (name == QStringLiteral("script") || name == QStringLiteral("style"))) {
-                skipUntil = name;
-                continue;
-            }
-            if (blocks.contains(name))
-                EndParagraph(&pieces, &content.paragraphs);
-            if (closing)
-                continue;
-            if (name == QStringLiteral("img"))
-                content.images << Attribute(tag, QStringLiteral("src"));
-            else if (name == QStringLiteral("a") &&
-                     !Attribute(tag, QStringLiteral("href")).isEmpty()) {
-                content.links << Attribute(tag, QStringLiteral("href"));
-                // A link to an embedded file stands for the file: its caption is not text.
-                if (!PluginFileName(content.links.constLast()).isEmpty())
-                    skipUntil = name;
-            } else if ((name == QStringLiteral("video") || name == QStringLiteral("source") ||
-                        name == QStringLiteral("embed")) &&
-                       !Attribute(tag, QStringLiteral("src")).isEmpty())
-                content.links << Attribute(tag, QStringLiteral("src"));
-            continue;
-        }
-        if (!skipUntil.isEmpty()) {
+        } else if (!reading.skipUntil.isEmpty()) {
             ++i;
-            continue;
-        }
-        if (c == u'&') {
+        } else if (c == u'&') {
             bool nbsp = false;
             const QString decoded = Reference(html, &i, &nbsp);
             for (const QChar d : decoded)
-                pieces.append({d, nbsp});
-            continue;
+                reading.pieces.append({d, nbsp});
+        } else {
+            reading.pieces.append({c, false});
+            ++i;
         }
-        pieces.append({c, false});
-        ++i;
     }
-    EndParagraph(&pieces, &content.paragraphs);
-    return content;
+    EndParagraph(&reading.pieces, &reading.content.paragraphs);
+    return reading.content;
 }
 
 QString EscapedForHtml(const QString& text) {

@@ -122,17 +122,18 @@ private:
         }
     }
 
-    void WriteQuestion(QXmlStreamWriter& xml, const Question& question, int q) {
+    // The name: the hidden characters the question's number fills, or all nine as they are.
+    static void WriteName(QXmlStreamWriter& xml, const Question& question, int q) {
         const QString hidden = question.Text.left(kHiddenLength);
         QString name = hidden.trimmed();
         if (HiddenPrefixOf(name, q) != hidden)
             name = hidden;
-        xml.writeStartElement(QStringLiteral("question"));
-        xml.writeAttribute(QStringLiteral("type"), QStringLiteral("multichoice"));
         xml.writeStartElement(QStringLiteral("name"));
         WriteText(xml, name, false);
         xml.writeEndElement();
+    }
 
+    void WriteQuestionText(QXmlStreamWriter& xml, const Question& question, int q) {
         QList<EmbeddedFile> files;
         QString html = QStringLiteral("<p>%1</p>")
                            .arg(EscapedForHtml(LineOfBlock(question.Text.mid(kHiddenLength))));
@@ -145,7 +146,10 @@ private:
         WriteText(xml, html, true);
         WriteFiles(xml, files);
         xml.writeEndElement();
+    }
 
+    // The note and the textbook page go to the general feedback.
+    static void WriteFeedback(QXmlStreamWriter& xml, const Question& question) {
         QString feedback;
         if (!question.Note.isEmpty())
             feedback += QStringLiteral("<p>%1</p>").arg(EscapedForHtml(LineOfBlock(question.Note)));
@@ -157,7 +161,10 @@ private:
         xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
         WriteText(xml, feedback, true);
         xml.writeEndElement();
+    }
 
+    // One answer is asked for when at most one option is worth points.
+    static void WriteSettings(QXmlStreamWriter& xml, const Question& question) {
         int rewarded = 0;
         for (int i = 0; i < question.OptionCount; ++i)
             rewarded += question.Options[i].Points > 0 ? 1 : 0;
@@ -168,33 +175,44 @@ private:
                              rewarded > 1 ? QStringLiteral("false") : QStringLiteral("true"));
         xml.writeTextElement(QStringLiteral("shuffleanswers"), QStringLiteral("true"));
         xml.writeTextElement(QStringLiteral("answernumbering"), QStringLiteral("123"));
+    }
 
-        for (int i = 0; i < question.OptionCount; ++i) {
-            const AnswerOption& option = question.Options[i];
-            const double fraction = option.Points;
-            if (std::none_of(std::begin(kMoodleFractions), std::end(kMoodleFractions),
-                             [&](double f) { return std::fabs(std::fabs(fraction) - f) < 1e-9; }))
-                m_result.warnings << QStringLiteral("вопрос %1, вариант %2: в Moodle нет доли %3 %")
-                                         .arg(q)
-                                         .arg(i + 1)
-                                         .arg(option.Points);
-            QList<EmbeddedFile> optionFiles;
-            const QString text =
-                option.IsPicture
-                    ? QStringLiteral("<p>%1</p>")
-                          .arg(Embed(option.Text.trimmed(), false, &optionFiles, q))
-                    : QStringLiteral("<p>%1</p>").arg(EscapedForHtml(LineOfBlock(option.Text)));
-            xml.writeStartElement(QStringLiteral("answer"));
-            xml.writeAttribute(QStringLiteral("fraction"), QString::number(option.Points));
-            xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
-            WriteText(xml, text, true);
-            WriteFiles(xml, optionFiles);
-            xml.writeStartElement(QStringLiteral("feedback"));
-            xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
-            WriteText(xml, QString(), true);
-            xml.writeEndElement();
-            xml.writeEndElement();
-        }
+    // Option i (from 0) as an answer with its points as the fraction.
+    void WriteOption(QXmlStreamWriter& xml, const AnswerOption& option, int q, int i) {
+        const double fraction = option.Points;
+        if (std::none_of(std::begin(kMoodleFractions), std::end(kMoodleFractions),
+                         [&](double f) { return std::fabs(std::fabs(fraction) - f) < 1e-9; }))
+            m_result.warnings << QStringLiteral("вопрос %1, вариант %2: в Moodle нет доли %3 %")
+                                     .arg(q)
+                                     .arg(i + 1)
+                                     .arg(option.Points);
+        QList<EmbeddedFile> optionFiles;
+        const QString text =
+            option.IsPicture
+                ? QStringLiteral("<p>%1</p>")
+                      .arg(Embed(option.Text.trimmed(), false, &optionFiles, q))
+                : QStringLiteral("<p>%1</p>").arg(EscapedForHtml(LineOfBlock(option.Text)));
+        xml.writeStartElement(QStringLiteral("answer"));
+        xml.writeAttribute(QStringLiteral("fraction"), QString::number(option.Points));
+        xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
+        WriteText(xml, text, true);
+        WriteFiles(xml, optionFiles);
+        xml.writeStartElement(QStringLiteral("feedback"));
+        xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
+        WriteText(xml, QString(), true);
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
+
+    void WriteQuestion(QXmlStreamWriter& xml, const Question& question, int q) {
+        xml.writeStartElement(QStringLiteral("question"));
+        xml.writeAttribute(QStringLiteral("type"), QStringLiteral("multichoice"));
+        WriteName(xml, question, q);
+        WriteQuestionText(xml, question, q);
+        WriteFeedback(xml, question);
+        WriteSettings(xml, question);
+        for (int i = 0; i < question.OptionCount; ++i)
+            WriteOption(xml, question.Options[i], q, i);
         xml.writeEndElement();
     }
 
@@ -424,60 +442,64 @@ private:
         }
     }
 
-    Question TakeQuestion(const Node& node, const QString& type, const QString& name, int place) {
-        m_pending.clear();
-        m_pendingWarnings.clear();
-        Question question;
+    // The question's text after its hidden characters, and its one picture or video fragment.
+    void TakeQuestionText(const Node& node, const QString& name, int place, Question* question) {
         const Content text = TakeContent(node.Child(QStringLiteral("questiontext")));
         if (text.images.size() + text.videos.size() > 1)
             throw Refusal(QStringLiteral("в тексте вопроса больше одного рисунка или "
                                          "видеофрагмента, а в файле вопросов место для одного"));
-        question.Text = HiddenPrefixOf(name, place) + text.text + u' ';
+        question->Text = HiddenPrefixOf(name, place) + text.text + u' ';
         if (!text.videos.isEmpty()) {
             QString file = text.videos.first();
             if (!file.startsWith(u'$')) {
                 Rename(file, u'$' + file);
                 file.prepend(u'$');
             }
-            question.Picture = QStringLiteral("\\images\\") + file;
+            question->Picture = QStringLiteral("\\images\\") + file;
         } else if (!text.images.isEmpty()) {
             QString file = text.images.first();
             while (file.startsWith(u'$')) {
                 Rename(file, file.mid(1));
                 file.remove(0, 1);
             }
-            question.Picture = QStringLiteral("\\images\\") + file;
+            question->Picture = QStringLiteral("\\images\\") + file;
         }
+    }
 
-        // The note and the textbook page from the general feedback.
-        const Node* feedback = node.Child(QStringLiteral("generalfeedback"));
+    static QStringList FeedbackParagraphs(const Node* feedback) {
+        if (feedback == nullptr)
+            return {};
+        const Node* textNode = feedback->Child(QStringLiteral("text"));
+        const QString feedbackText = textNode != nullptr ? textNode->text : QString();
+        const QString format = feedback->Attribute(QStringLiteral("format"));
+        return format == QStringLiteral("plain_text") || format == QStringLiteral("markdown")
+                   ? feedbackText.split(u'\n', Qt::SkipEmptyParts)
+                   : ParseHtml(feedbackText).paragraphs;
+    }
+
+    // The note and the textbook page from the general feedback.
+    void TakeFeedback(const Node& node, Question* question) {
         QStringList note;
         QString page;
-        if (feedback != nullptr) {
-            const Node* textNode = feedback->Child(QStringLiteral("text"));
-            const QString feedbackText = textNode != nullptr ? textNode->text : QString();
-            const QString format = feedback->Attribute(QStringLiteral("format"));
-            const QStringList paragraphs =
-                format == QStringLiteral("plain_text") || format == QStringLiteral("markdown")
-                    ? feedbackText.split(u'\n', Qt::SkipEmptyParts)
-                    : ParseHtml(feedbackText).paragraphs;
-            for (const QString& paragraph : paragraphs) {
-                if (paragraph.startsWith(kPageLead) && page.isEmpty())
-                    page = paragraph.mid(kPageLead.size());
-                else
-                    note << paragraph.trimmed();
-            }
+        for (const QString& paragraph :
+             FeedbackParagraphs(node.Child(QStringLiteral("generalfeedback")))) {
+            if (paragraph.startsWith(kPageLead) && page.isEmpty())
+                page = paragraph.mid(kPageLead.size());
+            else
+                note << paragraph.trimmed();
         }
         const QString noteLine = note.join(u' ');
         if (noteLine.size() > kMaxNoteLength)
             m_pendingWarnings << QStringLiteral("общий отзыв длиннее %1 знаков: в примечании "
                                                 "останется его начало")
                                      .arg(kMaxNoteLength);
-        question.Note = noteLine.isEmpty() ? QString() : (noteLine + u' ').left(kMaxNoteLength);
-        question.TextbookPage =
+        question->Note = noteLine.isEmpty() ? QString() : (noteLine + u' ').left(kMaxNoteLength);
+        question->TextbookPage =
             (QStringLiteral("\\html\\") + (page.isEmpty() ? QString() : page + u' '))
                 .left(kMaxNoteLength);
+    }
 
+    static QList<const Node*> AnswersOf(const Node& node) {
         QList<const Node*> answers;
         for (const Node& child : node.children) {
             if (child.name == QStringLiteral("answer"))
@@ -489,74 +511,103 @@ private:
             throw Refusal(QStringLiteral("вариантов ответа %1, а в файле вопросов их не больше %2")
                               .arg(answers.size())
                               .arg(kMaxOptions));
+        return answers;
+    }
+
+    // The points of answer i (from 0): its fraction, which must be a whole number.
+    static int PointsOf(const Node& answer, int i) {
+        const QString fractionText = answer.Attribute(QStringLiteral("fraction")).trimmed();
+        bool ok = false;
+        const double fraction = fractionText.isEmpty() ? 0.0 : fractionText.toDouble(&ok);
+        if ((!ok && !fractionText.isEmpty()) || std::fabs(fraction - std::round(fraction)) > 1e-6 ||
+            std::fabs(fraction) > 1e6)
+            throw Refusal(QStringLiteral("доля варианта %1 («%2») не выражается целым числом "
+                                         "баллов")
+                              .arg(i + 1)
+                              .arg(fractionText));
+        return int(std::lround(fraction));
+    }
+
+    // The text or the one picture of answer i (from 0).
+    void TakeOptionContent(const Node& answer, int i, const QString& type, AnswerOption* option) {
+        Content content = TakeContent(&answer);
+        if (type == QStringLiteral("truefalse")) {
+            const QString value = content.text.trimmed().toLower();
+            if (value == QStringLiteral("true"))
+                content.text = QStringLiteral("Верно");
+            else if (value == QStringLiteral("false"))
+                content.text = QStringLiteral("Неверно");
+        }
+        if (!content.videos.isEmpty())
+            throw Refusal(QStringLiteral("вариант %1 с видеофрагментом: вариант может быть "
+                                         "только текстом или рисунком")
+                              .arg(i + 1));
+        if (!content.images.isEmpty()) {
+            if (content.images.size() > 1 || !content.text.isEmpty())
+                throw Refusal(QStringLiteral("вариант %1: вариант может быть только текстом "
+                                             "или одним рисунком")
+                                  .arg(i + 1));
+            QString file = content.images.first();
+            if (!file.startsWith(u'!')) {
+                Rename(file, u'!' + file);
+                file.prepend(u'!');
+            }
+            option->Text = file + u' ';
+            option->IsPicture = true;
+        } else {
+            option->Text = content.text.isEmpty() ? QString() : content.text + u' ';
+            option->IsPicture = option->Text.startsWith(u'!');
+        }
+    }
+
+    // The options with their points; refused when one answer is asked for and several options
+    // are worth points, as the program would let a student tick them all.
+    void TakeOptions(const Node& node, const QString& type, Question* question) {
+        const QList<const Node*> answers = AnswersOf(node);
         int rewarded = 0;
         for (int i = 0; i < answers.size(); ++i) {
-            const Node& answer = *answers[i];
-            const QString fractionText = answer.Attribute(QStringLiteral("fraction")).trimmed();
-            bool ok = false;
-            const double fraction = fractionText.isEmpty() ? 0.0 : fractionText.toDouble(&ok);
-            if ((!ok && !fractionText.isEmpty()) ||
-                std::fabs(fraction - std::round(fraction)) > 1e-6 || std::fabs(fraction) > 1e6)
-                throw Refusal(QStringLiteral("доля варианта %1 («%2») не выражается целым числом "
-                                             "баллов")
-                                  .arg(i + 1)
-                                  .arg(fractionText));
-            AnswerOption& option = question.Options[i];
-            option.Points = int(std::lround(fraction));
+            AnswerOption& option = question->Options[i];
+            option.Points = PointsOf(*answers[i], i);
             rewarded += option.Points > 0 ? 1 : 0;
-            Content content = TakeContent(&answer);
-            if (type == QStringLiteral("truefalse")) {
-                const QString value = content.text.trimmed().toLower();
-                if (value == QStringLiteral("true"))
-                    content.text = QStringLiteral("Верно");
-                else if (value == QStringLiteral("false"))
-                    content.text = QStringLiteral("Неверно");
-            }
-            if (!content.videos.isEmpty())
-                throw Refusal(QStringLiteral("вариант %1 с видеофрагментом: вариант может быть "
-                                             "только текстом или рисунком")
-                                  .arg(i + 1));
-            if (!content.images.isEmpty()) {
-                if (content.images.size() > 1 || !content.text.isEmpty())
-                    throw Refusal(QStringLiteral("вариант %1: вариант может быть только текстом "
-                                                 "или одним рисунком")
-                                      .arg(i + 1));
-                QString file = content.images.first();
-                if (!file.startsWith(u'!')) {
-                    Rename(file, u'!' + file);
-                    file.prepend(u'!');
-                }
-                option.Text = file + u' ';
-                option.IsPicture = true;
-            } else {
-                option.Text = content.text.isEmpty() ? QString() : content.text + u' ';
-                option.IsPicture = option.Text.startsWith(u'!');
-            }
+            TakeOptionContent(*answers[i], i, type, &option);
         }
-        question.OptionCount = int(answers.size());
+        question->OptionCount = int(answers.size());
         const Node* single = node.Child(QStringLiteral("single"));
         if (type == QStringLiteral("multichoice") && rewarded > 1 && single != nullptr &&
             single->text.trimmed() == QStringLiteral("true"))
             throw Refusal(QStringLiteral("вопрос с одним ответом, а баллы у %1 вариантов: в "
                                          "программе их можно отметить все сразу")
                               .arg(rewarded));
+    }
 
+    // Refuses a question with characters the question file's encoding has no place for.
+    static void CheckFitsCp1251(const Question& question) {
         QString all = question.Text + question.Note + question.TextbookPage +
                       question.Picture.value_or(QString());
         for (int i = 0; i < question.OptionCount; ++i)
             all += question.Options[i].Text;
-        if (!FitsCp1251(all)) {
-            QString outside;
-            for (qsizetype i = 0; i < all.size(); ++i) {
-                const qsizetype width = all[i].isHighSurrogate() && i + 1 < all.size() ? 2 : 1;
-                const QString c = all.mid(i, width);
-                if (!FitsCp1251(c) && !outside.contains(c))
-                    outside += c;
-                i += width - 1;
-            }
-            throw Refusal(
-                QStringLiteral("знаки, которых нет в кодировке Windows-1251: %1").arg(outside));
+        if (FitsCp1251(all))
+            return;
+        QString outside;
+        for (qsizetype i = 0; i < all.size(); ++i) {
+            const qsizetype width = all[i].isHighSurrogate() && i + 1 < all.size() ? 2 : 1;
+            const QString c = all.mid(i, width);
+            if (!FitsCp1251(c) && !outside.contains(c))
+                outside += c;
+            i += width - 1;
         }
+        throw Refusal(
+            QStringLiteral("знаки, которых нет в кодировке Windows-1251: %1").arg(outside));
+    }
+
+    Question TakeQuestion(const Node& node, const QString& type, const QString& name, int place) {
+        m_pending.clear();
+        m_pendingWarnings.clear();
+        Question question;
+        TakeQuestionText(node, name, place, &question);
+        TakeFeedback(node, &question);
+        TakeOptions(node, type, &question);
+        CheckFitsCp1251(question);
         m_result.files.append(m_pending);
         for (const QString& warning : m_pendingWarnings)
             m_result.warnings << QStringLiteral("«%1»: %2").arg(name.trimmed(), warning);

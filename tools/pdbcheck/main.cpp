@@ -17,6 +17,7 @@
 #include <QJsonDocument>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -34,18 +35,12 @@ QString DefaultCourseFolder(const QString& file) {
     return folder.absolutePath();
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("pdbcheck"));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+void AddOptions(QCommandLineParser* parser) {
+    parser->setApplicationDescription(QStringLiteral(
         "Проверяет файл вопросов (Windows-1251, CR LF) тем же загрузчиком, что и программа.\n"
         "Код завершения: 0 — замечаний нет, 1 — есть замечания или файл отвергнут, "
         "2 — файл не прочитан."));
-    parser.addHelpOption();
+    parser->addHelpOption();
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Вывести весь загруженный файл в JSON (UTF-8)."));
     const QCommandLineOption strict(
@@ -57,54 +52,55 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Папка курса, где лежат images\\ и html\\ (по умолчанию — папка над "
                        "папкой файла)."),
         QStringLiteral("папка"));
-    parser.addOptions({json, strict, course});
-    parser.addPositionalArgument(QStringLiteral("файл"), QStringLiteral("Файл вопросов pdbN.db."));
+    parser->addOptions({json, strict, course});
+    parser->addPositionalArgument(QStringLiteral("файл"), QStringLiteral("Файл вопросов pdbN.db."));
+}
 
-    if (!parser.parse(QCoreApplication::arguments())) {
-        Print(stderr, parser.errorText());
+// Reads the command line; returns the exit code when the tool stops here (help, a wrong command
+// line).
+std::optional<int> ParseCommandLine(QCommandLineParser* parser) {
+    AddOptions(parser);
+    if (!parser->parse(QCoreApplication::arguments())) {
+        Print(stderr, parser->errorText());
         return kUnreadable;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        Print(stdout, parser.helpText());
+    if (parser->isSet(QStringLiteral("help"))) {
+        Print(stdout, parser->helpText());
         return kClean;
     }
-    if (parser.positionalArguments().size() != 1) {
-        Print(stderr, QStringLiteral("Укажите один файл вопросов.\n") + parser.helpText());
+    if (parser->positionalArguments().size() != 1) {
+        Print(stderr, QStringLiteral("Укажите один файл вопросов.\n") + parser->helpText());
         return kUnreadable;
     }
-    const QString path = parser.positionalArguments().constFirst();
+    return std::nullopt;
+}
 
-    QuestionBank bank;
-    const LoadResult load = bank.LoadFile(path);
-    switch (load.status) {
+// Loads the file; returns the exit code when it could not be loaded, after saying why.
+std::optional<int> LoadBank(const QString& path, QuestionBank* bank, LoadResult* load) {
+    *load = bank->LoadFile(path);
+    switch (load->status) {
     case LoadResult::Status::Ok:
-        break;
+        return std::nullopt;
     case LoadResult::Status::CannotOpen:
         Print(stderr, QStringLiteral("%1: файл не открывается").arg(path));
         return kUnreadable;
     case LoadResult::Status::ReadError:
         Print(stderr,
-              QStringLiteral("%1:%2: %3").arg(path, QString::number(load.line), load.message));
+              QStringLiteral("%1:%2: %3").arg(path, QString::number(load->line), load->message));
         return kUnreadable;
     default:
         Print(stderr,
-              QStringLiteral("%1:%2: %3").arg(path, QString::number(load.line), load.message));
+              QStringLiteral("%1:%2: %3").arg(path, QString::number(load->line), load->message));
         return kProblems;
     }
+}
 
-    FILE* report = stdout;
-    if (parser.isSet(json)) {
-        const QByteArray text = QJsonDocument(BankToJson(bank)).toJson(QJsonDocument::Indented);
-        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-        report = stderr; // keep stdout valid JSON
-    } else {
-        for (const QString& line : Summary(path, bank, load))
-            Print(stdout, line);
-    }
-
-    if (!parser.isSet(strict))
-        return kClean;
-    QString folder = parser.isSet(course) ? parser.value(course) : DefaultCourseFolder(path);
+// Everything a teacher must fix before an exam, printed to the report stream.
+int CheckStrictly(const QCommandLineParser& parser, const QString& path, const QuestionBank& bank,
+                  const LoadResult& load, FILE* report) {
+    const QString courseOption = QStringLiteral("course");
+    QString folder =
+        parser.isSet(courseOption) ? parser.value(courseOption) : DefaultCourseFolder(path);
     while (folder.size() > 1 && folder.endsWith(u'/'))
         folder.chop(1);
     const QList<FileProblem> problems = CheckQuestionFile(bank, load, folder);
@@ -113,4 +109,35 @@ int main(int argc, char* argv[]) {
     if (problems.isEmpty() && report == stdout)
         Print(stdout, QStringLiteral("Замечаний нет."));
     return problems.isEmpty() ? kClean : kProblems;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pdbcheck"));
+
+    QCommandLineParser parser;
+    if (const std::optional<int> stop = ParseCommandLine(&parser))
+        return *stop;
+    const QString path = parser.positionalArguments().constFirst();
+
+    QuestionBank bank;
+    LoadResult load;
+    if (const std::optional<int> failed = LoadBank(path, &bank, &load))
+        return *failed;
+
+    FILE* report = stdout;
+    if (parser.isSet(QStringLiteral("json"))) {
+        const QByteArray text = QJsonDocument(BankToJson(bank)).toJson(QJsonDocument::Indented);
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        report = stderr; // keep stdout valid JSON
+    } else {
+        for (const QString& line : Summary(path, bank, load))
+            Print(stdout, line);
+    }
+
+    if (!parser.isSet(QStringLiteral("strict")))
+        return kClean;
+    return CheckStrictly(parser, path, bank, load, report);
 }
