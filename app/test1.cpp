@@ -17,8 +17,8 @@
 #include "tests/test2.h"
 #include "tests/test4.h"
 #include "tests/test6.h"
-#include "widgets/stored_picture.h"
 #include "widgets/background.h"
+#include "widgets/stored_picture.h"
 #include "widgets/toggle_button.h"
 
 #include <QAbstractItemView>
@@ -103,11 +103,25 @@ QFrame* MakeRaisedPanel(QWidget* parent, const char* name, const QRect& geometry
 } // namespace
 
 Tform12::Tform12(QWidget* parent) : Screen(parent) {
+    SetUpWindow();
+    BuildBackground();
+    BuildTopRow();
+    BuildTitlePanel();
+    BuildRegistrationPanel();
+    BuildEntryPanel();
+    BuildBottomRow();
+    ConnectButtons();
+    resize(781, 530);
+}
+
+void Tform12::SetUpWindow() {
     setObjectName(QStringLiteral("form12"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("Регистрация и выбор режима тестирования"));
     SetFillColour(this, kNavy);
+}
 
+void Tform12::BuildBackground() {
     Image1 = MakePicture(this, "Image1", QStringLiteral(":/pictures/menu_background.jpg"));
 
     Panel10 = Named(new QFrame(this), "Panel10");
@@ -132,13 +146,15 @@ Tform12::Tform12(QWidget* parent) : Screen(parent) {
     abcBackground2->SetColorTo(kNavy);
     abcBackground2->SetDrawDirection(DrawDirection::ddLRDiagonal);
     abcBackground2->SetDrawBuffered(true);
+}
 
-    // Top row.
+void Tform12::BuildTopRow() {
     abcToggleBtn1 = MakeButton("abcToggleBtn1", QStringLiteral("Администрирование..."), 8, 5, 209);
     abcToggleBtn2 = MakeButton("abcToggleBtn2", QStringLiteral("Об авторах..."), 224, 5, 193);
     abcToggleBtn3 = MakeButton("abcToggleBtn3", QStringLiteral("Выход"), 424, 5, 182);
+}
 
-    // Title panel.
+void Tform12::BuildTitlePanel() {
     Panel2 = MakeRaisedPanel(Panel1, "Panel2", QRect(3, 34, 606, 193));
     const auto centred = Qt::AlignHCenter | Qt::AlignVCenter;
     const QFont institution = PixelFont(QStringLiteral("Arial"), 15, true);
@@ -164,8 +180,9 @@ Tform12::Tform12(QWidget* parent) : Screen(parent) {
     Image4 = MakePicturePlace(Panel2, "Image4", 535, 6);
     Image5 = MakePicturePlace(Panel2, "Image5", 6, 122);
     Image6 = MakePicturePlace(Panel2, "Image6", 535, 122);
+}
 
-    // Registration panel.
+void Tform12::BuildRegistrationPanel() {
     Panel3 = MakeRaisedPanel(Panel1, "Panel3", QRect(4, 229, 605, 89));
     const QFont labelFont = PixelFont(QStringLiteral("MS Sans Serif"), 13);
     Label6 = MakeLabel(Panel3, "Label6", QStringLiteral("Фамилия И. О.:"), QRect(8, 16, 94, 16),
@@ -178,6 +195,19 @@ Tform12::Tform12(QWidget* parent) : Screen(parent) {
     Edit5->setGeometry(473, 8, 121, 24);
     Label8 = MakeLabel(Panel3, "Label8", QStringLiteral("Специализация:"), QRect(13, 48, 114, 16),
                        labelFont, kBlue);
+    BuildSpecializationField();
+    Label9 = MakeLabel(Panel3, "Label9", QStringLiteral("Квалификация:"), QRect(323, 48, 106, 16),
+                       labelFont, kBlue);
+    BuildQualificationField();
+    const QFont fieldFont = PixelFont(QStringLiteral("MS Sans Serif"), 11);
+    for (QWidget* field : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit5),
+                           static_cast<QWidget*>(ComboBox1), static_cast<QWidget*>(ComboBox2)}) {
+        field->setFont(fieldFont);
+        SetFieldColour(field);
+    }
+}
+
+void Tform12::BuildSpecializationField() {
     ComboBox1 = Named(new QComboBox(Panel3), "ComboBox1");
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
@@ -187,8 +217,9 @@ Tform12::Tform12(QWidget* parent) : Screen(parent) {
         "QComboBox#ComboBox1 { background: #CAF4FF; border: 1px solid #7A7A7A; padding: 0 2px;"
         " font: 11px \"MS Sans Serif\"; }"
         "QComboBox#ComboBox1::drop-down { width: 0px; border: none; }"));
-    Label9 = MakeLabel(Panel3, "Label9", QStringLiteral("Квалификация:"), QRect(323, 48, 106, 16),
-                       labelFont, kBlue);
+}
+
+void Tform12::BuildQualificationField() {
     // A choice from the list only: typing cannot leave anything but one of the entries.
     ComboBox2 = Named(new QComboBox(Panel3), "ComboBox2");
     ComboBox2->setEditable(false);
@@ -205,13 +236,9 @@ Tform12::Tform12(QWidget* parent) : Screen(parent) {
     // Typing, on the box or in its open list, never chooses an entry: it brings the prompt back.
     ComboBox2->installEventFilter(this);
     ComboBox2->view()->installEventFilter(this);
-    const QFont fieldFont = PixelFont(QStringLiteral("MS Sans Serif"), 11);
-    for (QWidget* field : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit5),
-                           static_cast<QWidget*>(ComboBox1), static_cast<QWidget*>(ComboBox2)}) {
-        field->setFont(fieldFont);
-        SetFieldColour(field);
-    }
+}
 
+void Tform12::BuildEntryPanel() {
     // Entry panel over the registration panel.
     Panel5 = Named(new QLabel(QStringLiteral("   Вход для тестирования ..."), Panel1), "Panel5");
     Panel5->setGeometry(Panel3->geometry());
@@ -225,23 +252,24 @@ Tform12::Tform12(QWidget* parent) : Screen(parent) {
     Panel5->installEventFilter(this);
     // The covered fields take no keyboard input until the entry panel is clicked.
     Panel3->setEnabled(false);
+}
 
-    // Bottom row.
+void Tform12::BuildBottomRow() {
     abcToggleBtn4 = MakeButton("abcToggleBtn4", QStringLiteral("Тренировка..."), 3, 320, 201);
     abcToggleBtn5 = MakeButton("abcToggleBtn5", QStringLiteral("Контроль..."), 209, 320, 193);
     abcToggleBtn6 =
         MakeButton("abcToggleBtn6", QStringLiteral("Просмотр ответов..."), 407, 320, 201);
     abcToggleBtn4->setEnabled(false);
     abcToggleBtn5->setEnabled(false);
+}
 
+void Tform12::ConnectButtons() {
     connect(abcToggleBtn1, &TabcToggleBtn::Click, this, &Tform12::abcToggleBtn1Click);
     connect(abcToggleBtn2, &TabcToggleBtn::Click, this, &Tform12::abcToggleBtn2Click);
     connect(abcToggleBtn3, &TabcToggleBtn::Click, this, &Tform12::abcToggleBtn3Click);
     connect(abcToggleBtn4, &TabcToggleBtn::Click, this, &Tform12::abcToggleBtn4Click);
     connect(abcToggleBtn5, &TabcToggleBtn::Click, this, &Tform12::abcToggleBtn5Click);
     connect(abcToggleBtn6, &TabcToggleBtn::Click, this, &Tform12::abcToggleBtn6Click);
-
-    resize(781, 530);
 }
 
 TabcToggleBtn* Tform12::MakeButton(const char* name, const QString& caption, int left, int top,

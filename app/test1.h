@@ -105,6 +105,18 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Parts of the menu, made in this order by the constructor.
+    void SetUpWindow();
+    void BuildBackground();
+    void BuildTopRow();
+    void BuildTitlePanel();
+    void BuildRegistrationPanel();
+    void BuildSpecializationField();
+    void BuildQualificationField();
+    void BuildEntryPanel();
+    void BuildBottomRow();
+    void ConnectButtons();
+
     TabcToggleBtn* MakeButton(const char* name, const QString& caption, int left, int top,
                               int width);
     /// The check of both test buttons with its messages; true when a test may open.

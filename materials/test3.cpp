@@ -5,10 +5,10 @@
 #include "platform/fonts.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
-#include "widgets/stored_picture.h"
 #include "widgets/background.h"
 #include "widgets/frame.h"
 #include "widgets/multiline_label.h"
+#include "widgets/stored_picture.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -89,53 +89,8 @@ struct Person {
     int positionTop;
 };
 
-} // namespace
-
-TForm3::TForm3(QWidget* parent) : Screen(parent) {
-    setObjectName(QStringLiteral("Form3"));
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setWindowTitle(QStringLiteral("Об авторах"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kFormColour);
-    setPalette(pal);
-
-    Panel1 = Named(new BevelPanel(this, BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Lowered, 2,
-                                  4, kFormColour),
-                   "Panel1");
-    Panel1->setGeometry(kBorder, kBorder, kClientWidth, kClientHeight);
-
-    abcBackground1 = Named(new TabcBackground(Panel1), "abcBackground1");
-    abcBackground1->setGeometry(Panel1->contentsRect());
-    abcBackground1->SetColorFrom(QColor(0xFE, 0xFF, 0xF4));
-    abcBackground1->SetColorTo(QColor(0xFF, 0x80, 0x00));
-    abcBackground1->SetDrawDirection(DrawDirection::ddVertical);
-
-    abcFrame1 = Named(new TabcFrame(Panel1), "abcFrame1");
-    abcFrame1->setGeometry(288, 24, 257, 33);
-    abcFrame1->SetBevelInner(TabcFrame::Bevel::Raised);
-    abcFrame1->SetBorderStyle(TabcFrame::BorderStyle::Single);
-    abcFrame1->SetBorderWidth(1);
-    abcFrame1->SetCornerWidth(5);
-
-    auto makeHeading = [this](const char* name, const QString& text, const QRect& place) {
-        auto* label = Named(new TabcMultilineLabel(Panel1), name);
-        label->setGeometry(place);
-        label->setAlignment(Qt::AlignCenter);
-        label->SetTransparent(true);
-        label->setFont(PixelFont(QStringLiteral("Arial"), 15, true));
-        QPalette labelPal = label->palette();
-        labelPal.setColor(QPalette::WindowText, kNavy);
-        label->setPalette(labelPal);
-        label->SetLines({text});
-        return label;
-    };
-    abcMultilineLabel1 =
-        makeHeading("abcMultilineLabel1", QStringLiteral("Разработчики"), QRect(353, 29, 120, 20));
-    abcMultilineLabel2 = makeHeading("abcMultilineLabel2", QStringLiteral("Технический редактор :"),
-                                     QRect(161, 337, 203, 20));
-
-    const QList<Person> people = {
+QList<Person> CreditedPeople() {
+    return {
         {88,
          88,
          ":/pictures/credits_1.jpg",
@@ -168,48 +123,117 @@ TForm3::TForm3(QWidget* parent) : Screen(parent) {
          475,
          0},
     };
+}
 
-    int panelNumber = 2;
-    int imageNumber = 1;
-    int labelNumber = 1;
-    for (const Person& person : people) {
-        auto* panel = new BevelPanel(Panel1, BevelPanel::Bevel::Raised, BevelPanel::Bevel::Lowered,
-                                     2, 0, kPictureColour);
-        panel->setObjectName(QStringLiteral("Panel%1").arg(panelNumber++));
-        panel->setGeometry(person.pictureLeft, person.pictureTop, 89, 105);
-        auto* picture = new StoredPicture(QString::fromLatin1(person.picture), panel);
-        picture->setObjectName(QStringLiteral("Image%1").arg(imageNumber++));
-        picture->setGeometry(panel->contentsRect().x(), panel->contentsRect().y(), kPictureWidth,
-                             kPictureHeight);
-        PicturePanels.append(panel);
-        Pictures.append(picture);
+TabcMultilineLabel* MakeHeading(QWidget* parent, const char* name, const QString& text,
+                                const QRect& place) {
+    auto* label = Named(new TabcMultilineLabel(parent), name);
+    label->setGeometry(place);
+    label->setAlignment(Qt::AlignCenter);
+    label->SetTransparent(true);
+    label->setFont(PixelFont(QStringLiteral("Arial"), 15, true));
+    QPalette labelPal = label->palette();
+    labelPal.setColor(QPalette::WindowText, kNavy);
+    label->setPalette(labelPal);
+    label->SetLines({text});
+    return label;
+}
 
+} // namespace
+
+TForm3::TForm3(QWidget* parent) : Screen(parent) {
+    SetUpWindow();
+    BuildBackground();
+    BuildHeadings();
+    BuildPeople();
+    BuildCloseButton();
+    resize(kClientWidth + 2 * kBorder, kClientHeight + 2 * kBorder);
+    CentreOnDisplay();
+}
+
+void TForm3::SetUpWindow() {
+    setObjectName(QStringLiteral("Form3"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowTitle(QStringLiteral("Об авторах"));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kFormColour);
+    setPalette(pal);
+}
+
+void TForm3::BuildBackground() {
+    Panel1 = Named(new BevelPanel(this, BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Lowered, 2,
+                                  4, kFormColour),
+                   "Panel1");
+    Panel1->setGeometry(kBorder, kBorder, kClientWidth, kClientHeight);
+
+    abcBackground1 = Named(new TabcBackground(Panel1), "abcBackground1");
+    abcBackground1->setGeometry(Panel1->contentsRect());
+    abcBackground1->SetColorFrom(QColor(0xFE, 0xFF, 0xF4));
+    abcBackground1->SetColorTo(QColor(0xFF, 0x80, 0x00));
+    abcBackground1->SetDrawDirection(DrawDirection::ddVertical);
+
+    abcFrame1 = Named(new TabcFrame(Panel1), "abcFrame1");
+    abcFrame1->setGeometry(288, 24, 257, 33);
+    abcFrame1->SetBevelInner(TabcFrame::Bevel::Raised);
+    abcFrame1->SetBorderStyle(TabcFrame::BorderStyle::Single);
+    abcFrame1->SetBorderWidth(1);
+    abcFrame1->SetCornerWidth(5);
+}
+
+void TForm3::BuildHeadings() {
+    abcMultilineLabel1 = MakeHeading(Panel1, "abcMultilineLabel1", QStringLiteral("Разработчики"),
+                                     QRect(353, 29, 120, 20));
+    abcMultilineLabel2 =
+        MakeHeading(Panel1, "abcMultilineLabel2", QStringLiteral("Технический редактор :"),
+                    QRect(161, 337, 203, 20));
+}
+
+void TForm3::BuildPeople() {
+    // Each person's picture, then the lines of the name and the position under it.
+    for (const Person& person : CreditedPeople()) {
+        AddPicturePanel(person.pictureLeft, person.pictureTop, QString::fromLatin1(person.picture));
         const int captionLeft = person.pictureLeft + HalfOf(89 - kCaptionWidth);
-        auto addLine = [&](const QString& text, int top, bool bold) {
-            auto* label = new QLabel(text, Panel1);
-            label->setObjectName(QStringLiteral("Label%1").arg(labelNumber++));
-            label->setGeometry(captionLeft, top, kCaptionWidth, kLineStep);
-            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            label->setFont(PixelFont(QStringLiteral("Arial"), bold ? 13 : 12, bold));
-            QPalette labelPal = label->palette();
-            labelPal.setColor(QPalette::WindowText, bold ? kNavy : Qt::black);
-            label->setPalette(labelPal);
-            Captions.append(label);
-        };
-        for (int i = 0; i < person.name.size(); ++i)
-            addLine(person.name.at(i), person.nameTop + i * kLineStep, true);
-        for (int i = 0; i < person.position.size(); ++i)
-            addLine(person.position.at(i), person.positionTop + i * kLineStep, false);
+        AddCaptionLines(person.name, captionLeft, person.nameTop, true);
+        AddCaptionLines(person.position, captionLeft, person.positionTop, false);
     }
+}
 
+void TForm3::AddPicturePanel(int left, int top, const QString& resource) {
+    // The panels are numbered from Panel2, their pictures from Image1.
+    auto* panel = new BevelPanel(Panel1, BevelPanel::Bevel::Raised, BevelPanel::Bevel::Lowered, 2,
+                                 0, kPictureColour);
+    panel->setObjectName(QStringLiteral("Panel%1").arg(PicturePanels.size() + 2));
+    panel->setGeometry(left, top, 89, 105);
+    auto* picture = new StoredPicture(resource, panel);
+    picture->setObjectName(QStringLiteral("Image%1").arg(Pictures.size() + 1));
+    picture->setGeometry(panel->contentsRect().x(), panel->contentsRect().y(), kPictureWidth,
+                         kPictureHeight);
+    PicturePanels.append(panel);
+    Pictures.append(picture);
+}
+
+void TForm3::AddCaptionLines(const QStringList& lines, int left, int top, bool bold) {
+    // The caption lines of all the people are numbered from Label1 on.
+    for (int i = 0; i < lines.size(); ++i) {
+        auto* label = new QLabel(lines.at(i), Panel1);
+        label->setObjectName(QStringLiteral("Label%1").arg(Captions.size() + 1));
+        label->setGeometry(left, top + i * kLineStep, kCaptionWidth, kLineStep);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setFont(PixelFont(QStringLiteral("Arial"), bold ? 13 : 12, bold));
+        QPalette labelPal = label->palette();
+        labelPal.setColor(QPalette::WindowText, bold ? kNavy : Qt::black);
+        label->setPalette(labelPal);
+        Captions.append(label);
+    }
+}
+
+void TForm3::BuildCloseButton() {
     BitBtn1 = Named(new QPushButton(QStringLiteral("Закрыть"), Panel1), "BitBtn1");
     BitBtn1->setGeometry(616, 464, 107, 25);
     BitBtn1->setCursor(Qt::PointingHandCursor);
     BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     connect(BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
-
-    resize(kClientWidth + 2 * kBorder, kClientHeight + 2 * kBorder);
-    CentreOnDisplay();
 }
 
 void TForm3::FormActivate() {

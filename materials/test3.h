@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QStringList>
 
 class QFrame;
 class QLabel;
@@ -40,6 +41,18 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Parts of the screen, made in this order by the constructor.
+    void SetUpWindow();
+    void BuildBackground();
+    void BuildHeadings();
+    void BuildPeople();
+    /// A person's picture in its panel, at left, top of Panel1.
+    void AddPicturePanel(int left, int top, const QString& resource);
+    /// Caption lines under a picture, kLineStep apart from top down: bold for a name.
+    void AddCaptionLines(const QStringList& lines, int left, int top, bool bold);
+    void BuildCloseButton();
 };
 
 extern QPointer<TForm3> Form3;

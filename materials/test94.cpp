@@ -73,6 +73,30 @@ void SetImage(QToolButton* button, int index) {
     button->setIcon(icon);
 }
 
+// The back or forward button of the toolbar, showing picture image.
+QToolButton* MakeHistoryButton(QWidget* parent, const char* name, int left, int image) {
+    auto* button = Named(new QToolButton(parent), name);
+    button->setGeometry(left, 0, kToolButtonWidth, kToolButtonHeight);
+    button->setAutoRaise(true);
+    button->setIconSize(QSize(89, 16));
+    button->setCursor(Qt::PointingHandCursor);
+    button->setEnabled(false);
+    SetImage(button, image);
+    return button;
+}
+
+QToolButton* MakeCoolBarButton(QWidget* parent, const char* name, const QString& caption,
+                               int width) {
+    auto* button = Named(new QToolButton(parent), name);
+    button->setText(caption);
+    button->setAutoRaise(true);
+    button->resize(width, 20);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+    SetTextColour(button, QColor(0x00, 0x00, 0x80));
+    return button;
+}
+
 // The page of the textbook's browser: keeps to the textbook's folder and hands every navigation
 // of the main frame to the screen before it starts; pages asked for in a new window open in the
 // textbook itself.
@@ -185,64 +209,11 @@ void TextbookFindDialog::hideEvent(QHideEvent* event) {
 // --- Screen ------------------------------------------------------------------------------------
 
 TForm14::TForm14(QWidget* parent) : Screen(parent) {
-    // Back from the find or print dialog or from another application the page stays.
-    SetActivationSkippedOnReturn(true);
-    setObjectName(QStringLiteral("Form14"));
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setWindowTitle(QStringLiteral("Учебник"));
-
-    Image1 = Named(new StoredPicture(QStringLiteral(":/pictures/book_frame.jpg"), this), "Image1");
-
-    Panel1 = Named(new QFrame(this), "Panel1");
-    Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);
-    Panel1->setLineWidth(1);
-    SetFillColour(Panel1, QColor(0x00, 0x00, 0xFF));
-
-    Panel2 = Named(new QFrame(Panel1), "Panel2");
-    Panel2->setFrameStyle(QFrame::NoFrame);
-    Panel2->hide(); // shown from the second completed page on
-
-    CoolBar1 = Named(new QFrame(Panel2), "CoolBar1");
-    CoolBar1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    CoolBar1->setLineWidth(1);
-    SetFillColour(CoolBar1, QColor(0x24, 0x9D, 0xF7));
-
-    ToolBar1 = Named(new QWidget(CoolBar1), "ToolBar1");
-    ToolBar1->setGeometry(0, HalfOf(kStripHeight - kToolButtonHeight), 2 * kToolButtonWidth,
-                          kToolButtonHeight);
-    auto makeToolButton = [this](const char* name, int left, int image) {
-        auto* button = Named(new QToolButton(ToolBar1), name);
-        button->setGeometry(left, 0, kToolButtonWidth, kToolButtonHeight);
-        button->setAutoRaise(true);
-        button->setIconSize(QSize(89, 16));
-        button->setCursor(Qt::PointingHandCursor);
-        button->setEnabled(false);
-        SetImage(button, image);
-        return button;
-    };
-    ToolButton1 = makeToolButton("ToolButton1", 0, 0);
-    ToolButton1->setToolTip(QStringLiteral("Назад"));
-    ToolButton2 = makeToolButton("ToolButton2", kToolButtonWidth, 2);
-    ToolButton2->setToolTip(QStringLiteral("Вперед"));
-    CBURL = Named(new QComboBox(ToolBar1), "CBURL");
-    CBURL->setEditable(true);
-    CBURL->hide();
-
-    Image2 =
-        Named(new StoredPicture(QStringLiteral(":/pictures/book_title.jpg"), CoolBar1), "Image2");
-
-    auto makeSpeedButton = [this](const char* name, const QString& caption, int width) {
-        auto* button = Named(new QToolButton(CoolBar1), name);
-        button->setText(caption);
-        button->setAutoRaise(true);
-        button->resize(width, 20);
-        button->setCursor(Qt::PointingHandCursor);
-        button->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
-        SetTextColour(button, QColor(0x00, 0x00, 0x80));
-        return button;
-    };
-    SpeedButton1 = makeSpeedButton("SpeedButton1", QStringLiteral("Поиск по стр..."), 84);
-    SpeedButton2 = makeSpeedButton("SpeedButton2", QStringLiteral("Печать..."), 77);
+    SetUpWindow();
+    BuildFrame();
+    BuildToolbarStrip();
+    BuildHistoryButtons();
+    BuildTitleAndCommands();
 
     // The browser is built by BuildBrowser(): at start-up once the splash is on screen, so that
     // the web engine does not hold up the first picture.
@@ -258,6 +229,55 @@ TForm14::TForm14(QWidget* parent) : Screen(parent) {
     m_placeholderPage = ProgramFolder() + QStringLiteral("\\html\\999.htm");
     setGeometry(LargeScreenGeometry(DisplaySize()));
     Image1->setGeometry(rect());
+}
+
+void TForm14::SetUpWindow() {
+    // Back from the find or print dialog or from another application the page stays.
+    SetActivationSkippedOnReturn(true);
+    setObjectName(QStringLiteral("Form14"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setWindowTitle(QStringLiteral("Учебник"));
+}
+
+void TForm14::BuildFrame() {
+    Image1 = Named(new StoredPicture(QStringLiteral(":/pictures/book_frame.jpg"), this), "Image1");
+
+    Panel1 = Named(new QFrame(this), "Panel1");
+    Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Panel1->setLineWidth(1);
+    SetFillColour(Panel1, QColor(0x00, 0x00, 0xFF));
+}
+
+void TForm14::BuildToolbarStrip() {
+    Panel2 = Named(new QFrame(Panel1), "Panel2");
+    Panel2->setFrameStyle(QFrame::NoFrame);
+    Panel2->hide(); // shown from the second completed page on
+
+    CoolBar1 = Named(new QFrame(Panel2), "CoolBar1");
+    CoolBar1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    CoolBar1->setLineWidth(1);
+    SetFillColour(CoolBar1, QColor(0x24, 0x9D, 0xF7));
+}
+
+void TForm14::BuildHistoryButtons() {
+    ToolBar1 = Named(new QWidget(CoolBar1), "ToolBar1");
+    ToolBar1->setGeometry(0, HalfOf(kStripHeight - kToolButtonHeight), 2 * kToolButtonWidth,
+                          kToolButtonHeight);
+    ToolButton1 = MakeHistoryButton(ToolBar1, "ToolButton1", 0, 0);
+    ToolButton1->setToolTip(QStringLiteral("Назад"));
+    ToolButton2 = MakeHistoryButton(ToolBar1, "ToolButton2", kToolButtonWidth, 2);
+    ToolButton2->setToolTip(QStringLiteral("Вперед"));
+    CBURL = Named(new QComboBox(ToolBar1), "CBURL");
+    CBURL->setEditable(true);
+    CBURL->hide();
+}
+
+void TForm14::BuildTitleAndCommands() {
+    Image2 =
+        Named(new StoredPicture(QStringLiteral(":/pictures/book_title.jpg"), CoolBar1), "Image2");
+    SpeedButton1 =
+        MakeCoolBarButton(CoolBar1, "SpeedButton1", QStringLiteral("Поиск по стр..."), 84);
+    SpeedButton2 = MakeCoolBarButton(CoolBar1, "SpeedButton2", QStringLiteral("Печать..."), 77);
 }
 
 void TForm14::BuildBrowser() {

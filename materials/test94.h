@@ -106,6 +106,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Parts of the screen, made in this order by the constructor.
+    void SetUpWindow();
+    void BuildFrame();
+    void BuildToolbarStrip();
+    void BuildHistoryButtons();
+    /// The title picture and the "Поиск по стр..." and "Печать..." buttons.
+    void BuildTitleAndCommands();
+
     void LayOutPanel1();
     void LayOutToolbar();
     void ShowHistoryState();

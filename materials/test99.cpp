@@ -52,14 +52,51 @@ QRect WorkArea() {
     return QRect(QPoint(0, 0), display);
 }
 
+QLabel* MakeNotice(QWidget* parent, const char* name, const QString& caption, int top) {
+    auto* label = Named(new QLabel(caption, parent), name);
+    label->setFont(PixelFont(QStringLiteral("Arial"), kNoticePixels));
+    SetTextColour(label, kYellow);
+    label->move(kNoticeLeft, top);
+    label->adjustSize();
+    label->hide();
+    return label;
+}
+
+QToolButton* MakeStripButton(QWidget* parent, const char* name, int left, const QString& caption,
+                             const QString& hint) {
+    auto* button = Named(new QToolButton(parent), name);
+    button->setGeometry(left, kButtonTop, kButtonWidth, kButtonHeight);
+    button->setText(caption);
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+    SetTextColour(button, kYellow);
+    return button;
+}
+
 } // namespace
 
 TForm9::TForm9(QWidget* parent) : Screen(parent) {
+    SetUpWindow();
+    BuildDisplayArea();
+    BuildNotices();
+    BuildControlStrip();
+    BuildStripButtons();
+    BuildTimers();
+    setGeometry(WorkArea());
+    LayOut();
+}
+
+void TForm9::SetUpWindow() {
     setObjectName(QStringLiteral("Form9"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("Видеофрагмент"));
     SetFillColour(this, kViewerColour);
+}
 
+void TForm9::BuildDisplayArea() {
     Panel5 = Named(new QFrame(this), "Panel5");
     Panel5->setFrameStyle(QFrame::NoFrame);
     Image3 = Picture(Panel5, "Image3", QStringLiteral(":/pictures/viewer_backdrop.jpg"));
@@ -69,22 +106,18 @@ TForm9::TForm9(QWidget* parent) : Screen(parent) {
     Panel6->setLineWidth(2);
     SetFillColour(Panel6, kDisplayColour);
     Image2 = Picture(Panel6, "Image2", QStringLiteral(":/pictures/viewer_cover.jpg"));
+}
 
-    auto makeNotice = [this](const char* name, const QString& caption, int top) {
-        auto* label = Named(new QLabel(caption, Panel6), name);
-        label->setFont(PixelFont(QStringLiteral("Arial"), kNoticePixels));
-        SetTextColour(label, kYellow);
-        label->move(kNoticeLeft, top);
-        label->adjustSize();
-        label->hide();
-        return label;
-    };
-    Label1 = makeNotice("Label1", QStringLiteral("При выполнении тренировочного тестирования"), 24);
-    Label2 = makeNotice("Label2", QStringLiteral("доступ к просмотру видео закрыт,"), 64);
-    Label3 = makeNotice("Label3", QStringLiteral("нажмите кнопку \"ВЫХОД\""), 104);
-    Label4 = makeNotice("Label4", QString(), 24);
+void TForm9::BuildNotices() {
+    Label1 = MakeNotice(Panel6, "Label1",
+                        QStringLiteral("При выполнении тренировочного тестирования"), 24);
+    Label2 = MakeNotice(Panel6, "Label2", QStringLiteral("доступ к просмотру видео закрыт,"), 64);
+    Label3 = MakeNotice(Panel6, "Label3", QStringLiteral("нажмите кнопку \"ВЫХОД\""), 104);
+    Label4 = MakeNotice(Panel6, "Label4", QString(), 24);
     Label4->setWordWrap(true);
+}
 
+void TForm9::BuildControlStrip() {
     // The strip stands on the viewer itself, a window of its own: the player draws its picture
     // in a window placed straight on the viewer, and the strip must stay in front of it.
     Panel1 = Named(new QFrame(this), "Panel1");
@@ -95,34 +128,23 @@ TForm9::TForm9(QWidget* parent) : Screen(parent) {
     Panel1->setAttribute(Qt::WA_NativeWindow);
     Image1 = Picture(Panel1, "Image1", QStringLiteral(":/pictures/viewer_strip.jpg"));
     Image1->setGeometry(Panel1->contentsRect());
+}
 
-    auto makeButton = [this](const char* name, int left, const QString& caption,
-                             const QString& hint) {
-        auto* button = Named(new QToolButton(Panel1), name);
-        button->setGeometry(left, kButtonTop, kButtonWidth, kButtonHeight);
-        button->setText(caption);
-        button->setToolTip(hint);
-        button->setAutoRaise(true);
-        button->setCursor(Qt::PointingHandCursor);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
-        SetTextColour(button, kYellow);
-        return button;
-    };
-    SpeedButton7 = makeButton("SpeedButton7", 41, QStringLiteral("СТАРТ"),
-                              QStringLiteral("Запуск видеофрагмента"));
-    SpeedButton6 = makeButton("SpeedButton6", 101, QStringLiteral("Стоп"),
-                              QStringLiteral("Остановка видеофрагмента"));
-    SpeedButton5 = makeButton("SpeedButton5", 161, QStringLiteral("Начало"),
-                              QStringLiteral("Переход в начало видеофрагмента"));
-    SpeedButton4 = makeButton("SpeedButton4", 220, QStringLiteral("Конец"),
-                              QStringLiteral("Переход в конец видеофрагмента"));
-    SpeedButton3 = makeButton("SpeedButton3", 279, QStringLiteral("Следующ."),
-                              QStringLiteral("Переход на один кадр вперед"));
-    SpeedButton2 = makeButton("SpeedButton2", 337, QStringLiteral("Предыд."),
-                              QStringLiteral("Переход на один кадр назад"));
-    SpeedButton1 = makeButton("SpeedButton1", 393, QStringLiteral("Выход"),
-                              QStringLiteral("Вернуться в учебник"));
+void TForm9::BuildStripButtons() {
+    SpeedButton7 = MakeStripButton(Panel1, "SpeedButton7", 41, QStringLiteral("СТАРТ"),
+                                   QStringLiteral("Запуск видеофрагмента"));
+    SpeedButton6 = MakeStripButton(Panel1, "SpeedButton6", 101, QStringLiteral("Стоп"),
+                                   QStringLiteral("Остановка видеофрагмента"));
+    SpeedButton5 = MakeStripButton(Panel1, "SpeedButton5", 161, QStringLiteral("Начало"),
+                                   QStringLiteral("Переход в начало видеофрагмента"));
+    SpeedButton4 = MakeStripButton(Panel1, "SpeedButton4", 220, QStringLiteral("Конец"),
+                                   QStringLiteral("Переход в конец видеофрагмента"));
+    SpeedButton3 = MakeStripButton(Panel1, "SpeedButton3", 279, QStringLiteral("Следующ."),
+                                   QStringLiteral("Переход на один кадр вперед"));
+    SpeedButton2 = MakeStripButton(Panel1, "SpeedButton2", 337, QStringLiteral("Предыд."),
+                                   QStringLiteral("Переход на один кадр назад"));
+    SpeedButton1 = MakeStripButton(Panel1, "SpeedButton1", 393, QStringLiteral("Выход"),
+                                   QStringLiteral("Вернуться в учебник"));
 
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm9::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm9::SpeedButton2Click);
@@ -131,16 +153,15 @@ TForm9::TForm9(QWidget* parent) : Screen(parent) {
     connect(SpeedButton5, &QToolButton::clicked, this, &TForm9::SpeedButton5Click);
     connect(SpeedButton6, &QToolButton::clicked, this, &TForm9::SpeedButton6Click);
     connect(SpeedButton7, &QToolButton::clicked, this, &TForm9::SpeedButton7Click);
+}
 
+void TForm9::BuildTimers() {
     Timer1 = Named(new QTimer(this), "Timer1");
     Timer1->setInterval(kSecond);
     connect(Timer1, &QTimer::timeout, this, &TForm9::Timer1Timer);
     Timer2 = Named(new QTimer(this), "Timer2");
     Timer2->setInterval(kSecond);
     connect(Timer2, &QTimer::timeout, this, &TForm9::Timer2Timer);
-
-    setGeometry(WorkArea());
-    LayOut();
 }
 
 TForm9::~TForm9() {

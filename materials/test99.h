@@ -78,6 +78,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Parts of the viewer, made in this order by the constructor.
+    void SetUpWindow();
+    void BuildDisplayArea();
+    void BuildNotices();
+    void BuildControlStrip();
+    void BuildStripButtons();
+    void BuildTimers();
+
     void CreatePlayer();
     void LayOut();
     bool OpenFragment();

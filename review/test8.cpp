@@ -14,8 +14,8 @@
 #include "platform/rounding.h"
 #include "questions/auto_size_label.h"
 #include "questions/question_area.h"
-#include "widgets/stored_picture.h"
 #include "widgets/shown_movie.h"
+#include "widgets/stored_picture.h"
 #include "widgets/toggle_button.h"
 
 #include <QCloseEvent>
@@ -68,9 +68,57 @@ int Bottom(const QWidget* widget) {
     return widget->y() + widget->height();
 }
 
+AutoSizeLabel* MakeRecordLabel(QWidget* parent, const char* name, int left, int pixels,
+                               const QColor& colour) {
+    auto* label = Named(new AutoSizeLabel(parent), name);
+    label->setFont(PixelFont(kFont, pixels));
+    SetTextColour(label, colour);
+    label->move(left, kBarHeight + 4);
+    label->hide();
+    return label;
+}
+
+QLabel* MakeRowPicture(QWidget* parent, const char* name) {
+    auto* picture = Named(new QLabel(parent), name);
+    picture->resize(0, 0);
+    picture->hide();
+    return picture;
+}
+
+QPushButton* MakeBarButton(QWidget* parent, const char* name, const QString& caption, QRect place,
+                           const QColor& colour) {
+    auto* button = Named(new QPushButton(caption, parent), name);
+    button->setGeometry(place);
+    button->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 13, true));
+    SetTextColour(button, colour);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
 } // namespace
 
 TForm8::TForm8(QWidget* parent) : Screen(parent) {
+    SetUpWindow();
+    BuildTopBar();
+    BuildRecordLabels();
+    BuildRowPictures();
+    BuildQuestionPicture();
+    BuildEmptyScreenPicture();
+    BuildVideoPanel();
+    BuildVideoButton();
+    BuildBottomBar();
+
+    Panel5->raise();
+    abcToggleBtn1->raise();
+    Panel2->raise();
+
+    // FormCreate. The screen is laid out empty already, for a showing without activation.
+    Review().ReviewFresh = 1;
+    resizeEvent(nullptr);
+    ShowEmptyScreen();
+}
+
+void TForm8::SetUpWindow() {
     setObjectName(QStringLiteral("Form8"));
     // Single fixed border with a title but no title-bar buttons, always on top.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -79,7 +127,9 @@ TForm8::TForm8(QWidget* parent) : Screen(parent) {
     setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
     SetFillColour(this, kBackground);
     setFixedSize(kClientWidth, kClientHeight);
+}
 
+void TForm8::BuildTopBar() {
     // Top bar with the file's header and totals.
     Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -90,39 +140,31 @@ TForm8::TForm8(QWidget* parent) : Screen(parent) {
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setFont(PixelFont(kFont, 13));
     SetTextColour(Label1, kNavy);
+}
 
+void TForm8::BuildRecordLabels() {
     // The record: heading, question, option rows, answer lines.
-    auto makeLabel = [this](const char* name, int left, int pixels, const QColor& colour) {
-        auto* label = Named(new AutoSizeLabel(this), name);
-        label->setFont(PixelFont(kFont, pixels));
-        SetTextColour(label, colour);
-        label->move(left, kBarHeight + 4);
-        label->hide();
-        return label;
-    };
-    Label2 = makeLabel("Label2", kHeadingLeft, 13, kMaroon);
-    Label3 = makeLabel("Label3", kTextLeft, 15, kBlue);
-    Label4 = makeLabel("Label4", kTextLeft, 15, kNavy);
-    Label5 = makeLabel("Label5", kTextLeft, 15, kNavy);
-    Label6 = makeLabel("Label6", kTextLeft, 15, kNavy);
-    Label7 = makeLabel("Label7", kTextLeft, 15, kNavy);
-    Label8 = makeLabel("Label8", kTextLeft, 15, kNavy);
-    Label9 = makeLabel("Label9", kTextLeft, 15, kBlue);
-    Label10 = makeLabel("Label10", kTextLeft, 15, kBlue);
-    Label11 = makeLabel("Label11", kTextLeft, 15, kPointsGreen);
+    Label2 = MakeRecordLabel(this, "Label2", kHeadingLeft, 13, kMaroon);
+    Label3 = MakeRecordLabel(this, "Label3", kTextLeft, 15, kBlue);
+    Label4 = MakeRecordLabel(this, "Label4", kTextLeft, 15, kNavy);
+    Label5 = MakeRecordLabel(this, "Label5", kTextLeft, 15, kNavy);
+    Label6 = MakeRecordLabel(this, "Label6", kTextLeft, 15, kNavy);
+    Label7 = MakeRecordLabel(this, "Label7", kTextLeft, 15, kNavy);
+    Label8 = MakeRecordLabel(this, "Label8", kTextLeft, 15, kNavy);
+    Label9 = MakeRecordLabel(this, "Label9", kTextLeft, 15, kBlue);
+    Label10 = MakeRecordLabel(this, "Label10", kTextLeft, 15, kBlue);
+    Label11 = MakeRecordLabel(this, "Label11", kTextLeft, 15, kPointsGreen);
+}
 
-    auto makePicture = [this](const char* name) {
-        auto* picture = Named(new QLabel(this), name);
-        picture->resize(0, 0);
-        picture->hide();
-        return picture;
-    };
-    Image6 = makePicture("Image6");
-    Image7 = makePicture("Image7");
-    Image8 = makePicture("Image8");
-    Image9 = makePicture("Image9");
-    Image10 = makePicture("Image10");
+void TForm8::BuildRowPictures() {
+    Image6 = MakeRowPicture(this, "Image6");
+    Image7 = MakeRowPicture(this, "Image7");
+    Image8 = MakeRowPicture(this, "Image8");
+    Image9 = MakeRowPicture(this, "Image9");
+    Image10 = MakeRowPicture(this, "Image10");
+}
 
+void TForm8::BuildQuestionPicture() {
     Panel3 = Named(new QFrame(this), "Panel3");
     Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel3->setLineWidth(1);
@@ -132,7 +174,9 @@ TForm8::TForm8(QWidget* parent) : Screen(parent) {
     Image1->setScaledContents(true);
     Image1->move(2, 2);
     Image1->hide();
+}
 
+void TForm8::BuildEmptyScreenPicture() {
     // The decorative picture of the empty screen.
     Panel4 = Named(new QFrame(this), "Panel4");
     Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -143,18 +187,22 @@ TForm8::TForm8(QWidget* parent) : Screen(parent) {
     Image2->setAlignment(Qt::AlignCenter);
     Animation = new QMovie(QStringLiteral(":/pictures/test_animation.gif"), QByteArray(), this);
     ShowMovieWhileVisible(Image2, Animation);
+}
 
+void TForm8::BuildVideoPanel() {
     // The video panel: a frame picture around the display area.
     Panel5 = Named(new QFrame(this), "Panel5");
     Panel5->setGeometry(kVideoPanelLeft, kVideoPanelTop, kVideoPanelWidth, kVideoPanelHeight);
     SetFillColour(Panel5, kNavy);
     Panel5->hide();
-    Image3 = Named(new StoredPicture(QStringLiteral(":/pictures/video_frame.jpg"), Panel5), "Image3");
+    Image3 =
+        Named(new StoredPicture(QStringLiteral(":/pictures/video_frame.jpg"), Panel5), "Image3");
     Image3->setGeometry(Panel5->rect());
     Panel6 = Named(new VideoDisplayPanel(Panel5), "Panel6");
     Panel6->setGeometry(24, 18, kDisplayWidth, kDisplayHeight);
     Panel6->SetCaption(QStringLiteral("ПРОДОЛЖАЙТЕ ТЕСТИРОВАНИЕ..."));
-    Image4 = Named(new StoredPicture(QStringLiteral(":/pictures/video_still.jpg"), Panel6), "Image4");
+    Image4 =
+        Named(new StoredPicture(QStringLiteral(":/pictures/video_still.jpg"), Panel6), "Image4");
     Image4->setGeometry(Panel6->rect());
     Image5 = Named(new QLabel(Panel6), "Image5");
     Image5->setGeometry(Panel6->rect());
@@ -163,7 +211,9 @@ TForm8::TForm8(QWidget* parent) : Screen(parent) {
     // The player gets the display area only while a fragment plays, so that the pictures of
     // the display area are never hidden behind a video surface.
     MediaPlayer1 = nullptr; // made when the first fragment plays
+}
 
+void TForm8::BuildVideoButton() {
     abcToggleBtn1 = Named(new TabcToggleBtn(this), "abcToggleBtn1");
     abcToggleBtn1->SetCaption(QStringLiteral("Старт видео"));
     abcToggleBtn1->setGeometry(kTextLeft, 0, 161, 22);
@@ -175,41 +225,26 @@ TForm8::TForm8(QWidget* parent) : Screen(parent) {
     connect(abcToggleBtn1, &TabcToggleBtn::Click, this, &TForm8::abcToggleBtn1Click);
     connect(abcToggleBtn1, &TabcToggleBtn::MouseEnter, this, &TForm8::abcToggleBtn1MouseEnter);
     connect(abcToggleBtn1, &TabcToggleBtn::MouseLeave, this, &TForm8::abcToggleBtn1MouseLeave);
+}
 
+void TForm8::BuildBottomBar() {
     // Bottom bar with the four buttons.
     Panel2 = Named(new QFrame(this), "Panel2");
     Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel2->setLineWidth(1);
     SetFillColour(Panel2, kBarColour);
-    auto makeButton = [this](const char* name, const QString& caption, QRect place,
-                             const QColor& colour) {
-        auto* button = Named(new QPushButton(caption, Panel2), name);
-        button->setGeometry(place);
-        button->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 13, true));
-        SetTextColour(button, colour);
-        button->setCursor(Qt::PointingHandCursor);
-        return button;
-    };
-    BitBtn5 = makeButton("BitBtn5", QStringLiteral("Закрыть"), QRect(18, 6, 81, 23), kRed);
-    BitBtn2 = makeButton("BitBtn2", QStringLiteral("Открыть файл отчета..."),
-                         QRect(105, 4, 217, 25), kNavy);
-    BitBtn3 =
-        makeButton("BitBtn3", QStringLiteral("Следующий вопрос"), QRect(326, 4, 220, 25), kBlue);
-    BitBtn4 =
-        makeButton("BitBtn4", QStringLiteral("Предыдущий вопрос"), QRect(551, 4, 217, 25), kBlue);
+    BitBtn5 =
+        MakeBarButton(Panel2, "BitBtn5", QStringLiteral("Закрыть"), QRect(18, 6, 81, 23), kRed);
+    BitBtn2 = MakeBarButton(Panel2, "BitBtn2", QStringLiteral("Открыть файл отчета..."),
+                            QRect(105, 4, 217, 25), kNavy);
+    BitBtn3 = MakeBarButton(Panel2, "BitBtn3", QStringLiteral("Следующий вопрос"),
+                            QRect(326, 4, 220, 25), kBlue);
+    BitBtn4 = MakeBarButton(Panel2, "BitBtn4", QStringLiteral("Предыдущий вопрос"),
+                            QRect(551, 4, 217, 25), kBlue);
     connect(BitBtn5, &QPushButton::clicked, this, &TForm8::BitBtn5Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm8::BitBtn2Click);
     connect(BitBtn3, &QPushButton::clicked, this, &TForm8::BitBtn3Click);
     connect(BitBtn4, &QPushButton::clicked, this, &TForm8::BitBtn4Click);
-
-    Panel5->raise();
-    abcToggleBtn1->raise();
-    Panel2->raise();
-
-    // FormCreate. The screen is laid out empty already, for a showing without activation.
-    Review().ReviewFresh = 1;
-    resizeEvent(nullptr);
-    ShowEmptyScreen();
 }
 
 TForm8::~TForm8() {
@@ -326,65 +361,9 @@ void TForm8::ShowReviewItem() {
     RunningTop = Bottom(Label3) + 5;
 
     const ReviewItem& item = Review().Data.Item(CurrentItem);
-    const QString folder = ProgramFolder();
-    if (item.IsFilled()) {
-        Label2->setText(item.Heading);
-        Label3->setText(item.QuestionText.mid(9));
-
-        if (!item.HasMedia()) {
-            QuestionPictureShown = false;
-            VideoPending = false;
-        } else if (item.IsVideo()) {
-            VideoPending = true;
-            ReviewVideoFile = ImagesPath(folder, item.Media.mid(1));
-        } else {
-            QuestionPictureShown = true;
-            // A picture that cannot be read leaves the frame empty, never the previous picture.
-            const QPixmap picture(ImagesPath(folder, item.Media.mid(1)));
-            if (picture.isNull())
-                Image1->clear();
-            else
-                Image1->setPixmap(picture);
-        }
-
-        for (int row = 1; row <= kReviewOptions; ++row) {
-            if (row > 1 && item.OptionText[row - 1] == kAbsent)
-                break;
-            AutoSizeLabel* label = RowLabel(row);
-            const QString number = QStringLiteral("%1) ").arg(row);
-            if (item.OptionIsPicture[row - 1]) {
-                label->setText(number);
-                QLabel* picture = RowPicture(row);
-                const QPixmap pixmap(OptionPicturePath(folder, item.OptionText[row - 1]));
-                if (pixmap.isNull()) {
-                    // An empty place as high as the row's number keeps the rows apart.
-                    picture->clear();
-                    picture->resize(0, label->height());
-                } else {
-                    picture->setPixmap(pixmap);
-                    picture->resize(pixmap.size());
-                }
-            } else {
-                label->setText(number + item.OptionText[row - 1]);
-            }
-        }
-
-        Label9->setText(item.GivenAnswer);
-        Label10->setText(item.CorrectAnswer);
-        Label11->setText(item.AnswerPoints);
-        Label9->show();
-        Label10->show();
-        Label11->show();
-    }
-
-    if (!Label2->text().isEmpty()) {
-        Label2->move(Label2->x(), Bottom(Panel1) + 4);
-        Label2->show();
-    }
-    // The question keeps its place under the heading even when it has no text to show.
-    Label3->move(Label3->x(), Bottom(Label2) + 3);
-    if (!Label3->text().isEmpty())
-        Label3->show();
+    if (item.IsFilled())
+        FillReviewItem(item, ProgramFolder());
+    PlaceReviewHeading();
 
     if (VideoPending) {
         VideoPending = false;
@@ -407,6 +386,72 @@ void TForm8::ShowReviewItem() {
         FitReviewPicture(overflow);
         PlaceReviewRows();
     }
+}
+
+void TForm8::FillReviewItem(const ReviewItem& item, const QString& folder) {
+    Label2->setText(item.Heading);
+    Label3->setText(item.QuestionText.mid(9));
+    LoadReviewMedia(item, folder);
+    for (int row = 1; row <= kReviewOptions; ++row) {
+        if (row > 1 && item.OptionText[row - 1] == kAbsent)
+            break;
+        FillReviewRow(item, row, folder);
+    }
+    Label9->setText(item.GivenAnswer);
+    Label10->setText(item.CorrectAnswer);
+    Label11->setText(item.AnswerPoints);
+    Label9->show();
+    Label10->show();
+    Label11->show();
+}
+
+void TForm8::LoadReviewMedia(const ReviewItem& item, const QString& folder) {
+    if (!item.HasMedia()) {
+        QuestionPictureShown = false;
+        VideoPending = false;
+    } else if (item.IsVideo()) {
+        VideoPending = true;
+        ReviewVideoFile = ImagesPath(folder, item.Media.mid(1));
+    } else {
+        QuestionPictureShown = true;
+        // A picture that cannot be read leaves the frame empty, never the previous picture.
+        const QPixmap picture(ImagesPath(folder, item.Media.mid(1)));
+        if (picture.isNull())
+            Image1->clear();
+        else
+            Image1->setPixmap(picture);
+    }
+}
+
+void TForm8::FillReviewRow(const ReviewItem& item, int row, const QString& folder) {
+    AutoSizeLabel* label = RowLabel(row);
+    const QString number = QStringLiteral("%1) ").arg(row);
+    if (!item.OptionIsPicture[row - 1]) {
+        label->setText(number + item.OptionText[row - 1]);
+        return;
+    }
+    label->setText(number);
+    QLabel* picture = RowPicture(row);
+    const QPixmap pixmap(OptionPicturePath(folder, item.OptionText[row - 1]));
+    if (pixmap.isNull()) {
+        // An empty place as high as the row's number keeps the rows apart.
+        picture->clear();
+        picture->resize(0, label->height());
+    } else {
+        picture->setPixmap(pixmap);
+        picture->resize(pixmap.size());
+    }
+}
+
+void TForm8::PlaceReviewHeading() {
+    if (!Label2->text().isEmpty()) {
+        Label2->move(Label2->x(), Bottom(Panel1) + 4);
+        Label2->show();
+    }
+    // The question keeps its place under the heading even when it has no text to show.
+    Label3->move(Label3->x(), Bottom(Label2) + 3);
+    if (!Label3->text().isEmpty())
+        Label3->show();
 }
 
 void TForm8::PlaceReviewRows() {

@@ -132,6 +132,24 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Parts of the screen, made in this order by the constructor.
+    void SetUpWindow();
+    void BuildTopBar();
+    void BuildRecordLabels();
+    void BuildRowPictures();
+    void BuildQuestionPicture();
+    void BuildEmptyScreenPicture();
+    void BuildVideoPanel();
+    void BuildVideoButton();
+    void BuildBottomBar();
+
+    // Steps of ShowReviewItem(): the texts and pictures of a filled record, then the heading.
+    void FillReviewItem(const ReviewItem& item, const QString& folder);
+    /// The question picture, or the video fragment of the record.
+    void LoadReviewMedia(const ReviewItem& item, const QString& folder);
+    void FillReviewRow(const ReviewItem& item, int row, const QString& folder);
+    void PlaceReviewHeading();
+
     void PlaceWindow();
     void ShowEmptyScreen();
     QString ProgramFolder() const;
