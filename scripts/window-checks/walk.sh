@@ -38,7 +38,7 @@ click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-0.4}"; }
 find_win() { xwin list | awk -v re="$1" '{ t = $0; for (i = 1; i <= 7; ++i) sub(/^[^ ]+ /, "", t) } t ~ re { w = $1 " " $2 " " $3 " " $4 " " $5 } END { if (w != "") print w }'; }
 wait_win() {
   local pattern=$1 what=$2 w
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     w=$(find_win "$pattern"); [ -n "$w" ] && { echo "$w"; return 0; }
     kill -0 "$app" 2>/dev/null || fail "the program ended while waiting for $what"
     sleep 0.1
@@ -46,7 +46,7 @@ wait_win() {
   fail "$what did not appear"
 }
 wait_gone() {
-  for _ in $(seq 50); do [ -z "$(find_win "$1")" ] && return 0; sleep 0.1; done
+  for _ in $(seq 300); do [ -z "$(find_win "$1")" ] && return 0; sleep 0.1; done
   fail "$2 did not go away"
 }
 # Position of a window's id in the stacking order (0 at the bottom).
@@ -79,7 +79,7 @@ bar_id() { xwin list | awk '$4 == 389 && $5 == 31 { print $1 }'; }
 box_id() { xwin list | awk -v kind="$BOX_KIND" '$6 == kind { t = $0; for (i = 1; i <= 7; ++i) sub(/^[^ ]+ /, "", t); if (t == "Тестирование") w = $1 } END { print w }'; }
 wait_box() {
   local b
-  for _ in $(seq 60); do b=$(box_id); [ -n "$b" ] && { echo "$b"; return 0; }; sleep 0.1; done
+  for _ in $(seq 300); do b=$(box_id); [ -n "$b" ] && { echo "$b"; return 0; }; sleep 0.1; done
   fail "$1: no message box appeared"
 }
 no_box() { [ -z "$(box_id)" ] || fail "$1: an unexpected message box is open"; }
@@ -136,7 +136,7 @@ above() {
   [ -n "$a" ] && [ -n "$b" ] && [ "$(stack_pos "$a")" -gt "$(stack_pos "$b")" ]
 }
 wait_above() {
-  for _ in $(seq 50); do above "$1" "$2" && return 0; sleep 0.1; done
+  for _ in $(seq 300); do above "$1" "$2" && return 0; sleep 0.1; done
   fail "$3"
 }
 # Presses the answer button until a window whose title matches appears (or, with "gone", until the
@@ -454,7 +454,7 @@ walk() {
   # "Выход" ends the program with code 0.
   click "$EXIT_X" "$BAR_Y" 0.5
   local code=0
-  for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  for _ in $(seq 300); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$app" 2>/dev/null && fail "the program is still running after 'Выход'"
   wait "$app" || code=$?
   [ "$code" = 0 ] || fail "'Выход' ended the program with code $code"
