@@ -143,28 +143,13 @@ QString CheckOutputFile(const QString& folder, const QString& fileName) {
 #endif
 }
 
-QString OpenRegularFileForWriting(const QString& folder, const QString& fileName, WriteMode mode,
-                                  QFile* file) {
-    if (!IsOneName(fileName))
-        return QStringLiteral("недопустимое имя файла");
-    QIODevice::OpenMode qtMode = QIODevice::WriteOnly;
-    if (mode == WriteMode::Append)
-        qtMode |= QIODevice::Append;
+namespace {
+
 #ifdef Q_OS_WIN
-    // The same checks through the handle Windows gives: a reparse point (symbolic link,
-    // junction) is opened as itself, never followed, and the opened file is checked.
-    const QString reason = CheckOutputFolder(folder);
-    if (!reason.isEmpty())
-        return reason;
-    const QString path = QDir::toNativeSeparators(folder + QLatin1Char('/') + fileName);
-    const DWORD access = mode == WriteMode::Append
-                             ? (FILE_APPEND_DATA | SYNCHRONIZE | FILE_READ_ATTRIBUTES)
-                             : (GENERIC_WRITE | FILE_READ_ATTRIBUTES);
-    HANDLE handle =
-        CreateFileW(reinterpret_cast<LPCWSTR>(path.utf16()), access, FILE_SHARE_READ, nullptr,
-                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return SystemErrorText(int(GetLastError()));
+
+// Empty when the handle leads to a regular file with no other name, which WriteMode::Replace
+// then empties; otherwise the reason.
+QString CheckOpenedHandle(HANDLE handle, WriteMode mode) {
     BY_HANDLE_FILE_INFORMATION info{};
     QString kind;
     if (GetFileType(handle) != FILE_TYPE_DISK)
@@ -181,6 +166,26 @@ QString OpenRegularFileForWriting(const QString& folder, const QString& fileName
     if (kind.isEmpty() && mode == WriteMode::Replace &&
         !(SetFilePointerEx(handle, LARGE_INTEGER{}, nullptr, FILE_BEGIN) && SetEndOfFile(handle)))
         kind = SystemErrorText(int(GetLastError()));
+    return kind;
+}
+
+// The same checks through the handle Windows gives: a reparse point (symbolic link,
+// junction) is opened as itself, never followed, and the opened file is checked.
+QString OpenOnWindows(const QString& folder, const QString& fileName, WriteMode mode,
+                      QIODevice::OpenMode qtMode, QFile* file) {
+    const QString reason = CheckOutputFolder(folder);
+    if (!reason.isEmpty())
+        return reason;
+    const QString path = QDir::toNativeSeparators(folder + QLatin1Char('/') + fileName);
+    const DWORD access = mode == WriteMode::Append
+                             ? (FILE_APPEND_DATA | SYNCHRONIZE | FILE_READ_ATTRIBUTES)
+                             : (GENERIC_WRITE | FILE_READ_ATTRIBUTES);
+    HANDLE handle =
+        CreateFileW(reinterpret_cast<LPCWSTR>(path.utf16()), access, FILE_SHARE_READ, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return SystemErrorText(int(GetLastError()));
+    const QString kind = CheckOpenedHandle(handle, mode);
     if (!kind.isEmpty()) {
         CloseHandle(handle);
         return kind;
@@ -197,54 +202,108 @@ QString OpenRegularFileForWriting(const QString& folder, const QString& fileName
         return file->errorString();
     }
     return QString();
+}
+
 #else
-    QString reason;
-    const Descriptor folderFd(OpenFolder(folder, &reason));
-    if (folderFd.get() < 0)
-        return reason;
-    const QByteArray name = QFile::encodeName(fileName);
-    // What stands under the name now: anything but a regular file is refused without being
-    // opened (opening a device can already do something).
-    struct stat before {};
-    const bool existed =
-        ::fstatat(folderFd.get(), name.constData(), &before, AT_SYMLINK_NOFOLLOW) == 0;
-    if (!existed && errno != ENOENT)
+
+// What stands under the name now: anything but a regular file is refused without being
+// opened (opening a device can already do something). Sets *existed and, when something
+// stands there, *before; returns the reason for a refusal, else an empty string.
+QString CheckBeforeOpening(int folderFd, const QByteArray& name, struct stat* before,
+                           bool* existed) {
+    *existed = ::fstatat(folderFd, name.constData(), before, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!*existed && errno != ENOENT)
         return SystemErrorText(errno);
-    if (existed) {
-        const QString kind = KindOf(before);
+    if (*existed) {
+        const QString kind = KindOf(*before);
         if (!kind.isEmpty())
             return kind;
     }
-    // Whatever the name leads to at the moment of the open: a symbolic link fails (ELOOP), a
-    // pipe without a reader fails at once (ENXIO) instead of waiting, and what was opened is
-    // checked through the descriptor itself.
+    return QString();
+}
+
+// Opens the name inside the opened folder. Whatever the name leads to at the moment of the
+// open: a symbolic link fails (ELOOP), a pipe without a reader fails at once (ENXIO) instead of
+// waiting. Returns -1 with *reason set.
+int OpenInFolder(int folderFd, const QByteArray& name, WriteMode mode, QString* reason) {
     const int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY |
                       (mode == WriteMode::Append ? O_APPEND : 0);
-    Descriptor fd(::openat(folderFd.get(), name.constData(), flags, 0666));
-    if (fd.get() < 0) {
+    const int fd = ::openat(folderFd, name.constData(), flags, 0666);
+    if (fd < 0) {
         const int code = errno;
         if (code == ELOOP)
-            return QStringLiteral("это символическая ссылка, а не файл");
-        if (code == ENXIO)
-            return QStringLiteral("это канал или устройство, а не файл");
-        return SystemErrorText(code);
+            *reason = QStringLiteral("это символическая ссылка, а не файл");
+        else if (code == ENXIO)
+            *reason = QStringLiteral("это канал или устройство, а не файл");
+        else
+            *reason = SystemErrorText(code);
     }
+    return fd;
+}
+
+// What was opened, checked through the descriptor itself: a regular file with no other name,
+// and the very file that stood under the name before the open, if one did.
+QString CheckOpenedFile(int fd, bool existed, const struct stat& before) {
     struct stat opened {};
-    if (::fstat(fd.get(), &opened) != 0)
+    if (::fstat(fd, &opened) != 0)
         return SystemErrorText(errno);
     const QString kind = KindOf(opened);
     if (!kind.isEmpty())
         return kind;
     if (existed && (opened.st_dev != before.st_dev || opened.st_ino != before.st_ino))
         return QStringLiteral("файл был подменён во время открытия");
+    return QString();
+}
+
+// Makes the checked file's writes blocking again and empties it for WriteMode::Replace.
+QString PrepareForWriting(int fd, WriteMode mode) {
     // A regular file ignores the flag, but writes must never return half done for it.
-    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
-    if (mode == WriteMode::Replace && ::ftruncate(fd.get(), 0) != 0)
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (mode == WriteMode::Replace && ::ftruncate(fd, 0) != 0)
         return SystemErrorText(errno);
+    return QString();
+}
+
+QString OpenOnPosix(const QString& folder, const QString& fileName, WriteMode mode,
+                    QIODevice::OpenMode qtMode, QFile* file) {
+    QString reason;
+    const Descriptor folderFd(OpenFolder(folder, &reason));
+    if (folderFd.get() < 0)
+        return reason;
+    const QByteArray name = QFile::encodeName(fileName);
+    struct stat before {};
+    bool existed = false;
+    if (const QString problem = CheckBeforeOpening(folderFd.get(), name, &before, &existed);
+        !problem.isEmpty())
+        return problem;
+    Descriptor fd(OpenInFolder(folderFd.get(), name, mode, &reason));
+    if (fd.get() < 0)
+        return reason;
+    if (const QString problem = CheckOpenedFile(fd.get(), existed, before); !problem.isEmpty())
+        return problem;
+    if (const QString problem = PrepareForWriting(fd.get(), mode); !problem.isEmpty())
+        return problem;
     if (!file->open(fd.get(), qtMode, QFileDevice::AutoCloseHandle))
         return file->errorString();
     fd.release();
     return QString();
+}
+
+#endif
+
+} // namespace
+
+QString OpenRegularFileForWriting(const QString& folder, const QString& fileName, WriteMode mode,
+                                  QFile* file) {
+    if (!IsOneName(fileName))
+        return QStringLiteral("недопустимое имя файла");
+    QIODevice::OpenMode qtMode = QIODevice::WriteOnly;
+    if (mode == WriteMode::Append)
+        qtMode |= QIODevice::Append;
+#ifdef Q_OS_WIN
+    return OpenOnWindows(folder, fileName, mode, qtMode, file);
+#else
+    return OpenOnPosix(folder, fileName, mode, qtMode, file);
 #endif
 }
 

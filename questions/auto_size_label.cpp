@@ -13,6 +13,15 @@ bool IsBlank(QChar c) {
     return c == u' ';
 }
 
+// Room for the ink of a last letter and for a blank more than the lines finally take: the width
+// in which the text layout proposes each line.
+qreal ProposalWidth(const QFont& font, int maxWidth) {
+    const QFontMetricsF exact(font);
+    const qreal slack =
+        std::max<qreal>(0, -exact.minRightBearing()) + exact.horizontalAdvance(u' ') + 1;
+    return std::max<qreal>(0, maxWidth + 0.5 + slack);
+}
+
 // One paragraph (a text without line breaks) broken at blanks into lines no wider than maxWidth:
 // a line takes words while its width (with the blanks between its words, without those after
 // them), rounded to whole pixels, stays within maxWidth; its first word is always taken.
@@ -23,103 +32,165 @@ bool IsBlank(QChar c) {
 // settled by measuring the line (its width is needed anyway) and, when that is too wide or the
 // next word would still fit, moving the end by one word. The blanks at a break belong to no
 // line; blanks that end the paragraph stay on its last line.
-void WrapParagraph(const QString& text, int maxWidth, const QFont& font,
-                   const QFontMetrics& metrics, QStringList& lines, int& width) {
-    const int length = int(text.size());
-    if (length == 0) {
-        lines << QString();
+class ParagraphWrapper {
+public:
+    ParagraphWrapper(const QString& text, int maxWidth, const QFontMetrics& metrics,
+                     QStringList& lines, int& width)
+        : m_text(text), m_length(int(text.size())), m_maxWidth(maxWidth), m_metrics(metrics),
+          m_lines(lines), m_width(width) {}
+
+    void Wrap(const QFont& font);
+
+private:
+    int SkipBlanks(int i) const;
+    int WordEnd(int i) const;
+    int PreviousWordEnd(int i) const;
+    int SettleLine(QTextLine& line, int start);
+    int CutBackToWord(int start, int proposed, int firstWordEnd) const;
+    int LineWidth(QTextLine& line, int start, bool leadingBlanks, int to) const;
+    int ShrinkToFit(QTextLine& line, int start, bool leadingBlanks, int firstWordEnd,
+                    int& end) const;
+    void TakeWordsThatFit(QTextLine& line, int start, bool leadingBlanks, int& end,
+                          int& measured) const;
+    void AddLine(int start, int end, int next, int measured);
+
+    const QString& m_text;
+    const int m_length;
+    const int m_maxWidth;
+    const QFontMetrics& m_metrics;
+    QStringList& m_lines;
+    int& m_width; // the widest line so far
+};
+
+void ParagraphWrapper::Wrap(const QFont& font) {
+    if (m_length == 0) {
+        m_lines << QString();
         return;
     }
-    QTextLayout layout(text, font);
+    QTextLayout layout(m_text, font);
     layout.setCacheEnabled(false);
     QTextOption option;
     option.setWrapMode(QTextOption::WordWrap);
     layout.setTextOption(option);
-    // Room for the ink of a last letter and for a blank more than the lines finally take.
-    const QFontMetricsF exact(font);
-    const qreal slack =
-        std::max<qreal>(0, -exact.minRightBearing()) + exact.horizontalAdvance(u' ') + 1;
-    const qreal proposalWidth = std::max<qreal>(0, maxWidth + 0.5 + slack);
-
-    auto skipBlanks = [&](int i) {
-        while (i < length && IsBlank(text.at(i)))
-            ++i;
-        return i;
-    };
-    auto wordEnd = [&](int i) { // the end of the blanks and the word that start at i
-        i = skipBlanks(i);
-        while (i < length && !IsBlank(text.at(i)))
-            ++i;
-        return i;
-    };
-    auto previousWordEnd = [&](int i) { // the end of the word before the one that ends at i
-        while (i > 0 && !IsBlank(text.at(i - 1)))
-            --i;
-        while (i > 0 && IsBlank(text.at(i - 1)))
-            --i;
-        return i;
-    };
+    const qreal proposalWidth = ProposalWidth(font, m_maxWidth);
 
     layout.beginLayout();
-    for (int start = 0; start < length;) {
+    for (int start = 0; start < m_length;) {
         QTextLine line = layout.createLine();
         if (!line.isValid())
             break;
         line.setLineWidth(proposalWidth);
-        const int proposed = line.textStart() + line.textLength();
-        const int firstWordEnd = wordEnd(start);
-        // The proposal cut back to the end of its last whole word.
-        int end = proposed;
-        if (end < length && !IsBlank(text.at(end)))
-            end = previousWordEnd(end);
-        else
-            while (end > start && IsBlank(text.at(end - 1)))
-                --end;
-        end = std::max(end, firstWordEnd);
-        // The width of the line up to a word's end: its advance as laid out (without the ink
-        // of its last letter). A line that begins with blanks (only a paragraph's first) and a
-        // last word followed by the paragraph's closing blanks (which the layout would count)
-        // are measured as a text of their own.
-        const bool leadingBlanks = IsBlank(text.at(start));
-        auto lineWidth = [&](int to) {
-            if (!leadingBlanks && (to == length || skipBlanks(to) < length)) {
-                line.setNumColumns(to - start);
-                const int laidOut = line.textStart() + line.textLength();
-                if (laidOut >= to && skipBlanks(to) >= laidOut)
-                    return qRound(line.horizontalAdvance());
-            }
-            return metrics.horizontalAdvance(text.mid(start, to - start));
-        };
-        int measured = lineWidth(end);
-        while (end > firstWordEnd && measured > maxWidth) {
-            end = previousWordEnd(end);
-            measured = lineWidth(end);
-        }
-        for (int more = wordEnd(end); more > end && more <= length;) {
-            if (skipBlanks(end) == length)
-                break; // only blanks follow: they end the paragraph
-            const int moreWidth = lineWidth(more);
-            if (moreWidth > maxWidth)
-                break;
-            end = more;
-            measured = moreWidth;
-            more = wordEnd(end);
-        }
-        const int next = skipBlanks(end);
-        if (next != line.textStart() + line.textLength())
-            line.setNumColumns(next - start);
-        if (next == length) {
-            // The paragraph's last line keeps its closing blanks.
-            lines << text.mid(start);
-            width = std::max(width,
-                             next == end ? measured : metrics.horizontalAdvance(text.mid(start)));
-        } else {
-            lines << text.mid(start, end - start);
-            width = std::max(width, measured);
-        }
-        start = next;
+        start = SettleLine(line, start);
     }
     layout.endLayout();
+}
+
+int ParagraphWrapper::SkipBlanks(int i) const {
+    while (i < m_length && IsBlank(m_text.at(i)))
+        ++i;
+    return i;
+}
+
+// The end of the blanks and the word that start at i.
+int ParagraphWrapper::WordEnd(int i) const {
+    i = SkipBlanks(i);
+    while (i < m_length && !IsBlank(m_text.at(i)))
+        ++i;
+    return i;
+}
+
+// The end of the word before the one that ends at i.
+int ParagraphWrapper::PreviousWordEnd(int i) const {
+    while (i > 0 && !IsBlank(m_text.at(i - 1)))
+        --i;
+    while (i > 0 && IsBlank(m_text.at(i - 1)))
+        --i;
+    return i;
+}
+
+// Settles the line that begins at `start` from the layout's proposal in `line`, adds it to the
+// lines and returns where the next line begins.
+int ParagraphWrapper::SettleLine(QTextLine& line, int start) {
+    const int proposed = line.textStart() + line.textLength();
+    const int firstWordEnd = WordEnd(start);
+    int end = CutBackToWord(start, proposed, firstWordEnd);
+    // The width of the line up to a word's end: its advance as laid out (without the ink
+    // of its last letter). A line that begins with blanks (only a paragraph's first) and a
+    // last word followed by the paragraph's closing blanks (which the layout would count)
+    // are measured as a text of their own.
+    const bool leadingBlanks = IsBlank(m_text.at(start));
+    int measured = ShrinkToFit(line, start, leadingBlanks, firstWordEnd, end);
+    TakeWordsThatFit(line, start, leadingBlanks, end, measured);
+    const int next = SkipBlanks(end);
+    if (next != line.textStart() + line.textLength())
+        line.setNumColumns(next - start);
+    AddLine(start, end, next, measured);
+    return next;
+}
+
+// The proposal cut back to the end of its last whole word.
+int ParagraphWrapper::CutBackToWord(int start, int proposed, int firstWordEnd) const {
+    int end = proposed;
+    if (end < m_length && !IsBlank(m_text.at(end)))
+        end = PreviousWordEnd(end);
+    else
+        while (end > start && IsBlank(m_text.at(end - 1)))
+            --end;
+    return std::max(end, firstWordEnd);
+}
+
+int ParagraphWrapper::LineWidth(QTextLine& line, int start, bool leadingBlanks, int to) const {
+    if (!leadingBlanks && (to == m_length || SkipBlanks(to) < m_length)) {
+        line.setNumColumns(to - start);
+        const int laidOut = line.textStart() + line.textLength();
+        if (laidOut >= to && SkipBlanks(to) >= laidOut)
+            return qRound(line.horizontalAdvance());
+    }
+    return m_metrics.horizontalAdvance(m_text.mid(start, to - start));
+}
+
+// Moves `end` back by whole words while the line is too wide (never before its first word's
+// end); returns the line's width.
+int ParagraphWrapper::ShrinkToFit(QTextLine& line, int start, bool leadingBlanks, int firstWordEnd,
+                                  int& end) const {
+    int measured = LineWidth(line, start, leadingBlanks, end);
+    while (end > firstWordEnd && measured > m_maxWidth) {
+        end = PreviousWordEnd(end);
+        measured = LineWidth(line, start, leadingBlanks, end);
+    }
+    return measured;
+}
+
+// Moves `end` on by whole words while the line stays within the width.
+void ParagraphWrapper::TakeWordsThatFit(QTextLine& line, int start, bool leadingBlanks, int& end,
+                                        int& measured) const {
+    for (int more = WordEnd(end); more > end && more <= m_length;) {
+        if (SkipBlanks(end) == m_length)
+            break; // only blanks follow: they end the paragraph
+        const int moreWidth = LineWidth(line, start, leadingBlanks, more);
+        if (moreWidth > m_maxWidth)
+            break;
+        end = more;
+        measured = moreWidth;
+        more = WordEnd(end);
+    }
+}
+
+void ParagraphWrapper::AddLine(int start, int end, int next, int measured) {
+    if (next == m_length) {
+        // The paragraph's last line keeps its closing blanks.
+        m_lines << m_text.mid(start);
+        m_width = std::max(m_width,
+                           next == end ? measured : m_metrics.horizontalAdvance(m_text.mid(start)));
+    } else {
+        m_lines << m_text.mid(start, end - start);
+        m_width = std::max(m_width, measured);
+    }
+}
+
+void WrapParagraph(const QString& text, int maxWidth, const QFont& font,
+                   const QFontMetrics& metrics, QStringList& lines, int& width) {
+    ParagraphWrapper(text, maxWidth, metrics, lines, width).Wrap(font);
 }
 
 } // namespace

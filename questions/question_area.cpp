@@ -287,7 +287,27 @@ void QuestionArea::ShowQuestion() {
     }
 
     Label5->setText(question.Text.mid(9));
+    TakeQuestionPicture(question);
+    const QList<int> order = Draw().ShuffleOptions(question);
+    FillOptionRows(question, order);
+    if (Hooks.QuestionDrawn)
+        Hooks.QuestionDrawn(View.CurrentQuestion, order);
 
+    if (View.VideoPending) {
+        RunVideoNotice();
+        return;
+    }
+    if (View.QuestionPictureShown) {
+        ScaleQuestionPicture();
+        Panel4->show();
+        Image1->show();
+    }
+    LayoutRows();
+}
+
+// Notes whether the question has a picture or a video fragment; a picture is put into Image1,
+// still hidden, a fragment's file is kept for the notice and its playback.
+void QuestionArea::TakeQuestionPicture(const Question& question) {
     if (!question.Picture) {
         View.QuestionPictureShown = false;
         View.VideoPending = false;
@@ -306,8 +326,10 @@ void QuestionArea::ShowQuestion() {
         else
             Image1->setPixmap(pixmap);
     }
+}
 
-    const QList<int> order = Draw().ShuffleOptions(question);
+// Row p shows the option order[p - 1]: its number and text, or its number and its picture.
+void QuestionArea::FillOptionRows(const Question& question, const QList<int>& order) {
     for (int p = 1; p <= question.OptionCount && p <= int(order.size()); ++p) {
         const AnswerOption& option = question.Options[order[p - 1] - 1];
         View.DisplayOptions[p - 1] = option;
@@ -323,19 +345,6 @@ void QuestionArea::ShowQuestion() {
             label->setText(number + option.Text);
         }
     }
-    if (Hooks.QuestionDrawn)
-        Hooks.QuestionDrawn(View.CurrentQuestion, order);
-
-    if (View.VideoPending) {
-        RunVideoNotice();
-        return;
-    }
-    if (View.QuestionPictureShown) {
-        ScaleQuestionPicture();
-        Panel4->show();
-        Image1->show();
-    }
-    LayoutRows();
 }
 
 int QuestionArea::FreeWidth() const {

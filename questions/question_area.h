@@ -180,6 +180,9 @@ private:
     void SetBackground(const QColor& colour);
     QImage StillFrame() const;
     static void LoadNaturalPicture(QLabel* picture, const QString& path, int emptyHeight);
+    // Steps of ShowQuestion().
+    void TakeQuestionPicture(const Question& question);
+    void FillOptionRows(const Question& question, const QList<int>& order);
 
     QWidget* m_host;
     QuestionAreaConfig m_config;

@@ -187,68 +187,110 @@ bool ResultReport::List(Target& target, const QString& lead, const PositionFlags
     return items.isEmpty() ? Text(target, lead) : Line(target, lead + items);
 }
 
+// The two folders and the two files below the program's folder.
+struct ResultReport::Paths {
+    QString fileName;
+    QString reportFolder;
+    QString dataFolder;
+    QString reportPath;
+    QString dataPath;
+};
+
+ResultReport::Paths ResultReport::PathsFor(const QString& programFolder, const QString& fullName) {
+    Paths paths;
+    paths.fileName = fullName + QStringLiteral(".txt");
+    paths.reportFolder = DataPath(programFolder, QStringLiteral("\\otchet\\print otchet"));
+    paths.dataFolder = DataPath(programFolder, QStringLiteral("\\otchet\\data1"));
+    paths.reportPath = DataPath(programFolder, ReportFileLiteral(fullName));
+    paths.dataPath = DataPath(programFolder, DataFileLiteral(fullName));
+    return paths;
+}
+
 bool ResultReport::OpenReports(const QString& programFolder, const CandidateInfo& candidate,
                                const QString& date, const QString& time) {
     std::unique_ptr<ResultNameLock> lock = std::move(m_lock);
     Release();
     m_error.clear();
-    const QString fileName = candidate.FullName + QStringLiteral(".txt");
-    const QString reportFolder = DataPath(programFolder, QStringLiteral("\\otchet\\print otchet"));
-    const QString dataFolder = DataPath(programFolder, QStringLiteral("\\otchet\\data1"));
-    const QString reportPath = DataPath(programFolder, ReportFileLiteral(candidate.FullName));
-    const QString dataPath = DataPath(programFolder, DataFileLiteral(candidate.FullName));
+    const Paths paths = PathsFor(programFolder, candidate.FullName);
 
-    if (!StaysInFolder(reportPath, reportFolder, fileName))
-        return Fail(reportPath, QStringLiteral("недопустимое имя файла"));
-    if (!StaysInFolder(dataPath, dataFolder, fileName))
-        return Fail(dataPath, QStringLiteral("недопустимое имя файла"));
+    if (!CheckFolders(paths))
+        return false;
+    if (!TakeNameLock(programFolder, candidate.FullName, lock))
+        return false;
+    if (!CheckFiles(paths))
+        return false;
+    // Declared here so that, should the data file be refused, the report file is closed before
+    // the lock is given free.
+    std::unique_ptr<QFile> reportFile;
+    std::unique_ptr<QFile> dataFile;
+    if (!OpenFiles(paths, reportFile, dataFile))
+        return false;
+    m_lock = std::move(lock);
+    m_reportFile = std::move(reportFile);
+    m_dataFile = std::move(dataFile);
+    const bool ok = OpenReports(m_reportFile.get(), paths.reportPath, m_dataFile.get(),
+                                paths.dataPath, candidate, date, time);
+    return ok;
+}
+
+bool ResultReport::CheckFolders(const Paths& paths) {
+    if (!StaysInFolder(paths.reportPath, paths.reportFolder, paths.fileName))
+        return Fail(paths.reportPath, QStringLiteral("недопустимое имя файла"));
+    if (!StaysInFolder(paths.dataPath, paths.dataFolder, paths.fileName))
+        return Fail(paths.dataPath, QStringLiteral("недопустимое имя файла"));
     // Both folders are checked before either file is touched, so that a missing one neither
     // adds to the report nor empties an earlier data file.
     // A result folder that is a symbolic link would lead the files elsewhere.
-    if (const QString problem = CheckOutputFolder(reportFolder); !problem.isEmpty())
-        return Fail(reportPath, problem);
-    if (const QString problem = CheckOutputFolder(dataFolder); !problem.isEmpty())
-        return Fail(dataPath, problem);
+    if (const QString problem = CheckOutputFolder(paths.reportFolder); !problem.isEmpty())
+        return Fail(paths.reportPath, problem);
+    if (const QString problem = CheckOutputFolder(paths.dataFolder); !problem.isEmpty())
+        return Fail(paths.dataPath, problem);
+    return true;
+}
 
+bool ResultReport::TakeNameLock(const QString& programFolder, const QString& fullName,
+                                std::unique_ptr<ResultNameLock>& lock) {
     // The name is taken for the whole test before either file is touched: a second test under
     // the same name, here or on another PC, must not empty the data file of this one.
-    if (!lock || lock->FullName() != candidate.FullName ||
-        lock->Path() !=
-            DataPath(programFolder, ResultNameLock::LockFileLiteral(candidate.FullName))) {
-        ResultNameLock::Attempt attempt =
-            ResultNameLock::Acquire(programFolder, candidate.FullName);
+    if (!lock || lock->FullName() != fullName ||
+        lock->Path() != DataPath(programFolder, ResultNameLock::LockFileLiteral(fullName))) {
+        ResultNameLock::Attempt attempt = ResultNameLock::Acquire(programFolder, fullName);
         if (!attempt.lock) {
             m_error = attempt.message;
             return false;
         }
         lock = std::move(attempt.lock);
     }
+    return true;
+}
 
+bool ResultReport::CheckFiles(const Paths& paths) {
     // Whatever stands under either name is checked before either file is touched, so that a
     // refused data file neither creates nor adds to the report.
-    if (const QString problem = CheckOutputFile(reportFolder, fileName); !problem.isEmpty())
-        return Fail(reportPath, QStringLiteral("файл не открывается для записи: ") + problem);
-    if (const QString problem = CheckOutputFile(dataFolder, fileName); !problem.isEmpty())
-        return Fail(dataPath, QStringLiteral("файл не открывается для записи: ") + problem);
+    if (const QString problem = CheckOutputFile(paths.reportFolder, paths.fileName);
+        !problem.isEmpty())
+        return Fail(paths.reportPath, QStringLiteral("файл не открывается для записи: ") + problem);
+    if (const QString problem = CheckOutputFile(paths.dataFolder, paths.fileName);
+        !problem.isEmpty())
+        return Fail(paths.dataPath, QStringLiteral("файл не открывается для записи: ") + problem);
+    return true;
+}
 
+bool ResultReport::OpenFiles(const Paths& paths, std::unique_ptr<QFile>& reportFile,
+                             std::unique_ptr<QFile>& dataFile) {
     // Only a regular file inside its folder is ever written: a symbolic link, a hard link, a
     // folder, a pipe or a device standing under the name is refused before a line is written.
-    auto reportFile = std::make_unique<QFile>();
-    if (const QString problem =
-            OpenRegularFileForWriting(reportFolder, fileName, WriteMode::Append, reportFile.get());
+    reportFile = std::make_unique<QFile>();
+    if (const QString problem = OpenRegularFileForWriting(paths.reportFolder, paths.fileName,
+                                                          WriteMode::Append, reportFile.get());
         !problem.isEmpty())
-        return Fail(reportPath, QStringLiteral("файл не открывается для записи: ") + problem);
-    auto dataFile = std::make_unique<QFile>();
-    if (const QString problem =
-            OpenRegularFileForWriting(dataFolder, fileName, WriteMode::Replace, dataFile.get());
+        return Fail(paths.reportPath, QStringLiteral("файл не открывается для записи: ") + problem);
+    dataFile = std::make_unique<QFile>();
+    if (const QString problem = OpenRegularFileForWriting(paths.dataFolder, paths.fileName,
+                                                          WriteMode::Replace, dataFile.get());
         !problem.isEmpty())
-        return Fail(dataPath, QStringLiteral("файл не открывается для записи: ") + problem);
-    m_lock = std::move(lock);
-    m_reportFile = std::move(reportFile);
-    m_dataFile = std::move(dataFile);
-    const bool ok = OpenReports(m_reportFile.get(), reportPath, m_dataFile.get(), dataPath,
-                                candidate, date, time);
-    return ok;
+        return Fail(paths.dataPath, QStringLiteral("файл не открывается для записи: ") + problem);
+    return true;
 }
 
 bool ResultReport::OpenReports(QIODevice* report, const QString& reportName, QIODevice* data,

@@ -127,6 +127,16 @@ private:
     bool Sync();
     void Release();
 
+    // The steps of opening the two files below a program folder, in this order.
+    struct Paths;
+    static Paths PathsFor(const QString& programFolder, const QString& fullName);
+    bool CheckFolders(const Paths& paths);
+    bool TakeNameLock(const QString& programFolder, const QString& fullName,
+                      std::unique_ptr<ResultNameLock>& lock);
+    bool CheckFiles(const Paths& paths);
+    bool OpenFiles(const Paths& paths, std::unique_ptr<QFile>& reportFile,
+                   std::unique_ptr<QFile>& dataFile);
+
     Target m_report;
     Target m_data;
     std::unique_ptr<QFile> m_reportFile;

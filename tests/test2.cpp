@@ -58,6 +58,24 @@ QColor Rgb(std::uint32_t rgb) {
 } // namespace
 
 TForm2::TForm2(QWidget* parent) : Screen(parent) {
+    SetUpWindow();
+    // The question area first, so that the bars and the picture panel stand in front of it.
+    BuildQuestionArea();
+    BuildBottomBar();
+    BuildFeedbackStrip();
+    BuildPicturePanel();
+    BuildTimers();
+    StackPanels();
+    ConnectAreaHooks();
+    ConnectSignals();
+
+    // FormCreate.
+    ResetOnActivate = 1;
+    HelpPageRequested = 0;
+    ReloadOnActivate = 1;
+}
+
+void TForm2::SetUpWindow() {
     setObjectName(QStringLiteral("Form2"));
     // Single fixed border with a title but no title-bar buttons, always on top.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -66,8 +84,9 @@ TForm2::TForm2(QWidget* parent) : Screen(parent) {
     setFont(PixelFont(QStringLiteral("Arial"), 11));
     SetFillColour(this, kBackground);
     setFixedSize(kClientWidth, kClientHeight);
+}
 
-    // The question area first, so that the bars and the picture panel stand in front of it.
+void TForm2::BuildQuestionArea() {
     m_area = new QuestionArea(this);
     m_area->setObjectName(QStringLiteral("QuestionArea"));
     m_area->SetBank(&m_bank);
@@ -77,14 +96,21 @@ TForm2::TForm2(QWidget* parent) : Screen(parent) {
     CheckBox3 = m_area->CheckBox3;
     CheckBox4 = m_area->CheckBox4;
     CheckBox6 = m_area->CheckBox6;
+}
 
-    // Bottom bar.
+void TForm2::BuildBottomBar() {
     Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setLineWidth(1);
     SetFillColour(Panel1, kLight3D);
     Panel1->setGeometry(0, kClientHeight - kBottomBarHeight, kClientWidth, kBottomBarHeight);
 
+    BuildAnswerButton();
+    BuildPauseButton();
+    BuildTimeLeftDisplay();
+}
+
+void TForm2::BuildAnswerButton() {
     Button1 = Named(new QPushButton(QStringLiteral("OK"), Panel1), "Button1");
     Button1->setGeometry(16, 9, 132, 25);
     Button1->setCursor(Qt::PointingHandCursor);
@@ -92,7 +118,9 @@ TForm2::TForm2(QWidget* parent) : Screen(parent) {
     Button1->setFont(PixelFont(QStringLiteral("Arial"), 13));
     SetTextColour(Button1, kMaroon);
     SetAnswerButtonMode(kModeStart);
+}
 
+void TForm2::BuildPauseButton() {
     SpeedButton1 = Named(new QToolButton(Panel1), "SpeedButton1");
     SpeedButton1->setText(kStop);
     SpeedButton1->setGeometry(160, 10, 65, 22);
@@ -101,7 +129,10 @@ TForm2::TForm2(QWidget* parent) : Screen(parent) {
     SpeedButton1->setFont(PixelFont(QStringLiteral("Arial"), 12, true));
     SetTextColour(SpeedButton1, kRed);
     SpeedButton1->hide();
+}
 
+// "Осталось:", the progress bar and the seconds left, all hidden until the test starts.
+void TForm2::BuildTimeLeftDisplay() {
     Label8 = Named(new QLabel(QStringLiteral("Осталось:"), Panel1), "Label8");
     Label8->move(248, 16);
     Label8->setFont(PixelFont(QStringLiteral("Arial"), 13));
@@ -121,8 +152,10 @@ TForm2::TForm2(QWidget* parent) : Screen(parent) {
     Label7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetClockLook(kBlue, kClockPixels, QString());
     Label7->hide();
+}
 
-    // Feedback strip with the verdict and the help button.
+// The strip with the verdict and the help button.
+void TForm2::BuildFeedbackStrip() {
     Panel2 = Named(new QFrame(this), "Panel2");
     Panel2->setGeometry(0, 466, 777, 17);
     Panel2->setFont(PixelFont(QStringLiteral("Arial"), 12));
@@ -143,8 +176,10 @@ TForm2::TForm2(QWidget* parent) : Screen(parent) {
     SpeedButton2->setFocusPolicy(Qt::NoFocus);
     SpeedButton2->setFont(PixelFont(QStringLiteral("Arial"), 12, true));
     SetTextColour(SpeedButton2, kLime);
+}
 
-    // The animated picture of the opening and result displays.
+// The animated picture of the opening and result displays.
+void TForm2::BuildPicturePanel() {
     Panel3 = Named(new QFrame(this), "Panel3");
     Panel3->setGeometry(297, 168, 169, 185);
     Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -154,20 +189,27 @@ TForm2::TForm2(QWidget* parent) : Screen(parent) {
     Image2->setAlignment(Qt::AlignCenter);
     Animation = new QMovie(QStringLiteral(":/pictures/test_animation.gif"), QByteArray(), this);
     ShowMovieWhileVisible(Image2, Animation);
+}
 
+void TForm2::BuildTimers() {
     Timer1 = Named(new QTimer(this), "Timer1");
     Timer1->setInterval(1000);
     Timer4 = Named(new QTimer(this), "Timer4");
     Timer4->setInterval(700);
+}
 
+// Tells the question area where the bars are and puts them in front of it.
+void TForm2::StackPanels() {
     m_area->SetBottomBar(Panel1);
     m_area->SetFeedbackStrip(Panel2);
     m_area->SetAnswerButton(Button1);
     Panel2->raise();
     Panel1->raise();
     Panel3->raise();
+}
 
-    // Where the question area hands over to this screen.
+// Where the question area hands over to this screen.
+void TForm2::ConnectAreaHooks() {
     QuestionAreaHooks& hooks = m_area->Hooks;
     hooks.SetTitle = [this] { setWindowTitle(QuestionTitle(AskedCount)); };
     hooks.VideoQuestionFound = [this] { ReloadOnActivate = 2; };
@@ -177,7 +219,9 @@ TForm2::TForm2(QWidget* parent) : Screen(parent) {
     hooks.PlaybackEnded = [this] { Timer4->start(); };
     hooks.RevealFinished = [this] { Timer1->start(); };
     hooks.RowsBesideVideo = [this] { ReloadOnActivate = 1; };
+}
 
+void TForm2::ConnectSignals() {
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connect(CheckBox1, &QCheckBox::toggled, this, &TForm2::CheckBox1Click);
     connect(CheckBox2, &QCheckBox::toggled, this, &TForm2::CheckBox2Click);
@@ -188,11 +232,6 @@ TForm2::TForm2(QWidget* parent) : Screen(parent) {
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm2::SpeedButton2Click);
     connect(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
     connect(Timer4, &QTimer::timeout, this, &TForm2::Timer4Timer);
-
-    // FormCreate.
-    ResetOnActivate = 1;
-    HelpPageRequested = 0;
-    ReloadOnActivate = 1;
 }
 
 TForm2::~TForm2() {

@@ -121,6 +121,20 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The parts of the screen, built in this order by the constructor.
+    void SetUpWindow();
+    void BuildQuestionArea();
+    void BuildBottomBar();
+    void BuildAnswerButton();
+    void BuildPauseButton();
+    void BuildTimeLeftDisplay();
+    void BuildFeedbackStrip();
+    void BuildPicturePanel();
+    void BuildTimers();
+    void StackPanels();
+    void ConnectAreaHooks();
+    void ConnectSignals();
+
     void PlaceWindow();
     void PrepareNewTest();
     void LoadTest();

@@ -27,6 +27,20 @@ constexpr int kFieldLeft = 478;
 constexpr int kFieldWidth = 41;
 
 const QString kTotalLabel = QStringLiteral("Укажите общее количество вопросов в тесте");
+const QString kCountLabel =
+    QStringLiteral("Укажите количество вопросов на которые необходимо ответить");
+
+QFont InfoFont() {
+    return PixelFont(QStringLiteral("MS Sans Serif"), 11);
+}
+
+QFont HeadingFont() {
+    return PixelFont(QStringLiteral("MS Sans Serif"), 13, true);
+}
+
+QFont FieldLabelFont() {
+    return PixelFont(QStringLiteral("MS Sans Serif"), 13);
+}
 
 void SetColours(QWidget* widget, const QColor& text, const QColor* window = nullptr) {
     QPalette pal = widget->palette();
@@ -90,9 +104,27 @@ int WrapWithContinuation(QLabel* text, QLabel* continuation, const QString& cont
     continuation->adjustSize();
     return std::max(text->geometry().bottom(), continuation->geometry().bottom()) + 1;
 }
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left) {
+    auto* button = Named(new QPushButton(caption, parent), name);
+    button->setGeometry(left, 309, 97, 30);
+    button->setFont(HeadingFont());
+    SetColours(button, kNavy);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setAutoDefault(false);
+    return button;
+}
 } // namespace
 
 TForm4::TForm4(QWidget* parent) : Screen(parent) {
+    SetUpWindow();
+    BuildInfoPanel();
+    BuildTrainingFields();
+    BuildControlFields();
+    BuildButtons();
+}
+
+void TForm4::SetUpWindow() {
     setObjectName(QStringLiteral("Form4"));
     // A fixed border with a title and no title-bar buttons. The menu that opens this screen
     // stays on top of other windows, so this one does too.
@@ -101,12 +133,15 @@ TForm4::TForm4(QWidget* parent) : Screen(parent) {
     setWindowTitle(QString(66, QLatin1Char(' ')) + QStringLiteral("Администрирование"));
     SetColours(this, Qt::black, &kBackground);
     setFixedSize(kClientWidth, kClientHeight);
+}
 
+// The panel of fixed texts that explain the settings, one below the other.
+void TForm4::BuildInfoPanel() {
     Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setGeometry(4, 7, 529, 138);
     SetColours(Panel1, kInfoText, &kInfoPanel);
 
-    const QFont infoFont = PixelFont(QStringLiteral("MS Sans Serif"), 11);
+    const QFont infoFont = InfoFont();
     Label1 = MakeLabel(Panel1, "Label1", QString(), kInfoLeft, 0, infoFont, kInfoText);
     Label2 =
         MakeLabel(Panel1, "Label2", QStringLiteral(" вопросы - 900 с."), 0, 0, infoFont, kInfoText);
@@ -139,45 +174,43 @@ TForm4::TForm4(QWidget* parent) : Screen(parent) {
                        QStringLiteral("Для изменения указанных параметров введите новые значения "
                                       "в соответствующие поля."),
                        kInfoLeft, top, infoFont, kBlue);
+}
 
-    const QFont headingFont = PixelFont(QStringLiteral("MS Sans Serif"), 13, true);
-    const QFont labelFont = PixelFont(QStringLiteral("MS Sans Serif"), 13);
-    const QString countLabel =
-        QStringLiteral("Укажите количество вопросов на которые необходимо ответить");
-
+// The hidden total, the question count and the time for the whole training test.
+void TForm4::BuildTrainingFields() {
+    const QFont headingFont = HeadingFont();
+    const QFont labelFont = FieldLabelFont();
     Label13 = MakeLabel(this, "Label13", kTotalLabel, 24, 152, labelFont, kBlue);
     Edit1 = MakeField(this, "Edit1", QStringLiteral("209"), 148);
     Label13->hide();
     Edit1->hide();
     Label7 = MakeLabel(this, "Label7", QStringLiteral("Тренировка"), 10, 152, headingFont, kRed);
-    Label9 = MakeLabel(this, "Label9", countLabel, 24, 175, labelFont, kBlue);
+    Label9 = MakeLabel(this, "Label9", kCountLabel, 24, 175, labelFont, kBlue);
     Edit2 = MakeField(this, "Edit2", QStringLiteral("10"), 171);
     Label10 = MakeLabel(this, "Label10", QStringLiteral("Укажите время для ответа на все вопросы"),
                         24, 200, labelFont, kBlue);
     Edit3 = MakeField(this, "Edit3", QStringLiteral("900"), 196);
+}
 
+// The hidden total, the question count and the time for each question of the control test.
+void TForm4::BuildControlFields() {
+    const QFont headingFont = HeadingFont();
+    const QFont labelFont = FieldLabelFont();
     Label14 = MakeLabel(this, "Label14", kTotalLabel, 24, 226, labelFont, kBlue);
     Edit4 = MakeField(this, "Edit4", QStringLiteral("209"), 222);
     Label14->hide();
     Edit4->hide();
     Label8 = MakeLabel(this, "Label8", QStringLiteral("Контроль"), 10, 226, headingFont, kRed);
-    Label11 = MakeLabel(this, "Label11", countLabel, 24, 249, labelFont, kBlue);
+    Label11 = MakeLabel(this, "Label11", kCountLabel, 24, 249, labelFont, kBlue);
     Edit5 = MakeField(this, "Edit5", QStringLiteral("10"), 245);
     Label12 = MakeLabel(this, "Label12", QStringLiteral("Укажите время на один вопрос"), 24, 274,
                         labelFont, kBlue);
     Edit6 = MakeField(this, "Edit6", QStringLiteral("60"), 270);
+}
 
-    auto makeButton = [this, &headingFont](const char* name, const QString& caption, int left) {
-        auto* button = Named(new QPushButton(caption, this), name);
-        button->setGeometry(left, 309, 97, 30);
-        button->setFont(headingFont);
-        SetColours(button, kNavy);
-        button->setCursor(Qt::PointingHandCursor);
-        button->setAutoDefault(false);
-        return button;
-    };
-    BitBtn1 = makeButton("BitBtn1", QStringLiteral("Установить"), 322);
-    BitBtn2 = makeButton("BitBtn2", QStringLiteral("Закрыть"), 426);
+void TForm4::BuildButtons() {
+    BitBtn1 = MakeButton(this, "BitBtn1", QStringLiteral("Установить"), 322);
+    BitBtn2 = MakeButton(this, "BitBtn2", QStringLiteral("Закрыть"), 426);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm4::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm4::BitBtn2Click);
 }

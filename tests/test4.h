@@ -60,6 +60,14 @@ public:
 public Q_SLOTS:
     void BitBtn1Click();
     void BitBtn2Click();
+
+private:
+    // The parts of the screen, built in this order by the constructor.
+    void SetUpWindow();
+    void BuildInfoPanel();
+    void BuildTrainingFields();
+    void BuildControlFields();
+    void BuildButtons();
 };
 
 extern QPointer<TForm4> Form4;

@@ -66,6 +66,21 @@ QString ProgramFolder() {
 } // namespace
 
 TForm6::TForm6(QWidget* parent) : Screen(parent) {
+    SetUpWindow();
+    // The question area first, so that the bar and the picture panel stand in front of it.
+    BuildQuestionArea();
+    BuildPicturePanel();
+    BuildBottomBar();
+    BuildTimers();
+    StackPanels();
+    ConnectAreaHooks();
+    ConnectSignals();
+
+    // FormCreate.
+    NewTestPending = true;
+}
+
+void TForm6::SetUpWindow() {
     setObjectName(QStringLiteral("Form6"));
     // Single fixed border with a title but no title-bar buttons, always on top.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -77,8 +92,9 @@ TForm6::TForm6(QWidget* parent) : Screen(parent) {
     setFont(PixelFont(QStringLiteral("Arial"), 11));
     SetFillColour(this, kBackground);
     setFixedSize(kClientWidth, kClientHeight);
+}
 
-    // The question area first, so that the bar and the picture panel stand in front of it.
+void TForm6::BuildQuestionArea() {
     m_area = new QuestionArea(this, ControlAreaConfig());
     m_area->setObjectName(QStringLiteral("QuestionArea"));
     m_area->SetBank(&m_bank);
@@ -88,8 +104,10 @@ TForm6::TForm6(QWidget* parent) : Screen(parent) {
     CheckBox3 = m_area->CheckBox3;
     CheckBox4 = m_area->CheckBox4;
     CheckBox6 = m_area->CheckBox6;
+}
 
-    // The animated picture of the opening and result displays.
+// The animated picture of the opening and result displays.
+void TForm6::BuildPicturePanel() {
     Panel2 = Named(new QFrame(this), "Panel2");
     Panel2->setGeometry(293, 162, 169, 185);
     Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -100,14 +118,21 @@ TForm6::TForm6(QWidget* parent) : Screen(parent) {
     Image2->setAttribute(Qt::WA_TranslucentBackground);
     Animation = new QMovie(QStringLiteral(":/pictures/test_animation.gif"), QByteArray(), this);
     ShowMovieWhileVisible(Image2, Animation);
+}
 
-    // Bottom bar.
+void TForm6::BuildBottomBar() {
     Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setLineWidth(1);
     SetFillColour(Panel1, kLight3D);
     Panel1->setGeometry(0, kClientHeight - kBottomBarHeight, kClientWidth, kBottomBarHeight);
 
+    BuildAnswerButton();
+    BuildTimeLeftDisplay();
+    BuildSupervisorCodeEntry();
+}
+
+void TForm6::BuildAnswerButton() {
     Button1 = Named(new QPushButton(QStringLiteral("OK"), Panel1), "Button1");
     Button1->setGeometry(16, 10, 177, 31);
     Button1->setCursor(Qt::PointingHandCursor);
@@ -115,7 +140,10 @@ TForm6::TForm6(QWidget* parent) : Screen(parent) {
     Button1->setFont(PixelFont(QStringLiteral("Arial"), 13));
     SetTextColour(Button1, kMaroon);
     SetAnswerButtonMode(kModeStart);
+}
 
+// "Осталось:", the progress bar and the seconds left, all hidden until the test starts.
+void TForm6::BuildTimeLeftDisplay() {
     Label8 = Named(new QLabel(QStringLiteral("Осталось:"), Panel1), "Label8");
     Label8->move(272, 15);
     Label8->setFont(PixelFont(QStringLiteral("Arial"), 13));
@@ -135,7 +163,10 @@ TForm6::TForm6(QWidget* parent) : Screen(parent) {
     Label7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetClockLook(kBlue, kClockPixels, true, QString());
     Label7->hide();
+}
 
+// The field and the button with which the supervisor ends the result display; hidden until then.
+void TForm6::BuildSupervisorCodeEntry() {
     Edit1 = Named(new QLineEdit(Panel1), "Edit1");
     Edit1->setGeometry(221, 16, 39, 21);
     Edit1->setEchoMode(QLineEdit::Password);
@@ -148,20 +179,27 @@ TForm6::TForm6(QWidget* parent) : Screen(parent) {
     Button2->setCursor(Qt::PointingHandCursor);
     Button2->setFont(PixelFont(QStringLiteral("Arial"), 13));
     Button2->hide();
+}
 
+void TForm6::BuildTimers() {
     Timer1 = Named(new QTimer(this), "Timer1");
     Timer1->setInterval(1000);
     Timer4 = Named(new QTimer(this), "Timer4");
     Timer4->setInterval(700);
     Timer4->setSingleShot(true);
+}
 
+// Tells the question area where the bar is and puts the bar and the picture in front of it.
+void TForm6::StackPanels() {
     m_area->SetBottomBar(Panel1);
     m_area->SetFeedbackStrip(nullptr); // the control screen says nothing during the test
     m_area->SetAnswerButton(Button1);
     Panel1->raise();
     Panel2->raise();
+}
 
-    // Where the question area hands over to this screen.
+// Where the question area hands over to this screen.
+void TForm6::ConnectAreaHooks() {
     QuestionAreaHooks& hooks = m_area->Hooks;
     hooks.SetTitle = [this] { setWindowTitle(ControlQuestionTitle(ShownCount)); };
     hooks.QuestionDrawn = [this](int question, const QList<int>& order) {
@@ -179,7 +217,9 @@ TForm6::TForm6(QWidget* parent) : Screen(parent) {
         Timer1->start();
         Button1->setEnabled(true);
     };
+}
 
+void TForm6::ConnectSignals() {
     connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
     connect(Edit1, &QLineEdit::returnPressed, this, &TForm6::Button2Click);
@@ -190,9 +230,6 @@ TForm6::TForm6(QWidget* parent) : Screen(parent) {
     connect(CheckBox6, &QCheckBox::toggled, this, &TForm6::CheckBox6Click);
     connect(Timer1, &QTimer::timeout, this, &TForm6::Timer1Timer);
     connect(Timer4, &QTimer::timeout, this, &TForm6::Timer4Timer);
-
-    // FormCreate.
-    NewTestPending = true;
 }
 
 TForm6::~TForm6() {
@@ -279,14 +316,35 @@ void TForm6::FormActivate() {
 }
 
 void TForm6::PrepareNewTest() {
+    ClearForNewTest();
+    const QString programFolder = ProgramFolder();
+    m_area->SetProgramFolder(programFolder);
+    TakeCandidate();
+
+    // Everything that can refuse the test is settled before the result files are touched, so a
+    // test that cannot run neither adds an empty block to the report nor empties an earlier
+    // data file. Each step below returns false when it refused the test (or when the screen was
+    // closed while its message was shown): nothing more is done then.
+    if (!LoadQuestionFile(programFolder))
+        return;
+    if (!ReadSettings())
+        return;
+    if (!OpenResultFiles(programFolder))
+        return;
+    ProgressBar1->setRange(0, std::max(1, SecondsPerQuestion));
+    ProgressBar1->setValue(0);
+}
+
+void TForm6::ClearForNewTest() {
     SetClockLook(kBlue, kClockPixels, true, QString());
     m_area->Draw().StartDraw();
     Countdown.ElapsedSeconds = 0;
     ShownCount = 0;
     m_area->ClearQuestionArea();
+}
 
-    const QString programFolder = ProgramFolder();
-    m_area->SetProgramFolder(programFolder);
+// The registration the menu holds, written into the result files.
+void TForm6::TakeCandidate() {
     m_candidate = CandidateInfo{};
     if (form12) {
         m_candidate.FullName = form12->FullName();
@@ -295,10 +353,9 @@ void TForm6::PrepareNewTest() {
         m_candidate.Qualification = form12->Qualification();
         m_candidate.Topic = form12->Topic();
     }
+}
 
-    // Everything that can refuse the test is settled before the result files are touched, so a
-    // test that cannot run neither adds an empty block to the report nor empties an earlier
-    // data file.
+bool TForm6::LoadQuestionFile(const QString& programFolder) {
     const QPointer<TForm6> self(this);
     const LoadResult loaded = m_bank.Load(programFolder, m_candidate.Topic);
     if (!loaded.ok()) {
@@ -307,20 +364,24 @@ void TForm6::PrepareNewTest() {
         if (loaded.status != LoadResult::Status::CannotOpen) {
             ShowMessage(loaded.message, MessageKind::Error, this);
             if (!self)
-                return;
+                return false;
         }
         RefuseTest(loaded.status == LoadResult::Status::CannotOpen
                        ? QStringLiteral("Не задан файл вопросов теста")
                        : loaded.message,
                    kModeExit);
-        return;
+        return false;
     }
     Label5->setText(m_bank.Title);
     Label5->show();
     Button1->setText(QStringLiteral("OK"));
     Button1->setEnabled(true);
     Button1->show();
+    return true;
+}
 
+bool TForm6::ReadSettings() {
+    const QPointer<TForm6> self(this);
     const SettingsReading settings =
         Form4 ? Form4->ReadControlSettings(m_bank.QuestionCount)
               : ReadTestSettings(QStringLiteral("10"), QStringLiteral("60"), m_bank.QuestionCount);
@@ -329,14 +390,18 @@ void TForm6::PrepareNewTest() {
         // the menu, where the administration screen is.
         ShowMessage(settings.message, MessageKind::Error, this);
         if (!self)
-            return;
+            return false;
         RefuseTest(settings.message, kModeBack);
-        return;
+        return false;
     }
     QuestionsToAsk = settings.QuestionCount;
     SecondsPerQuestion = settings.Seconds;
     Countdown.SecondsLeft = SecondsPerQuestion;
+    return true;
+}
 
+bool TForm6::OpenResultFiles(const QString& programFolder) {
+    const QPointer<TForm6> self(this);
     const QDateTime now = ReportNow();
     m_errorShown = false;
     if (!(m_report.OpenReports(programFolder, m_candidate, ReportDateText(now.date()),
@@ -346,12 +411,11 @@ void TForm6::PrepareNewTest() {
         m_errorShown = true;
         ShowMessage(m_report.ErrorMessage(), MessageKind::Error, this);
         if (!self)
-            return;
+            return false;
         RefuseTest(m_report.ErrorMessage(), kModeBack);
-        return;
+        return false;
     }
-    ProgressBar1->setRange(0, std::max(1, SecondsPerQuestion));
-    ProgressBar1->setValue(0);
+    return true;
 }
 
 void TForm6::RefuseTest(const QString& message, int mode) {

@@ -105,8 +105,27 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The parts of the screen, built in this order by the constructor.
+    void SetUpWindow();
+    void BuildQuestionArea();
+    void BuildPicturePanel();
+    void BuildBottomBar();
+    void BuildAnswerButton();
+    void BuildTimeLeftDisplay();
+    void BuildSupervisorCodeEntry();
+    void BuildTimers();
+    void StackPanels();
+    void ConnectAreaHooks();
+    void ConnectSignals();
+
     void PlaceWindow();
     void PrepareNewTest();
+    // The steps of PrepareNewTest; the last three return false when the test was refused.
+    void ClearForNewTest();
+    void TakeCandidate();
+    bool LoadQuestionFile(const QString& programFolder);
+    bool ReadSettings();
+    bool OpenResultFiles(const QString& programFolder);
     void RefuseTest(const QString& message, int mode);
     bool ReportWritten();
     void SetAnswerButtonMode(int mode);
