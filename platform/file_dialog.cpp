@@ -50,12 +50,29 @@ FolderFileDialog::FolderFileDialog(QWidget* parent, const QString& title, const 
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(title);
 
-    auto* folderCaption = new QLabel(QStringLiteral("Папка:"), this);
+    // Made in the order of the keyboard's Tab.
+    Captions captions;
+    captions.folder = BuildFolderLabel();
+    BuildFileList();
+    BuildNameAndType(filter, captions);
+    BuildButtonsAndNotice();
+    LayOut(captions);
+    ConnectControls();
+
+    ListFiles();
+    m_fileName->setFocus();
+}
+
+QLabel* FolderFileDialog::BuildFolderLabel() {
+    auto* caption = new QLabel(QStringLiteral("Папка:"), this);
     m_folderLabel = new QLabel(QDir::toNativeSeparators(m_folder), this);
     m_folderLabel->setObjectName(QStringLiteral("folderLabel"));
     m_folderLabel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     m_folderLabel->setTextInteractionFlags(Qt::NoTextInteraction);
+    return caption;
+}
 
+void FolderFileDialog::BuildFileList() {
     // The list only shows names: no editing, no dragging, no menu.
     m_files = new QStringListModel(this);
     m_fileList = new QListView(this);
@@ -71,17 +88,21 @@ FolderFileDialog::FolderFileDialog(QWidget* parent, const QString& title, const 
     m_fileList->setFlow(QListView::TopToBottom);
     m_fileList->setWrapping(true);
     m_fileList->setResizeMode(QListView::Adjust);
+}
 
-    auto* nameCaption = new QLabel(QStringLiteral("Имя файла:"), this);
+void FolderFileDialog::BuildNameAndType(const QString& filter, Captions& captions) {
+    captions.name = new QLabel(QStringLiteral("Имя файла:"), this);
     m_fileName = new QLineEdit(this);
     m_fileName->setObjectName(QStringLiteral("fileNameEdit"));
-    nameCaption->setBuddy(m_fileName);
-    auto* typeCaption = new QLabel(QStringLiteral("Тип файлов:"), this);
+    captions.name->setBuddy(m_fileName);
+    captions.type = new QLabel(QStringLiteral("Тип файлов:"), this);
     m_fileType = new QComboBox(this);
     m_fileType->setObjectName(QStringLiteral("fileTypeCombo"));
     m_fileType->addItem(filter);
-    typeCaption->setBuddy(m_fileType);
+    captions.type->setBuddy(m_fileType);
+}
 
+void FolderFileDialog::BuildButtonsAndNotice() {
     m_open = new QPushButton(QStringLiteral("Открыть"), this);
     m_open->setObjectName(QStringLiteral("openButton"));
     m_open->setDefault(true);
@@ -94,22 +115,26 @@ FolderFileDialog::FolderFileDialog(QWidget* parent, const QString& title, const 
     noticePalette.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
     m_notice->setPalette(noticePalette);
     m_notice->hide();
+}
 
+void FolderFileDialog::LayOut(const Captions& captions) {
     auto* grid = new QGridLayout(this);
-    grid->addWidget(folderCaption, 0, 0);
+    grid->addWidget(captions.folder, 0, 0);
     grid->addWidget(m_folderLabel, 0, 1, 1, 2);
     grid->addWidget(m_fileList, 1, 0, 1, 3);
-    grid->addWidget(nameCaption, 2, 0);
+    grid->addWidget(captions.name, 2, 0);
     grid->addWidget(m_fileName, 2, 1);
     grid->addWidget(m_open, 2, 2);
-    grid->addWidget(typeCaption, 3, 0);
+    grid->addWidget(captions.type, 3, 0);
     grid->addWidget(m_fileType, 3, 1);
     grid->addWidget(m_cancel, 3, 2);
     grid->addWidget(m_notice, 4, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(1, 1);
     resize(560, 340);
+}
 
+void FolderFileDialog::ConnectControls() {
     connect(m_open, &QPushButton::clicked, this, &FolderFileDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &FolderFileDialog::reject);
     connect(m_fileList->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -122,9 +147,6 @@ FolderFileDialog::FolderFileDialog(QWidget* parent, const QString& title, const 
         accept();
     });
     connect(m_fileName, &QLineEdit::textEdited, m_notice, &QLabel::hide);
-
-    ListFiles();
-    m_fileName->setFocus();
 }
 
 void FolderFileDialog::ListFiles() {

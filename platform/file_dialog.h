@@ -46,6 +46,18 @@ public Q_SLOTS:
     void accept() override;
 
 private:
+    /// The captions of the dialog's rows, placed by LayOut().
+    struct Captions {
+        QLabel* folder = nullptr;
+        QLabel* name = nullptr;
+        QLabel* type = nullptr;
+    };
+    QLabel* BuildFolderLabel();
+    void BuildFileList();
+    void BuildNameAndType(const QString& filter, Captions& captions);
+    void BuildButtonsAndNotice();
+    void LayOut(const Captions& captions);
+    void ConnectControls();
     void ListFiles();
     /// The path of name in the folder when it may be opened; else an empty text.
     QString PathInFolder(const QString& name) const;

@@ -6,6 +6,7 @@
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
+#include "widgets/stored_picture.h"
 
 #include <QCheckBox>
 #include <QMetaObject>
@@ -92,13 +93,26 @@ QImage VideoDisplayPanel::RenderEmpty() const {
 QuestionArea::QuestionArea(QWidget* host, QuestionAreaConfig config)
     : QObject(host), m_host(host), m_config(std::move(config)) {
     const QFont questionFont = PixelFont(QStringLiteral("Arial"), 16, true);
-    const QFont optionFont = PixelFont(QStringLiteral("Arial"), 16);
+    BuildQuestionText(questionFont);
+    BuildOptionRows(PixelFont(QStringLiteral("Arial"), 16));
+    BuildPictureFrame();
+    BuildNotice(questionFont);
+    BuildVideoPanel();
+    // The player is made when the first fragment is played (Player()).
+    BuildTimers();
 
-    Label5 = Named(new AutoSizeLabel(host), "Label5");
-    Label5->setFont(questionFont);
+    Panel5->raise();
+    Label10->raise();
+}
+
+void QuestionArea::BuildQuestionText(const QFont& font) {
+    Label5 = Named(new AutoSizeLabel(m_host), "Label5");
+    Label5->setFont(font);
     SetTextColour(Label5, kRed);
     Label5->move(m_config.QuestionTextPos);
+}
 
+void QuestionArea::BuildOptionRows(const QFont& font) {
     const char* labelNames[kMaxOptions] = {"Label1", "Label2", "Label3", "Label4", "Label6"};
     const char* boxNames[kMaxOptions] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
                                          "CheckBox6"};
@@ -107,27 +121,29 @@ QuestionArea::QuestionArea(QWidget* host, QuestionAreaConfig config)
     QCheckBox** boxes[kMaxOptions] = {&CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4, &CheckBox6};
     QLabel** pictures[kMaxOptions] = {&Image5, &Image6, &Image7, &Image8, &Image9};
     for (int i = 0; i < kMaxOptions; ++i) {
-        auto* label = Named(new AutoSizeLabel(host), labelNames[i]);
-        label->setFont(optionFont);
+        auto* label = Named(new AutoSizeLabel(m_host), labelNames[i]);
+        label->setFont(font);
         SetTextColour(label, kNavy);
         label->move(kRowLeft, kDesignRowTops[i]);
         label->hide();
         *labels[i] = label;
 
-        auto* box = Named(new QCheckBox(host), boxNames[i]);
+        auto* box = Named(new QCheckBox(m_host), boxNames[i]);
         box->setGeometry(kBoxLeft, kDesignRowTops[i], 25, 17);
         box->setCursor(Qt::PointingHandCursor);
         box->hide();
         *boxes[i] = box;
 
-        auto* picture = Named(new QLabel(host), pictureNames[i]);
+        auto* picture = Named(new QLabel(m_host), pictureNames[i]);
         picture->move(0, kDesignRowTops[i]);
         picture->resize(0, 0);
         picture->hide();
         *pictures[i] = picture;
     }
+}
 
-    Panel4 = Named(new QFrame(host), m_config.PictureFrameName);
+void QuestionArea::BuildPictureFrame() {
+    Panel4 = Named(new QFrame(m_host), m_config.PictureFrameName);
     Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel4->setLineWidth(1);
     Panel4->move(m_config.PictureFrameLeft, 0);
@@ -136,42 +152,40 @@ QuestionArea::QuestionArea(QWidget* host, QuestionAreaConfig config)
     Image1->setScaledContents(true);
     Image1->move(2, 2);
     Image1->hide();
+}
 
-    Label10 = Named(new QLabel(host), "Label10");
+void QuestionArea::BuildNotice(const QFont& font) {
+    Label10 = Named(new QLabel(m_host), "Label10");
     Label10->setWordWrap(true);
-    Label10->setFont(questionFont);
+    Label10->setFont(font);
     SetTextColour(Label10, kRed);
     Label10->move(m_config.NoticePos);
     Label10->hide();
+}
 
-    Panel5 = Named(new QFrame(host), "Panel5");
+void QuestionArea::BuildVideoPanel() {
+    Panel5 = Named(new QFrame(m_host), "Panel5");
     Panel5->setGeometry(160, 72, kVideoPanelWidth, kVideoPanelHeight);
     SetFillColour(Panel5, kNavy);
     Panel5->hide();
-    Image3 = Named(new QLabel(Panel5), "Image3");
+    Image3 =
+        Named(new StoredPicture(QStringLiteral(":/pictures/video_frame.jpg"), Panel5), "Image3");
     Image3->setGeometry(Panel5->rect());
-    Image3->setScaledContents(true);
-    const QPixmap frame(QStringLiteral(":/pictures/video_frame.jpg"));
-    if (!frame.isNull())
-        Image3->setPixmap(frame);
     Panel6 = Named(new VideoDisplayPanel(Panel5), "Panel6");
     Panel6->setGeometry(24, 18, kVideoDisplayWidth, kVideoDisplayHeight);
     Panel6->SetCaption(QStringLiteral("ПРОДОЛЖАЙТЕ ТЕСТИРОВАНИЕ..."));
     Image4 = Named(new QLabel(Panel6), "Image4");
     Image4->setGeometry(Panel6->rect());
     Image4->hide();
+}
 
-    // The player is made when the first fragment is played (Player()).
-
+void QuestionArea::BuildTimers() {
     Timer2 = Named(new QTimer(this), "Timer2");
     Timer2->setInterval(3000);
     connect(Timer2, &QTimer::timeout, this, &QuestionArea::Timer2Timer);
     Timer3 = Named(new QTimer(this), "Timer3");
     Timer3->setInterval(2);
     connect(Timer3, &QTimer::timeout, this, &QuestionArea::Timer3Timer);
-
-    Panel5->raise();
-    Label10->raise();
 }
 
 QuestionArea::~QuestionArea() {

@@ -180,6 +180,13 @@ private:
     void SetBackground(const QColor& colour);
     QImage StillFrame() const;
     static void LoadNaturalPicture(QLabel* picture, const QString& path, int emptyHeight);
+    // The parts the constructor builds, in this order.
+    void BuildQuestionText(const QFont& font);
+    void BuildOptionRows(const QFont& font);
+    void BuildPictureFrame();
+    void BuildNotice(const QFont& font);
+    void BuildVideoPanel();
+    void BuildTimers();
     // Steps of ShowQuestion().
     void TakeQuestionPicture(const Question& question);
     void FillOptionRows(const Question& question, const QList<int>& order);
