@@ -11,6 +11,14 @@
 /// ticked or when any ticked option is worth 0 points. Negative points count as they are.
 qint64 ControlAnswerPoints(const PositionFlags& ticked, const PositionPoints& points);
 
+/// What the control screen's answer button does when pressed.
+enum class ControlAnswerMode {
+    Start,  // "OK": starts the test
+    Answer, // "Следующий вопрос": submits the answer
+    Exit,   // "OK" after the question file failed: ends the program
+    Back,   // "OK" after a test that could not be prepared: back to the menu
+};
+
 /// The countdown of one question: from the seconds per question down to 0, one step a second.
 struct ControlCountdown {
     int SecondsLeft = 0;

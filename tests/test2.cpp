@@ -243,14 +243,6 @@ QCheckBox* TForm2::Box(int row) const {
     return m_area->RowBox(row);
 }
 
-int TForm2::AnswerButtonMode() const {
-    return Button1->property("Tag").toInt();
-}
-
-void TForm2::SetAnswerButtonMode(int mode) {
-    Button1->setProperty("Tag", mode);
-}
-
 void TForm2::SetClockLook(const QColor& colour, int pixelSize, const QString& text) {
     Label7->setFont(PixelFont(QStringLiteral("Arial"), pixelSize, true));
     SetTextColour(Label7, colour);

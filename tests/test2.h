@@ -29,14 +29,14 @@ public:
     static constexpr int kClientWidth = 782;
     static constexpr int kClientHeight = 536;
 
-    // Modes of the answer button, kept in its tag.
-    static constexpr int kModeStart = 0; // "OK" on the opening display
-    static constexpr int kModeNext = 1; // "Следующий вопрос" (or "Выход..." after time-up)
-    static constexpr int kModeLeave = 2; // "OK" on the result display or after a failed load
+    // Modes of the answer button.
+    static constexpr TrainingAnswerMode kModeStart = TrainingAnswerMode::Start;
+    static constexpr TrainingAnswerMode kModeNext = TrainingAnswerMode::Next;
+    static constexpr TrainingAnswerMode kModeLeave = TrainingAnswerMode::Leave;
 
     void FormActivate() override;
 
-    int AnswerButtonMode() const;
+    TrainingAnswerMode AnswerButtonMode() const { return m_answerMode; }
 
     /// The question area (question text, pictures, option rows, video presentation).
     QuestionArea* Area() const { return m_area; }
@@ -139,7 +139,7 @@ private:
     void PrepareNewTest();
     void LoadTest();
     void RefuseTest(const QString& message);
-    void SetAnswerButtonMode(int mode);
+    void SetAnswerButtonMode(TrainingAnswerMode mode) { m_answerMode = mode; }
     void StartTest();
     void AnswerGiven();
     void LeaveTest();
@@ -156,6 +156,7 @@ private:
     void SetClockLook(const QColor& colour, int pixelSize, const QString& text);
 
     QuestionArea* m_area;
+    TrainingAnswerMode m_answerMode = TrainingAnswerMode::Start;
     QuestionBank m_bank;
     bool m_timeUp = false;
     bool m_paused = false;

@@ -246,14 +246,6 @@ QCheckBox* TForm6::Box(int row) const {
     return m_area->RowBox(row);
 }
 
-int TForm6::AnswerButtonMode() const {
-    return Button1->property("Tag").toInt();
-}
-
-void TForm6::SetAnswerButtonMode(int mode) {
-    Button1->setProperty("Tag", mode);
-}
-
 void TForm6::SetClockLook(const QColor& colour, int pixelSize, bool bold, const QString& text) {
     Label7->setFont(PixelFont(QStringLiteral("Arial"), pixelSize, bold));
     SetTextColour(Label7, colour);
@@ -418,7 +410,7 @@ bool TForm6::OpenResultFiles(const QString& programFolder) {
     return true;
 }
 
-void TForm6::RefuseTest(const QString& message, int mode) {
+void TForm6::RefuseTest(const QString& message, ControlAnswerMode mode) {
     SetTextColour(Label5, kRed);
     Label5->setText(message);
     Label5->show();

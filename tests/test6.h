@@ -33,10 +33,10 @@ public:
     static constexpr int kRows = kMaxOptions;
 
     // Modes of the answer button, kept in its tag.
-    static constexpr int kModeStart = 0;  // "OK": starts the test
-    static constexpr int kModeAnswer = 1; // "Следующий вопрос": submits the answer
-    static constexpr int kModeExit = 2;   // "OK" after the question file failed: ends the program
-    static constexpr int kModeBack = 3;   // "OK" after a test that could not be prepared: menu
+    static constexpr ControlAnswerMode kModeStart = ControlAnswerMode::Start;
+    static constexpr ControlAnswerMode kModeAnswer = ControlAnswerMode::Answer;
+    static constexpr ControlAnswerMode kModeExit = ControlAnswerMode::Exit;
+    static constexpr ControlAnswerMode kModeBack = ControlAnswerMode::Back;
 
     /// The code the supervisor types to leave the result.
     static const QString kSupervisorCode;
@@ -46,7 +46,7 @@ public:
     /// they are closed.
     void HoldNameLock(std::unique_ptr<ResultNameLock> lock);
 
-    int AnswerButtonMode() const;
+    ControlAnswerMode AnswerButtonMode() const { return m_answerMode; }
     QuestionArea* Area() const { return m_area; }
     const QuestionBank& Bank() const { return m_bank; }
     const ResultReport& Report() const { return m_report; }
@@ -126,9 +126,9 @@ private:
     bool LoadQuestionFile(const QString& programFolder);
     bool ReadSettings();
     bool OpenResultFiles(const QString& programFolder);
-    void RefuseTest(const QString& message, int mode);
+    void RefuseTest(const QString& message, ControlAnswerMode mode);
     bool ReportWritten();
-    void SetAnswerButtonMode(int mode);
+    void SetAnswerButtonMode(ControlAnswerMode mode) { m_answerMode = mode; }
     void EnableBoxes(bool enabled);
     void UntickBoxes();
     void StartTest();
@@ -145,6 +145,7 @@ private:
     void StartCountdownUnlessVideo();
 
     QuestionArea* m_area;
+    ControlAnswerMode m_answerMode = ControlAnswerMode::Start;
     DesktopCover* m_cover; // the desktop behind the running test
     QuestionBank m_bank;
     ResultReport m_report;

@@ -14,6 +14,13 @@ constexpr int kTrainingRows = 5;
 int ScoreTicks(const std::array<bool, kTrainingRows>& ticked,
                const std::array<int, kTrainingRows>& points);
 
+/// What the training screen's answer button does when pressed.
+enum class TrainingAnswerMode {
+    Start, // "OK" on the opening display
+    Next,  // "Следующий вопрос" (or "Выход..." after time-up)
+    Leave, // "OK" on the result display or after a failed load
+};
+
 enum class Verdict {
     Hidden,     // nothing ticked: the feedback strip is hidden
     Right,      // exactly 100 points

@@ -7,10 +7,10 @@
 #include "widgets/ring.h"
 #include "widgets/stored_picture.h"
 
-#include <QImage>
-#include <QLabel>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QLabel>
 #include <QSet>
 #include <QTest>
 
