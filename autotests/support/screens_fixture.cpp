@@ -16,8 +16,11 @@ void PrepareScreenTests(MediaPlayers players) {
         FakeMediaPlayer::Install();
 }
 
-ScreensFixture::ScreensFixture(QSize display) : m_display(display) {
-    CreateScreens();
+ScreensFixture::ScreensFixture(QSize display, void (*make)()) : m_display(display) {
+    if (make)
+        make();
+    else
+        CreateScreens();
 }
 
 ScreensFixture::~ScreensFixture() {

@@ -15,11 +15,11 @@ enum class MediaPlayers { Real, Fake };
 void PrepareScreenTests(MediaPlayers players = MediaPlayers::Real);
 
 /// Every screen of the program on a display of the given size while it lives: the display is set
-/// before the screens are made; at the end the screens are destroyed and freed, then the display
-/// is reset.
+/// before make makes the screens (CreateScreens() when not given); at the end the screens are
+/// destroyed and freed, then the display is reset.
 class ScreensFixture {
 public:
-    explicit ScreensFixture(QSize display = QSize(1024, 768));
+    explicit ScreensFixture(QSize display = QSize(1024, 768), void (*make)() = nullptr);
     ~ScreensFixture();
     ScreensFixture(const ScreensFixture&) = delete;
     ScreensFixture& operator=(const ScreensFixture&) = delete;
