@@ -1,8 +1,6 @@
 // The administration screen: defaults, typed values kept, placement, reading by the tests.
-#include "app/startup.h"
 #include "app/test1.h"
-#include "autotests/support/test_support.h"
-#include "platform/fonts.h"
+#include "autotests/support/screens_fixture.h"
 #include "tests/test4.h"
 
 #include <QApplication>
@@ -13,24 +11,12 @@
 
 class TestAdmin : public QObject {
     Q_OBJECT
-    std::unique_ptr<DisplayOverride> m_display;
+    std::optional<ScreensFixture> m_screens;
 
 private Q_SLOTS:
-    void initTestCase() {
-        QApplication::setQuitOnLastWindowClosed(false);
-        InstallFontSubstitutions();
-        Screen::SetModalLoopsEnabled(false);
-    }
-
-    void init() {
-        m_display = std::make_unique<DisplayOverride>(QSize(1024, 768));
-        CreateScreens();
-    }
-
-    void cleanup() {
-        DestroyScreens();
-        m_display.reset();
-    }
+    void initTestCase() { PrepareScreenTests(); }
+    void init() { m_screens.emplace(); }
+    void cleanup() { m_screens.reset(); }
 
     void startsWithTheDefaults() {
         QCOMPARE(Form4->Edit2->text(), QStringLiteral("10"));
@@ -127,7 +113,7 @@ private Q_SLOTS:
     void isCentredAt535x350OnEveryActivation() {
         QFETCH(QSize, display);
         QFETCH(QPoint, topLeft);
-        DisplayOverride size(display);
+        m_screens->SetDisplay(display);
         Form4->move(0, 0);
         Form4->FormActivate();
         QCOMPARE(Form4->size(), QSize(535, 350));

@@ -5,9 +5,8 @@
 #include "app/test1.h"
 #include "app/test5.h"
 #include "autotests/support/fake_media_player.h"
-#include "autotests/support/test_support.h"
+#include "autotests/support/screens_fixture.h"
 #include "platform/desktop_cover.h"
-#include "platform/fonts.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
 #include "platform/text_file.h"
@@ -92,22 +91,19 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<MessageRecorder> m_recorder;
-    std::optional<DisplayOverride> m_display;
+    std::optional<ScreensFixture> m_screens;
 };
 
 void ControlScreenTest::init() {
-    InstallFontSubstitutions();
-    Screen::SetModalLoopsEnabled(false);
-    FakeMediaPlayer::Install();
+    PrepareScreenTests(MediaPlayers::Fake);
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     SetReportClockForTesting(kMoment);
-    m_display.emplace(QSize(1024, 768));
     m_recorder = std::make_unique<MessageRecorder>();
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
     for (const char* sub : {"ortu", "otchet/print otchet", "otchet/data1"})
         QVERIFY(QDir(m_folder->path()).mkpath(QString::fromLatin1(sub)));
-    CreateScreens();
+    m_screens.emplace();
     Form1->Timer1->stop(); // no splash in these tests
     Shell().ProgramFolder = m_folder->path();
     form12->Panel5Click();
@@ -118,9 +114,8 @@ void ControlScreenTest::init() {
 }
 
 void ControlScreenTest::cleanup() {
-    DestroyScreens();
+    m_screens.reset();
     m_recorder.reset();
-    m_display.reset();
     m_folder.reset();
     SetReportClockForTesting(std::nullopt);
     QLocale::setDefault(QLocale::system());
@@ -230,7 +225,7 @@ void ControlScreenTest::openingDisplayWritesHeadersAndCount() {
     QVERIFY(m_recorder->messages.isEmpty());
 
     // On a display lower than 624 pixels the screen stands 5 pixels from the top.
-    m_display.emplace(QSize(800, 600));
+    m_screens->SetDisplay(QSize(800, 600));
     Form6->FormActivate();
     frame = Form6->frameGeometry();
     QCOMPARE(frame.topLeft(), QPoint(HalfOf(800 - frame.width()), 5));

@@ -1,7 +1,6 @@
 // The textbook, help and credits screens, driven through their handlers as the browser and the
 // user would drive them.
 
-#include "app/startup.h"
 #include "app/test.h"
 #include "app/test1.h"
 #include "app/test5.h"
@@ -10,8 +9,7 @@
 #include "materials/test7.h"
 #include "materials/test94.h"
 #include "materials/test99.h"
-#include "platform/fonts.h"
-#include "test_support.h"
+#include "screens_fixture.h"
 #include "tests/test2.h"
 #include "widgets/background.h"
 #include "widgets/frame.h"
@@ -42,28 +40,19 @@ int ImageIndex(const QToolButton* button) {
 
 class TestMaterialsScreens : public QObject {
     Q_OBJECT
-    std::unique_ptr<DisplayOverride> m_display;
+    std::optional<ScreensFixture> m_screens;
 
     void Create(QSize display) {
-        m_display = std::make_unique<DisplayOverride>(display);
-        CreateScreens();
+        m_screens.emplace(display);
         Shell().ProgramFolder = kFolder;
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        QApplication::setQuitOnLastWindowClosed(false);
-        InstallFontSubstitutions();
-        Screen::SetModalLoopsEnabled(false);
-        FakeMediaPlayer::Install();
-    }
+    void initTestCase() { PrepareScreenTests(MediaPlayers::Fake); }
 
     void cleanupTestCase() { FakeMediaPlayer::Uninstall(); }
 
-    void cleanup() {
-        DestroyScreens();
-        m_display.reset();
-    }
+    void cleanup() { m_screens.reset(); }
 
     void textbookLaysItselfOutAndOpensItsStartPage_data() {
         QTest::addColumn<QSize>("display");

@@ -2,16 +2,14 @@
 // toolbar strip, the find dialog finds Windows-1251 text, and a video link puts the placeholder
 // page in place of the link.
 
-#include "app/startup.h"
 #include "app/test.h"
 #include "fake_media_player.h"
 #include "materials/test7.h"
 #include "materials/test94.h"
 #include "materials/test99.h"
 #include "materials/textbook_links.h"
-#include "platform/fonts.h"
 #include "platform/russian_ui.h"
-#include "test_support.h"
+#include "screens_fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -89,11 +87,7 @@ class TestTextbookBrowser : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() {
-        QApplication::setQuitOnLastWindowClosed(false);
-        InstallFontSubstitutions();
-        FakeMediaPlayer::Install();
-    }
+    void initTestCase() { PrepareScreenTests(MediaPlayers::Fake); }
 
     void cleanupTestCase() { FakeMediaPlayer::Uninstall(); }
 
@@ -107,8 +101,7 @@ private Q_SLOTS:
                    QStringLiteral("<div style=\"height:3000px\"></div>"),
                    QStringLiteral("<p id=\"part2\">Часть 2</p>"),
                    QStringLiteral("<div style=\"height:3000px\"></div>")});
-        DisplayOverride display(QSize(1024, 768));
-        CreateScreens();
+        ScreensFixture screens;
         Shell().ProgramFolder = folder.path();
         QSignalSpy loads(Form14->WebBrowser1, &QWebEngineView::loadFinished);
         Form14->ShowScreen();
@@ -139,15 +132,13 @@ private Q_SLOTS:
         QCOMPARE(Form14->History().Entries().size(), 2);
         QVERIFY(Form14->ToolButton1->isEnabled());
         QVERIFY(!Form14->ToolButton2->isEnabled());
-        DestroyScreens();
     }
 
     void missingPageShowsTheEnginesErrorPageInRussian() {
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("html")));
-        DisplayOverride display(QSize(1024, 768));
-        CreateScreens();
+        ScreensFixture screens;
         Shell().ProgramFolder = folder.path();
         QSignalSpy loads(Form14->WebBrowser1, &QWebEngineView::loadFinished);
         MessageRecorder notices;
@@ -161,7 +152,6 @@ private Q_SLOTS:
         QVERIFY2(text.contains(QRegularExpression(QStringLiteral("[а-яА-Я]{4}"))),
                  qPrintable(text));
         QCOMPARE(notices.messages, QStringList{});
-        DestroyScreens();
     }
 
     void helpPagesKeepToTheirFolder() {
@@ -170,8 +160,7 @@ private Q_SLOTS:
         QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("helphtml")));
         const QString index = folder.path() + QStringLiteral("/helphtml/index.htm");
         WritePage(index, LinkPage(QStringLiteral("file:///etc/passwd"), QString()));
-        DisplayOverride display(QSize(1024, 768));
-        CreateScreens();
+        ScreensFixture screens;
         Shell().ProgramFolder = folder.path();
         Form7->BuildBrowser(); // otherwise made when the help is first shown
         QSignalSpy loads(Form7->WebBrowser1, &QWebEngineView::loadFinished);
@@ -183,7 +172,6 @@ private Q_SLOTS:
                              QStringLiteral("Ссылка ведет за пределы справки и не открывается.")),
             qPrintable(notices.messages.join(u'|')));
         QCOMPARE(Form7->WebBrowser1->url(), QUrl::fromLocalFile(index));
-        DestroyScreens();
     }
 
     void refusesLinksThatLeaveTheTextbook_data() {
@@ -245,8 +233,7 @@ private Q_SLOTS:
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", folder.path().toUtf8() + ':' + path);
 
-        DisplayOverride display(QSize(1024, 768));
-        CreateScreens();
+        ScreensFixture screens;
         Shell().ProgramFolder = folder.path();
         QWebEngineProfile* profile = Form14->WebBrowser1->page()->profile();
         profile->setDownloadPath(folder.path() + QStringLiteral("/downloads"));
@@ -272,7 +259,6 @@ private Q_SLOTS:
                      .entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList{});
 
-        DestroyScreens();
         qputenv("PATH", path);
         for (const QString& scheme : schemes)
             QDesktopServices::unsetUrlHandler(scheme);
@@ -291,8 +277,7 @@ private Q_SLOTS:
                    QStringLiteral("<a id=\"film\" href=\"$film01.avi=012.htm\">Старт</a>")});
         WritePage(html + QStringLiteral("999.htm"), {QStringLiteral("<p>Видеофрагмент</p>")});
 
-        DisplayOverride display(QSize(1024, 768));
-        CreateScreens();
+        ScreensFixture screens;
         Shell().ProgramFolder = folder.path();
         QSignalSpy loads(Form14->WebBrowser1, &QWebEngineView::loadFinished);
 
@@ -341,8 +326,6 @@ private Q_SLOTS:
         QCOMPARE(int(Shell().BookLoadCount), before + 1);
         QCOMPARE(Form14->History().Entries().first(), html + QStringLiteral("999.htm"));
         QCOMPARE(Form14->History().Entries().at(1), html + QStringLiteral("$film01.avi=012.htm"));
-
-        DestroyScreens();
     }
 };
 

@@ -1,11 +1,9 @@
 // The registration and testing menu: layout by display, registration check, opening screens.
-#include "app/startup.h"
 #include "app/test.h"
 #include "app/test1.h"
 #include "app/test5.h"
-#include "autotests/support/test_support.h"
+#include "autotests/support/screens_fixture.h"
 #include "materials/test3.h"
-#include "platform/fonts.h"
 #include "review/test8.h"
 #include "tests/result_lock.h"
 #include "tests/test2.h"
@@ -44,8 +42,8 @@ Q_DECLARE_METATYPE(TestButton)
 
 class TestMenu : public QObject {
     Q_OBJECT
-    std::unique_ptr<DisplayOverride> m_display;
     std::unique_ptr<MessageRecorder> m_messages;
+    std::optional<ScreensFixture> m_screens;
 
     /// Uncovers the fields and fills every one of them as a student would.
     static void Register(const QString& name = QStringLiteral("Иванов И. И.")) {
@@ -86,16 +84,11 @@ class TestMenu : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        QApplication::setQuitOnLastWindowClosed(false);
-        InstallFontSubstitutions();
-        Screen::SetModalLoopsEnabled(false);
-    }
+    void initTestCase() { PrepareScreenTests(); }
 
     void init() {
-        m_display = std::make_unique<DisplayOverride>(QSize(1024, 768));
         m_messages = std::make_unique<MessageRecorder>();
-        CreateScreens();
+        m_screens.emplace();
         Form1->Timer1->stop();
         Form1->show();
         form12->ShowScreen();
@@ -103,10 +96,8 @@ private Q_SLOTS:
     }
 
     void cleanup() {
-        DestroyScreens();
-        ProcessDeferredDeletes();
+        m_screens.reset();
         m_messages.reset();
-        m_display.reset();
     }
 
     void sizesAndCentresItselfByTheDisplay_data() {
@@ -131,7 +122,7 @@ private Q_SLOTS:
         QFETCH(QRect, window);
         QFETCH(QRect, frame);
         QFETCH(QPoint, panel);
-        DisplayOverride size(display);
+        m_screens->SetDisplay(display);
         form12->FormActivate();
         QCOMPARE(form12->geometry(), window);
         QCOMPARE(form12->Panel10->geometry(), frame);

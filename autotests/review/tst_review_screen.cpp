@@ -1,13 +1,11 @@
 // The answer review screen driven through its handlers: the file dialog hook hands over data
 // files written to a temporary program folder, a fake player stands in for the video player.
-#include "app/startup.h"
 #include "app/test.h"
 #include "app/test1.h"
 #include "app/test5.h"
 #include "autotests/support/fake_media_player.h"
-#include "autotests/support/test_support.h"
+#include "autotests/support/screens_fixture.h"
 #include "platform/file_dialog.h"
-#include "platform/fonts.h"
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
@@ -101,15 +99,12 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<MessageRecorder> m_messages;
-    std::optional<DisplayOverride> m_display;
+    std::optional<ScreensFixture> m_screens;
     QStringList m_dialog; // title, filter, folder of the last dialog
 };
 
 void ReviewScreenTest::init() {
-    InstallFontSubstitutions();
-    Screen::SetModalLoopsEnabled(false);
-    FakeMediaPlayer::Install();
-    m_display.emplace(QSize(1024, 768));
+    PrepareScreenTests(MediaPlayers::Fake);
     m_messages = std::make_unique<MessageRecorder>();
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("otchet/data1")));
@@ -121,16 +116,15 @@ void ReviewScreenTest::init() {
 }
 
 void ReviewScreenTest::Setup() {
-    CreateScreens();
+    m_screens.emplace();
     Form1->Timer1->stop();
     Shell().ProgramFolder = m_folder->path();
 }
 
 void ReviewScreenTest::cleanup() {
     SetFileDialogHook({});
-    DestroyScreens();
+    m_screens.reset();
     m_messages.reset();
-    m_display.reset();
     m_folder.reset();
     FakeMediaPlayer::Uninstall();
 }
@@ -182,7 +176,7 @@ void ReviewScreenTest::emptyScreenFromTheMenu_data() {
 void ReviewScreenTest::emptyScreenFromTheMenu() {
     QFETCH(QSize, display);
     QFETCH(QSize, client);
-    m_display.emplace(display);
+    m_screens->SetDisplay(display);
     OpenScreen();
     QCOMPARE(int(form12->TestingMode), 2);
     QCOMPARE(Form8->windowTitle(), QStringLiteral("Результаты теста"));
@@ -399,7 +393,7 @@ void ReviewScreenTest::namesLeadingOutsideImagesOpenNothing() {
 }
 
 void ReviewScreenTest::realPlayerAfterAMissingFragment() {
-    DestroyScreens();
+    m_screens.reset();
     FakeMediaPlayer::Uninstall();
     Setup();
     OpenScreen(3);

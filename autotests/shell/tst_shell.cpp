@@ -8,13 +8,12 @@
 #include "materials/test7.h"
 #include "materials/test94.h"
 #include "materials/test99.h"
-#include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/screen.h"
 #include "questions/question_area.h"
 #include "review/test8.h"
-#include "test_support.h"
+#include "screens_fixture.h"
 #include "tests/test2.h"
 #include "tests/test4.h"
 #include "tests/test6.h"
@@ -34,7 +33,7 @@
 
 class TestShell : public QObject {
     Q_OBJECT
-    std::unique_ptr<DisplayOverride> m_display;
+    std::optional<ScreensFixture> m_screens;
 
 private Q_SLOTS:
     void courseFolderFromTheCommandLine_data() {
@@ -92,21 +91,11 @@ private Q_SLOTS:
                     .startsWith(QStringLiteral("Папка курса «")));
     }
 
-    void initTestCase() {
-        QApplication::setQuitOnLastWindowClosed(false);
-        InstallFontSubstitutions();
-        Screen::SetModalLoopsEnabled(false);
-    }
-
-    void init() { m_display = std::make_unique<DisplayOverride>(QSize(1024, 768)); }
-
-    void cleanup() {
-        DestroyScreens();
-        m_display.reset();
-    }
+    void initTestCase() { PrepareScreenTests(); }
+    void cleanup() { m_screens.reset(); }
 
     void createsEveryScreenWithTheMainScreenFirst() {
-        CreateScreens();
+        m_screens.emplace();
         QVERIFY(Form1 && Form5 && form12 && Form14 && Form7);
         // The state record starts from its initial values; the program folder is the working
         // folder without a trailing separator.
@@ -127,7 +116,7 @@ private Q_SLOTS:
     }
 
     void startShowsTheSplashBeforeTheWebEngineAndMakesPlayersOnFirstUse() {
-        StartScreens();
+        m_screens.emplace(QSize(1024, 768), [] { StartScreens(); });
         QVERIFY(Form1->isVisible());
         QVERIFY(Form9 && Form14 && Form7); // every screen exists
         // The textbook's browser comes with the first turn of the message loop, the help's
@@ -143,7 +132,7 @@ private Q_SLOTS:
 
     void animationsRunOnlyWhileTheirPictureIsShown() {
         // The hidden test screens leave their animations standing.
-        CreateScreens();
+        m_screens.emplace();
         for (Screen* screen : {static_cast<Screen*>(Form2), static_cast<Screen*>(Form6),
                                static_cast<Screen*>(Form8)}) {
             auto* movie = screen->findChild<QLabel*>(QStringLiteral("Image2"))->movie();
@@ -181,8 +170,7 @@ private Q_SLOTS:
     void placesTheStartBar() {
         QFETCH(QSize, display);
         QFETCH(int, left);
-        DisplayOverride size(display);
-        CreateScreens();
+        m_screens.emplace(display);
         QCOMPARE(Form5->pos(), QPoint(left, 2));
         // Client 385 x 27 inside a 2-pixel border: the window is 389 x 31.
         QCOMPARE(Form5->size(), QSize(389, 31));
@@ -195,7 +183,7 @@ private Q_SLOTS:
     }
 
     void splashCountsToNinetyEightThenHandsOver() {
-        CreateScreens();
+        m_screens.emplace();
         Form1->FormActivate();
         for (int tick = 1; tick <= 49; ++tick)
             Form1->Timer1Timer();
@@ -216,7 +204,7 @@ private Q_SLOTS:
     }
 
     void bareBackgroundBringsThePictureBackCentred() {
-        CreateScreens();
+        m_screens.emplace();
         for (int tick = 1; tick <= 50; ++tick)
             Form1->Timer1Timer();
         Form1->FormDeactivate();
@@ -231,7 +219,7 @@ private Q_SLOTS:
     }
 
     void testingButtonShowsTheScreenOfTheTestingMode() {
-        CreateScreens();
+        m_screens.emplace();
         Form14->show();
         Form7->show();
         form12->TestingMode = 0;
@@ -245,7 +233,7 @@ private Q_SLOTS:
     }
 
     void helpButtonHidesTheTextbookAndShowsHelp() {
-        CreateScreens();
+        m_screens.emplace();
         Form14->show();
         Form5->abcToggleBtn1->SetDown(true);
         Form5->abcToggleBtn2Click();
@@ -256,7 +244,7 @@ private Q_SLOTS:
     }
 
     void hoverChangesColourOnlyOnEnabledButtons() {
-        CreateScreens();
+        m_screens.emplace();
         TabcToggleBtn* button = Form5->abcToggleBtn1;
         QCOMPARE(button->Color(), QColor(0xFF, 0xB7, 0x6F));
         Q_EMIT button->MouseEnter();
@@ -275,7 +263,7 @@ private Q_SLOTS:
     }
 
     void putDownAndRaiseLeaveAButtonInThatStateAlone() {
-        CreateScreens();
+        m_screens.emplace();
         TabcToggleBtn* button = Form5->abcToggleBtn3;
         QSignalSpy clicks(button, &TabcToggleBtn::Click);
         Form5->PutDown(button);
@@ -313,7 +301,7 @@ private Q_SLOTS:
         QFETCH(QString, screen);
         QFETCH(QString, front);
         QFETCH(bool, stays);
-        CreateScreens();
+        m_screens.emplace();
         for (int tick = 1; tick <= 50; ++tick)
             Form1->Timer1Timer(); // the start bar and the textbook
         if (screen == QLatin1String("Form7")) {
@@ -352,7 +340,7 @@ private Q_SLOTS:
 
     // The window system's close of the main screen ends the program: the event loop returns.
     void mainScreenCloseEndsTheProgram() {
-        CreateScreens();
+        m_screens.emplace();
         Form1->show();
         QTimer::singleShot(0, Form1, [] { CloseByWindowSystem(Form1); });
         QCOMPARE(QApplication::exec(), 0);
@@ -386,7 +374,7 @@ private Q_SLOTS:
     }
 
     void exitButtonClosesTheMainScreenAndEndsTheProgram() {
-        CreateScreens();
+        m_screens.emplace();
         Form1->show();
         Form5->abcToggleBtn4Click();
         QVERIFY(Form5->abcToggleBtn4->Down());

@@ -5,9 +5,8 @@
 #include "app/test1.h"
 #include "app/test5.h"
 #include "autotests/support/fake_media_player.h"
-#include "autotests/support/test_support.h"
+#include "autotests/support/screens_fixture.h"
 #include "materials/test94.h"
-#include "platform/fonts.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
 #include "questions/question_area.h"
@@ -93,27 +92,23 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<MessageRecorder> m_recorder;
-    std::optional<DisplayOverride> m_display;
+    std::optional<ScreensFixture> m_screens;
 };
 
 void TrainingScreenTest::init() {
-    InstallFontSubstitutions();
-    Screen::SetModalLoopsEnabled(false);
-    FakeMediaPlayer::Install();
-    m_display.emplace(QSize(1024, 768));
+    PrepareScreenTests(MediaPlayers::Fake);
     m_recorder = std::make_unique<MessageRecorder>();
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
     QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("ortu")));
-    CreateScreens();
+    m_screens.emplace();
     Form1->Timer1->stop(); // no splash in these tests
     Shell().ProgramFolder = m_folder->path();
 }
 
 void TrainingScreenTest::cleanup() {
-    DestroyScreens();
+    m_screens.reset();
     m_recorder.reset();
-    m_display.reset();
     m_folder.reset();
     FakeMediaPlayer::Uninstall();
 }
@@ -199,7 +194,7 @@ void TrainingScreenTest::windowAndOpeningDisplay() {
     QCOMPARE(Form2->ResetOnActivate, 2);
 
     // On a display lower than 624 pixels the screen stands 5 pixels from the top.
-    m_display.emplace(QSize(800, 600));
+    m_screens->SetDisplay(QSize(800, 600));
     Form2->FormActivate();
     frame = Form2->frameGeometry();
     QCOMPARE(frame.topLeft(), QPoint(HalfOf(800 - frame.width()), 5));

@@ -1,14 +1,12 @@
 // The video viewer driven through its handlers and timer ticks with a player that plays
 // nothing: opened from a textbook video link, playing, the buttons, the notice during a training
 // test, a fragment that is missing or cannot be played, and the way back to the textbook.
-#include "app/startup.h"
 #include "app/test.h"
 #include "app/test5.h"
 #include "fake_media_player.h"
 #include "materials/test94.h"
 #include "materials/test99.h"
-#include "platform/fonts.h"
-#include "test_support.h"
+#include "screens_fixture.h"
 #include "widgets/toggle_button.h"
 
 #include <QApplication>
@@ -55,12 +53,11 @@ void FreeClosedScreens() {
 
 class VideoViewerTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<DisplayOverride> m_display;
+    std::optional<ScreensFixture> m_screens;
 
     // The screens on a display of the given size, the textbook shown on a page of the course.
     void Create(QSize display = QSize(1024, 768)) {
-        m_display = std::make_unique<DisplayOverride>(display);
-        CreateScreens();
+        m_screens.emplace(display);
         Shell().ProgramFolder = Folder();
         Form5->show();
         Form14->show();
@@ -74,19 +71,11 @@ class VideoViewerTest : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        QApplication::setQuitOnLastWindowClosed(false);
-        InstallFontSubstitutions();
-        Screen::SetModalLoopsEnabled(false);
-        FakeMediaPlayer::Install();
-    }
+    void initTestCase() { PrepareScreenTests(MediaPlayers::Fake); }
 
     void cleanupTestCase() { FakeMediaPlayer::Uninstall(); }
 
-    void cleanup() {
-        DestroyScreens();
-        m_display.reset();
-    }
+    void cleanup() { m_screens.reset(); }
 
     void viewerFillsTheWorkAreaWithItsStrip_data() {
         QTest::addColumn<QSize>("display");

@@ -1,12 +1,10 @@
 // The video viewer with the real player (Qt Multimedia over GStreamer): a fragment of the sample
 // course opened from a textbook video link plays to its end in the viewer's display area.
-#include "app/startup.h"
 #include "app/test.h"
 #include "materials/test94.h"
 #include "materials/test99.h"
-#include "platform/fonts.h"
 #include "platform/media_player.h"
-#include "test_support.h"
+#include "screens_fixture.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -17,15 +15,10 @@
 class VideoViewerPlayerTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() {
-        QApplication::setQuitOnLastWindowClosed(false);
-        InstallFontSubstitutions();
-        Screen::SetModalLoopsEnabled(false);
-    }
+    void initTestCase() { PrepareScreenTests(); }
 
     void courseFragmentPlaysToItsEnd() {
-        DisplayOverride display(QSize(1024, 768));
-        CreateScreens();
+        ScreensFixture screens;
         const QString folder = SourcePath(QStringLiteral("course"));
         Shell().ProgramFolder = folder;
         Form14->show();
@@ -59,7 +52,6 @@ private Q_SLOTS:
         QVERIFY(Form14->isEnabled());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!Form9);
-        DestroyScreens();
     }
 };
 

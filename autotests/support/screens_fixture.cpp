@@ -1,0 +1,34 @@
+#include "screens_fixture.h"
+
+#include "app/startup.h"
+#include "fake_media_player.h"
+#include "platform/display.h"
+#include "platform/fonts.h"
+#include "platform/screen.h"
+
+#include <QApplication>
+
+void PrepareScreenTests(MediaPlayers players) {
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallFontSubstitutions();
+    Screen::SetModalLoopsEnabled(false);
+    if (players == MediaPlayers::Fake)
+        FakeMediaPlayer::Install();
+}
+
+ScreensFixture::ScreensFixture(QSize display, void (*make)()) : m_display(display) {
+    if (make)
+        make();
+    else
+        CreateScreens();
+}
+
+ScreensFixture::~ScreensFixture() {
+    DestroyScreens();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // m_display resets the display after this.
+}
+
+void ScreensFixture::SetDisplay(QSize display) {
+    SetDisplaySizeForTesting(display);
+}
