@@ -32,7 +32,7 @@ public:
     static constexpr int kClientHeight = 534;
     static constexpr int kRows = kMaxOptions;
 
-    // Modes of the answer button, kept in its tag.
+    // Modes of the answer button.
     static constexpr ControlAnswerMode kModeStart = ControlAnswerMode::Start;
     static constexpr ControlAnswerMode kModeAnswer = ControlAnswerMode::Answer;
     static constexpr ControlAnswerMode kModeExit = ControlAnswerMode::Exit;
