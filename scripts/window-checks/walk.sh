@@ -28,6 +28,10 @@ fail() {
   echo "walk ($mode): $*" >&2
   echo "windows, bottom to top:" >&2
   xwin list >&2 2>/dev/null || true
+  if [ -s "$work/$mode.log" ]; then
+    echo "the program's last words (DISPLAY=$DISPLAY):" >&2
+    tail -n 15 "$work/$mode.log" >&2
+  fi
   [ -n "${WALK_KEEP:-}" ] && import -window root "$work/failed-$mode.png" 2>/dev/null || true
   exit 1
 }
@@ -281,16 +285,16 @@ walk() {
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     pids+=($!)
     exec 3>&-
-    for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+    for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
     display=$(head -n 1 "$work/display")
     rm -f "$work/display"
   fi
   export DISPLAY=":$display"
-  for _ in $(seq 50); do xwin list >/dev/null 2>&1 && break; sleep 0.1; done
+  for _ in $(seq 300); do xwin list >/dev/null 2>&1 && break; sleep 0.1; done
   if [ "$mode" = openbox ]; then
     openbox --sm-disable >/dev/null 2>&1 &
     pids+=($!)
-    for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+    for _ in $(seq 300); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
     BOX_KIND=DIALOG
   fi
 
