@@ -2,18 +2,6 @@
 
 #include <QStringList>
 
-qint64 ControlAnswerPoints(const PositionFlags& ticked, const PositionPoints& points) {
-    qint64 sum = 0;
-    for (int k = 0; k < kMaxOptions; ++k) {
-        if (!ticked[k])
-            continue;
-        if (points[k] == 0)
-            return 0; // a wrong option spoils the whole answer
-        sum += points[k];
-    }
-    return sum;
-}
-
 QString ControlQuestionTitle(int shownCount) {
     return QStringLiteral("Вопрос ") + QString::number(shownCount);
 }

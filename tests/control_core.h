@@ -4,12 +4,9 @@
 
 #include <QString>
 
-// The rules of the control test that need no window: the points of an answer, the countdown of
-// one question, and the texts the control screen shows.
-
-/// Points of an answer: the sum of the points of the ticked positions, or 0 when nothing is
-/// ticked or when any ticked option is worth 0 points. Negative points count as they are.
-qint64 ControlAnswerPoints(const PositionFlags& ticked, const PositionPoints& points);
+// The rules of the control test that need no window: the countdown of one question and the
+// texts the control screen shows. The points of an answer are AnswerPoints()
+// (questions/answer_points.h), the same for both tests.
 
 /// What the control screen's answer button does when pressed.
 enum class ControlAnswerMode {

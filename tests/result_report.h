@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/text_file.h"
+#include "questions/answer_points.h"
 #include "questions/question_bank.h"
 
 #include <QDate>
@@ -38,10 +39,6 @@ struct CandidateInfo {
     QString Qualification;
     QString Topic;
 };
-
-/// Ticks and points of the five display positions; index 0 is position 1.
-using PositionFlags = std::array<bool, kMaxOptions>;
-using PositionPoints = std::array<int, kMaxOptions>;
 
 /// The current date and time for a report header. Tests fix it with SetReportClockForTesting.
 QDateTime ReportNow();

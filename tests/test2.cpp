@@ -543,7 +543,7 @@ void TForm2::BoxChanged(int row) {
     std::array<int, kTrainingRows> points{};
     for (int r = 0; r < kTrainingRows; ++r)
         points[r] = m_area->View.DisplayOptions[r].Points;
-    QuestionScore = ScoreTicks(Ticked, points);
+    QuestionScore = int(AnswerPoints(Ticked, points));
     ShowVerdict();
 }
 

@@ -487,7 +487,7 @@ void TForm6::AnswerGiven() {
     PositionPoints points{};
     for (int k = 0; k < kRows; ++k)
         points[k] = m_area->View.DisplayOptions[k].Points;
-    const qint64 answerPoints = ControlAnswerPoints(Ticked, points);
+    const qint64 answerPoints = AnswerPoints(Ticked, points);
     // The answer is on disk before anything else happens.
     if (!m_report.WriteAnswer(Ticked, points, answerPoints)) {
         AbortAfterWriteFailure();

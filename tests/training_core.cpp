@@ -3,19 +3,6 @@
 #include <QStringList>
 #include <cstdlib>
 
-int ScoreTicks(const std::array<bool, kTrainingRows>& ticked,
-               const std::array<int, kTrainingRows>& points) {
-    int sum = 0;
-    for (int row = 0; row < kTrainingRows; ++row) {
-        if (!ticked[row])
-            continue;
-        if (points[row] == 0)
-            return 0; // a wrong option spoils the whole answer
-        sum += points[row];
-    }
-    return sum;
-}
-
 Verdict VerdictFor(bool anyTicked, int questionScore) {
     if (!anyTicked)
         return Verdict::Hidden;

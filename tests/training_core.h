@@ -1,18 +1,16 @@
 #pragma once
 
+#include "questions/answer_points.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
 
-// The rules of the training test that need no window: the score and verdict of the ticked
-// options, the clock, and the texts the training screen writes (title, time-up message, result).
+// The rules of the training test that need no window: the verdict of the ticked options, the
+// clock, and the texts the training screen writes (title, time-up message, result). The points of
+// the ticks are AnswerPoints() (questions/answer_points.h), the same for both tests.
 
-constexpr int kTrainingRows = 5;
-
-/// Points of the ticks as they stand: the sum of the ticked options' points, or 0 when any
-/// ticked option is worth 0 points (a wrong option). Nothing ticked scores 0.
-int ScoreTicks(const std::array<bool, kTrainingRows>& ticked,
-               const std::array<int, kTrainingRows>& points);
+constexpr int kTrainingRows = kMaxOptions;
 
 /// What the training screen's answer button does when pressed.
 enum class TrainingAnswerMode {

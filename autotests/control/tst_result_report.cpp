@@ -90,7 +90,7 @@ bool WriteSmallTest(ResultReport& report, QIODevice* printable, QIODevice* data)
     ok = report.WriteQuestion(1, kFirst, {3, 1, 2}) && ok;
     const PositionFlags ticked{true, true, false, false, false};
     const PositionPoints points{0, 100, 0, 0, 0};
-    ok = report.WriteAnswer(ticked, points, ControlAnswerPoints(ticked, points)) && ok;
+    ok = report.WriteAnswer(ticked, points, AnswerPoints(ticked, points)) && ok;
     ok = report.WriteQuestion(2, kSecond, {2, 1}) && ok;
     ok = report.WriteAnswer({}, {}, 0) && ok;
     ok = report.WriteTotals(2, 0) && ok;
@@ -223,7 +223,7 @@ void ResultReportTest::answerLines() {
     QVERIFY(report.OpenReports(&printable, QStringLiteral("print"), &data, QStringLiteral("data"),
                                Ivanov(), QStringLiteral("d"), QStringLiteral("t")));
     const qsizetype headerEnd = printable.data().size();
-    QVERIFY(report.WriteAnswer(ticked, points, ControlAnswerPoints(ticked, points)));
+    QVERIFY(report.WriteAnswer(ticked, points, AnswerPoints(ticked, points)));
     QCOMPARE(printable.data().mid(headerEnd), Bytes(lines));
 }
 
@@ -276,7 +276,7 @@ void ResultReportTest::answerPoints() {
     QFETCH(PositionFlags, ticked);
     QFETCH(PositionPoints, points);
     QFETCH(qint64, expected);
-    QCOMPARE(ControlAnswerPoints(ticked, points), expected);
+    QCOMPARE(AnswerPoints(ticked, points), expected);
 }
 
 void ResultReportTest::deviceFailingPartWayIsNeverSilent() {

@@ -67,7 +67,7 @@ QByteArray DataFile(const QString& name, const QList<QList<int>>& ticks,
         PositionFlags ticked{};
         for (int p : ticks[i])
             ticked[p - 1] = true;
-        const qint64 answer = ControlAnswerPoints(ticked, points);
+        const qint64 answer = AnswerPoints(ticked, points);
         total += answer;
         writer.WriteAnswer(ticked, points, answer);
     }

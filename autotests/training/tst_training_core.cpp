@@ -52,7 +52,7 @@ void TrainingCoreTest::score() {
     QFETCH(Points, points);
     QFETCH(int, score);
     QFETCH(int, verdict);
-    const int got = ScoreTicks(ticked, points);
+    const int got = int(AnswerPoints(ticked, points));
     QCOMPARE(got, score);
     const bool any = std::find(ticked.begin(), ticked.end(), true) != ticked.end();
     QCOMPARE(int(VerdictFor(any, got)), verdict);

@@ -135,10 +135,10 @@ bool ParseRecord(ReviewItem& item, AnsweredQuestion* answer, QString* what) {
         *what = QStringLiteral("строка баллов за ответ не читается");
         return false;
     }
-    if (answer->answerPoints != ControlAnswerPoints(answer->ticked, answer->points)) {
+    if (answer->answerPoints != AnswerPoints(answer->ticked, answer->points)) {
         *what = QStringLiteral("баллы за ответ (%1) не соответствуют отмеченным вариантам (%2)")
                     .arg(answer->answerPoints)
-                    .arg(ControlAnswerPoints(answer->ticked, answer->points));
+                    .arg(AnswerPoints(answer->ticked, answer->points));
         return false;
     }
     return true;

@@ -102,7 +102,7 @@ qint64 WriteSampleAnswers(const QuestionBank& bank, quint32 drawSeed, int count,
             points[p] = question.Options[order[p] - 1].Points;
         const double chance = std::clamp(ability * (1.25 - 0.6 * Difficulty(q)), 0.0, 1.0);
         const PositionFlags ticked = SampleTicks(points, order.size(), chance, random);
-        const qint64 answer = ControlAnswerPoints(ticked, points);
+        const qint64 answer = AnswerPoints(ticked, points);
         total += answer;
         writer->WriteAnswer(ticked, points, answer);
     }
