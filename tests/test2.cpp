@@ -57,7 +57,7 @@ QColor Rgb(std::uint32_t rgb) {
 
 } // namespace
 
-TForm2::TForm2(QWidget* parent) : Screen(parent) {
+TForm2::TForm2(QWidget* parent) : QuestionScreen(parent) {
     SetUpWindow();
     // The question area first, so that the bars and the picture panel stand in front of it.
     BuildQuestionArea();
@@ -87,15 +87,7 @@ void TForm2::SetUpWindow() {
 }
 
 void TForm2::BuildQuestionArea() {
-    m_area = new QuestionArea(this);
-    m_area->setObjectName(QStringLiteral("QuestionArea"));
-    m_area->SetBank(&m_bank);
-    Label5 = m_area->Label5;
-    CheckBox1 = m_area->CheckBox1;
-    CheckBox2 = m_area->CheckBox2;
-    CheckBox3 = m_area->CheckBox3;
-    CheckBox4 = m_area->CheckBox4;
-    CheckBox6 = m_area->CheckBox6;
+    MakeQuestionArea({});
 }
 
 void TForm2::BuildBottomBar() {
@@ -223,11 +215,7 @@ void TForm2::ConnectAreaHooks() {
 
 void TForm2::ConnectSignals() {
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
-    connect(CheckBox1, &QCheckBox::toggled, this, &TForm2::CheckBox1Click);
-    connect(CheckBox2, &QCheckBox::toggled, this, &TForm2::CheckBox2Click);
-    connect(CheckBox3, &QCheckBox::toggled, this, &TForm2::CheckBox3Click);
-    connect(CheckBox4, &QCheckBox::toggled, this, &TForm2::CheckBox4Click);
-    connect(CheckBox6, &QCheckBox::toggled, this, &TForm2::CheckBox6Click);
+    ConnectBoxes();
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm2::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm2::SpeedButton2Click);
     connect(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
@@ -237,10 +225,6 @@ void TForm2::ConnectSignals() {
 TForm2::~TForm2() {
     Timer1->stop();
     Timer4->stop();
-}
-
-QCheckBox* TForm2::Box(int row) const {
-    return m_area->RowBox(row);
 }
 
 void TForm2::SetClockLook(const QColor& colour, int pixelSize, const QString& text) {
@@ -519,22 +503,6 @@ void TForm2::ShowResult() {
 
 // --- Ticks and their verdict -------------------------------------------------------------------
 
-void TForm2::CheckBox1Click() {
-    BoxChanged(1);
-}
-void TForm2::CheckBox2Click() {
-    BoxChanged(2);
-}
-void TForm2::CheckBox3Click() {
-    BoxChanged(3);
-}
-void TForm2::CheckBox4Click() {
-    BoxChanged(4);
-}
-void TForm2::CheckBox6Click() {
-    BoxChanged(5);
-}
-
 void TForm2::BoxChanged(int row) {
     SpeedButton1->show();
     if (!BoxesLive[row - 1])
@@ -668,16 +636,6 @@ void TForm2::Timer4Timer() {
     }
     if (!m_paused)
         Button1->setEnabled(true);
-}
-
-void TForm2::Timer2Timer() {
-    m_area->Timer2Timer();
-}
-void TForm2::MediaPlayer1Notify() {
-    m_area->MediaPlayer1Notify();
-}
-void TForm2::Timer3Timer() {
-    m_area->Timer3Timer();
 }
 
 // --- Closing -----------------------------------------------------------------------------------

@@ -2,8 +2,8 @@
 
 // Training test screen.
 
-#include "platform/screen.h"
 #include "questions/question_bank.h"
+#include "tests/question_screen.h"
 #include "tests/training_core.h"
 
 #include <QPointer>
@@ -20,7 +20,7 @@ class QToolButton;
 class AutoSizeLabel;
 class QuestionArea;
 
-class TForm2 : public Screen {
+class TForm2 : public QuestionScreen {
     Q_OBJECT
 public:
     explicit TForm2(QWidget* parent = nullptr);
@@ -38,9 +38,6 @@ public:
 
     TrainingAnswerMode AnswerButtonMode() const { return m_answerMode; }
 
-    /// The question area (question text, pictures, option rows, video presentation).
-    QuestionArea* Area() const { return m_area; }
-    const QuestionBank& Bank() const { return m_bank; }
     /// True between the time-up message and the end of the test.
     bool TimeIsUp() const { return m_timeUp; }
     bool Paused() const { return m_paused; }
@@ -70,10 +67,6 @@ public:
     int ResetOnActivate = 1;  // 1: the next activation prepares a new test; 2: it changes nothing
     int ReloadOnActivate = 1; // 1: that activation loads the question file; 2: it skips it once
 
-    // Controls of the question area, named as the program names them.
-    AutoSizeLabel* Label5;
-    QCheckBox *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4, *CheckBox6;
-
     // Bottom bar.
     QFrame* Panel1;
     QPushButton* Button1;      // "OK" / "Следующий вопрос" / "Выход..."
@@ -95,26 +88,14 @@ public:
     QTimer* Timer1; // the clock, 1000 ms
     QTimer* Timer4; // answer-button delay, 700 ms
 
-    /// The tick box of row 1..5.
-    QCheckBox* Box(int row) const;
-
 public Q_SLOTS:
     void Button1Click();
-    void CheckBox1Click();
-    void CheckBox2Click();
-    void CheckBox3Click();
-    void CheckBox4Click();
-    void CheckBox6Click();
     void SpeedButton1Click();
     void SpeedButton2Click();
     void Timer1Timer();
     void Timer4Timer();
     void Panel2Click() {}
     void Panel2DblClick() {}
-    // The steps of a video question, run by the question area's timers and player.
-    void Timer2Timer();
-    void MediaPlayer1Notify();
-    void Timer3Timer();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -149,15 +130,13 @@ private:
     void SetBoxesLive(bool live);
     void LockStartBar();
     void StopVideoNotice();
-    void BoxChanged(int row);
+    void BoxChanged(int row) override;
     void ShowVerdict();
     void TimeUp();
     void ShowResult();
     void SetClockLook(const QColor& colour, int pixelSize, const QString& text);
 
-    QuestionArea* m_area;
     TrainingAnswerMode m_answerMode = TrainingAnswerMode::Start;
-    QuestionBank m_bank;
     bool m_timeUp = false;
     bool m_paused = false;
     bool m_leaving = false;

@@ -65,7 +65,7 @@ QString ProgramFolder() {
 
 } // namespace
 
-TForm6::TForm6(QWidget* parent) : Screen(parent) {
+TForm6::TForm6(QWidget* parent) : QuestionScreen(parent) {
     SetUpWindow();
     // The question area first, so that the bar and the picture panel stand in front of it.
     BuildQuestionArea();
@@ -95,15 +95,7 @@ void TForm6::SetUpWindow() {
 }
 
 void TForm6::BuildQuestionArea() {
-    m_area = new QuestionArea(this, ControlAreaConfig());
-    m_area->setObjectName(QStringLiteral("QuestionArea"));
-    m_area->SetBank(&m_bank);
-    Label5 = m_area->Label5;
-    CheckBox1 = m_area->CheckBox1;
-    CheckBox2 = m_area->CheckBox2;
-    CheckBox3 = m_area->CheckBox3;
-    CheckBox4 = m_area->CheckBox4;
-    CheckBox6 = m_area->CheckBox6;
+    MakeQuestionArea(ControlAreaConfig());
 }
 
 // The animated picture of the opening and result displays.
@@ -223,11 +215,7 @@ void TForm6::ConnectSignals() {
     connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
     connect(Edit1, &QLineEdit::returnPressed, this, &TForm6::Button2Click);
-    connect(CheckBox1, &QCheckBox::toggled, this, &TForm6::CheckBox1Click);
-    connect(CheckBox2, &QCheckBox::toggled, this, &TForm6::CheckBox2Click);
-    connect(CheckBox3, &QCheckBox::toggled, this, &TForm6::CheckBox3Click);
-    connect(CheckBox4, &QCheckBox::toggled, this, &TForm6::CheckBox4Click);
-    connect(CheckBox6, &QCheckBox::toggled, this, &TForm6::CheckBox6Click);
+    ConnectBoxes();
     connect(Timer1, &QTimer::timeout, this, &TForm6::Timer1Timer);
     connect(Timer4, &QTimer::timeout, this, &TForm6::Timer4Timer);
 }
@@ -240,10 +228,6 @@ TForm6::~TForm6() {
 
 void TForm6::HoldNameLock(std::unique_ptr<ResultNameLock> lock) {
     m_report.HoldNameLock(std::move(lock));
-}
-
-QCheckBox* TForm6::Box(int row) const {
-    return m_area->RowBox(row);
 }
 
 void TForm6::SetClockLook(const QColor& colour, int pixelSize, bool bold, const QString& text) {
@@ -641,22 +625,6 @@ void TForm6::ExitProgram() {
 
 // --- Ticks -------------------------------------------------------------------------------------
 
-void TForm6::CheckBox1Click() {
-    BoxChanged(1);
-}
-void TForm6::CheckBox2Click() {
-    BoxChanged(2);
-}
-void TForm6::CheckBox3Click() {
-    BoxChanged(3);
-}
-void TForm6::CheckBox4Click() {
-    BoxChanged(4);
-}
-void TForm6::CheckBox6Click() {
-    BoxChanged(5);
-}
-
 void TForm6::BoxChanged(int row) {
     Ticked[row - 1] = Box(row)->isChecked();
 }
@@ -688,16 +656,6 @@ void TForm6::Timer4Timer() {
         return;
     }
     Button1->setEnabled(true);
-}
-
-void TForm6::Timer2Timer() {
-    m_area->Timer2Timer();
-}
-void TForm6::MediaPlayer1Notify() {
-    m_area->MediaPlayer1Notify();
-}
-void TForm6::Timer3Timer() {
-    m_area->Timer3Timer();
 }
 
 // --- Closing -----------------------------------------------------------------------------------

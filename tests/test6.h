@@ -2,9 +2,9 @@
 
 // Control test screen.
 
-#include "platform/screen.h"
 #include "questions/question_bank.h"
 #include "tests/control_core.h"
+#include "tests/question_screen.h"
 #include "tests/result_lock.h"
 #include "tests/result_report.h"
 
@@ -22,7 +22,7 @@ class AutoSizeLabel;
 class DesktopCover;
 class QuestionArea;
 
-class TForm6 : public Screen {
+class TForm6 : public QuestionScreen {
     Q_OBJECT
 public:
     explicit TForm6(QWidget* parent = nullptr);
@@ -47,11 +47,7 @@ public:
     void HoldNameLock(std::unique_ptr<ResultNameLock> lock);
 
     ControlAnswerMode AnswerButtonMode() const { return m_answerMode; }
-    QuestionArea* Area() const { return m_area; }
-    const QuestionBank& Bank() const { return m_bank; }
     const ResultReport& Report() const { return m_report; }
-    /// The tick box of display position 1..5.
-    QCheckBox* Box(int row) const;
 
     // State of the test.
     bool NewTestPending = true; // the next activation prepares a new test
@@ -63,10 +59,6 @@ public:
     qint64 TotalPoints = 0;
     bool CountdownArmed = true;   // false: a video question starts the countdown after playback
     bool ButtonDelaySkip = false; // the next Timer4 tick leaves Button1 disabled
-
-    // Controls of the question area, named as the program names them.
-    AutoSizeLabel* Label5;
-    QCheckBox *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4, *CheckBox6;
 
     // The animated picture of the opening and result displays.
     QFrame* Panel2;
@@ -88,17 +80,8 @@ public:
 public Q_SLOTS:
     void Button1Click();
     void Button2Click();
-    void CheckBox1Click();
-    void CheckBox2Click();
-    void CheckBox3Click();
-    void CheckBox4Click();
-    void CheckBox6Click();
     void Timer1Timer();
     void Timer4Timer();
-    // The steps of a video question, run by the question area's timers and player.
-    void Timer2Timer();
-    void MediaPlayer1Notify();
-    void Timer3Timer();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -140,14 +123,12 @@ private:
     void LeaveToMenu();
     void HandBackToMenu();
     void ExitProgram();
-    void BoxChanged(int row);
+    void BoxChanged(int row) override;
     void SetClockLook(const QColor& colour, int pixelSize, bool bold, const QString& text);
     void StartCountdownUnlessVideo();
 
-    QuestionArea* m_area;
     ControlAnswerMode m_answerMode = ControlAnswerMode::Start;
     DesktopCover* m_cover; // the desktop behind the running test
-    QuestionBank m_bank;
     ResultReport m_report;
     CandidateInfo m_candidate;
     bool m_leaving = false;    // closed by the program itself, not by the window system

@@ -1,0 +1,29 @@
+#include "tests/question_screen.h"
+
+#include <QCheckBox>
+
+QuestionScreen::QuestionScreen(QWidget* parent) : Screen(parent) {}
+
+QCheckBox* QuestionScreen::Box(int row) const {
+    return m_area->RowBox(row);
+}
+
+void QuestionScreen::MakeQuestionArea(QuestionAreaConfig config) {
+    m_area = new QuestionArea(this, std::move(config));
+    m_area->setObjectName(QStringLiteral("QuestionArea"));
+    m_area->SetBank(&m_bank);
+    Label5 = m_area->Label5;
+    CheckBox1 = m_area->CheckBox1;
+    CheckBox2 = m_area->CheckBox2;
+    CheckBox3 = m_area->CheckBox3;
+    CheckBox4 = m_area->CheckBox4;
+    CheckBox6 = m_area->CheckBox6;
+}
+
+void QuestionScreen::ConnectBoxes() {
+    connect(CheckBox1, &QCheckBox::toggled, this, &QuestionScreen::CheckBox1Click);
+    connect(CheckBox2, &QCheckBox::toggled, this, &QuestionScreen::CheckBox2Click);
+    connect(CheckBox3, &QCheckBox::toggled, this, &QuestionScreen::CheckBox3Click);
+    connect(CheckBox4, &QCheckBox::toggled, this, &QuestionScreen::CheckBox4Click);
+    connect(CheckBox6, &QCheckBox::toggled, this, &QuestionScreen::CheckBox6Click);
+}

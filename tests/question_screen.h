@@ -1,0 +1,52 @@
+#pragma once
+
+// What the training and the control screens have in common: a question area with its question
+// file, the tick boxes of the five rows and the steps of a video question.
+
+#include "platform/screen.h"
+#include "questions/question_area.h"
+#include "questions/question_bank.h"
+
+class QCheckBox;
+class AutoSizeLabel;
+
+class QuestionScreen : public Screen {
+    Q_OBJECT
+public:
+    explicit QuestionScreen(QWidget* parent = nullptr);
+
+    /// The question area (question text, pictures, option rows, video presentation).
+    QuestionArea* Area() const { return m_area; }
+    const QuestionBank& Bank() const { return m_bank; }
+    /// The tick box of row (display position) 1..5.
+    QCheckBox* Box(int row) const;
+
+    // Controls of the question area, named as the program names them.
+    AutoSizeLabel* Label5 = nullptr;
+    QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr,
+              *CheckBox4 = nullptr, *CheckBox6 = nullptr;
+
+public Q_SLOTS:
+    // A box of row 1..5 changed (CheckBox6 is row 5).
+    void CheckBox1Click() { BoxChanged(1); }
+    void CheckBox2Click() { BoxChanged(2); }
+    void CheckBox3Click() { BoxChanged(3); }
+    void CheckBox4Click() { BoxChanged(4); }
+    void CheckBox6Click() { BoxChanged(5); }
+    // The steps of a video question, run by the question area's timers and player.
+    void Timer2Timer() { m_area->Timer2Timer(); }
+    void MediaPlayer1Notify() { m_area->MediaPlayer1Notify(); }
+    void Timer3Timer() { m_area->Timer3Timer(); }
+
+protected:
+    /// Makes the question area on the screen in config's places, reading m_bank, and takes its
+    /// controls' names.
+    void MakeQuestionArea(QuestionAreaConfig config);
+    /// What the screen does when the box of row 1..5 changes.
+    virtual void BoxChanged(int row) = 0;
+    /// Connects the boxes' changes to CheckBox1Click() .. CheckBox6Click().
+    void ConnectBoxes();
+
+    QuestionArea* m_area = nullptr;
+    QuestionBank m_bank;
+};
