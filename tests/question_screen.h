@@ -8,6 +8,12 @@
 #include "questions/question_bank.h"
 
 class QCheckBox;
+class QFrame;
+class QLabel;
+class QMovie;
+class QProgressBar;
+class QPushButton;
+class QTimer;
 class AutoSizeLabel;
 
 class QuestionScreen : public Screen {
@@ -25,6 +31,20 @@ public:
     AutoSizeLabel* Label5 = nullptr;
     QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr,
               *CheckBox4 = nullptr, *CheckBox6 = nullptr;
+
+    // Bottom bar, made by each screen.
+    QFrame* Panel1 = nullptr;
+    QPushButton* Button1 = nullptr; // "OK" / "Следующий вопрос" (training: "Выход..." too)
+    QLabel* Label8 = nullptr; // "Осталось:"
+    QProgressBar* ProgressBar1 = nullptr;
+    QLabel* Label7 = nullptr; // seconds left, or "Время истекло!"
+
+    // The animated picture of the opening and result displays.
+    QLabel* Image2 = nullptr;
+    QMovie* Animation = nullptr;
+
+    QTimer* Timer1 = nullptr; // training: the clock; control: the countdown of each question
+    QTimer* Timer4 = nullptr; // answer-button delay, 700 ms
 
 public Q_SLOTS:
     // A box of row 1..5 changed (CheckBox6 is row 5).

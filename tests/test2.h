@@ -67,26 +67,16 @@ public:
     int ResetOnActivate = 1;  // 1: the next activation prepares a new test; 2: it changes nothing
     int ReloadOnActivate = 1; // 1: that activation loads the question file; 2: it skips it once
 
-    // Bottom bar.
-    QFrame* Panel1;
-    QPushButton* Button1;      // "OK" / "Следующий вопрос" / "Выход..."
+    // Bottom bar (beside the shared controls): the pause button.
     QToolButton* SpeedButton1; // pause: "Стоп" / "Старт"
-    QLabel* Label8;            // "Осталось:"
-    QProgressBar* ProgressBar1;
-    QLabel* Label7; // seconds left, or "Время истекло!"
 
     // Feedback strip.
     QFrame* Panel2;
     QLabel* Label9;            // verdict
     QToolButton* SpeedButton2; // "П о м о щ ь..."
 
-    // Animated picture of the opening and result displays.
+    // The frame of the animated picture.
     QFrame* Panel3;
-    QLabel* Image2;
-    QMovie* Animation;
-
-    QTimer* Timer1; // the clock, 1000 ms
-    QTimer* Timer4; // answer-button delay, 700 ms
 
 public Q_SLOTS:
     void Button1Click();

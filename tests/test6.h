@@ -60,22 +60,12 @@ public:
     bool CountdownArmed = true;   // false: a video question starts the countdown after playback
     bool ButtonDelaySkip = false; // the next Timer4 tick leaves Button1 disabled
 
-    // The animated picture of the opening and result displays.
+    // The frame of the animated picture.
     QFrame* Panel2;
-    QLabel* Image2;
-    QMovie* Animation;
 
-    // Bottom bar.
-    QFrame* Panel1;
-    QPushButton* Button1; // "OK" / "Следующий вопрос"
-    QLabel* Label8;       // "Осталось:"
-    QProgressBar* ProgressBar1;
-    QLabel* Label7;       // seconds left, or "Время истекло!"
+    // Bottom bar (beside the shared controls): the supervisor code.
     QLineEdit* Edit1;     // the supervisor code
     QPushButton* Button2; // checks the supervisor code
-
-    QTimer* Timer1; // the countdown of each question, 1000 ms
-    QTimer* Timer4; // answer-button delay, 700 ms, one shot
 
 public Q_SLOTS:
     void Button1Click();
