@@ -9,16 +9,9 @@
 #include <QPointer>
 #include <array>
 
-class QCheckBox;
 class QFrame;
 class QLabel;
-class QMovie;
-class QProgressBar;
-class QPushButton;
-class QTimer;
 class QToolButton;
-class AutoSizeLabel;
-class QuestionArea;
 
 class TForm2 : public QuestionScreen {
     Q_OBJECT

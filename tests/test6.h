@@ -10,17 +10,10 @@
 
 #include <QPointer>
 
-class QCheckBox;
 class QFrame;
-class QLabel;
 class QLineEdit;
-class QMovie;
-class QProgressBar;
 class QPushButton;
-class QTimer;
-class AutoSizeLabel;
 class DesktopCover;
-class QuestionArea;
 
 class TForm6 : public QuestionScreen {
     Q_OBJECT
