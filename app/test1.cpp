@@ -339,17 +339,9 @@ void Tform12::FormActivate() {
 }
 
 void Tform12::closeEvent(QCloseEvent* event) {
-    // Closed by the window system: the menu steps aside for the textbook, as the start bar's
-    // textbook button does; "Тестирование..." brings it back.
-    if (event->spontaneous()) {
-        event->ignore();
-        if (Form5)
-            Form5->abcToggleBtn3Click();
-        else
-            hide();
-        return;
-    }
-    Screen::closeEvent(event);
+    // Closed by the window system: "Тестирование..." brings the menu back.
+    if (!StepAsideForTextbook(event, this))
+        Screen::closeEvent(event);
 }
 
 bool Tform12::eventFilter(QObject* watched, QEvent* event) {

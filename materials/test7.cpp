@@ -68,15 +68,7 @@ void TForm7::FormActivate() {
 }
 
 void TForm7::closeEvent(QCloseEvent* event) {
-    // Closed by the window system: the help steps aside for the textbook, as the start bar's
-    // textbook button does; "О программе..." brings it back.
-    if (event->spontaneous()) {
-        event->ignore();
-        if (Form5)
-            Form5->abcToggleBtn3Click();
-        else
-            hide();
-        return;
-    }
-    Screen::closeEvent(event);
+    // Closed by the window system: "О программе..." brings the help back.
+    if (!StepAsideForTextbook(event, this))
+        Screen::closeEvent(event);
 }
