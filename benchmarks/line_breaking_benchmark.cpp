@@ -107,13 +107,9 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, argv);
     InstallFontSubstitutions();
 
-    std::vector<char*> args = WithInterleavedRepetitions(argc, argv);
-    int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
-        return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    if (!RunBenchmarks(WithInterleavedRepetitions(argc, argv), reporter))
+        return 1;
 
     std::printf("\nbreaking / shaping once, and CPU time per KB of paragraph:\n");
     for (const qsizetype size : kSizes) {

@@ -120,13 +120,9 @@ BENCHMARK(BM_LoadQuestionBank)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     // Repetitions interleaved in a random order, so that a change of the machine's load falls
     // on the load and its baselines alike.
-    std::vector<char*> args = WithInterleavedRepetitions(argc, argv);
-    int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
-        return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    if (!RunBenchmarks(WithInterleavedRepetitions(argc, argv), reporter))
+        return 1;
     reporter.PrintRatio("BM_LoadQuestionBank", "BM_ReadDecodeSplit");
     reporter.PrintRatio("BM_LoadQuestionBank", "BM_ReadLinesWithLineReader");
     benchmark::Shutdown();

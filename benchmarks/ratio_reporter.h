@@ -56,7 +56,8 @@ public:
         }
     }
 
-    /// Median CPU and wall time of a run by its name ("BM_Load", "BM_Wrap/1024").
+    /// Median CPU and wall time of a run by its name ("BM_Load", "BM_Wrap/1024"), in the unit of
+    /// its report (milliseconds where the benchmark asks for them).
     bool Find(const std::string& name, double& cpu, double& real) const {
         const auto found = m_times.find(name);
         if (found == m_times.end())
@@ -82,3 +83,14 @@ private:
     std::map<std::string, Times> m_times;
     std::map<std::string, Times> m_median;
 };
+
+/// Runs the benchmarks the arguments select through reporter; false when an argument is not
+/// understood (after saying so).
+inline bool RunBenchmarks(std::vector<char*> args, RatioReporter& reporter) {
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+        return false;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    return true;
+}
