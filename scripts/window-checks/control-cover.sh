@@ -30,6 +30,10 @@ fail() {
     echo "  on view: $(xprop -id "$id" _NET_WM_NAME 2>/dev/null | sed -n 's/^[^=]*= //p')" >&2
   done
   shot failed
+  if [ -s "$work/program-$mode.log" ]; then
+    echo "the program's last words:" >&2
+    tail -n 15 "$work/program-$mode.log" >&2
+  fi
   exit 1
 }
 # With SHOTS=DIR the steps are saved as pictures there.
