@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/program_shell.h"
 #include "app/test.h"
 #include "app/test1.h"
 #include "app/test5.h"
@@ -34,16 +35,17 @@ constexpr int kFirstFrameWaitMs = 1000;
 // The screens after the main screen, in the program's order; those on the web engine and the
 // media players come from parts.
 void CreateOtherScreens(const LateParts& parts) {
-    Form2 = new TForm2();
-    Form3 = new TForm3();
+    ScreenShell& shell = ProgramShell();
+    Form2 = new TForm2(shell);
+    Form3 = new TForm3(shell);
     Form4 = new TForm4();
     Form5 = new TForm5();
-    Form6 = new TForm6();
-    Form7 = parts.makeHelp();
-    Form8 = new TForm8();
+    Form6 = new TForm6(shell);
+    Form7 = parts.makeHelp(shell);
+    Form8 = new TForm8(shell);
     form12 = new Tform12();
-    Form14 = parts.makeTextbook();
-    Form9 = parts.makeVideoViewer();
+    Form14 = parts.makeTextbook(shell);
+    Form9 = parts.makeVideoViewer(shell);
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 
 // Main screen: full-screen background, splash picture with progress bar; holds ShellState.
 
-#include "app/shell_state.h"
 #include "platform/screen.h"
+#include "shell/shell_state.h"
 
 #include <QPointer>
 

@@ -2,6 +2,7 @@
 #include "app/test1.h"
 
 #include "app/candidate_name.h"
+#include "app/program_shell.h"
 #include "app/startup.h"
 #include "app/test.h"
 #include "app/test5.h"
@@ -340,7 +341,7 @@ void Tform12::FormActivate() {
 
 void Tform12::closeEvent(QCloseEvent* event) {
     // Closed by the window system: "Тестирование..." brings the menu back.
-    if (!StepAsideForTextbook(event, this))
+    if (!StepAsideForTextbook(event, this, ProgramShell()))
         Screen::closeEvent(event);
 }
 
@@ -425,7 +426,7 @@ void Tform12::abcToggleBtn5Click() {
 void Tform12::abcToggleBtn6Click() {
     // "Просмотр ответов...": no registration needed.
     Release(abcToggleBtn6);
-    RecreateIfFreed<TForm8>(Shell().RecreateReviewScreen, Form8);
+    RecreateIfFreed<TForm8>(Shell().RecreateReviewScreen, Form8, ProgramShell());
     TestingMode = 2;
     hide();
     Form8->ShowScreen();
@@ -457,7 +458,7 @@ void Tform12::SetRegistrationEnabled(bool enabled) {
 }
 
 void Tform12::OpenTrainingScreen() {
-    RecreateIfFreed<TForm2>(Shell().RecreateTrainingScreen, Form2);
+    RecreateIfFreed<TForm2>(Shell().RecreateTrainingScreen, Form2, ProgramShell());
     SetRegistrationEnabled(false);
     TestingMode = 1;
     if (Form1)
@@ -482,7 +483,7 @@ void Tform12::OpenControlScreen() {
     SetRegistrationEnabled(false);
     if (Form1)
         Form1->hide();
-    RecreateIfFreed<TForm6>(Shell().RecreateControlScreen, Form6);
+    RecreateIfFreed<TForm6>(Shell().RecreateControlScreen, Form6, ProgramShell());
     hide();
     Form6->Image2->setVisible(true);
     Form6->HoldNameLock(std::move(attempt.lock));

@@ -191,17 +191,6 @@ void TForm5::abcToggleBtn2Click() {
         Form7->ShowScreen();
 }
 
-bool StepAsideForTextbook(QCloseEvent* event, QWidget* screen) {
-    if (!event->spontaneous())
-        return false;
-    event->ignore();
-    if (Form5)
-        Form5->abcToggleBtn3Click();
-    else
-        screen->hide();
-    return true;
-}
-
 void TForm5::abcToggleBtn3Click() {
     if (Form1)
         Form1->Shell.BookLoadCount = 0;

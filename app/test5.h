@@ -59,8 +59,3 @@ private:
 };
 
 extern QPointer<TForm5> Form5;
-
-/// A close of screen (the menu, the help) by the window system: the screen steps aside for the
-/// textbook, as the start bar's textbook button does, and the start bar brings it back. False
-/// for a close of the program's own, which the screen handles itself.
-bool StepAsideForTextbook(QCloseEvent* event, QWidget* screen);

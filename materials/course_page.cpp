@@ -1,9 +1,9 @@
 #include "materials/course_page.h"
 
-#include "app/test.h"
 #include "materials/textbook_links.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "shell/screen_shell.h"
 
 #include <QTimer>
 #include <QWebEngineDownloadRequest>
@@ -63,8 +63,9 @@ private:
 
 } // namespace
 
-CoursePage::CoursePage(const QString& folder, const QString& notice, QObject* parent)
-    : QWebEnginePage(parent), m_folder(folder), m_notice(notice) {
+CoursePage::CoursePage(ScreenShell& shell, const QString& folder, const QString& notice,
+                       QObject* parent)
+    : QWebEnginePage(parent), m_shell(shell), m_folder(folder), m_notice(notice) {
     // Unknown schemes reach the page's navigation check before anything could start them; an
     // address typed by a script alone never does.
     settings()->setUnknownUrlSchemePolicy(
@@ -88,8 +89,7 @@ CoursePage::CoursePage(const QString& folder, const QString& notice, QObject* pa
 }
 
 QString CoursePage::Folder() const {
-    const QString programFolder = Form1 ? Shell().ProgramFolder : CurrentFolder();
-    return DataPath(programFolder, m_folder);
+    return DataPath(m_shell.ProgramFolder(), m_folder);
 }
 
 bool CoursePage::Allows(const QUrl& url) const {

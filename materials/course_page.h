@@ -7,6 +7,7 @@
 #include <QWebEnginePage>
 
 class QWebEngineDownloadRequest;
+class ScreenShell;
 
 /// Follows only pages inside its own folder of the program folder ("\html\", "\helphtml\").
 /// Every other navigation (other files, other schemes, downloads, new windows, "javascript:"
@@ -15,8 +16,9 @@ class QWebEngineDownloadRequest;
 class CoursePage : public QWebEnginePage {
     Q_OBJECT
 public:
-    /// folder: the literal below the program folder; notice: the text shown for a refused link.
-    CoursePage(const QString& folder, const QString& notice, QObject* parent);
+    /// folder: the literal below the shell's program folder; notice: the text shown for a
+    /// refused link.
+    CoursePage(ScreenShell& shell, const QString& folder, const QString& notice, QObject* parent);
 
     /// The folder the page keeps to, as a path of the platform.
     QString Folder() const;
@@ -49,6 +51,7 @@ protected:
 private:
     static void RefuseDownload(QWebEngineDownloadRequest* download);
 
+    ScreenShell& m_shell;
     QString m_folder;
     QString m_notice;
     bool m_noticePending = false;

@@ -1,7 +1,5 @@
 #include "materials/late_parts.h"
 
-#include "app/startup.h"
-
 #include "materials/test7.h"
 #include "materials/test94.h"
 #include "materials/test99.h"
@@ -10,9 +8,9 @@
 
 const LateParts& MaterialsLateParts() {
     static const LateParts parts{
-        [] { return new TForm7(); },
-        [] { return new TForm14(); },
-        [] { return new TForm9(); },
+        [](ScreenShell& shell) { return new TForm7(shell); },
+        [](ScreenShell& shell) { return new TForm14(shell); },
+        [](ScreenShell& shell) { return new TForm9(shell); },
         [] {
             if (Form14)
                 Form14->BuildBrowser();
@@ -25,18 +23,4 @@ const LateParts& MaterialsLateParts() {
 
 extern "C" Q_DECL_EXPORT const LateParts* CourseLateParts() {
     return &MaterialsLateParts();
-}
-
-// The start with these parts linked into the caller (the tests). Here rather than in
-// app/startup.cpp, so that the program, which loads the parts as a module, does not link them.
-
-// The tests find both browsers built, as a program that has shown the help once has them.
-void CreateScreens() {
-    CreateScreens(MaterialsLateParts());
-    if (Form7)
-        Form7->BuildBrowser();
-}
-
-void StartScreens() {
-    StartScreens([] { return &MaterialsLateParts(); });
 }

@@ -7,14 +7,15 @@
 class MediaPlayer;
 class QObject;
 class QString;
+class ScreenShell;
 class TForm7;
 class TForm9;
 class TForm14;
 
 struct LateParts {
-    TForm7* (*makeHelp)();
-    TForm14* (*makeTextbook)();
-    TForm9* (*makeVideoViewer)();
+    TForm7* (*makeHelp)(ScreenShell& shell);
+    TForm14* (*makeTextbook)(ScreenShell& shell);
+    TForm9* (*makeVideoViewer)(ScreenShell& shell);
     /// Builds the textbook's browser, which starts the web engine.
     void (*buildHeavyParts)();
     /// The Qt Multimedia player and sound, without the test seams.

@@ -1,7 +1,6 @@
 // Credits screen.
 #include "materials/test3.h"
 
-#include "app/test1.h"
 #include "platform/fonts.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
@@ -141,7 +140,7 @@ TabcMultilineLabel* MakeHeading(QWidget* parent, const char* name, const QString
 
 } // namespace
 
-TForm3::TForm3(QWidget* parent) : Screen(parent) {
+TForm3::TForm3(ScreenShell& shell, QWidget* parent) : Screen(parent), m_shell(shell) {
     SetUpWindow();
     BuildBackground();
     BuildHeadings();
@@ -244,17 +243,13 @@ void TForm3::FormActivate() {
 
 void TForm3::BitBtn1Click() {
     close(); // ends the modal display
-    if (form12)
-        form12->ShowScreen();
+    m_shell.ShowMenu();
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {
     Screen::closeEvent(event);
     // Closed by the window system: as "Закрыть", the menu comes back once the modal display
     // has ended.
-    if (event->spontaneous() && form12)
-        QTimer::singleShot(0, form12, [] {
-            if (form12)
-                form12->ShowScreen();
-        });
+    if (event->spontaneous())
+        QTimer::singleShot(0, this, [this] { m_shell.ShowMenu(); });
 }

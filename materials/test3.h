@@ -3,6 +3,7 @@
 // Credits screen.
 
 #include "platform/screen.h"
+#include "shell/screen_shell.h"
 
 #include <QList>
 #include <QPointer>
@@ -18,7 +19,7 @@ class TabcMultilineLabel;
 class TForm3 : public Screen {
     Q_OBJECT
 public:
-    explicit TForm3(QWidget* parent = nullptr);
+    explicit TForm3(ScreenShell& shell, QWidget* parent = nullptr);
 
     static constexpr int kClientWidth = 800;
     static constexpr int kClientHeight = 519;
@@ -43,6 +44,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    ScreenShell& m_shell; // the program around the screen: the menu
+
     // Parts of the screen, made in this order by the constructor.
     void SetUpWindow();
     void BuildBackground();

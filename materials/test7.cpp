@@ -1,8 +1,6 @@
 // Help pages screen.
 #include "materials/test7.h"
 
-#include "app/test.h"
-#include "app/test5.h"
 #include "materials/course_page.h"
 #include "materials/test94.h"
 #include "platform/colours.h"
@@ -16,7 +14,7 @@
 #include <QLabel>
 #include <QWebEngineView>
 
-TForm7::TForm7(QWidget* parent) : Screen(parent) {
+TForm7::TForm7(ScreenShell& shell, QWidget* parent) : Screen(parent), m_shell(shell) {
     // Back from another application the help page being read stays.
     SetActivationSkippedOnReturn(true);
     setObjectName(QStringLiteral("Form7"));
@@ -48,7 +46,7 @@ void TForm7::BuildBrowser() {
         return;
     WebBrowser1 = Named(new QWebEngineView(Panel1), "WebBrowser1");
     WebBrowser1->setPage(new CoursePage(
-        QStringLiteral("\\helphtml\\"),
+        m_shell, QStringLiteral("\\helphtml\\"),
         QStringLiteral("Ссылка ведет за пределы справки и не открывается."), WebBrowser1));
     WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
     WebBrowser1->show();
@@ -62,13 +60,13 @@ void TForm7::FormActivate() {
                         Image1->height() - 38);
     WebBrowser1->setGeometry(Panel1->contentsRect());
 
-    const QString folder = Form1 ? Shell().ProgramFolder : CurrentFolder();
+    const QString folder = m_shell.ProgramFolder();
     m_openedPage = QUrl::fromLocalFile(DataPath(folder, QStringLiteral("\\helphtml\\index.htm")));
     WebBrowser1->load(m_openedPage);
 }
 
 void TForm7::closeEvent(QCloseEvent* event) {
     // Closed by the window system: "О программе..." brings the help back.
-    if (!StepAsideForTextbook(event, this))
+    if (!StepAsideForTextbook(event, this, m_shell))
         Screen::closeEvent(event);
 }

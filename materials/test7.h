@@ -3,6 +3,7 @@
 // Help pages screen.
 
 #include "platform/screen.h"
+#include "shell/screen_shell.h"
 
 #include <QPointer>
 #include <QUrl>
@@ -14,7 +15,7 @@ class QWebEngineView;
 class TForm7 : public Screen {
     Q_OBJECT
 public:
-    explicit TForm7(QWidget* parent = nullptr);
+    explicit TForm7(ScreenShell& shell, QWidget* parent = nullptr);
 
     QLabel* Image1;              // frame picture over the whole screen
     QFrame* Panel1;              // navy panel inside the frame
@@ -32,6 +33,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    ScreenShell& m_shell; // the program around the screen: the folder, the start bar
+
     QUrl m_openedPage;
 };
 

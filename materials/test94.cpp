@@ -1,9 +1,6 @@
 // Textbook screen.
 #include "materials/test94.h"
 
-#include "app/startup.h"
-#include "app/test.h"
-#include "app/test5.h"
 #include "materials/course_page.h"
 #include "materials/test99.h"
 #include "materials/textbook_links.h"
@@ -13,7 +10,6 @@
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/rounding.h"
-#include "tests/test2.h"
 #include "widgets/stored_picture.h"
 #include "widgets/toggle_button.h"
 
@@ -57,10 +53,6 @@ const char* const kButtonPictures[] = {
     ":/pictures/back_disabled.bmp", ":/pictures/back_enabled.bmp",
     ":/pictures/forward_disabled.bmp", ":/pictures/forward_enabled.bmp"};
 
-QString ProgramFolder() {
-    return Form1 ? Shell().ProgramFolder : CurrentFolder();
-}
-
 void SetImage(QToolButton* button, int index) {
     button->setProperty("ImageIndex", index);
     const QPixmap picture(QString::fromLatin1(kButtonPictures[index]));
@@ -102,8 +94,8 @@ QToolButton* MakeCoolBarButton(QWidget* parent, const char* name, const QString&
 // textbook itself.
 class TextbookPage : public CoursePage {
 public:
-    TextbookPage(TForm14* screen, QObject* parent)
-        : CoursePage(QStringLiteral("\\html\\"),
+    TextbookPage(TForm14* screen, ScreenShell& shell, QObject* parent)
+        : CoursePage(shell, QStringLiteral("\\html\\"),
                      QStringLiteral("Ссылка ведет за пределы учебника и не открывается."), parent),
           m_screen(screen) {}
 
@@ -208,7 +200,7 @@ void TextbookFindDialog::hideEvent(QHideEvent* event) {
 
 // --- Screen ------------------------------------------------------------------------------------
 
-TForm14::TForm14(QWidget* parent) : Screen(parent) {
+TForm14::TForm14(ScreenShell& shell, QWidget* parent) : Screen(parent), m_shell(shell) {
     SetUpWindow();
     BuildFrame();
     BuildToolbarStrip();
@@ -225,8 +217,8 @@ TForm14::TForm14(QWidget* parent) : Screen(parent) {
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm14::SpeedButton2Click);
 
     // FormCreate: the history starts at its front.
-    m_pagePath = ProgramFolder();
-    m_placeholderPage = ProgramFolder() + QStringLiteral("\\html\\999.htm");
+    m_pagePath = m_shell.ProgramFolder();
+    m_placeholderPage = m_shell.ProgramFolder() + QStringLiteral("\\html\\999.htm");
     setGeometry(LargeScreenGeometry(DisplaySize()));
     Image1->setGeometry(rect());
 }
@@ -284,7 +276,7 @@ void TForm14::BuildBrowser() {
     if (WebBrowser1 != nullptr)
         return;
     WebBrowser1 = Named(new QWebEngineView(Panel1), "WebBrowser1");
-    auto* page = new TextbookPage(this, WebBrowser1);
+    auto* page = new TextbookPage(this, m_shell, WebBrowser1);
     WebBrowser1->setPage(page);
     WebBrowser1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(WebBrowser1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -364,13 +356,11 @@ void TForm14::FormActivate() {
     LayOutPanel1();
     LayOutToolbar();
 
-    if (Form5)
-        Form5->PutDown(Form5->abcToggleBtn3);
+    m_shell.PutDownTextbookButton();
 
-    const QString folder = ProgramFolder();
-    if (Form2 && Form2->HelpPageRequested) {
-        OpenPage(folder + Form2->HelpPage);
-        Form2->HelpPageRequested = 0;
+    const QString folder = m_shell.ProgramFolder();
+    if (const std::optional<QString> helpPage = m_shell.TakeHelpPage()) {
+        OpenPage(folder + *helpPage);
     } else if (!m_returnPageOnActivation.isEmpty()) {
         // Back from a video fragment: its return page is already being opened.
         m_returnPageOnActivation.clear();
@@ -432,7 +422,7 @@ bool TForm14::WebBrowser1BeforeNavigate2(const QString& address) {
     m_announcedUrl = AddressUrl(address);
     bool video = false;
     if (m_history.BeforeNavigate(address)) {
-        ShellState& shell = Shell();
+        ShellState& shell = m_shell.State();
         shell.TextbookUrl = address;
         const AddressInterpretation link = InterpretAddress(address, shell.ProgramFolder);
         m_pagePath = link.pagePath;
@@ -458,10 +448,10 @@ void TForm14::WithdrawPage(const QString& address) {
 }
 
 void TForm14::OpenVideo() {
-    m_placeholderPage = Shell().ProgramFolder + QStringLiteral("\\html\\999.htm");
+    m_placeholderPage = m_shell.ProgramFolder() + QStringLiteral("\\html\\999.htm");
     OpenPage(m_placeholderPage);
     SetStayOnTop(false);
-    RecreateIfFreed<TForm9>(Shell().RecreateVideoScreen, Form9);
+    RecreateIfFreed<TForm9>(m_shell.State().RecreateVideoScreen, Form9, m_shell);
     Form9->ShowScreen();
 }
 
@@ -527,7 +517,7 @@ void TForm14::WebBrowser1UrlChanged(const QUrl& url) {
 }
 
 void TForm14::WebBrowser1DocumentComplete() {
-    ShellState& shell = Shell();
+    ShellState& shell = m_shell.State();
     shell.BookLoadCount = static_cast<std::uint8_t>(shell.BookLoadCount + 1);
     const bool strip = shell.BookLoadCount > 1;
     if (Panel2->isHidden() == strip) {

@@ -4,6 +4,7 @@
 
 #include "materials/page_history.h"
 #include "platform/screen.h"
+#include "shell/screen_shell.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -37,7 +38,7 @@ void SetInstalledPrintersForTesting(std::optional<QStringList> printers);
 class TForm14 : public Screen {
     Q_OBJECT
 public:
-    explicit TForm14(QWidget* parent = nullptr);
+    explicit TForm14(ScreenShell& shell, QWidget* parent = nullptr);
     ~TForm14() override;
 
     QLabel* Image1; // frame picture over the whole screen
@@ -120,6 +121,7 @@ private:
     void Navigate(const QString& address);
     void OpenVideo();
 
+    ScreenShell& m_shell; // the program around the screen: the folder, the start bar, the tests
     PageHistory m_history;
     QUrl m_announcedUrl; // the address of the last navigation handed to WebBrowser1BeforeNavigate2
     QUrl m_shownUrl;     // the address the browser shows

@@ -1,8 +1,6 @@
 // Video fragment viewer.
 #include "materials/test99.h"
 
-#include "app/test.h"
-#include "app/test5.h"
 #include "materials/test94.h"
 #include "materials/textbook_links.h"
 #include "platform/colours.h"
@@ -78,7 +76,7 @@ QToolButton* MakeStripButton(QWidget* parent, const char* name, int left, const 
 
 } // namespace
 
-TForm9::TForm9(QWidget* parent) : Screen(parent) {
+TForm9::TForm9(ScreenShell& shell, QWidget* parent) : Screen(parent), m_shell(shell) {
     SetUpWindow();
     BuildDisplayArea();
     BuildNotices();
@@ -243,14 +241,13 @@ void TForm9::FormShow() {
     // while the player opens it.
     if (Form14)
         Form14->setEnabled(false);
-    if (Form5)
-        Form5->SetTestButtonsEnabled(false);
+    m_shell.SetTestButtonsEnabled(false);
 
     setGeometry(WorkArea());
     LayOut();
     MediaPlayer1->SetDisplayRect(DisplayRect);
 
-    if (Shell().TrainingActive != 0) {
+    if (m_shell.State().TrainingActive != 0) {
         // No video during a training test: the notice, one line a second.
         Timer1->stop();
         SetPlaybackButtonsEnabled(false);
@@ -264,7 +261,7 @@ void TForm9::FormShow() {
 bool TForm9::OpenFragment() {
     CreatePlayer();
     m_opened = false;
-    const QString videoFile = Shell().VideoFile;
+    const QString videoFile = m_shell.State().VideoFile;
     if (!FragmentExists(videoFile)) {
         ShowProblem(FragmentProblem::Missing);
         return false;
@@ -294,7 +291,8 @@ void TForm9::ShowProblem(FragmentProblem problem) {
     AttachDisplay(false);
     Image2->show();
     SetPlaybackButtonsEnabled(false);
-    Label4->setText(FragmentProblemNotice(problem, Shell().VideoFile).join(QLatin1Char('\n')));
+    Label4->setText(
+        FragmentProblemNotice(problem, m_shell.State().VideoFile).join(QLatin1Char('\n')));
     Label4->resize(Label4->width(), Label4->heightForWidth(Label4->width()));
     Label4->show();
     Label4->raise();
@@ -438,20 +436,19 @@ void TForm9::GiveBackTextbook() {
     if (Form14)
         Form14->setEnabled(true);
     // A training test that keeps the start bar locked keeps it so.
-    if (Form5)
-        Form5->SetTestButtonsEnabled(Shell().StartBarLocked != 1);
+    m_shell.SetTestButtonsEnabled(m_shell.State().StartBarLocked != 1);
     Image2->show();
 }
 
 void TForm9::ReturnToTextbook() {
     if (!Form14)
         return;
-    QString page = Shell().ReturnPage;
+    QString page = m_shell.State().ReturnPage;
     if (page.isEmpty()) {
         // A link without a return page: the textbook's start page.
-        page = Shell().ProgramFolder + (DisplaySize().height() > 623
-                                            ? QStringLiteral("\\html\\0000.htm")
-                                            : QStringLiteral("\\html\\000.htm"));
+        page = m_shell.ProgramFolder() + (DisplaySize().height() > 623
+                                              ? QStringLiteral("\\html\\0000.htm")
+                                              : QStringLiteral("\\html\\000.htm"));
     }
     Form14->ShowReturnPage(page);
 }
@@ -461,15 +458,14 @@ void TForm9::closeEvent(QCloseEvent* event) {
     Timer2->stop();
     // Closed other than through "Выход" (by the window system, or with the program): the
     // textbook and the start bar must not stay out of use for a viewer that is gone.
-    const bool closedOtherwise = !m_leaving && Form1;
+    const bool closedOtherwise = !m_leaving;
     if (closedOtherwise) {
         m_leaving = true;
         GiveBackTextbook();
     }
     // The screen frees itself when closed (which closes the player); the textbook makes a new
     // one for the next fragment. A player still busy opening is left to finish first.
-    if (Form1)
-        Shell().RecreateVideoScreen = 1;
+    m_shell.State().RecreateVideoScreen = 1;
     if (m_opening) {
         m_freeAfterOpen = true;
     } else {

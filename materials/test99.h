@@ -4,6 +4,7 @@
 
 #include "materials/video_viewer_core.h"
 #include "platform/screen.h"
+#include "shell/screen_shell.h"
 
 #include <QPointer>
 #include <QRect>
@@ -19,7 +20,7 @@ class QToolButton;
 class TForm9 : public Screen {
     Q_OBJECT
 public:
-    explicit TForm9(QWidget* parent = nullptr);
+    explicit TForm9(ScreenShell& shell, QWidget* parent = nullptr);
     ~TForm9() override;
 
     static constexpr int kStripWidth = 497;
@@ -78,6 +79,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    ScreenShell& m_shell; // the program around the screen: the video hand-over, the start bar
+
     // Parts of the viewer, made in this order by the constructor.
     void SetUpWindow();
     void BuildDisplayArea();

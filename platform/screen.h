@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <utility>
 
 // Base of every screen of the program: a top-level window whose activation and deactivation
 // reach the screen as FormActivate() and FormDeactivate(), as the screens' own handlers expect.
@@ -67,6 +68,16 @@ private:
     bool m_keptInFront = false;
     bool m_closing = false;
 };
+
+/// Re-creates a screen that freed itself on close: when flag is 1 (or the screen is gone), makes a
+/// new instance from args, stores it in the global reference and clears the flag.
+template <typename Form, typename Pointer, typename... Args>
+void RecreateIfFreed(int& flag, Pointer& global, Args&&... args) {
+    if (flag == 1 || !global) {
+        global = new Form(std::forward<Args>(args)...);
+        flag = 0;
+    }
+}
 
 /// Sets the object name of a control (its name in the program) and returns it.
 template <typename T> T* Named(T* control, const char* name) {

@@ -1,9 +1,6 @@
 // Answer review screen.
 #include "review/test8.h"
 
-#include "app/test.h"
-#include "app/test1.h"
-#include "app/test5.h"
 #include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/file_dialog.h"
@@ -97,7 +94,7 @@ QPushButton* MakeBarButton(QWidget* parent, const char* name, const QString& cap
 
 } // namespace
 
-TForm8::TForm8(QWidget* parent) : Screen(parent) {
+TForm8::TForm8(ScreenShell& shell, QWidget* parent) : Screen(parent), m_shell(shell) {
     SetUpWindow();
     BuildTopBar();
     BuildRecordLabels();
@@ -287,7 +284,7 @@ QLabel* TForm8::RowPicture(int row) const {
 }
 
 QString TForm8::ProgramFolder() const {
-    return Form1 ? Shell().ProgramFolder : QString();
+    return m_shell.ProgramFolder();
 }
 
 // --- Window --------------------------------------------------------------------------------------
@@ -676,11 +673,9 @@ void TForm8::BitBtn5Click() {
     if (MediaPlayer1 != nullptr)
         MediaPlayer1->SetNotify(false);
     Review().ReviewFresh = 1;
-    if (form12)
-        form12->TestingMode = 0;
+    m_shell.SetTestingMode(0);
     close();
-    if (form12)
-        form12->ShowScreen();
+    m_shell.ShowMenu();
 }
 
 void TForm8::closeEvent(QCloseEvent* event) {
@@ -693,14 +688,13 @@ void TForm8::closeEvent(QCloseEvent* event) {
         SetStartBarEnabled(true);
     }
     Review().ReviewFresh = 1;
-    if (form12 && form12->TestingMode == 2) {
+    if (m_shell.TestingMode() == 2) {
         // Closed other than by "Закрыть": the start bar must still lead back to the menu.
-        form12->TestingMode = 0;
-        form12->ShowScreen();
+        m_shell.SetTestingMode(0);
+        m_shell.ShowMenu();
     }
     // The screen frees itself when closed; the screen that opens it next makes a new one.
-    if (Form1)
-        Shell().RecreateReviewScreen = 1;
+    m_shell.State().RecreateReviewScreen = 1;
     setAttribute(Qt::WA_DeleteOnClose, true);
     Screen::closeEvent(event);
 }
@@ -708,8 +702,7 @@ void TForm8::closeEvent(QCloseEvent* event) {
 // --- Video ---------------------------------------------------------------------------------------
 
 void TForm8::SetStartBarEnabled(bool enabled) {
-    if (Form5)
-        Form5->Panel1->setEnabled(enabled);
+    m_shell.SetStartBarEnabled(enabled);
 }
 
 void TForm8::abcToggleBtn1Click() {

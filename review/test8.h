@@ -4,6 +4,7 @@
 
 #include "platform/screen.h"
 #include "review/data_file_reader.h"
+#include "shell/screen_shell.h"
 
 #include <QPointer>
 #include <QString>
@@ -29,7 +30,7 @@ ReviewRun& Review();
 class TForm8 : public Screen {
     Q_OBJECT
 public:
-    explicit TForm8(QWidget* parent = nullptr);
+    explicit TForm8(ScreenShell& shell, QWidget* parent = nullptr);
     ~TForm8() override;
 
     static constexpr int kClientWidth = 782;
@@ -132,6 +133,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    ScreenShell& m_shell; // the program around the screen: menu, start bar
+
     // Parts of the screen, made in this order by the constructor.
     void SetUpWindow();
     void BuildTopBar();

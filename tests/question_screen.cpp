@@ -2,7 +2,8 @@
 
 #include <QCheckBox>
 
-QuestionScreen::QuestionScreen(QWidget* parent) : Screen(parent) {}
+QuestionScreen::QuestionScreen(ScreenShell& shell, QWidget* parent)
+    : Screen(parent), m_shell(shell) {}
 
 QCheckBox* QuestionScreen::Box(int row) const {
     return m_area->RowBox(row);

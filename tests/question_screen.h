@@ -6,6 +6,7 @@
 #include "platform/screen.h"
 #include "questions/question_area.h"
 #include "questions/question_bank.h"
+#include "shell/screen_shell.h"
 
 class QCheckBox;
 class QFrame;
@@ -19,7 +20,7 @@ class AutoSizeLabel;
 class QuestionScreen : public Screen {
     Q_OBJECT
 public:
-    explicit QuestionScreen(QWidget* parent = nullptr);
+    explicit QuestionScreen(ScreenShell& shell, QWidget* parent = nullptr);
 
     /// The question area (question text, pictures, option rows, video presentation).
     QuestionArea* Area() const { return m_area; }
@@ -67,6 +68,8 @@ protected:
     /// Connects the boxes' changes to CheckBox1Click() .. CheckBox6Click().
     void ConnectBoxes();
 
+    /// The program around the screen: the main screen, the menu, the start bar, the textbook.
+    ScreenShell& m_shell;
     QuestionArea* m_area = nullptr;
     QuestionBank m_bank;
 };

@@ -1,10 +1,6 @@
 // Training test screen.
 #include "tests/test2.h"
 
-#include "app/test.h"
-#include "app/test1.h"
-#include "app/test5.h"
-#include "materials/test94.h"
 #include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
@@ -12,7 +8,7 @@
 #include "platform/paths.h"
 #include "platform/sound.h"
 #include "questions/question_area.h"
-#include "tests/test4.h"
+#include "tests/result_report.h"
 #include "tests/test_settings.h"
 #include "widgets/shown_movie.h"
 
@@ -57,7 +53,7 @@ QColor Rgb(std::uint32_t rgb) {
 
 } // namespace
 
-TForm2::TForm2(QWidget* parent) : QuestionScreen(parent) {
+TForm2::TForm2(ScreenShell& shell, QWidget* parent) : QuestionScreen(shell, parent) {
     SetUpWindow();
     // The question area first, so that the bars and the picture panel stand in front of it.
     BuildQuestionArea();
@@ -299,9 +295,9 @@ void TForm2::LoadTest() {
     AskedCount = 0;
     m_area->ClearQuestionArea();
 
-    const QString programFolder = Form1 ? Shell().ProgramFolder : QString();
+    const QString programFolder = m_shell.ProgramFolder();
     m_area->SetProgramFolder(programFolder);
-    const QString topic = form12 ? form12->Topic() : QString();
+    const QString topic = m_shell.Candidate().Topic;
     const LoadResult loaded = m_bank.Load(programFolder, topic);
     if (!loaded.ok()) {
         // A file that is missing is said on the screen; a file that is damaged also gets the
@@ -323,9 +319,7 @@ void TForm2::LoadTest() {
     Button1->setText(QStringLiteral("OK"));
     Button1->setEnabled(true);
 
-    const SettingsReading settings = ReadTestSettings(
-        Form4 ? Form4->Edit2->text() : QStringLiteral("10"),
-        Form4 ? Form4->Edit3->text() : QStringLiteral("900"), m_bank.QuestionCount);
+    const SettingsReading settings = m_shell.ReadTrainingSettings(m_bank.QuestionCount);
     if (!settings.ok) {
         // A test never starts with a value that did not convert: the reason stays on the
         // screen and "OK" leads back to the menu, where the administration screen is.
@@ -438,17 +432,14 @@ void TForm2::LeaveTest() {
 }
 
 void TForm2::HandBackToMenu() {
-    if (Form1) {
-        if (Shell().StartBarLocked == 1 && Form5)
-            Form5->SetTestButtonsEnabled(true);
-        Shell().StartBarLocked = 0;
-        Shell().TrainingActive = 0;
-        Form1->show();
-    }
-    if (form12) {
-        form12->TestingMode = 0; // the start bar's "Тестирование..." leads to the menu again
-        form12->ShowScreen();
-    }
+    ShellState& shell = m_shell.State();
+    if (shell.StartBarLocked == 1)
+        m_shell.SetTestButtonsEnabled(true);
+    shell.StartBarLocked = 0;
+    shell.TrainingActive = 0;
+    m_shell.ShowMainScreen();
+    m_shell.SetTestingMode(0); // the start bar's "Тестирование..." leads to the menu again
+    m_shell.ShowMenu();
 }
 
 void TForm2::ScoreAnswer() {
@@ -471,12 +462,9 @@ void TForm2::SetBoxesLive(bool live) {
 }
 
 void TForm2::LockStartBar() {
-    if (!Form1)
-        return;
-    Shell().StartBarLocked = 1;
-    Shell().TrainingActive = 1;
-    if (Form5)
-        Form5->SetTestButtonsEnabled(false);
+    m_shell.State().StartBarLocked = 1;
+    m_shell.State().TrainingActive = 1;
+    m_shell.SetTestButtonsEnabled(false);
 }
 
 void TForm2::StopVideoNotice() {
@@ -491,9 +479,8 @@ void TForm2::StopVideoNotice() {
 }
 
 void TForm2::ShowResult() {
-    PlaySoundAsync(DataPath(Form1 ? Shell().ProgramFolder : QString(),
-                            QStringLiteral("\\wave\\Reminder.wav")));
-    const QString fullName = form12 ? form12->FullName() : QString();
+    PlaySoundAsync(DataPath(m_shell.ProgramFolder(), QStringLiteral("\\wave\\Reminder.wav")));
+    const QString fullName = m_shell.Candidate().FullName;
     SetTextColour(Label5, kRed);
     Label5->setText(ResultText(fullName, TrainingQuestionCount, TotalScore));
     Label5->show();
@@ -557,10 +544,9 @@ void TForm2::SpeedButton1Click() {
 void TForm2::SpeedButton2Click() {
     if (m_paused)
         return;
-    if (Form1 && Shell().StartBarLocked == 1) {
-        Shell().StartBarLocked = 0; // TrainingActive stays set
-        if (Form5)
-            Form5->SetTestButtonsEnabled(true);
+    if (m_shell.State().StartBarLocked == 1) {
+        m_shell.State().StartBarLocked = 0; // TrainingActive stays set
+        m_shell.SetTestButtonsEnabled(true);
     }
     Timer1->stop();
     // The page reference of a question file ends with the blank that joins its lines; a file
@@ -571,15 +557,10 @@ void TForm2::SpeedButton2Click() {
     HelpPage = page.left(150);
     HelpPageRequested = 1;
     ResetOnActivate = 2;
-    if (Form1)
-        Form1->show();
-    if (Form5) {
-        Form5->Raise(Form5->abcToggleBtn1);
-        Form5->PutDown(Form5->abcToggleBtn3);
-    }
+    m_shell.ShowMainScreen();
+    m_shell.MarkTextbookChosen();
     hide();
-    if (Form14)
-        Form14->ShowScreen();
+    m_shell.ShowTextbook();
 }
 
 // --- Timers ------------------------------------------------------------------------------------
@@ -649,16 +630,14 @@ void TForm2::closeEvent(QCloseEvent* event) {
     // the leave button, and the menu comes back. Closed by the program otherwise (its end): the
     // start bar must not stay locked for a test that no longer exists.
     const bool byWindowSystem = !m_leaving && event->spontaneous();
-    if (!m_leaving && !byWindowSystem && Form1 && Shell().TrainingActive == 1) {
-        Shell().StartBarLocked = 0;
-        Shell().TrainingActive = 0;
-        if (Form5)
-            Form5->SetTestButtonsEnabled(true);
+    if (!m_leaving && !byWindowSystem && m_shell.State().TrainingActive == 1) {
+        m_shell.State().StartBarLocked = 0;
+        m_shell.State().TrainingActive = 0;
+        m_shell.SetTestButtonsEnabled(true);
     }
     m_leaving = true;
     // The screen frees itself when closed; the screen that opens it next makes a new one.
-    if (Form1)
-        Shell().RecreateTrainingScreen = 1;
+    m_shell.State().RecreateTrainingScreen = 1;
     setAttribute(Qt::WA_DeleteOnClose, true);
     Screen::closeEvent(event);
     if (byWindowSystem)

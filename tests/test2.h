@@ -16,7 +16,7 @@ class QToolButton;
 class TForm2 : public QuestionScreen {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* parent = nullptr);
+    explicit TForm2(ScreenShell& shell, QWidget* parent = nullptr);
     ~TForm2() override;
 
     static constexpr int kClientWidth = 782;

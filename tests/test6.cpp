@@ -1,11 +1,6 @@
 // Control test screen.
 #include "tests/test6.h"
 
-#include "app/test.h"
-#include "app/test1.h"
-#include "app/test5.h"
-#include "materials/test3.h"
-#include "materials/test7.h"
 #include "platform/colours.h"
 #include "platform/desktop_cover.h"
 #include "platform/display.h"
@@ -14,8 +9,6 @@
 #include "platform/paths.h"
 #include "platform/sound.h"
 #include "questions/question_area.h"
-#include "tests/test2.h"
-#include "tests/test4.h"
 #include "tests/test_settings.h"
 #include "widgets/shown_movie.h"
 
@@ -59,13 +52,9 @@ QuestionAreaConfig ControlAreaConfig() {
     return config;
 }
 
-QString ProgramFolder() {
-    return Form1 ? Shell().ProgramFolder : QString();
-}
-
 } // namespace
 
-TForm6::TForm6(QWidget* parent) : QuestionScreen(parent) {
+TForm6::TForm6(ScreenShell& shell, QWidget* parent) : QuestionScreen(shell, parent) {
     SetUpWindow();
     // The question area first, so that the bar and the picture panel stand in front of it.
     BuildQuestionArea();
@@ -293,7 +282,7 @@ void TForm6::FormActivate() {
 
 void TForm6::PrepareNewTest() {
     ClearForNewTest();
-    const QString programFolder = ProgramFolder();
+    const QString programFolder = m_shell.ProgramFolder();
     m_area->SetProgramFolder(programFolder);
     TakeCandidate();
 
@@ -321,14 +310,7 @@ void TForm6::ClearForNewTest() {
 
 // The registration the menu holds, written into the result files.
 void TForm6::TakeCandidate() {
-    m_candidate = CandidateInfo{};
-    if (form12) {
-        m_candidate.FullName = form12->FullName();
-        m_candidate.Group = form12->Group();
-        m_candidate.Specialization = form12->Specialization();
-        m_candidate.Qualification = form12->Qualification();
-        m_candidate.Topic = form12->Topic();
-    }
+    m_candidate = m_shell.Candidate();
 }
 
 bool TForm6::LoadQuestionFile(const QString& programFolder) {
@@ -358,9 +340,7 @@ bool TForm6::LoadQuestionFile(const QString& programFolder) {
 
 bool TForm6::ReadSettings() {
     const QPointer<TForm6> self(this);
-    const SettingsReading settings =
-        Form4 ? Form4->ReadControlSettings(m_bank.QuestionCount)
-              : ReadTestSettings(QStringLiteral("10"), QStringLiteral("60"), m_bank.QuestionCount);
+    const SettingsReading settings = m_shell.ReadControlSettings(m_bank.QuestionCount);
     if (!settings.ok) {
         // A test never starts with a count or a time that did not convert: "OK" leads back to
         // the menu, where the administration screen is.
@@ -429,8 +409,7 @@ void TForm6::Button1Click() {
 
 void TForm6::StartTest() {
     m_started = true;
-    if (Form5)
-        Form5->hide(); // the start bar stays away for the whole test
+    m_shell.SetStartBarShown(false); // the start bar stays away for the whole test
     m_cover->CoverDesktop();
     Ticked.fill(false);
     Image2->hide();
@@ -503,7 +482,7 @@ void TForm6::EndOfTest() {
     Panel2->show();
     Button1->setText(QStringLiteral("OK"));
     setWindowTitle(QStringLiteral("Результат"));
-    PlaySoundAsync(DataPath(ProgramFolder(), QStringLiteral("\\wave\\Drumroll.wav")));
+    PlaySoundAsync(DataPath(m_shell.ProgramFolder(), QStringLiteral("\\wave\\Drumroll.wav")));
     m_report.WriteTotals(QuestionsToAsk, TotalPoints);
     SetTextColour(Label5, kRed);
     Label5->setText(ControlResultText(m_candidate.FullName, QuestionsToAsk, TotalPoints));
@@ -576,20 +555,11 @@ void TForm6::Button2Click() {
     NewTestPending = true;
     m_leaving = true;
     close(); // frees the screen; the menu makes a new one
-    if (Form5)
-        Form5->show();
-    if (Form4 && Form4->isVisible())
-        Form4->close();
-    if (Form7 && Form7->isVisible())
-        Form7->hide();
-    if (Form3 && Form3->isVisible())
-        Form3->hide();
-    if (Form1)
-        Form1->show();
-    if (form12) {
-        form12->DisableControlButton(); // one control test per run
-        form12->ShowScreen();
-    }
+    m_shell.SetStartBarShown(true);
+    m_shell.PutAwayOtherScreens();
+    m_shell.ShowMainScreen();
+    m_shell.DisableControlButton(); // one control test per run
+    m_shell.ShowMenu();
 }
 
 void TForm6::LeaveToMenu() {
@@ -604,12 +574,9 @@ void TForm6::LeaveToMenu() {
 }
 
 void TForm6::HandBackToMenu() {
-    if (Form5 && !Form5->isVisible())
-        Form5->show();
-    if (Form1)
-        Form1->show();
-    if (form12)
-        form12->ShowScreen();
+    m_shell.SetStartBarShown(true);
+    m_shell.ShowMainScreen();
+    m_shell.ShowMenu();
 }
 
 void TForm6::ExitProgram() {
@@ -617,10 +584,7 @@ void TForm6::ExitProgram() {
     Timer1->stop();
     Timer4->stop();
     m_report.CloseReports();
-    if (Form2)
-        Form2->close();
-    if (Form1)
-        Form1->close();
+    m_shell.EndProgram();
 }
 
 // --- Ticks -------------------------------------------------------------------------------------
@@ -678,8 +642,7 @@ void TForm6::closeEvent(QCloseEvent* event) {
     m_area->Timer3->stop();
     m_report.CloseReports();
     // The screen frees itself when closed; the screen that opens it next makes a new one.
-    if (Form1)
-        Shell().RecreateControlScreen = 1;
+    m_shell.State().RecreateControlScreen = 1;
     setAttribute(Qt::WA_DeleteOnClose, true);
     Screen::closeEvent(event);
     if (endProgram)

@@ -18,7 +18,7 @@ class DesktopCover;
 class TForm6 : public QuestionScreen {
     Q_OBJECT
 public:
-    explicit TForm6(QWidget* parent = nullptr);
+    explicit TForm6(ScreenShell& shell, QWidget* parent = nullptr);
     ~TForm6() override;
 
     static constexpr int kClientWidth = 775;

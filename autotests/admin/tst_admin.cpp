@@ -1,6 +1,8 @@
-// The administration screen: defaults, typed values kept, placement, reading by the tests.
-#include "app/test1.h"
-#include "autotests/support/screens_fixture.h"
+// The administration screen: defaults, typed values kept, placement, reading by the tests. The
+// screen is made alone, as it needs nothing of the others (the menu's button that shows it is
+// tried with the menu).
+#include "autotests/support/test_support.h"
+#include "platform/display.h"
 #include "tests/test4.h"
 
 #include <QApplication>
@@ -11,12 +13,18 @@
 
 class TestAdmin : public QObject {
     Q_OBJECT
-    std::optional<ScreensFixture> m_screens;
+    std::optional<DisplayOverride> m_display;
 
 private Q_SLOTS:
     void initTestCase() { PrepareScreenTests(); }
-    void init() { m_screens.emplace(); }
-    void cleanup() { m_screens.reset(); }
+    void init() {
+        m_display.emplace(QSize(1024, 768));
+        Form4 = new TForm4();
+    }
+    void cleanup() {
+        delete Form4;
+        m_display.reset();
+    }
 
     void startsWithTheDefaults() {
         QCOMPARE(Form4->Edit2->text(), QStringLiteral("10"));
@@ -69,7 +77,7 @@ private Q_SLOTS:
     }
     void typedValuesStayAfterEitherButton() {
         QFETCH(bool, setButton);
-        form12->abcToggleBtn1Click(); // "Администрирование..." shows the screen modally
+        Form4->ShowModal(); // as "Администрирование..." shows it
         QVERIFY(Form4->isVisible());
         QTest::keyClick(Form4->Edit2, Qt::Key_End);
         QTest::keyClick(Form4->Edit2, Qt::Key_Backspace);
@@ -98,7 +106,7 @@ private Q_SLOTS:
         QCOMPARE(control.message, QStringLiteral("'abc' is not a valid integer value"));
 
         // Shown again, the screen still holds the values.
-        form12->abcToggleBtn1Click();
+        Form4->ShowModal();
         QVERIFY(Form4->isVisible());
         QCOMPARE(Form4->Edit2->text(), QStringLiteral("25"));
     }
@@ -113,7 +121,7 @@ private Q_SLOTS:
     void isCentredAt535x350OnEveryActivation() {
         QFETCH(QSize, display);
         QFETCH(QPoint, topLeft);
-        m_screens->SetDisplay(display);
+        SetDisplaySizeForTesting(display);
         Form4->move(0, 0);
         Form4->FormActivate();
         QCOMPARE(Form4->size(), QSize(535, 350));

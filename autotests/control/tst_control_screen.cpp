@@ -1,5 +1,6 @@
 // The control screen driven through its handlers and timer ticks, on small question files in a
 // temporary program folder, with its result files written there.
+#include "app/program_shell.h"
 #include "app/startup.h"
 #include "app/test.h"
 #include "app/test1.h"
@@ -135,7 +136,7 @@ void ControlScreenTest::Settings(const QString& count, const QString& seconds) {
 
 // As the menu opens the screen, then the activation that follows.
 void ControlScreenTest::Open() {
-    RecreateIfFreed<TForm6>(Shell().RecreateControlScreen, Form6);
+    RecreateIfFreed<TForm6>(Shell().RecreateControlScreen, Form6, ProgramShell());
     Form6->Image2->setVisible(true);
     Form6->ShowScreen();
     Form6->FormActivate();

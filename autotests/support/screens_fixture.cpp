@@ -8,14 +8,6 @@
 
 #include <QApplication>
 
-void PrepareScreenTests(MediaPlayers players) {
-    QApplication::setQuitOnLastWindowClosed(false);
-    InstallFontSubstitutions();
-    Screen::SetModalLoopsEnabled(false);
-    if (players == MediaPlayers::Fake)
-        FakeMediaPlayer::Install();
-}
-
 ScreensFixture::ScreensFixture(QSize display, void (*make)()) : m_display(display) {
     if (make)
         make();

@@ -7,13 +7,6 @@
 
 // The set-up shared by the tests that make the program's screens.
 
-enum class MediaPlayers { Real, Fake };
-
-/// For initTestCase (or init): the application keeps running without windows, the fonts are
-/// substituted, modal screens return at once; with MediaPlayers::Fake every media player made is
-/// a FakeMediaPlayer (FakeMediaPlayer::Uninstall() undoes that).
-void PrepareScreenTests(MediaPlayers players = MediaPlayers::Real);
-
 /// Every screen of the program on a display of the given size while it lives: the display is set
 /// before make makes the screens (CreateScreens() when not given); at the end the screens are
 /// destroyed and freed, then the display is reset.

@@ -1,9 +1,13 @@
 #include "test_support.h"
 
+#include "fake_media_player.h"
 #include "platform/display.h"
+#include "platform/fonts.h"
+#include "platform/screen.h"
 #include "platform/sound.h"
 #include "platform/text_file.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -71,4 +75,12 @@ QByteArray QuestionFileBytes(const QString& title, const QList<TestQuestion>& qu
         }
     }
     return Cp1251File(lines);
+}
+
+void PrepareScreenTests(MediaPlayers players) {
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallFontSubstitutions();
+    Screen::SetModalLoopsEnabled(false);
+    if (players == MediaPlayers::Fake)
+        FakeMediaPlayer::Install();
 }

@@ -22,6 +22,13 @@ public:
     void clear() { messages.clear(), kinds.clear(), sounds.clear(); }
 };
 
+enum class MediaPlayers { Real, Fake };
+
+/// For initTestCase (or init) of a test that makes screens: the application keeps running without
+/// windows, the fonts are substituted, modal screens return at once; with MediaPlayers::Fake every
+/// media player made is a FakeMediaPlayer (FakeMediaPlayer::Uninstall() undoes that).
+void PrepareScreenTests(MediaPlayers players = MediaPlayers::Real);
+
 class QWidget;
 /// Closes a window as the window system does (Alt+F4, the title bar, WM_DELETE_WINDOW): the
 /// screen gets a spontaneous close event, unlike a close() of the program's own.

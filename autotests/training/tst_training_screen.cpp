@@ -1,5 +1,6 @@
 // The training screen driven through its handlers and timer ticks, on small question files
 // written to a temporary program folder.
+#include "app/program_shell.h"
 #include "app/startup.h"
 #include "app/test.h"
 #include "app/test1.h"
@@ -126,7 +127,7 @@ void TrainingScreenTest::Settings(const QString& count, const QString& seconds) 
 
 // As the menu opens the screen, then the activation that follows.
 void TrainingScreenTest::Open() {
-    RecreateIfFreed<TForm2>(Shell().RecreateTrainingScreen, Form2);
+    RecreateIfFreed<TForm2>(Shell().RecreateTrainingScreen, Form2, ProgramShell());
     form12->TestingMode = 1;
     Form2->Image2->setVisible(true);
     Form2->PauseAllowed = true;
