@@ -318,7 +318,7 @@ private Q_SLOTS:
         QVERIFY(Form14->FindDialog()->isVisible());
         QSignalSpy found(Control<QWebEngineView>(Form14, "WebBrowser1")->page(),
                          &QWebEnginePage::findTextFinished);
-        Form14->FindDialog()->FindText->setText(QStringLiteral("учебник"));
+        Control<QLineEdit>(Form14->FindDialog(), "FindText")->setText(QStringLiteral("учебник"));
         Form14->FindDialog()->FindNextClick();
         QVERIFY(found.wait(30000));
         QCOMPARE(found.last().at(0).value<QWebEngineFindTextResult>().numberOfMatches(), 1);
