@@ -105,13 +105,13 @@ void ControlScreenTest::init() {
     for (const char* sub : {"ortu", "otchet/print otchet", "otchet/data1"})
         QVERIFY(QDir(m_folder->path()).mkpath(QString::fromLatin1(sub)));
     m_screens.emplace();
-    Form1->Timer1->stop(); // no splash in these tests
+    Control<QTimer>(Form1, "Timer1")->stop(); // no splash in these tests
     Shell().ProgramFolder = m_folder->path();
     form12->Panel5Click();
-    form12->Edit1->setText(kName);
-    form12->Edit5->setText(QStringLiteral("ФК-11"));
-    form12->ComboBox1->setEditText(QStringLiteral("Плавание"));
-    form12->ComboBox2->setCurrentIndex(4); // "КМС"
+    Control<QLineEdit>(form12, "Edit1")->setText(kName);
+    Control<QLineEdit>(form12, "Edit5")->setText(QStringLiteral("ФК-11"));
+    Control<QComboBox>(form12, "ComboBox1")->setEditText(QStringLiteral("Плавание"));
+    Control<QComboBox>(form12, "ComboBox2")->setCurrentIndex(4); // "КМС"
 }
 
 void ControlScreenTest::cleanup() {
@@ -130,14 +130,14 @@ void ControlScreenTest::WriteTest(const QList<Item>& items) {
 }
 
 void ControlScreenTest::Settings(const QString& count, const QString& seconds) {
-    Form4->Edit5->setText(count);
-    Form4->Edit6->setText(seconds);
+    Control<QLineEdit>(Form4, "Edit5")->setText(count);
+    Control<QLineEdit>(Form4, "Edit6")->setText(seconds);
 }
 
 // As the menu opens the screen, then the activation that follows.
 void ControlScreenTest::Open() {
     RecreateIfFreed<TForm6>(Shell().RecreateControlScreen, Form6, ProgramShell());
-    Form6->Image2->setVisible(true);
+    Control<QLabel>(Form6, "Image2")->setVisible(true);
     Form6->ShowScreen();
     Form6->FormActivate();
 }
@@ -150,7 +150,7 @@ void ControlScreenTest::Start() {
 }
 
 void ControlScreenTest::Next() {
-    QVERIFY(Form6->Button1->isEnabled());
+    QVERIFY(Control<QPushButton>(Form6, "Button1")->isEnabled());
     Form6->Button1Click();
     Form6->Timer4Timer();
 }
@@ -174,7 +174,7 @@ void ControlScreenTest::Tick(int points) {
 }
 
 QString ControlScreenTest::ResultLine(int index) const {
-    return Form6->Label5->text().split(QLatin1Char('\r')).value(index);
+    return Control<AutoSizeLabel>(Form6, "Label5")->text().split(QLatin1Char('\r')).value(index);
 }
 
 QString ControlScreenTest::DataFile() const {
@@ -201,18 +201,21 @@ void ControlScreenTest::openingDisplayWritesHeadersAndCount() {
     QCOMPARE(Form6->windowTitle(), QStringLiteral("Внимание!"));
     QRect frame = Form6->frameGeometry();
     QCOMPARE(frame.topLeft(), QPoint(HalfOf(1024 - frame.width()), HalfOf(768 - frame.height())));
-    QCOMPARE(Form6->Label5->text(), kTitle + QLatin1Char(' '));
-    QCOMPARE(Form6->Label5->pos(), QPoint(32, 0));
+    QCOMPARE(Control<AutoSizeLabel>(Form6, "Label5")->text(), kTitle + QLatin1Char(' '));
+    QCOMPARE(Control<AutoSizeLabel>(Form6, "Label5")->pos(), QPoint(32, 0));
     QVERIFY(Form6->findChild<QFrame*>(QStringLiteral("Panel3")) != nullptr); // picture frame
-    QCOMPARE(Form6->Button1->text(), QStringLiteral("OK"));
-    QVERIFY(Form6->Button1->isEnabled());
-    QVERIFY(!Form6->Panel2->isHidden() && !Form6->Image2->isHidden());
-    QVERIFY(Form6->Label7->isHidden() && Form6->Label8->isHidden());
-    QVERIFY(Form6->ProgressBar1->isHidden());
-    QVERIFY(Form6->Button2->isHidden() && Form6->Edit1->isHidden());
+    QCOMPARE(Control<QPushButton>(Form6, "Button1")->text(), QStringLiteral("OK"));
+    QVERIFY(Control<QPushButton>(Form6, "Button1")->isEnabled());
+    QVERIFY(!Control<QFrame>(Form6, "Panel2")->isHidden() &&
+            !Control<QLabel>(Form6, "Image2")->isHidden());
+    QVERIFY(Control<QLabel>(Form6, "Label7")->isHidden() &&
+            Control<QLabel>(Form6, "Label8")->isHidden());
+    QVERIFY(Control<QProgressBar>(Form6, "ProgressBar1")->isHidden());
+    QVERIFY(Control<QPushButton>(Form6, "Button2")->isHidden() &&
+            Control<QLineEdit>(Form6, "Edit1")->isHidden());
     QCOMPARE(Form6->QuestionsToAsk, 3); // 10 asked for, 3 in the file
     QCOMPARE(Form6->SecondsPerQuestion, 60);
-    QCOMPARE(Form6->ProgressBar1->maximum(), 60);
+    QCOMPARE(Control<QProgressBar>(Form6, "ProgressBar1")->maximum(), 60);
 
     QCOMPARE(DataLines(),
              (QStringList{QStringLiteral("07.12.2026 09:05:03  Сидоров С. С.,  "
@@ -276,21 +279,22 @@ void ControlScreenTest::countdownReachingZeroLocksTheBoxes() {
     WriteTest(QList<Item>(2, Item({100, 0})));
     Settings(QStringLiteral("2"), QStringLiteral("3"));
     Start();
-    QVERIFY(Form6->Timer1->isActive());
-    QCOMPARE(Form6->Timer1->interval(), 1000);
-    QCOMPARE(Form6->Label7->text(), QStringLiteral("3"));
+    QVERIFY(Control<QTimer>(Form6, "Timer1")->isActive());
+    QCOMPARE(Control<QTimer>(Form6, "Timer1")->interval(), 1000);
+    QCOMPARE(Control<QLabel>(Form6, "Label7")->text(), QStringLiteral("3"));
     Tick(100);
     Form6->Timer1Timer();
     Form6->Timer1Timer();
-    QCOMPARE(Form6->Label7->text(), QStringLiteral("1"));
-    QCOMPARE(Form6->ProgressBar1->value(), 2);
+    QCOMPARE(Control<QLabel>(Form6, "Label7")->text(), QStringLiteral("1"));
+    QCOMPARE(Control<QProgressBar>(Form6, "ProgressBar1")->value(), 2);
     for (int row = 1; row <= 2; ++row)
         QVERIFY(Form6->Box(row)->isEnabled());
 
     Form6->Timer1Timer();
-    QCOMPARE(Form6->Label7->text(), QStringLiteral("Время истекло!"));
-    QCOMPARE(Form6->Label7->palette().color(QPalette::WindowText), QColor(0xFF, 0x00, 0x00));
-    QVERIFY(!Form6->Timer1->isActive());
+    QCOMPARE(Control<QLabel>(Form6, "Label7")->text(), QStringLiteral("Время истекло!"));
+    QCOMPARE(Control<QLabel>(Form6, "Label7")->palette().color(QPalette::WindowText),
+             QColor(0xFF, 0x00, 0x00));
+    QVERIFY(!Control<QTimer>(Form6, "Timer1")->isActive());
     for (int row = 1; row <= 5; ++row)
         QVERIFY(!Form6->Box(row)->isEnabled());
     QVERIFY(Form6->Box(RowWith(100, true))->isChecked()); // the tick stays and counts
@@ -300,16 +304,17 @@ void ControlScreenTest::countdownReachingZeroLocksTheBoxes() {
     Next();
     QCOMPARE(Form6->TotalPoints, qint64(100));
     QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 2"));
-    QCOMPARE(Form6->Label7->text(), QStringLiteral("3"));
-    QCOMPARE(Form6->Label7->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xFF));
+    QCOMPARE(Control<QLabel>(Form6, "Label7")->text(), QStringLiteral("3"));
+    QCOMPARE(Control<QLabel>(Form6, "Label7")->palette().color(QPalette::WindowText),
+             QColor(0x00, 0x00, 0xFF));
     for (int row = 1; row <= 2; ++row)
         QVERIFY(Form6->Box(row)->isEnabled() && !Form6->Box(row)->isChecked());
-    QVERIFY(Form6->Timer1->isActive());
+    QVERIFY(Control<QTimer>(Form6, "Timer1")->isActive());
 
     // The second question runs out untouched: the test waits for the button all the same.
     for (int s = 0; s < 3; ++s)
         Form6->Timer1Timer();
-    QVERIFY(Form6->Button1->isEnabled());
+    QVERIFY(Control<QPushButton>(Form6, "Button1")->isEnabled());
     Form6->Button1Click();
     QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 100 из 200."));
     QVERIFY(DataLines().contains(QStringLiteral("Ваш ответ: ответа не было,")));
@@ -350,16 +355,18 @@ void ControlScreenTest::wholeTestWritesBothFilesAndTheResult() {
 
     // 100 + 50 + 100 + 0 of 400.
     QCOMPARE(Form6->windowTitle(), QStringLiteral("Результат"));
-    QCOMPARE(Form6->Label5->text(),
+    QCOMPARE(Control<AutoSizeLabel>(Form6, "Label5")->text(),
              QStringLiteral("РЕЗУЛЬТАТЫ ТЕСТИРОВАНИЯ\rФИО: Сидоров С. С.\rЗадано вопросов: 4\r"
                             "Набрано баллов: 250 из 400.\rЭто составляет 62.5 %"));
     QCOMPARE(m_recorder->sounds,
              QStringList{m_folder->path() + QStringLiteral("/wave/Drumroll.wav")});
-    QVERIFY(!Form6->Panel2->isHidden() && !Form6->Image2->isHidden());
-    QVERIFY(Form6->Button1->isHidden());
-    QVERIFY(!Form6->Button2->isHidden() && !Form6->Edit1->isHidden());
-    QCOMPARE(Form6->Button2->text(), QStringLiteral("Введите:  739152"));
-    QVERIFY(!Form6->Timer1->isActive());
+    QVERIFY(!Control<QFrame>(Form6, "Panel2")->isHidden() &&
+            !Control<QLabel>(Form6, "Image2")->isHidden());
+    QVERIFY(Control<QPushButton>(Form6, "Button1")->isHidden());
+    QVERIFY(!Control<QPushButton>(Form6, "Button2")->isHidden() &&
+            !Control<QLineEdit>(Form6, "Edit1")->isHidden());
+    QCOMPARE(Control<QPushButton>(Form6, "Button2")->text(), QStringLiteral("Введите:  739152"));
+    QVERIFY(!Control<QTimer>(Form6, "Timer1")->isActive());
     QVERIFY(!Form6->Report().IsOpen());
 
     const QString data = DataLines().join(QLatin1Char('\n'));
@@ -388,7 +395,7 @@ void ControlScreenTest::supervisorCodeHandsBackToTheMenu() {
     form12->abcToggleBtn5Click(); // "Контроль..."
     QVERIFY(m_recorder->messages.isEmpty());
     QVERIFY(Form6->isVisible());
-    QVERIFY(!Form6->Image2->isHidden());
+    QVERIFY(!Control<QLabel>(Form6, "Image2")->isHidden());
     QVERIFY(!Form1->isVisible() && !form12->isVisible());
     Form6->FormActivate();
     Form6->Button1Click();
@@ -403,25 +410,26 @@ void ControlScreenTest::supervisorCodeHandsBackToTheMenu() {
     QVERIFY(Form6->isVisible());
     // The code shows one "*" per character; after a wrong code the field keeps the focus.
     QVERIFY(QTest::qWaitForWindowActive(Form6));
-    QCOMPARE(QApplication::focusWidget(), Form6->Edit1);
-    QTest::keyClicks(Form6->Edit1, QStringLiteral("739153"));
-    QCOMPARE(Form6->Edit1->displayText(), QStringLiteral("******"));
-    QTest::mouseClick(Form6->Button2, Qt::LeftButton);
-    QVERIFY(Form6->Edit1->text().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(Form6, "Edit1"));
+    QTest::keyClicks(Control<QLineEdit>(Form6, "Edit1"), QStringLiteral("739153"));
+    QCOMPARE(Control<QLineEdit>(Form6, "Edit1")->displayText(), QStringLiteral("******"));
+    QTest::mouseClick(Control<QPushButton>(Form6, "Button2"), Qt::LeftButton);
+    QVERIFY(Control<QLineEdit>(Form6, "Edit1")->text().isEmpty());
     QVERIFY(Form6->isVisible());
-    QCOMPARE(QApplication::focusWidget(), Form6->Edit1);
+    QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(Form6, "Edit1"));
     QCOMPARE(Shell().RecreateControlScreen, 0);
 
     const QPointer<TForm6> screen = Form6.data();
-    Form6->Edit1->setText(QStringLiteral("739152"));
+    Control<QLineEdit>(Form6, "Edit1")->setText(QStringLiteral("739152"));
     Form6->Button2Click();
     QCOMPARE(Shell().RecreateControlScreen, 1);
     QVERIFY(Form5->isVisible());
     QVERIFY(Form1->isVisible());
     QVERIFY(form12->isVisible());
     QVERIFY(!Form4->isVisible());
-    QVERIFY(!form12->abcToggleBtn5->isEnabled()); // one control test per run
-    QVERIFY(form12->abcToggleBtn4->isEnabled());
+    QVERIFY(
+        !Control<TabcToggleBtn>(form12, "abcToggleBtn5")->isEnabled()); // one control test per run
+    QVERIFY(Control<TabcToggleBtn>(form12, "abcToggleBtn4")->isEnabled());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(screen.isNull());
     QVERIFY(Form6.isNull());
@@ -433,7 +441,7 @@ void ControlScreenTest::reopenedScreenIsFreshAndAddsABlock() {
     Start();
     Tick(100);
     Form6->Button1Click();
-    Form6->Edit1->setText(QStringLiteral("739152"));
+    Control<QLineEdit>(Form6, "Edit1")->setText(QStringLiteral("739152"));
     Form6->Button2Click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(Form6.isNull());
@@ -446,8 +454,9 @@ void ControlScreenTest::reopenedScreenIsFreshAndAddsABlock() {
     QCOMPARE(Form6->ShownCount, 0);
     QCOMPARE(Form6->TotalPoints, qint64(0));
     QCOMPARE(Form6->Area()->Draw().DrawnCount(), 0);
-    QCOMPARE(Form6->Button1->text(), QStringLiteral("OK"));
-    QVERIFY(!Form6->Button1->isHidden() && Form6->Button2->isHidden());
+    QCOMPARE(Control<QPushButton>(Form6, "Button1")->text(), QStringLiteral("OK"));
+    QVERIFY(!Control<QPushButton>(Form6, "Button1")->isHidden() &&
+            Control<QPushButton>(Form6, "Button2")->isHidden());
     // The report keeps the first test and starts a second block; the data file starts again.
     QStringList report;
     QVERIFY(ReadCp1251Lines(ReportFile(), &report));
@@ -475,8 +484,8 @@ void ControlScreenTest::activationDuringTheTestChangesNothing() {
     QCOMPARE(Form6->Area()->View.CurrentQuestion, question);
     QVERIFY(Form6->Box(RowWith(100, true))->isChecked());
     QCOMPARE(Form6->Countdown.SecondsLeft, 59);
-    QVERIFY(Form6->Timer1->isActive());
-    QCOMPARE(Form6->Button1->text(), QStringLiteral("Следующий вопрос"));
+    QVERIFY(Control<QTimer>(Form6, "Timer1")->isActive());
+    QCOMPARE(Control<QPushButton>(Form6, "Button1")->text(), QStringLiteral("Следующий вопрос"));
     QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 2"));
     QCOMPARE(QFileInfo(DataFile()).size(), written);
     Next();
@@ -494,30 +503,32 @@ void ControlScreenTest::videoQuestionStartsItsCountdownAfterPlayback() {
             Form6->Button1Click();
         } else {
             Form6->Timer1Timer();
-            QVERIFY(Form6->Timer1->isActive());
+            QVERIFY(Control<QTimer>(Form6, "Timer1")->isActive());
             Tick(100);
             Form6->Button1Click();
         }
         QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос %1").arg(k));
         QVERIFY(Form6->ButtonDelaySkip);
-        QVERIFY(!Form6->Button1->isEnabled());
-        QVERIFY(!Form6->Timer1->isActive()); // the countdown waits for the fragment
-        QVERIFY(!Form6->Area()->Label10->isHidden());
+        QVERIFY(!Control<QPushButton>(Form6, "Button1")->isEnabled());
+        QVERIFY(
+            !Control<QTimer>(Form6, "Timer1")->isActive()); // the countdown waits for the fragment
+        QVERIFY(!Control<QLabel>(Form6, "Label10")->isHidden());
 
         Form6->Timer4Timer(); // the usual delay leaves the button off
-        QVERIFY(!Form6->Button1->isEnabled());
+        QVERIFY(!Control<QPushButton>(Form6, "Button1")->isEnabled());
         Form6->Timer2Timer();
-        QVERIFY(Form6->Panel1->isHidden());
+        QVERIFY(Control<QFrame>(Form6, "Panel1")->isHidden());
         QVERIFY(player->openedPath.endsWith(QStringLiteral("images/$clip.avi")));
         player->Finish();
-        QVERIFY(!Form6->Panel1->isHidden());
-        QCOMPARE(Form6->Area()->Panel5->y(), Form6->Panel1->y() - 22 - 390);
-        QVERIFY(!Form6->Button1->isEnabled());
+        QVERIFY(!Control<QFrame>(Form6, "Panel1")->isHidden());
+        QCOMPARE(Control<QFrame>(Form6, "Panel5")->y(),
+                 Control<QFrame>(Form6, "Panel1")->y() - 22 - 390);
+        QVERIFY(!Control<QPushButton>(Form6, "Button1")->isEnabled());
         for (int i = 0; i < 4; ++i)
             Form6->Timer3Timer();
-        QCOMPARE(Form6->Area()->Panel5->x(), 252);
-        QVERIFY(Form6->Timer1->isActive());
-        QVERIFY(Form6->Button1->isEnabled());
+        QCOMPARE(Control<QFrame>(Form6, "Panel5")->x(), 252);
+        QVERIFY(Control<QTimer>(Form6, "Timer1")->isActive());
+        QVERIFY(Control<QPushButton>(Form6, "Button1")->isEnabled());
         QCOMPARE(Form6->Countdown.SecondsLeft, 60);
         // Laid out beside the still frame, the question is not prepared again by an activation.
         Form6->FormActivate();
@@ -533,11 +544,13 @@ void ControlScreenTest::missingQuestionFileEndsTheProgram() {
     Form1->show();
     Form2->show();
     Open();
-    QCOMPARE(Form6->Label5->text(), QStringLiteral("Не задан файл вопросов теста"));
-    QCOMPARE(Form6->Label5->palette().color(QPalette::WindowText), QColor(0xFF, 0x00, 0x00));
+    QCOMPARE(Control<AutoSizeLabel>(Form6, "Label5")->text(),
+             QStringLiteral("Не задан файл вопросов теста"));
+    QCOMPARE(Control<AutoSizeLabel>(Form6, "Label5")->palette().color(QPalette::WindowText),
+             QColor(0xFF, 0x00, 0x00));
     QCOMPARE(Form6->AnswerButtonMode(), TForm6::kModeExit);
-    QCOMPARE(Form6->Button1->text(), QStringLiteral("OK"));
-    QVERIFY(Form6->Button1->isEnabled());
+    QCOMPARE(Control<QPushButton>(Form6, "Button1")->text(), QStringLiteral("OK"));
+    QVERIFY(Control<QPushButton>(Form6, "Button1")->isEnabled());
     QVERIFY(m_recorder->messages.isEmpty());
     // Nothing was written for a test that could not run.
     QVERIFY(!QFile::exists(DataFile()) && !QFile::exists(ReportFile()));
@@ -595,7 +608,7 @@ void ControlScreenTest::testThatCannotBePreparedLeadsBack() {
     QCOMPARE(m_recorder->messages.size(), 1);
     QVERIFY2(m_recorder->last().startsWith(message), qPrintable(m_recorder->last()));
     QCOMPARE(m_recorder->kinds.last(), MessageKind::Error);
-    QCOMPARE(Form6->Label5->text(), m_recorder->last());
+    QCOMPARE(Control<AutoSizeLabel>(Form6, "Label5")->text(), m_recorder->last());
     QCOMPARE(Form6->AnswerButtonMode(), TForm6::kModeBack);
     if (plant == QLatin1String("link") || plant == QLatin1String("pipe"))
         QVERIFY2(
@@ -609,7 +622,8 @@ void ControlScreenTest::testThatCannotBePreparedLeadsBack() {
 
     Form6->Button1Click();
     QVERIFY(form12->isVisible() && Form1->isVisible() && Form5->isVisible());
-    QVERIFY(form12->abcToggleBtn5->isEnabled()); // corrected, the test can be tried again
+    QVERIFY(Control<TabcToggleBtn>(form12, "abcToggleBtn5")
+                ->isEnabled()); // corrected, the test can be tried again
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(Form6.isNull());
 }
@@ -641,9 +655,9 @@ void ControlScreenTest::writeFailureStopsTheTestWithAMessage() {
     QCOMPARE(ResultLine(0),
              QStringLiteral("Результаты тестирования не удалось записать, тестирование прервано."));
     QCOMPARE(ResultLine(1), m_recorder->last());
-    QVERIFY(!Form6->Timer1->isActive());
-    QVERIFY(Form6->Button1->isHidden());
-    QVERIFY(!Form6->Edit1->isHidden());
+    QVERIFY(!Control<QTimer>(Form6, "Timer1")->isActive());
+    QVERIFY(Control<QPushButton>(Form6, "Button1")->isHidden());
+    QVERIFY(!Control<QLineEdit>(Form6, "Edit1")->isHidden());
     for (int row = 1; row <= 5; ++row)
         QVERIFY(Form6->Box(row)->isHidden());
     QVERIFY(!Form6->Report().IsOpen());
@@ -651,7 +665,7 @@ void ControlScreenTest::writeFailureStopsTheTestWithAMessage() {
     Form6->Timer1Timer();
     QCOMPARE(m_recorder->messages.size(), 1);
 
-    Form6->Edit1->setText(QStringLiteral("739152"));
+    Control<QLineEdit>(Form6, "Edit1")->setText(QStringLiteral("739152"));
     Form6->Button2Click();
     QVERIFY(form12->isVisible() && Form5->isVisible());
 #else
@@ -700,7 +714,7 @@ void ControlScreenTest::runningTestCoversTheDesktopAndComesBackWhenMinimised() {
     Tick(100);
     Form6->Button1Click();
     QVERIFY(window->isVisible());
-    Form6->Edit1->setText(QStringLiteral("739152"));
+    Control<QLineEdit>(Form6, "Edit1")->setText(QStringLiteral("739152"));
     Form6->Button2Click();
     QVERIFY(window.isNull() || !window->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -743,7 +757,8 @@ void ControlScreenTest::windowSystemClose() {
         return;
     }
     QVERIFY(Form5->isVisible() && Form1->isVisible() && form12->isVisible());
-    QVERIFY(form12->abcToggleBtn5->isEnabled()); // no control test was taken
+    QVERIFY(
+        Control<TabcToggleBtn>(form12, "abcToggleBtn5")->isEnabled()); // no control test was taken
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(screen.isNull());
 }

@@ -36,6 +36,16 @@ QString Page(const QString& name) {
 int ImageIndex(const QToolButton* button) {
     return button->property("ImageIndex").toInt();
 }
+// The labels named prefix1, prefix2, ... on screen, as far as the numbers go.
+QList<QLabel*> Numbered(const QObject* screen, const QByteArray& prefix) {
+    QList<QLabel*> labels;
+    for (;;) {
+        const QByteArray name = prefix + QByteArray::number(labels.size() + 1);
+        if (!HasControl(screen, name.constData()))
+            return labels;
+        labels.append(Control<QLabel>(screen, name.constData()));
+    }
+}
 } // namespace
 
 class TestMaterialsScreens : public QObject {
@@ -72,35 +82,39 @@ private Q_SLOTS:
         QFETCH(QString, startPage);
         QFETCH(int, barWidth);
         Create(display);
-        QVERIFY(!Form5->abcToggleBtn3->Down());
+        QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn3")->Down());
 
         Form14->FormActivate();
         QCOMPARE(Form14->geometry(), geometry);
         QVERIFY(Form14->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(Form14->windowFlags().testFlag(Qt::FramelessWindowHint));
-        QCOMPARE(Form14->Image1->geometry(), QRect(QPoint(0, 0), geometry.size()));
-        QCOMPARE(Form14->Panel1->geometry(),
+        QCOMPARE(Control<QLabel>(Form14, "Image1")->geometry(),
+                 QRect(QPoint(0, 0), geometry.size()));
+        QCOMPARE(Control<QFrame>(Form14, "Panel1")->geometry(),
                  QRect(18, 18, geometry.width() - 38, geometry.height() - 38));
-        QCOMPARE(Form14->CBURL->currentText(), kFolder + startPage);
-        QVERIFY(Form5->abcToggleBtn3->Down());
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(), kFolder + startPage);
+        QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn3")->Down());
 
         // The toolbar: "Печать..." 5 pixels from the right, "Поиск по стр..." left of it, the
         // title picture between the forward button and the search button.
-        QCOMPARE(Form14->CoolBar1->width(), barWidth);
-        QCOMPARE(Form14->SpeedButton2->geometry(), QRect(barWidth - 82, 4, 77, 20));
-        QCOMPARE(Form14->SpeedButton1->geometry(), QRect(barWidth - 166, 4, 84, 20));
-        QCOMPARE(Form14->Image2->geometry(), QRect(218, 0, barWidth - 384, 27));
-        QCOMPARE(Form14->SpeedButton1->text(), QStringLiteral("Поиск по стр..."));
-        QCOMPARE(Form14->SpeedButton2->text(), QStringLiteral("Печать..."));
-        QVERIFY(!Form14->ToolButton1->isEnabled());
-        QCOMPARE(ImageIndex(Form14->ToolButton1), 0);
-        QVERIFY(!Form14->ToolButton2->isEnabled());
-        QCOMPARE(ImageIndex(Form14->ToolButton2), 2);
+        QCOMPARE(Control<QFrame>(Form14, "CoolBar1")->width(), barWidth);
+        QCOMPARE(Control<QToolButton>(Form14, "SpeedButton2")->geometry(),
+                 QRect(barWidth - 82, 4, 77, 20));
+        QCOMPARE(Control<QToolButton>(Form14, "SpeedButton1")->geometry(),
+                 QRect(barWidth - 166, 4, 84, 20));
+        QCOMPARE(Control<QLabel>(Form14, "Image2")->geometry(), QRect(218, 0, barWidth - 384, 27));
+        QCOMPARE(Control<QToolButton>(Form14, "SpeedButton1")->text(),
+                 QStringLiteral("Поиск по стр..."));
+        QCOMPARE(Control<QToolButton>(Form14, "SpeedButton2")->text(), QStringLiteral("Печать..."));
+        QVERIFY(!Control<QToolButton>(Form14, "ToolButton1")->isEnabled());
+        QCOMPARE(ImageIndex(Control<QToolButton>(Form14, "ToolButton1")), 0);
+        QVERIFY(!Control<QToolButton>(Form14, "ToolButton2")->isEnabled());
+        QCOMPARE(ImageIndex(Control<QToolButton>(Form14, "ToolButton2")), 2);
 
         // A print button pushed out of place comes back when the browser loses the focus.
-        Form14->SpeedButton2->move(0, 4);
+        Control<QToolButton>(Form14, "SpeedButton2")->move(0, 4);
         Form14->WebBrowser1Exit();
-        QCOMPARE(Form14->SpeedButton2->x(), barWidth - 82);
+        QCOMPARE(Control<QToolButton>(Form14, "SpeedButton2")->x(), barWidth - 82);
     }
 
     void helpButtonHandsItsPageOverOnce() {
@@ -108,41 +122,44 @@ private Q_SLOTS:
         Form2->HelpPage = QStringLiteral("\\html\\012.htm");
         Form2->HelpPageRequested = 1;
         Form14->FormActivate();
-        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\012.htm"));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 kFolder + QStringLiteral("\\html\\012.htm"));
         QCOMPARE(Form2->HelpPageRequested, 0);
         Form14->FormActivate();
-        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\0000.htm"));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 kFolder + QStringLiteral("\\html\\0000.htm"));
     }
 
     void toolbarStripShowsFromTheSecondCompletedPage() {
         Create(QSize(1024, 768));
         Form14->FormActivate();
-        const int browserTop = Form14->Panel1->contentsRect().top();
+        const int browserTop = Control<QFrame>(Form14, "Panel1")->contentsRect().top();
 
         Form14->WebBrowser1LoadFinished(true);
         QCOMPARE(int(Shell().BookLoadCount), 1);
-        QVERIFY(Form14->Panel2->isHidden());
-        QCOMPARE(Form14->WebBrowser1->y(), browserTop);
+        QVERIFY(Control<QFrame>(Form14, "Panel2")->isHidden());
+        QCOMPARE(Control<QWebEngineView>(Form14, "WebBrowser1")->y(), browserTop);
 
         Form14->WebBrowser1LoadFinished(false); // an error page completes too
         QCOMPARE(int(Shell().BookLoadCount), 2);
-        QVERIFY(!Form14->Panel2->isHidden());
-        QCOMPARE(Form14->Panel2->geometry(),
-                 QRect(browserTop, browserTop, Form14->CoolBar1->width(), 27));
-        QCOMPARE(Form14->WebBrowser1->y(), browserTop + 27);
-        QCOMPARE(Form14->WebBrowser1->geometry().bottom(), Form14->Panel1->contentsRect().bottom());
+        QVERIFY(!Control<QFrame>(Form14, "Panel2")->isHidden());
+        QCOMPARE(Control<QFrame>(Form14, "Panel2")->geometry(),
+                 QRect(browserTop, browserTop, Control<QFrame>(Form14, "CoolBar1")->width(), 27));
+        QCOMPARE(Control<QWebEngineView>(Form14, "WebBrowser1")->y(), browserTop + 27);
+        QCOMPARE(Control<QWebEngineView>(Form14, "WebBrowser1")->geometry().bottom(),
+                 Control<QFrame>(Form14, "Panel1")->contentsRect().bottom());
 
         // "Учебник..." on the start bar starts the count again.
         Form5->abcToggleBtn3Click();
         QCOMPARE(int(Shell().BookLoadCount), 0);
         Form14->WebBrowser1DocumentComplete();
-        QVERIFY(Form14->Panel2->isHidden());
+        QVERIFY(Control<QFrame>(Form14, "Panel2")->isHidden());
 
         // The count has 8 bits.
         Shell().BookLoadCount = 255;
         Form14->WebBrowser1DocumentComplete();
         QCOMPARE(int(Shell().BookLoadCount), 0);
-        QVERIFY(Form14->Panel2->isHidden());
+        QVERIFY(Control<QFrame>(Form14, "Panel2")->isHidden());
     }
 
     void backAndForwardFollowTheHistory() {
@@ -150,27 +167,29 @@ private Q_SLOTS:
         Form14->FormActivate();
         for (const char* page : {"0000.htm", "001.htm", "002.htm"})
             QVERIFY(Form14->WebBrowser1BeforeNavigate2(Page(QString::fromLatin1(page))));
-        QCOMPARE(Form14->CBURL->count(), 3);
-        QCOMPARE(Form14->CBURL->itemText(0), Page(QStringLiteral("002.htm")));
-        QVERIFY(Form14->ToolButton1->isEnabled());
-        QCOMPARE(ImageIndex(Form14->ToolButton1), 1);
-        QVERIFY(!Form14->ToolButton2->isEnabled());
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->count(), 3);
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->itemText(0), Page(QStringLiteral("002.htm")));
+        QVERIFY(Control<QToolButton>(Form14, "ToolButton1")->isEnabled());
+        QCOMPARE(ImageIndex(Control<QToolButton>(Form14, "ToolButton1")), 1);
+        QVERIFY(!Control<QToolButton>(Form14, "ToolButton2")->isEnabled());
 
         // Back opens the older page; the browser's report of it changes only the selection.
         Form14->ToolButton1Click();
-        QCOMPARE(Form14->CBURL->currentText(), Page(QStringLiteral("001.htm")));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 Page(QStringLiteral("001.htm")));
         Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("001.htm")));
-        QCOMPARE(Form14->CBURL->count(), 3);
-        QCOMPARE(Form14->CBURL->currentIndex(), 1);
-        QVERIFY(Form14->ToolButton2->isEnabled());
-        QCOMPARE(ImageIndex(Form14->ToolButton2), 3);
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->count(), 3);
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentIndex(), 1);
+        QVERIFY(Control<QToolButton>(Form14, "ToolButton2")->isEnabled());
+        QCOMPARE(ImageIndex(Control<QToolButton>(Form14, "ToolButton2")), 3);
 
         Form14->ToolButton1Click();
         Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("0000.htm")));
-        QVERIFY(!Form14->ToolButton1->isEnabled());
-        QCOMPARE(ImageIndex(Form14->ToolButton1), 0);
+        QVERIFY(!Control<QToolButton>(Form14, "ToolButton1")->isEnabled());
+        QCOMPARE(ImageIndex(Control<QToolButton>(Form14, "ToolButton1")), 0);
         Form14->ToolButton2Click();
-        QCOMPARE(Form14->CBURL->currentText(), Page(QStringLiteral("001.htm")));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 Page(QStringLiteral("001.htm")));
     }
 
     void videoLinkOpensTheViewer_data() {
@@ -218,7 +237,7 @@ private Q_SLOTS:
         // The placeholder page replaces the link, the textbook gives up its place on top and a
         // new viewer is shown over it.
         QCOMPARE(Form14->PlaceholderPage(), kFolder + QStringLiteral("\\html\\999.htm"));
-        QCOMPARE(Form14->CBURL->currentText(), Form14->PlaceholderPage());
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(), Form14->PlaceholderPage());
         QVERIFY(!Form14->StaysOnTop());
         QCOMPARE(Shell().RecreateVideoScreen, 0);
         QVERIFY(Form9);
@@ -235,7 +254,7 @@ private Q_SLOTS:
         // Going back to the link opens it as a page: no second viewer.
         Form9->hide();
         Form14->ToolButton1Click();
-        QCOMPARE(Form14->CBURL->currentText(), link);
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(), link);
         QVERIFY(Form14->WebBrowser1BeforeNavigate2(link));
         QVERIFY(!Form9->isVisible());
     }
@@ -250,11 +269,14 @@ private Q_SLOTS:
         Form14->ShowReturnPage(Shell().ReturnPage);
         QVERIFY(Form14->StaysOnTop());
         QVERIFY(Form14->isVisible());
-        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\012.htm"));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 kFolder + QStringLiteral("\\html\\012.htm"));
         Form14->FormActivate();
-        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\012.htm"));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 kFolder + QStringLiteral("\\html\\012.htm"));
         Form14->FormActivate();
-        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\0000.htm"));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 kFolder + QStringLiteral("\\html\\0000.htm"));
     }
 
     void returningFromAnotherApplicationKeepsThePage() {
@@ -262,16 +284,19 @@ private Q_SLOTS:
         Form5->show();
         Form14->show();
         QApplication::setActiveWindow(Form14);
-        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\0000.htm"));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 kFolder + QStringLiteral("\\html\\0000.htm"));
         Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("003.htm")));
 
         QApplication::setActiveWindow(nullptr); // another application
         QApplication::setActiveWindow(Form14);
-        QCOMPARE(Form14->CBURL->currentText(), Page(QStringLiteral("003.htm")));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 Page(QStringLiteral("003.htm")));
 
         QApplication::setActiveWindow(Form5); // another screen of the program
         QApplication::setActiveWindow(Form14);
-        QCOMPARE(Form14->CBURL->currentText(), kFolder + QStringLiteral("\\html\\0000.htm"));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 kFolder + QStringLiteral("\\html\\0000.htm"));
     }
 
     void printGoesToPrintersOnly() {
@@ -329,10 +354,12 @@ private Q_SLOTS:
         QCOMPARE(Form7->geometry(), geometry);
         QVERIFY(Form7->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(Form7->windowFlags().testFlag(Qt::FramelessWindowHint));
-        QCOMPARE(Form7->Panel1->geometry(),
+        QCOMPARE(Control<QFrame>(Form7, "Panel1")->geometry(),
                  QRect(18, 18, geometry.width() - 38, geometry.height() - 38));
-        QCOMPARE(Form7->Panel1->palette().color(QPalette::Window), QColor(0x00, 0x00, 0x80));
-        QCOMPARE(Form7->WebBrowser1->geometry(), Form7->Panel1->contentsRect());
+        QCOMPARE(Control<QFrame>(Form7, "Panel1")->palette().color(QPalette::Window),
+                 QColor(0x00, 0x00, 0x80));
+        QCOMPARE(Control<QWebEngineView>(Form7, "WebBrowser1")->geometry(),
+                 Control<QFrame>(Form7, "Panel1")->contentsRect());
         const QUrl index = QUrl::fromLocalFile(kFolder + QStringLiteral("/helphtml/index.htm"));
         QCOMPARE(Form7->OpenedPage(), index);
     }
@@ -350,39 +377,42 @@ private Q_SLOTS:
         Form3->move(0, 0);
         Form3->FormActivate();
         QCOMPARE(Form3->geometry(), QRect(position, QSize(806, 525)));
-        QCOMPARE(Form3->Panel1->geometry(), QRect(3, 3, 800, 519));
+        QCOMPARE(Control<QFrame>(Form3, "Panel1")->geometry(), QRect(3, 3, 800, 519));
         QVERIFY(Form3->windowFlags().testFlag(Qt::FramelessWindowHint));
         QCOMPARE(Form3->palette().color(QPalette::Window), QColor(0xDD, 0xEF, 0xFF));
 
-        QCOMPARE(Form3->abcMultilineLabel1->Lines(), QStringList{QStringLiteral("Разработчики")});
-        QCOMPARE(Form3->abcMultilineLabel2->Lines(),
+        QCOMPARE(Control<TabcMultilineLabel>(Form3, "abcMultilineLabel1")->Lines(),
+                 QStringList{QStringLiteral("Разработчики")});
+        QCOMPARE(Control<TabcMultilineLabel>(Form3, "abcMultilineLabel2")->Lines(),
                  QStringList{QStringLiteral("Технический редактор :")});
-        QCOMPARE(Form3->abcFrame1->geometry(), QRect(288, 24, 257, 33));
-        QCOMPARE(Form3->abcFrame1->CornerWidth(), 5);
-        QCOMPARE(Form3->BitBtn1->text(), QStringLiteral("Закрыть"));
-        QCOMPARE(Form3->BitBtn1->geometry(), QRect(616, 464, 107, 25));
+        QCOMPARE(Control<TabcFrame>(Form3, "abcFrame1")->geometry(), QRect(288, 24, 257, 33));
+        QCOMPARE(Control<TabcFrame>(Form3, "abcFrame1")->CornerWidth(), 5);
+        QCOMPARE(Control<QPushButton>(Form3, "BitBtn1")->text(), QStringLiteral("Закрыть"));
+        QCOMPARE(Control<QPushButton>(Form3, "BitBtn1")->geometry(), QRect(616, 464, 107, 25));
 
         // Four pictures of 81 x 97, each with a name under it; nothing leaves the panel or
         // overlaps another caption.
-        QCOMPARE(Form3->Pictures.size(), 4);
-        for (const QLabel* picture : Form3->Pictures)
+        const QList<QLabel*> pictures = Numbered(Form3, "Image");
+        const QList<QLabel*> captions = Numbered(Form3, "Label");
+        QCOMPARE(pictures.size(), 4);
+        for (const QLabel* picture : pictures)
             QCOMPARE(picture->size(), QSize(81, 97));
-        const QRect inside = Form3->abcBackground1->geometry();
-        QVERIFY(Form3->Captions.size() >= 4 * 2);
-        for (int i = 0; i < Form3->Captions.size(); ++i) {
-            const QLabel* caption = Form3->Captions.at(i);
+        const QRect inside = Control<TabcBackground>(Form3, "abcBackground1")->geometry();
+        QVERIFY(captions.size() >= 4 * 2);
+        for (int i = 0; i < captions.size(); ++i) {
+            const QLabel* caption = captions.at(i);
             QVERIFY2(inside.contains(caption->geometry()), qPrintable(caption->text()));
             QVERIFY(caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->width());
-            for (int j = i + 1; j < Form3->Captions.size(); ++j)
-                QVERIFY(!caption->geometry().intersects(Form3->Captions.at(j)->geometry()));
+            for (int j = i + 1; j < captions.size(); ++j)
+                QVERIFY(!caption->geometry().intersects(captions.at(j)->geometry()));
         }
 
         form12->hide();
         Form3->ShowModal();
         QVERIFY(Form3->isVisible());
-        for (const QLabel* picture : Form3->Pictures) // read once shown
+        for (const QLabel* picture : pictures) // read once shown
             QCOMPARE(picture->pixmap().size(), QSize(81, 97));
-        QTest::mouseClick(Form3->BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(Form3, "BitBtn1"), Qt::LeftButton);
         QVERIFY(!Form3->isVisible());
         QVERIFY(form12->isVisible());
     }

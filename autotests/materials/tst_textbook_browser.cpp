@@ -103,35 +103,38 @@ private Q_SLOTS:
                    QStringLiteral("<div style=\"height:3000px\"></div>")});
         ScreensFixture screens;
         Shell().ProgramFolder = folder.path();
-        QSignalSpy loads(Form14->WebBrowser1, &QWebEngineView::loadFinished);
+        QSignalSpy loads(Control<QWebEngineView>(Form14, "WebBrowser1"),
+                         &QWebEngineView::loadFinished);
         Form14->ShowScreen();
         QVERIFY(NextLoad(loads));
         const QString page = html + QStringLiteral("0000.htm");
-        QSignalSpy urls(Form14->WebBrowser1, &QWebEngineView::urlChanged);
+        QSignalSpy urls(Control<QWebEngineView>(Form14, "WebBrowser1"),
+                        &QWebEngineView::urlChanged);
         auto waitFor = [&](const QString& address) {
-            while (Form14->WebBrowser1->url() != AddressUrl(address))
+            while (Control<QWebEngineView>(Form14, "WebBrowser1")->url() != AddressUrl(address))
                 if (!urls.wait(30000))
                     return false;
             return true;
         };
 
         // The jump inside the page is a step of the history like any link.
-        Form14->WebBrowser1->page()->runJavaScript(
-            QStringLiteral("document.getElementById('down').click()"));
+        Control<QWebEngineView>(Form14, "WebBrowser1")
+            ->page()
+            ->runJavaScript(QStringLiteral("document.getElementById('down').click()"));
         QVERIFY(waitFor(page + QStringLiteral("#part2")));
         QCOMPARE(Form14->History().Entries(), (QStringList{page + QStringLiteral("#part2"), page}));
-        QVERIFY(Form14->ToolButton1->isEnabled());
+        QVERIFY(Control<QToolButton>(Form14, "ToolButton1")->isEnabled());
 
         // Back returns to the page as the reader left it, forward to the part again.
         Form14->ToolButton1Click();
         QVERIFY(waitFor(page));
-        QVERIFY(!Form14->ToolButton1->isEnabled());
-        QVERIFY(Form14->ToolButton2->isEnabled());
+        QVERIFY(!Control<QToolButton>(Form14, "ToolButton1")->isEnabled());
+        QVERIFY(Control<QToolButton>(Form14, "ToolButton2")->isEnabled());
         Form14->ToolButton2Click();
         QVERIFY(waitFor(page + QStringLiteral("#part2")));
         QCOMPARE(Form14->History().Entries().size(), 2);
-        QVERIFY(Form14->ToolButton1->isEnabled());
-        QVERIFY(!Form14->ToolButton2->isEnabled());
+        QVERIFY(Control<QToolButton>(Form14, "ToolButton1")->isEnabled());
+        QVERIFY(!Control<QToolButton>(Form14, "ToolButton2")->isEnabled());
     }
 
     void missingPageShowsTheEnginesErrorPageInRussian() {
@@ -140,14 +143,17 @@ private Q_SLOTS:
         QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("html")));
         ScreensFixture screens;
         Shell().ProgramFolder = folder.path();
-        QSignalSpy loads(Form14->WebBrowser1, &QWebEngineView::loadFinished);
+        QSignalSpy loads(Control<QWebEngineView>(Form14, "WebBrowser1"),
+                         &QWebEngineView::loadFinished);
         MessageRecorder notices;
         Form14->ShowScreen(); // the start page is missing too
         QVERIFY(NextLoad(loads));
         QCOMPARE(Form14->History().Entries(),
                  QStringList{folder.path() + QStringLiteral("/html/0000.htm")});
         QString text;
-        Form14->WebBrowser1->page()->toPlainText([&text](const QString& shown) { text = shown; });
+        Control<QWebEngineView>(Form14, "WebBrowser1")
+            ->page()
+            ->toPlainText([&text](const QString& shown) { text = shown; });
         QTRY_VERIFY_WITH_TIMEOUT(!text.isEmpty(), 30000);
         QVERIFY2(text.contains(QRegularExpression(QStringLiteral("[а-яА-Я]{4}"))),
                  qPrintable(text));
@@ -163,15 +169,16 @@ private Q_SLOTS:
         ScreensFixture screens;
         Shell().ProgramFolder = folder.path();
         Form7->BuildBrowser(); // otherwise made when the help is first shown
-        QSignalSpy loads(Form7->WebBrowser1, &QWebEngineView::loadFinished);
+        QSignalSpy loads(Control<QWebEngineView>(Form7, "WebBrowser1"),
+                         &QWebEngineView::loadFinished);
         Form7->ShowScreen();
         QVERIFY(NextLoad(loads));
         MessageRecorder notices;
         QVERIFY2(
-            ClickUntilNotice(Form7->WebBrowser1, notices.messages,
+            ClickUntilNotice(Control<QWebEngineView>(Form7, "WebBrowser1"), notices.messages,
                              QStringLiteral("Ссылка ведет за пределы справки и не открывается.")),
             qPrintable(notices.messages.join(u'|')));
-        QCOMPARE(Form7->WebBrowser1->url(), QUrl::fromLocalFile(index));
+        QCOMPARE(Control<QWebEngineView>(Form7, "WebBrowser1")->url(), QUrl::fromLocalFile(index));
     }
 
     void refusesLinksThatLeaveTheTextbook_data() {
@@ -235,23 +242,25 @@ private Q_SLOTS:
 
         ScreensFixture screens;
         Shell().ProgramFolder = folder.path();
-        QWebEngineProfile* profile = Form14->WebBrowser1->page()->profile();
+        QWebEngineProfile* profile =
+            Control<QWebEngineView>(Form14, "WebBrowser1")->page()->profile();
         profile->setDownloadPath(folder.path() + QStringLiteral("/downloads"));
-        QSignalSpy loads(Form14->WebBrowser1, &QWebEngineView::loadFinished);
+        QSignalSpy loads(Control<QWebEngineView>(Form14, "WebBrowser1"),
+                         &QWebEngineView::loadFinished);
         Form14->ShowScreen();
         QVERIFY(NextLoad(loads));
         const QUrl start = QUrl::fromLocalFile(html + QStringLiteral("0000.htm"));
-        QCOMPARE(Form14->WebBrowser1->url(), start);
+        QCOMPARE(Control<QWebEngineView>(Form14, "WebBrowser1")->url(), start);
         const QStringList history = Form14->History().Entries();
 
         MessageRecorder notices;
         QVERIFY2(
-            ClickUntilNotice(Form14->WebBrowser1, notices.messages,
+            ClickUntilNotice(Control<QWebEngineView>(Form14, "WebBrowser1"), notices.messages,
                              QStringLiteral("Ссылка ведет за пределы учебника и не открывается.")),
             qPrintable(notices.messages.join(u'|')));
 
         // The page stays, the history is as it was, nothing was started or written.
-        QCOMPARE(Form14->WebBrowser1->url(), start);
+        QCOMPARE(Control<QWebEngineView>(Form14, "WebBrowser1")->url(), start);
         QCOMPARE(Form14->History().Entries(), history);
         QCOMPARE(opener.opened, QList<QUrl>{});
         QVERIFY(!QFile::exists(launched));
@@ -279,7 +288,8 @@ private Q_SLOTS:
 
         ScreensFixture screens;
         Shell().ProgramFolder = folder.path();
-        QSignalSpy loads(Form14->WebBrowser1, &QWebEngineView::loadFinished);
+        QSignalSpy loads(Control<QWebEngineView>(Form14, "WebBrowser1"),
+                         &QWebEngineView::loadFinished);
 
         // The start page, shown at the end of the splash, comes without the toolbar strip. The
         // screen opens it when the window system activates it.
@@ -287,25 +297,28 @@ private Q_SLOTS:
         QVERIFY(NextLoad(loads));
         QCOMPARE(loads.last().at(0).toBool(), true);
         QCOMPARE(int(Shell().BookLoadCount), 1);
-        QVERIFY(Form14->Panel2->isHidden());
+        QVERIFY(Control<QFrame>(Form14, "Panel2")->isHidden());
         QCOMPARE(Form14->History().Entries(), QStringList{html + QStringLiteral("0000.htm")});
 
         // A link followed in the page: recorded, counted, and now the strip is there.
-        Form14->WebBrowser1->page()->runJavaScript(
-            QStringLiteral("document.getElementById('next').click()"));
+        Control<QWebEngineView>(Form14, "WebBrowser1")
+            ->page()
+            ->runJavaScript(QStringLiteral("document.getElementById('next').click()"));
         QVERIFY(NextLoad(loads));
-        QCOMPARE(Form14->WebBrowser1->url(), QUrl::fromLocalFile(html + QStringLiteral("001.htm")));
+        QCOMPARE(Control<QWebEngineView>(Form14, "WebBrowser1")->url(),
+                 QUrl::fromLocalFile(html + QStringLiteral("001.htm")));
         QCOMPARE(int(Shell().BookLoadCount), 2);
-        QVERIFY(!Form14->Panel2->isHidden());
+        QVERIFY(!Control<QFrame>(Form14, "Panel2")->isHidden());
         QCOMPARE(Form14->History().Entries().size(), 2);
-        QVERIFY(Form14->ToolButton1->isEnabled());
+        QVERIFY(Control<QToolButton>(Form14, "ToolButton1")->isEnabled());
 
         // Find in the page: the text is read in its code page.
         Form14->SpeedButton1Click();
         QVERIFY(Form14->FindDialog() != nullptr);
         QVERIFY(Form14->FindDialog()->isVisible());
-        QSignalSpy found(Form14->WebBrowser1->page(), &QWebEnginePage::findTextFinished);
-        Form14->FindDialog()->FindText->setText(QStringLiteral("учебник"));
+        QSignalSpy found(Control<QWebEngineView>(Form14, "WebBrowser1")->page(),
+                         &QWebEnginePage::findTextFinished);
+        Control<QLineEdit>(Form14->FindDialog(), "FindText")->setText(QStringLiteral("учебник"));
         Form14->FindDialog()->FindNextClick();
         QVERIFY(found.wait(30000));
         QCOMPARE(found.last().at(0).value<QWebEngineFindTextResult>().numberOfMatches(), 1);
@@ -314,9 +327,11 @@ private Q_SLOTS:
         // A video link: the placeholder page takes its place, the viewer opens above.
         const int before = Shell().BookLoadCount;
         loads.clear();
-        Form14->WebBrowser1->page()->runJavaScript(
-            QStringLiteral("document.getElementById('film').click()"));
-        while (Form14->WebBrowser1->url() != QUrl::fromLocalFile(html + QStringLiteral("999.htm")))
+        Control<QWebEngineView>(Form14, "WebBrowser1")
+            ->page()
+            ->runJavaScript(QStringLiteral("document.getElementById('film').click()"));
+        while (Control<QWebEngineView>(Form14, "WebBrowser1")->url() !=
+               QUrl::fromLocalFile(html + QStringLiteral("999.htm")))
             QVERIFY(NextLoad(loads));
         QVERIFY(Form9 && Form9->isVisible());
         QVERIFY(!Form14->StaysOnTop());

@@ -48,10 +48,10 @@ class TestMenu : public QObject {
     /// Uncovers the fields and fills every one of them as a student would.
     static void Register(const QString& name = QStringLiteral("Иванов И. И.")) {
         form12->Panel5Click();
-        form12->Edit1->setText(name);
-        form12->Edit5->setText(QStringLiteral("ТС-21"));
-        form12->ComboBox1->setEditText(QStringLiteral("Лёгкая атлетика"));
-        form12->ComboBox2->setCurrentIndex(4); // "КМС"
+        Control<QLineEdit>(form12, "Edit1")->setText(name);
+        Control<QLineEdit>(form12, "Edit5")->setText(QStringLiteral("ТС-21"));
+        Control<QComboBox>(form12, "ComboBox1")->setEditText(QStringLiteral("Лёгкая атлетика"));
+        Control<QComboBox>(form12, "ComboBox2")->setCurrentIndex(4); // "КМС"
     }
 
     static void Press(TestButton button) {
@@ -67,10 +67,10 @@ class TestMenu : public QObject {
     }
 
     static void VerifyFieldsEnabled(bool enabled) {
-        QCOMPARE(form12->Edit1->isEnabled(), enabled);
-        QCOMPARE(form12->Edit5->isEnabled(), enabled);
-        QCOMPARE(form12->ComboBox1->isEnabled(), enabled);
-        QCOMPARE(form12->ComboBox2->isEnabled(), enabled);
+        QCOMPARE(Control<QLineEdit>(form12, "Edit1")->isEnabled(), enabled);
+        QCOMPARE(Control<QLineEdit>(form12, "Edit5")->isEnabled(), enabled);
+        QCOMPARE(Control<QComboBox>(form12, "ComboBox1")->isEnabled(), enabled);
+        QCOMPARE(Control<QComboBox>(form12, "ComboBox2")->isEnabled(), enabled);
     }
 
     /// The menu stays, alone: no test screen opened, nothing hidden, nothing locked.
@@ -89,7 +89,7 @@ private Q_SLOTS:
     void init() {
         m_messages = std::make_unique<MessageRecorder>();
         m_screens.emplace();
-        Form1->Timer1->stop();
+        Control<QTimer>(Form1, "Timer1")->stop();
         Form1->show();
         form12->ShowScreen();
         form12->FormActivate();
@@ -125,9 +125,9 @@ private Q_SLOTS:
         m_screens->SetDisplay(display);
         form12->FormActivate();
         QCOMPARE(form12->geometry(), window);
-        QCOMPARE(form12->Panel10->geometry(), frame);
-        QCOMPARE(form12->Panel11->geometry(), QRect(panel, QSize(630, 368)));
-        QCOMPARE(form12->Image1->geometry(), QRect(QPoint(0, 0), window.size()));
+        QCOMPARE(Control<QFrame>(form12, "Panel10")->geometry(), frame);
+        QCOMPARE(Control<QFrame>(form12, "Panel11")->geometry(), QRect(panel, QSize(630, 368)));
+        QCOMPARE(Control<QLabel>(form12, "Image1")->geometry(), QRect(QPoint(0, 0), window.size()));
         // Borderless and above the other windows.
         QVERIFY(form12->windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(form12->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -135,32 +135,34 @@ private Q_SLOTS:
 
     void activationResetsTheModeAndPutsTestingDown() {
         form12->TestingMode = 2;
-        form12->ComboBox3->show();
-        Form5->Raise(Form5->abcToggleBtn1);
+        Control<QComboBox>(form12, "ComboBox3")->show();
+        Form5->Raise(Control<TabcToggleBtn>(Form5, "abcToggleBtn1"));
         form12->FormActivate();
         QCOMPARE(int(form12->TestingMode), 0);
-        QVERIFY(!form12->ComboBox3->isVisible());
-        QVERIFY(Form5->abcToggleBtn1->Down());
+        QVERIFY(!Control<QComboBox>(form12, "ComboBox3")->isVisible());
+        QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->Down());
         // A second activation leaves the button down.
         form12->FormActivate();
-        QVERIFY(Form5->abcToggleBtn1->Down());
+        QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->Down());
     }
 
     void entryPanelUncoversTheFieldsAndEnablesTheTests() {
-        QVERIFY(form12->Panel5->isVisible());
-        QCOMPARE(form12->Panel5->geometry(), form12->Panel3->geometry());
-        QVERIFY(!form12->abcToggleBtn4->isEnabled());
-        QVERIFY(!form12->abcToggleBtn5->isEnabled());
-        QVERIFY(form12->abcToggleBtn6->isEnabled());
-        QVERIFY(!form12->Edit1->isEnabled()); // no typing into the covered fields
+        QVERIFY(Control<QLabel>(form12, "Panel5")->isVisible());
+        QCOMPARE(Control<QLabel>(form12, "Panel5")->geometry(),
+                 Control<QFrame>(form12, "Panel3")->geometry());
+        QVERIFY(!Control<TabcToggleBtn>(form12, "abcToggleBtn4")->isEnabled());
+        QVERIFY(!Control<TabcToggleBtn>(form12, "abcToggleBtn5")->isEnabled());
+        QVERIFY(Control<TabcToggleBtn>(form12, "abcToggleBtn6")->isEnabled());
+        QVERIFY(
+            !Control<QLineEdit>(form12, "Edit1")->isEnabled()); // no typing into the covered fields
 
-        QTest::mouseClick(form12->Panel5, Qt::LeftButton);
-        QVERIFY(!form12->Panel5->isVisible());
-        QVERIFY(form12->Panel3->isVisible());
-        QVERIFY(form12->Edit1->isEnabled());
-        QVERIFY(form12->abcToggleBtn4->isEnabled());
-        QVERIFY(form12->abcToggleBtn5->isEnabled());
-        QVERIFY(form12->abcToggleBtn6->isEnabled());
+        QTest::mouseClick(Control<QLabel>(form12, "Panel5"), Qt::LeftButton);
+        QVERIFY(!Control<QLabel>(form12, "Panel5")->isVisible());
+        QVERIFY(Control<QFrame>(form12, "Panel3")->isVisible());
+        QVERIFY(Control<QLineEdit>(form12, "Edit1")->isEnabled());
+        QVERIFY(Control<TabcToggleBtn>(form12, "abcToggleBtn4")->isEnabled());
+        QVERIFY(Control<TabcToggleBtn>(form12, "abcToggleBtn5")->isEnabled());
+        QVERIFY(Control<TabcToggleBtn>(form12, "abcToggleBtn6")->isEnabled());
     }
 
     void incompleteRegistrationIsRefused_data() {
@@ -178,21 +180,22 @@ private Q_SLOTS:
         Register();
         switch (missing) {
         case 0:
-            form12->Edit1->clear();
+            Control<QLineEdit>(form12, "Edit1")->clear();
             break;
         case 1:
-            form12->Edit5->clear();
+            Control<QLineEdit>(form12, "Edit5")->clear();
             break;
         case 2:
-            form12->ComboBox1->setEditText(QString());
+            Control<QComboBox>(form12, "ComboBox1")->setEditText(QString());
             break;
         case 3:
-            form12->ComboBox2->setCurrentIndex(0);
+            Control<QComboBox>(form12, "ComboBox2")->setCurrentIndex(0);
             break;
         default:
-            form12->ComboBox3->insertItem(
-                0, QStringLiteral("     У к а ж и т е      н а з в а н и е      т е м ы"));
-            form12->ComboBox3->setCurrentIndex(0);
+            Control<QComboBox>(form12, "ComboBox3")
+                ->insertItem(
+                    0, QStringLiteral("     У к а ж и т е      н а з в а н и е      т е м ы"));
+            Control<QComboBox>(form12, "ComboBox3")->setCurrentIndex(0);
             break;
         }
         Press(button);
@@ -209,7 +212,7 @@ private Q_SLOTS:
         QVERIFY(!Form1->isVisible());
         QCOMPARE(int(form12->TestingMode), 1);
         QVERIFY(Form2->PauseAllowed);
-        QVERIFY(!Form2->Image2->isHidden());
+        QVERIFY(!Control<QLabel>(Form2, "Image2")->isHidden());
         VerifyFieldsEnabled(false);
     }
 
@@ -239,7 +242,7 @@ private Q_SLOTS:
         QVERIFY(m_messages->last().startsWith(QStringLiteral("Фамилия И. О. не может")));
         VerifyNothingOpened();
         // The student corrects the name and goes on.
-        form12->Edit1->setText(QStringLiteral("Петров П. П."));
+        Control<QLineEdit>(form12, "Edit1")->setText(QStringLiteral("Петров П. П."));
         Press(button);
         QVERIFY(TestScreen(button)->isVisible());
         QCOMPARE(m_messages->messages.size(), 1);
@@ -256,7 +259,7 @@ private Q_SLOTS:
         VerifyFieldsEnabled(false);
         // After the one control test of a run its button stays disabled.
         form12->DisableControlButton();
-        QVERIFY(!form12->abcToggleBtn5->isEnabled());
+        QVERIFY(!Control<TabcToggleBtn>(form12, "abcToggleBtn5")->isEnabled());
     }
 
     void nameInUseElsewhereIsRefusedBeforeAnyFile() {
@@ -280,7 +283,7 @@ private Q_SLOTS:
         QCOMPARE(m_messages->messages,
                  QStringList{ResultNameLock::InUseMessage(QStringLiteral("Иванов И. И."))});
         VerifyNothingOpened();
-        QVERIFY(form12->abcToggleBtn5->isEnabled());
+        QVERIFY(Control<TabcToggleBtn>(form12, "abcToggleBtn5")->isEnabled());
         QCOMPARE(
             QDir(course.filePath(QStringLiteral("otchet/print otchet"))).entryList(QDir::Files),
             QStringList());
@@ -289,7 +292,7 @@ private Q_SLOTS:
         QCOMPARE(running.readAll(), QByteArray("the running test\r\n"));
 
         // Under another name the test opens and holds that name for itself.
-        form12->Edit1->setText(QStringLiteral("Иванов И. И. (2)"));
+        Control<QLineEdit>(form12, "Edit1")->setText(QStringLiteral("Иванов И. И. (2)"));
         Press(TestButton::Control);
         QVERIFY(Form6->isVisible());
         QVERIFY(Form6->Report().HoldsNameLock());
@@ -297,9 +300,9 @@ private Q_SLOTS:
     }
 
     void reviewOpensBeforeAnyRegistration() {
-        QVERIFY(form12->Panel5->isVisible());
-        QTest::mouseClick(form12->abcToggleBtn6, Qt::LeftButton);
-        QVERIFY(!form12->abcToggleBtn6->Down());
+        QVERIFY(Control<QLabel>(form12, "Panel5")->isVisible());
+        QTest::mouseClick(Control<TabcToggleBtn>(form12, "abcToggleBtn6"), Qt::LeftButton);
+        QVERIFY(!Control<TabcToggleBtn>(form12, "abcToggleBtn6")->Down());
         QVERIFY(m_messages->messages.isEmpty());
         QVERIFY(Form8->isVisible());
         QVERIFY(!form12->isVisible());
@@ -383,16 +386,16 @@ private Q_SLOTS:
                            "без разряда")
                 .split(QLatin1Char('|'));
         QStringList shown;
-        for (int i = 0; i < form12->ComboBox2->count(); ++i)
-            shown.append(form12->ComboBox2->itemText(i));
+        for (int i = 0; i < Control<QComboBox>(form12, "ComboBox2")->count(); ++i)
+            shown.append(Control<QComboBox>(form12, "ComboBox2")->itemText(i));
         QCOMPARE(shown, entries);
-        QCOMPARE(form12->ComboBox2->maxVisibleItems(), 9);
+        QCOMPARE(Control<QComboBox>(form12, "ComboBox2")->maxVisibleItems(), 9);
         QCOMPARE(form12->Qualification(), entries.first());
 
         // Typing never leaves a text of its own in the box, nor chooses the entry that starts
         // with the typed letter: the prompt comes back at once. The arrow keys choose.
         form12->Panel5Click();
-        QComboBox* box = form12->ComboBox2;
+        QComboBox* box = Control<QComboBox>(form12, "ComboBox2");
         Type(box, QStringLiteral("Мастер"));
         QVERIFY(entries.contains(form12->Qualification()));
         QCOMPARE(form12->Qualification(), entries.first());
@@ -412,21 +415,21 @@ private Q_SLOTS:
         const QImage face = box->grab().toImage();
         QCOMPARE(face.pixelColor(3, 3), QColor(0xCA, 0xF4, 0xFF));
         QCOMPARE(face.pixelColor(3, face.height() - 4), QColor(0xCA, 0xF4, 0xFF));
-        Type(form12->ComboBox3, QStringLiteral("Другая тема"));
+        Type(Control<QComboBox>(form12, "ComboBox3"), QStringLiteral("Другая тема"));
         QCOMPARE(form12->Topic(), QStringLiteral("ИТОГОВОЕ ТЕСТИРОВАНИЕ"));
     }
 
     void topRowButtonsActAsPushButtons() {
         // "Администрирование..." keeps the menu under its modal screen.
-        QTest::mouseClick(form12->abcToggleBtn1, Qt::LeftButton);
-        QVERIFY(!form12->abcToggleBtn1->Down());
+        QTest::mouseClick(Control<TabcToggleBtn>(form12, "abcToggleBtn1"), Qt::LeftButton);
+        QVERIFY(!Control<TabcToggleBtn>(form12, "abcToggleBtn1")->Down());
         QVERIFY(Form4->isVisible());
         QCOMPARE(Form4->windowModality(), Qt::ApplicationModal);
         QVERIFY(form12->isVisible());
         Form4->close();
         // "Об авторах..." takes the menu's place.
-        QTest::mouseClick(form12->abcToggleBtn2, Qt::LeftButton);
-        QVERIFY(!form12->abcToggleBtn2->Down());
+        QTest::mouseClick(Control<TabcToggleBtn>(form12, "abcToggleBtn2"), Qt::LeftButton);
+        QVERIFY(!Control<TabcToggleBtn>(form12, "abcToggleBtn2")->Down());
         QVERIFY(Form3->isVisible());
         QVERIFY(!form12->isVisible());
         // "Выход" closes the main screen, which ends the program.
@@ -435,9 +438,12 @@ private Q_SLOTS:
     }
 
     void buttonsLightUpUnderTheMouse() {
-        for (TabcToggleBtn* button :
-             {form12->abcToggleBtn1, form12->abcToggleBtn2, form12->abcToggleBtn3,
-              form12->abcToggleBtn4, form12->abcToggleBtn5, form12->abcToggleBtn6}) {
+        for (TabcToggleBtn* button : {Control<TabcToggleBtn>(form12, "abcToggleBtn1"),
+                                      Control<TabcToggleBtn>(form12, "abcToggleBtn2"),
+                                      Control<TabcToggleBtn>(form12, "abcToggleBtn3"),
+                                      Control<TabcToggleBtn>(form12, "abcToggleBtn4"),
+                                      Control<TabcToggleBtn>(form12, "abcToggleBtn5"),
+                                      Control<TabcToggleBtn>(form12, "abcToggleBtn6")}) {
             QCOMPARE(button->Color(), QColor(0x56, 0xE6, 0x00));
             Q_EMIT button->MouseEnter();
             QCOMPARE(button->Color(), QColor(0x66, 0xE2, 0xFD));

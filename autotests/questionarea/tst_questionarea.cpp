@@ -99,7 +99,11 @@ private:
     // Waits, on Timer3's own ticks, until the video panel stands at its final place.
     static bool RevealReached(Host& host) {
         return QTest::qWaitFor(
-            [&] { return host.area->Panel5->isVisible() && host.area->Panel5->x() == 252; }, 20000);
+            [&] {
+                return Control<QFrame>(&host.widget, "Panel5")->isVisible() &&
+                       Control<QFrame>(&host.widget, "Panel5")->x() == 252;
+            },
+            20000);
     }
 
 private Q_SLOTS:
@@ -135,8 +139,10 @@ private Q_SLOTS:
 
         QCOMPARE(calls, QStringList({QStringLiteral("title"), QStringLiteral("drawn 1 2")}));
         QCOMPARE(host.area->View.CurrentQuestion, 1);
-        QCOMPARE(host.area->Label5->text(), QStringLiteral("Сколько будет два плюс два? "));
-        const QSet<QString> shown{host.area->Label1->text(), host.area->Label2->text()};
+        QCOMPARE(Control<AutoSizeLabel>(&host.widget, "Label5")->text(),
+                 QStringLiteral("Сколько будет два плюс два? "));
+        const QSet<QString> shown{Control<AutoSizeLabel>(&host.widget, "Label1")->text(),
+                                  Control<AutoSizeLabel>(&host.widget, "Label2")->text()};
         QVERIFY(shown ==
                     QSet<QString>({QStringLiteral("1) Четыре "), QStringLiteral("2) Пять ")}) ||
                 shown == QSet<QString>({QStringLiteral("1) Пять "), QStringLiteral("2) Четыре ")}));
@@ -151,9 +157,11 @@ private Q_SLOTS:
             QVERIFY(!host.area->RowBox(row)->isVisible());
         }
         // Without a picture, row 1 starts 5 below the question text, row 2 5 below row 1.
-        QCOMPARE(host.area->Label1->y(), Bottom(host.area->Label5) + 5);
-        QCOMPARE(host.area->Label2->y(), Bottom(host.area->Label1) + 5);
-        QVERIFY(!host.area->Panel4->isVisible());
+        QCOMPARE(Control<AutoSizeLabel>(&host.widget, "Label1")->y(),
+                 Bottom(Control<AutoSizeLabel>(&host.widget, "Label5")) + 5);
+        QCOMPARE(Control<AutoSizeLabel>(&host.widget, "Label2")->y(),
+                 Bottom(Control<AutoSizeLabel>(&host.widget, "Label1")) + 5);
+        QVERIFY(!Control<QFrame>(&host.widget, "Panel4")->isVisible());
     }
 
     void fiveOptionsShowEveryOrder() {
@@ -183,7 +191,7 @@ private Q_SLOTS:
                                                   QStringLiteral("\\images\\q.png")));
         SavePicture(Folder(), QStringLiteral("q.png"), QSize(50, 40), Qt::blue);
         host.Show();
-        QVERIFY(host.area->Panel4->isVisible());
+        QVERIFY(Control<QFrame>(&host.widget, "Panel4")->isVisible());
         host.area->ClearQuestionArea();
         for (int row = 1; row <= 5; ++row) {
             QVERIFY(host.area->RowLabel(row)->text().isEmpty());
@@ -192,10 +200,10 @@ private Q_SLOTS:
             QVERIFY(host.area->RowPicture(row)->isHidden());
             QCOMPARE(host.area->RowLabel(row)->width(), 782 - 32 - 5);
         }
-        QCOMPARE(host.area->Label5->width(), 782 - 32 - 5);
-        QVERIFY(host.area->Panel4->isHidden());
-        QVERIFY(host.area->Image1->isHidden());
-        QVERIFY(host.area->Panel5->isHidden());
+        QCOMPARE(Control<AutoSizeLabel>(&host.widget, "Label5")->width(), 782 - 32 - 5);
+        QVERIFY(Control<QFrame>(&host.widget, "Panel4")->isHidden());
+        QVERIFY(Control<QLabel>(&host.widget, "Image1")->isHidden());
+        QVERIFY(Control<QFrame>(&host.widget, "Panel5")->isHidden());
     }
 
     void questionPictureScaling_data() {
@@ -218,14 +226,16 @@ private Q_SLOTS:
         host.Show();
         QVERIFY(host.area->View.QuestionPictureShown);
         QCOMPARE(host.area->FreeWidth(), 772);
-        QCOMPARE(host.area->Image1->size(), shown);
-        QCOMPARE(host.area->Image1->pos(), QPoint(2, 2));
-        QCOMPARE(host.area->Panel4->geometry(),
-                 QRect(48, Bottom(host.area->Label5) + 5, shown.width() + 4, shown.height() + 4));
-        QVERIFY(host.area->Panel4->isVisible());
-        QVERIFY(host.area->Image1->isVisible());
+        QCOMPARE(Control<QLabel>(&host.widget, "Image1")->size(), shown);
+        QCOMPARE(Control<QLabel>(&host.widget, "Image1")->pos(), QPoint(2, 2));
+        QCOMPARE(Control<QFrame>(&host.widget, "Panel4")->geometry(),
+                 QRect(48, Bottom(Control<AutoSizeLabel>(&host.widget, "Label5")) + 5,
+                       shown.width() + 4, shown.height() + 4));
+        QVERIFY(Control<QFrame>(&host.widget, "Panel4")->isVisible());
+        QVERIFY(Control<QLabel>(&host.widget, "Image1")->isVisible());
         // Row 1 starts 5 below the picture's frame.
-        QCOMPARE(host.area->Label1->y(), Bottom(host.area->Panel4) + 5);
+        QCOMPARE(Control<AutoSizeLabel>(&host.widget, "Label1")->y(),
+                 Bottom(Control<QFrame>(&host.widget, "Panel4")) + 5);
     }
 
     void tallPictureFillsTheFreeHeight() {
@@ -236,11 +246,14 @@ private Q_SLOTS:
                                                   QStringLiteral("\\images\\tall.png")));
         host.Show();
         const QuestionArea& a = *host.area;
-        const int free = 536 - 45 - 5 - 17 - 5 - 8 - a.Label5->height() - 5 -
-                         (a.Label1->height() + 5) - (a.Label2->height() + 5);
+        const int free = 536 - 45 - 5 - 17 - 5 - 8 -
+                         Control<AutoSizeLabel>(&host.widget, "Label5")->height() - 5 -
+                         (Control<AutoSizeLabel>(&host.widget, "Label1")->height() + 5) -
+                         (Control<AutoSizeLabel>(&host.widget, "Label2")->height() + 5);
         QCOMPARE(a.FreeHeight(), free);
-        QCOMPARE(a.Image1->height(), free);
-        QCOMPARE(a.Image1->width(), RoundHalfEven(100.0 * free / 1000.0));
+        QCOMPARE(Control<QLabel>(&host.widget, "Image1")->height(), free);
+        QCOMPARE(Control<QLabel>(&host.widget, "Image1")->width(),
+                 RoundHalfEven(100.0 * free / 1000.0));
     }
 
     void noFreeHeightGivesNoNegativeSize() {
@@ -255,8 +268,8 @@ private Q_SLOTS:
                                        QStringLiteral("\\images\\q.png")));
         host.Show();
         QVERIFY(host.area->FreeHeight() <= 0);
-        QCOMPARE(host.area->Image1->size(), QSize(0, 0));
-        QCOMPARE(host.area->Panel4->size(), QSize(4, 4));
+        QCOMPARE(Control<QLabel>(&host.widget, "Image1")->size(), QSize(0, 0));
+        QCOMPARE(Control<QFrame>(&host.widget, "Panel4")->size(), QSize(4, 4));
     }
 
     void pictureOptionsStandBesideTheirNumbers() {
@@ -325,7 +338,7 @@ private Q_SLOTS:
         QuestionArea& a = *host.area;
         auto* player = qobject_cast<FakeMediaPlayer*>(a.Player());
         QVERIFY(player != nullptr);
-        QCOMPARE(player->displayWidget, a.Panel6);
+        QCOMPARE(player->displayWidget, Control<VideoDisplayPanel>(&host.widget, "Panel6"));
         player->lastFrame = QImage(160, 120, QImage::Format_RGB32);
         player->lastFrame.fill(QColor(0xFF, 0x00, 0x00));
 
@@ -336,28 +349,30 @@ private Q_SLOTS:
         QCOMPARE(a.View.VideoStage, 2);
         QVERIFY(!a.View.VideoPending);
         QCOMPARE(a.View.FragmentFile, Folder() + QStringLiteral("/images/$clip.avi"));
-        QVERIFY(a.Label10->isVisible());
-        QCOMPARE(a.Label10->text(), QStringLiteral("Внимание видеофрагмент!"));
-        QCOMPARE(a.Label10->width(), 782 - 48 - 5);
-        QVERIFY(!a.Label5->isVisible());
+        QVERIFY(Control<QLabel>(&host.widget, "Label10")->isVisible());
+        QCOMPARE(Control<QLabel>(&host.widget, "Label10")->text(),
+                 QStringLiteral("Внимание видеофрагмент!"));
+        QCOMPARE(Control<QLabel>(&host.widget, "Label10")->width(), 782 - 48 - 5);
+        QVERIFY(!Control<AutoSizeLabel>(&host.widget, "Label5")->isVisible());
         for (int row = 1; row <= 5; ++row) {
             QVERIFY(!a.RowLabel(row)->isVisible());
             QVERIFY(!a.RowBox(row)->isVisible());
             QVERIFY(!a.RowPicture(row)->isVisible());
         }
         QVERIFY(!host.Button1->isEnabled());
-        QVERIFY(a.Timer2->isActive());
-        QCOMPARE(a.Timer2->interval(), 3000);
-        QVERIFY(!a.Panel5->isVisible());
-        QCOMPARE(a.Panel5->pos(), QPoint(HalfOf(782 - 520), HalfOf(536 - 390)));
+        QVERIFY(Control<QTimer>(&host.widget, "Timer2")->isActive());
+        QCOMPARE(Control<QTimer>(&host.widget, "Timer2")->interval(), 3000);
+        QVERIFY(!Control<QFrame>(&host.widget, "Panel5")->isVisible());
+        QCOMPARE(Control<QFrame>(&host.widget, "Panel5")->pos(),
+                 QPoint(HalfOf(782 - 520), HalfOf(536 - 390)));
         QCOMPARE(a.View.SlideOffset, 132);
         QVERIFY(player->calls.isEmpty());
 
         // Playback: dark screen, no bars, the fragment in Panel6.
         a.Timer2Timer();
         QCOMPARE(a.View.VideoStage, 3);
-        QVERIFY(!a.Timer2->isActive());
-        QVERIFY(!a.Label10->isVisible());
+        QVERIFY(!Control<QTimer>(&host.widget, "Timer2")->isActive());
+        QVERIFY(!Control<QLabel>(&host.widget, "Label10")->isVisible());
         QVERIFY(!host.Panel1->isVisible());
         QVERIFY(!host.Panel2->isVisible());
         QCOMPARE(host.widget.palette().color(QPalette::Window), QColor(0x40, 0x00, 0x80));
@@ -365,39 +380,40 @@ private Q_SLOTS:
         QCOMPARE(player->openedPath, a.View.FragmentFile);
         QCOMPARE(player->displayRect, QRect(0, 0, 471, 351));
         QVERIFY(player->notifyRequested);
-        QVERIFY(a.Panel5->isVisible());
-        QVERIFY(a.Image3->isVisible());
-        QVERIFY(!a.Image4->isVisible());
+        QVERIFY(Control<QFrame>(&host.widget, "Panel5")->isVisible());
+        QVERIFY(Control<QLabel>(&host.widget, "Image3")->isVisible());
+        QVERIFY(!Control<QLabel>(&host.widget, "Image4")->isVisible());
 
         // End of playback.
         player->Finish();
         QVERIFY(host.Panel1->isVisible());
         QCOMPARE(host.widget.palette().color(QPalette::Window), QColor(0xC6, 0xFF, 0xD1));
-        QVERIFY(a.Timer3->isActive());
-        QCOMPARE(a.Panel5->y(), 466 - 390 - 5);
+        QVERIFY(Control<QTimer>(&host.widget, "Timer3")->isActive());
+        QCOMPARE(Control<QFrame>(&host.widget, "Panel5")->y(), 466 - 390 - 5);
 
         // The reveal: the still is taken on the first tick, the panel comes back on the fourth.
         a.Timer3Timer();
-        QCOMPARE(a.View.StillFrameOrigin, a.Panel5->pos() + QPoint(24, 18));
-        QVERIFY(!a.Panel5->isVisible());
-        const QImage still = a.Image4->pixmap().toImage();
+        QCOMPARE(a.View.StillFrameOrigin,
+                 Control<QFrame>(&host.widget, "Panel5")->pos() + QPoint(24, 18));
+        QVERIFY(!Control<QFrame>(&host.widget, "Panel5")->isVisible());
+        const QImage still = Control<QLabel>(&host.widget, "Image4")->pixmap().toImage();
         QCOMPARE(still.size(), QSize(470, 350));
         QCOMPARE(QColor(still.pixel(235, 175)), QColor(0xFF, 0x00, 0x00));
         a.Timer3Timer();
         a.Timer3Timer();
-        QVERIFY(!a.Panel5->isVisible());
-        QVERIFY(a.Timer3->isActive());
+        QVERIFY(!Control<QFrame>(&host.widget, "Panel5")->isVisible());
+        QVERIFY(Control<QTimer>(&host.widget, "Timer3")->isActive());
         a.Timer3Timer();
-        QVERIFY(!a.Timer3->isActive());
-        QCOMPARE(a.Panel5->pos(), QPoint(252, 466 - 390 - 5));
-        QVERIFY(a.Panel5->isVisible());
-        QVERIFY(a.Image4->isVisible());
+        QVERIFY(!Control<QTimer>(&host.widget, "Timer3")->isActive());
+        QCOMPARE(Control<QFrame>(&host.widget, "Panel5")->pos(), QPoint(252, 466 - 390 - 5));
+        QVERIFY(Control<QFrame>(&host.widget, "Panel5")->isVisible());
+        QVERIFY(Control<QLabel>(&host.widget, "Image4")->isVisible());
         QCOMPARE(hooks.mid(3), QStringList({QStringLiteral("starting"), QStringLiteral("ended"),
                                             QStringLiteral("revealed"), QStringLiteral("beside")}));
 
         // The options stand in a column that ends 5 left of the panel, 10 apart.
-        QVERIFY(a.Label5->isVisible());
-        int expectedTop = Bottom(a.Label5) + 10;
+        QVERIFY(Control<AutoSizeLabel>(&host.widget, "Label5")->isVisible());
+        int expectedTop = Bottom(Control<AutoSizeLabel>(&host.widget, "Label5")) + 10;
         for (int row = 1; row <= 3; ++row) {
             const AutoSizeLabel* label = a.RowLabel(row);
             QVERIFY(label->isVisible());
@@ -436,10 +452,11 @@ private Q_SLOTS:
         QVERIFY(!ended);
         QVERIFY(RevealReached(host)); // the end comes as a queued event, not within Timer2Timer
         QVERIFY(ended);
-        QCOMPARE(host.area->Panel5->pos(), QPoint(252, 71));
-        QVERIFY(host.area->Label1->isVisible());
+        QCOMPARE(Control<QFrame>(&host.widget, "Panel5")->pos(), QPoint(252, 71));
+        QVERIFY(Control<AutoSizeLabel>(&host.widget, "Label1")->isVisible());
         // The still frame area shows the display panel's caption instead of a picture.
-        QCOMPARE(host.area->Image4->pixmap().toImage(), host.area->Panel6->RenderEmpty());
+        QCOMPARE(Control<QLabel>(&host.widget, "Image4")->pixmap().toImage(),
+                 Control<VideoDisplayPanel>(&host.widget, "Panel6")->RenderEmpty());
         // A later end from the player does not run the end a second time.
         ended = false;
         player->Finish();
@@ -461,7 +478,7 @@ private Q_SLOTS:
         host.Show();
         // Laid out as a picture question with a picture option, but nothing was read.
         QVERIFY(host.area->View.QuestionPictureShown);
-        QVERIFY(host.area->Image1->pixmap().isNull());
+        QVERIFY(Control<QLabel>(&host.widget, "Image1")->pixmap().isNull());
         int pictureRow = 0;
         for (int row = 1; row <= 2; ++row)
             pictureRow = host.area->View.DisplayOptions[row - 1].IsPicture ? row : pictureRow;
@@ -491,8 +508,8 @@ private Q_SLOTS:
         host.Show();
         host.area->Timer2Timer();
         QVERIFY(RevealReached(host));
-        QVERIFY(host.area->Image4->isVisible());
-        QVERIFY(host.area->Label1->isVisible());
+        QVERIFY(Control<QLabel>(&host.widget, "Image4")->isVisible());
+        QVERIFY(Control<AutoSizeLabel>(&host.widget, "Label1")->isVisible());
         QVERIFY(host.Panel1->isVisible());
     }
 
@@ -527,14 +544,14 @@ private Q_SLOTS:
         host.Show();
         QSignalSpy ended(host.area->Player(), &MediaPlayer::Notify);
         host.area->Timer2Timer();
-        QVERIFY(!host.area->MediaPlayer1->Failed());
+        QVERIFY(!Control<MediaPlayer>(&host.widget, "MediaPlayer1")->Failed());
         QVERIFY(ended.wait(20000));
-        QVERIFY(!host.area->MediaPlayer1->Failed());
+        QVERIFY(!Control<MediaPlayer>(&host.widget, "MediaPlayer1")->Failed());
         QVERIFY(RevealReached(host));
-        const QImage still = host.area->Image4->pixmap().toImage();
+        const QImage still = Control<QLabel>(&host.widget, "Image4")->pixmap().toImage();
         QCOMPARE(still.size(), QSize(470, 350));
         // The still holds the fragment's picture, not the empty display panel.
-        QVERIFY(still != host.area->Panel6->RenderEmpty());
+        QVERIFY(still != Control<VideoDisplayPanel>(&host.widget, "Panel6")->RenderEmpty());
     }
 };
 

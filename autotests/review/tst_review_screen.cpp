@@ -117,7 +117,7 @@ void ReviewScreenTest::init() {
 
 void ReviewScreenTest::Setup() {
     m_screens.emplace();
-    Form1->Timer1->stop();
+    Control<QTimer>(Form1, "Timer1")->stop();
     Shell().ProgramFolder = m_folder->path();
 }
 
@@ -185,11 +185,15 @@ void ReviewScreenTest::emptyScreenFromTheMenu() {
     QCOMPARE(Form8->size(), client);
     QCOMPARE(frame.left(), HalfOf(display.width() - frame.width()));
     QCOMPARE(frame.top(), display.height() >= 624 ? HalfOf(display.height() - frame.height()) : 35);
-    QCOMPARE(Form8->Panel2->geometry(), QRect(0, client.height() - 33, client.width(), 33));
-    QVERIFY(Form8->Panel4->isVisible() && Form8->BitBtn5->isVisible() &&
-            Form8->BitBtn2->isVisible());
-    QVERIFY(!Form8->BitBtn3->isVisible() && !Form8->BitBtn4->isVisible());
-    QVERIFY(Form8->Label1->text().isEmpty() && !Form8->Label2->isVisible());
+    QCOMPARE(Control<QFrame>(Form8, "Panel2")->geometry(),
+             QRect(0, client.height() - 33, client.width(), 33));
+    QVERIFY(Control<QFrame>(Form8, "Panel4")->isVisible() &&
+            Control<QPushButton>(Form8, "BitBtn5")->isVisible() &&
+            Control<QPushButton>(Form8, "BitBtn2")->isVisible());
+    QVERIFY(!Control<QPushButton>(Form8, "BitBtn3")->isVisible() &&
+            !Control<QPushButton>(Form8, "BitBtn4")->isVisible());
+    QVERIFY(Control<QLabel>(Form8, "Label1")->text().isEmpty() &&
+            !Control<AutoSizeLabel>(Form8, "Label2")->isVisible());
 }
 
 void ReviewScreenTest::dialogAndAChoiceThatIsNoFile() {
@@ -203,9 +207,11 @@ void ReviewScreenTest::dialogAndAChoiceThatIsNoFile() {
         QCOMPARE(m_messages->messages,
                  QStringList{QStringLiteral(
                      "Вы не указали файл, повторите процедуру открытия файла отчета...")});
-        QVERIFY(Form8->BitBtn3->isVisible() && !Form8->BitBtn3->isEnabled());
-        QVERIFY(Form8->BitBtn4->isVisible() && !Form8->BitBtn4->isEnabled());
-        QVERIFY(Form8->Panel4->isVisible());
+        QVERIFY(Control<QPushButton>(Form8, "BitBtn3")->isVisible() &&
+                !Control<QPushButton>(Form8, "BitBtn3")->isEnabled());
+        QVERIFY(Control<QPushButton>(Form8, "BitBtn4")->isVisible() &&
+                !Control<QPushButton>(Form8, "BitBtn4")->isEnabled());
+        QVERIFY(Control<QFrame>(Form8, "Panel4")->isVisible());
     }
 }
 
@@ -214,86 +220,120 @@ void ReviewScreenTest::steppingThroughAWholeTest() {
     OpenScreen(1);
     QVERIFY2(m_messages->messages.isEmpty(), qPrintable(m_messages->last()));
     TForm8* f = Form8;
-    QCOMPARE(f->Label1->text(), lines.first() + u' ' + lines.at(52) + u' ');
-    QVERIFY(!f->Panel4->isVisible());
+    QCOMPARE(Control<QLabel>(f, "Label1")->text(), lines.first() + u' ' + lines.at(52) + u' ');
+    QVERIFY(!Control<QFrame>(f, "Panel4")->isVisible());
 
     // Record 1, text only: rows 5 below the question, then 4 apart; answer lines 4 apart.
-    QCOMPARE(f->Label2->text(), QStringLiteral("Вопрос 1 "));
-    QCOMPARE(f->Label2->pos(), QPoint(80, 37));
-    QCOMPARE(f->Label3->text(), lines.at(6).mid(9) + u' ');
-    QCOMPARE(f->Label3->y(), Bottom(f->Label2) + 3);
-    QCOMPARE(f->Label4->text(),
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label2")->text(), QStringLiteral("Вопрос 1 "));
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label2")->pos(), QPoint(80, 37));
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label3")->text(), lines.at(6).mid(9) + u' ');
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label3")->y(),
+             Bottom(Control<AutoSizeLabel>(f, "Label2")) + 3);
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label4")->text(),
              QStringLiteral("1) Экономическую, политическую, социальную и духовную  "));
-    QCOMPARE(f->Label4->y(), Bottom(f->Label3) + 5);
-    QCOMPARE(f->Label5->y(), Bottom(f->Label4) + 4);
-    QVERIFY(!f->Label7->isVisible() && f->Label7->text().isEmpty());
-    QCOMPARE(f->Label9->y(), Bottom(f->Label6) + 4);
-    QCOMPARE(f->Label11->y(), Bottom(f->Label10) + 4);
-    QCOMPARE(f->Label9->text(), lines.at(14) + u' ');
-    QCOMPARE(f->Label11->text(), QStringLiteral("Набрано баллов за ответ: 0 "));
-    QVERIFY(f->BitBtn3->isEnabled() && !f->BitBtn4->isEnabled());
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label4")->y(),
+             Bottom(Control<AutoSizeLabel>(f, "Label3")) + 5);
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label5")->y(),
+             Bottom(Control<AutoSizeLabel>(f, "Label4")) + 4);
+    QVERIFY(!Control<AutoSizeLabel>(f, "Label7")->isVisible() &&
+            Control<AutoSizeLabel>(f, "Label7")->text().isEmpty());
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label9")->y(),
+             Bottom(Control<AutoSizeLabel>(f, "Label6")) + 4);
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label11")->y(),
+             Bottom(Control<AutoSizeLabel>(f, "Label10")) + 4);
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label9")->text(), lines.at(14) + u' ');
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label11")->text(),
+             QStringLiteral("Набрано баллов за ответ: 0 "));
+    QVERIFY(Control<QPushButton>(f, "BitBtn3")->isEnabled() &&
+            !Control<QPushButton>(f, "BitBtn4")->isEnabled());
     f->BitBtn4Click(); // nothing before the first record
     QCOMPARE(f->CurrentItem, 1);
 
     // Record 2: the picture at its natural size, two picture rows and a text row.
     f->BitBtn3Click();
-    QVERIFY(f->Panel3->isVisible() && f->Image1->isVisible());
-    QCOMPARE(f->Panel3->geometry(), QRect(8, Bottom(f->Label3) + 4, 204, 104));
-    QCOMPARE(f->Image1->geometry(), QRect(2, 2, 200, 100));
-    QCOMPARE(f->Label4->text(), QStringLiteral("1) "));
-    QCOMPARE(f->Label4->y(), Bottom(f->Panel3) + 4);
-    QCOMPARE(f->Image6->geometry(),
-             QRect(f->Label4->x() + f->Label4->width() + 2, f->Label4->y(), 60, 40));
-    QCOMPARE(f->Label5->y(), Bottom(f->Image6) + 4);
-    QCOMPARE(f->Label6->text(), QStringLiteral("3) Ни на одной из схем  "));
-    QCOMPARE(f->Label6->y(), Bottom(f->Image7) + 4);
-    QCOMPARE(f->Label9->text(), QStringLiteral("Ваш ответ: ответа не было, "));
-    QVERIFY(f->BitBtn3->isEnabled() && f->BitBtn4->isEnabled());
+    QVERIFY(Control<QFrame>(f, "Panel3")->isVisible() && Control<QLabel>(f, "Image1")->isVisible());
+    QCOMPARE(Control<QFrame>(f, "Panel3")->geometry(),
+             QRect(8, Bottom(Control<AutoSizeLabel>(f, "Label3")) + 4, 204, 104));
+    QCOMPARE(Control<QLabel>(f, "Image1")->geometry(), QRect(2, 2, 200, 100));
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label4")->text(), QStringLiteral("1) "));
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label4")->y(), Bottom(Control<QFrame>(f, "Panel3")) + 4);
+    QCOMPARE(Control<QLabel>(f, "Image6")->geometry(),
+             QRect(Control<AutoSizeLabel>(f, "Label4")->x() +
+                       Control<AutoSizeLabel>(f, "Label4")->width() + 2,
+                   Control<AutoSizeLabel>(f, "Label4")->y(), 60, 40));
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label5")->y(), Bottom(Control<QLabel>(f, "Image6")) + 4);
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label6")->text(),
+             QStringLiteral("3) Ни на одной из схем  "));
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label6")->y(), Bottom(Control<QLabel>(f, "Image7")) + 4);
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label9")->text(),
+             QStringLiteral("Ваш ответ: ответа не было, "));
+    QVERIFY(Control<QPushButton>(f, "BitBtn3")->isEnabled() &&
+            Control<QPushButton>(f, "BitBtn4")->isEnabled());
 
     // Record 3, a video question: a column left of the panel at 225, 95, nothing playing yet.
     f->BitBtn3Click();
-    QVERIFY(!f->BitBtn3->isEnabled() && f->BitBtn4->isEnabled());
-    QVERIFY(!f->Panel3->isVisible() && !f->Image6->isVisible() && f->Panel5->isVisible());
-    QCOMPARE(f->Panel5->geometry(), QRect(225, 95, 520, 390));
-    QCOMPARE(f->Label4->y(), Bottom(f->Label3) + 7);
-    QCOMPARE(f->Label5->y(), Bottom(f->Label4) + 7);
-    QCOMPARE(f->Label9->y(), Bottom(f->Label6) + 6);
-    QCOMPARE(f->Label11->y(), Bottom(f->Label10) + 5);
-    for (const QWidget* label : {f->Label4, f->Label6, f->Label9, f->Label11})
+    QVERIFY(!Control<QPushButton>(f, "BitBtn3")->isEnabled() &&
+            Control<QPushButton>(f, "BitBtn4")->isEnabled());
+    QVERIFY(!Control<QFrame>(f, "Panel3")->isVisible() &&
+            !Control<QLabel>(f, "Image6")->isVisible() &&
+            Control<QFrame>(f, "Panel5")->isVisible());
+    QCOMPARE(Control<QFrame>(f, "Panel5")->geometry(), QRect(225, 95, 520, 390));
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label4")->y(),
+             Bottom(Control<AutoSizeLabel>(f, "Label3")) + 7);
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label5")->y(),
+             Bottom(Control<AutoSizeLabel>(f, "Label4")) + 7);
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label9")->y(),
+             Bottom(Control<AutoSizeLabel>(f, "Label6")) + 6);
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label11")->y(),
+             Bottom(Control<AutoSizeLabel>(f, "Label10")) + 5);
+    for (const QWidget* label :
+         {Control<AutoSizeLabel>(f, "Label4"), Control<AutoSizeLabel>(f, "Label6"),
+          Control<AutoSizeLabel>(f, "Label9"), Control<AutoSizeLabel>(f, "Label11")})
         QVERIFY(label->isVisible() && label->x() + label->width() <= 220);
-    QVERIFY(f->Label4->height() > 2 * f->Label4->fontMetrics().height());
-    QCOMPARE(f->abcToggleBtn1->geometry(), QRect(16, Bottom(f->Label11) + 8, 161, 22));
-    QVERIFY(f->abcToggleBtn1->isVisible() && !Player()->calls.contains(QStringLiteral("Play")));
+    QVERIFY(Control<AutoSizeLabel>(f, "Label4")->height() >
+            2 * Control<AutoSizeLabel>(f, "Label4")->fontMetrics().height());
+    QCOMPARE(Control<TabcToggleBtn>(f, "abcToggleBtn1")->geometry(),
+             QRect(16, Bottom(Control<AutoSizeLabel>(f, "Label11")) + 8, 161, 22));
+    QVERIFY(Control<TabcToggleBtn>(f, "abcToggleBtn1")->isVisible() &&
+            !Player()->calls.contains(QStringLiteral("Play")));
 
     f->BitBtn4Click();
-    QCOMPARE(f->Label2->text(), QStringLiteral("Вопрос 2 "));
-    QVERIFY(f->BitBtn3->isEnabled() && f->BitBtn4->isEnabled());
-    QVERIFY(!f->Panel5->isVisible() && !f->abcToggleBtn1->isVisible());
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label2")->text(), QStringLiteral("Вопрос 2 "));
+    QVERIFY(Control<QPushButton>(f, "BitBtn3")->isEnabled() &&
+            Control<QPushButton>(f, "BitBtn4")->isEnabled());
+    QVERIFY(!Control<QFrame>(f, "Panel5")->isVisible() &&
+            !Control<TabcToggleBtn>(f, "abcToggleBtn1")->isVisible());
 }
 
 void ReviewScreenTest::questionPictureIsFitted() {
     OpenScreen();
     TForm8* f = Form8;
     Choose(WriteData(Fixture(QStringLiteral("one_question_no_points.txt"))));
-    QVERIFY(!f->BitBtn3->isEnabled() && !f->BitBtn4->isEnabled());
-    QCOMPARE(f->Label9->y(), Bottom(f->Label4) + 4); // a single option
-    QCOMPARE(f->Label10->text(), QStringLiteral("Правильный ответ:  "));
+    QVERIFY(!Control<QPushButton>(f, "BitBtn3")->isEnabled() &&
+            !Control<QPushButton>(f, "BitBtn4")->isEnabled());
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label9")->y(),
+             Bottom(Control<AutoSizeLabel>(f, "Label4")) + 4); // a single option
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label10")->text(), QStringLiteral("Правильный ответ:  "));
 
     // Twice as wide as the free width: shown at the free width, its height halved.
     SavePicture(QStringLiteral("q_big.bmp"), QSize(1544, 100));
     Choose(WriteData(PictureQuestion()));
-    QCOMPARE(f->Panel3->size(), QSize(776, 54));
+    QCOMPARE(Control<QFrame>(f, "Panel3")->size(), QSize(776, 54));
     // Far too high: scaled to the free height, so that the lines below stay above the bar.
     SavePicture(QStringLiteral("q_big.bmp"), QSize(300, 3000));
     f->BitBtn2Click();
-    QVERIFY(f->Image1->height() < 3000 && f->Image1->height() > 100);
-    QVERIFY(qAbs(f->Image1->width() - f->Image1->height() / 10.0) <= 0.5);
-    QVERIFY(Bottom(f->Label11) <= f->Panel2->y()); // above the bottom bar, readable
+    QVERIFY(Control<QLabel>(f, "Image1")->height() < 3000 &&
+            Control<QLabel>(f, "Image1")->height() > 100);
+    QVERIFY(qAbs(Control<QLabel>(f, "Image1")->width() -
+                 Control<QLabel>(f, "Image1")->height() / 10.0) <= 0.5);
+    QVERIFY(Bottom(Control<AutoSizeLabel>(f, "Label11")) <=
+            Control<QFrame>(f, "Panel2")->y()); // above the bottom bar, readable
     // A picture that cannot be read leaves an empty frame, not the last picture.
     QFile::remove(m_folder->filePath(QStringLiteral("images/q_big.bmp")));
     f->BitBtn2Click();
-    QVERIFY(f->Panel3->isVisible() && f->Image1->pixmap().isNull());
-    QCOMPARE(f->Label4->y(), Bottom(f->Panel3) + 4);
+    QVERIFY(Control<QFrame>(f, "Panel3")->isVisible() &&
+            Control<QLabel>(f, "Image1")->pixmap().isNull());
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label4")->y(), Bottom(Control<QFrame>(f, "Panel3")) + 4);
     QVERIFY(m_messages->messages.isEmpty());
 }
 
@@ -302,14 +342,16 @@ void ReviewScreenTest::videoPlaysOnlyOnTheButton() {
     TForm8* f = Form8;
     FakeMediaPlayer* player = Player();
     f->abcToggleBtn1MouseEnter();
-    QCOMPARE(f->abcToggleBtn1->Color(), QColor(0x66, 0xE2, 0xFD));
-    QTest::mouseClick(f->abcToggleBtn1, Qt::LeftButton);
-    QVERIFY(f->Playing() && !f->Image4->isVisible() && !f->Image5->isVisible());
-    QVERIFY(!Form5->Panel1->isEnabled() && !f->Panel2->isEnabled() &&
-            !f->abcToggleBtn1->isEnabled());
+    QCOMPARE(Control<TabcToggleBtn>(f, "abcToggleBtn1")->Color(), QColor(0x66, 0xE2, 0xFD));
+    QTest::mouseClick(Control<TabcToggleBtn>(f, "abcToggleBtn1"), Qt::LeftButton);
+    QVERIFY(f->Playing() && !Control<QLabel>(f, "Image4")->isVisible() &&
+            !Control<QLabel>(f, "Image5")->isVisible());
+    QVERIFY(!Control<QFrame>(Form5, "Panel1")->isEnabled() &&
+            !Control<QFrame>(f, "Panel2")->isEnabled() &&
+            !Control<TabcToggleBtn>(f, "abcToggleBtn1")->isEnabled());
     QCOMPARE(player->openedPath,
              DataPath(m_folder->path(), QStringLiteral("\\images\\$film01.avi")));
-    QCOMPARE(player->displayWidget, static_cast<QWidget*>(f->Panel6));
+    QCOMPARE(player->displayWidget, static_cast<QWidget*>(Control<VideoDisplayPanel>(f, "Panel6")));
     QCOMPARE(player->displayRect, QRect(0, 0, 471, 351));
     QVERIFY(player->playing && player->notifyRequested);
     f->BitBtn4Click(); // the bottom bar is out of use while the fragment plays
@@ -319,21 +361,24 @@ void ReviewScreenTest::videoPlaysOnlyOnTheButton() {
     player->lastFrame.fill(Qt::red);
     player->Finish();
     QVERIFY(!f->Playing());
-    QVERIFY(Form5->Panel1->isEnabled() && f->Panel2->isEnabled() && f->abcToggleBtn1->isEnabled());
-    QVERIFY(!f->abcToggleBtn1->Down() && !player->notifyRequested);
-    QCOMPARE(f->abcToggleBtn1->Color(), QColor(0xFF, 0xB7, 0x6F));
-    QVERIFY(f->Image5->isVisible());
-    QCOMPARE(f->Image5->pixmap().size(), QSize(470, 350));
-    QCOMPARE(f->Image5->pixmap().toImage().pixelColor(235, 175), QColor(Qt::red));
+    QVERIFY(Control<QFrame>(Form5, "Panel1")->isEnabled() &&
+            Control<QFrame>(f, "Panel2")->isEnabled() &&
+            Control<TabcToggleBtn>(f, "abcToggleBtn1")->isEnabled());
+    QVERIFY(!Control<TabcToggleBtn>(f, "abcToggleBtn1")->Down() && !player->notifyRequested);
+    QCOMPARE(Control<TabcToggleBtn>(f, "abcToggleBtn1")->Color(), QColor(0xFF, 0xB7, 0x6F));
+    QVERIFY(Control<QLabel>(f, "Image5")->isVisible());
+    QCOMPARE(Control<QLabel>(f, "Image5")->pixmap().size(), QSize(470, 350));
+    QCOMPARE(Control<QLabel>(f, "Image5")->pixmap().toImage().pixelColor(235, 175),
+             QColor(Qt::red));
 
     // The last frame comes back with the screen, but only beside its own question.
-    f->Image5->hide();
+    Control<QLabel>(f, "Image5")->hide();
     f->FormActivate();
-    QVERIFY(f->Image5->isVisible());
+    QVERIFY(Control<QLabel>(f, "Image5")->isVisible());
     f->BitBtn4Click();
-    QVERIFY(f->Image5->isHidden() && !f->Image4->isHidden());
+    QVERIFY(Control<QLabel>(f, "Image5")->isHidden() && !Control<QLabel>(f, "Image4")->isHidden());
     f->FormActivate();
-    QVERIFY(f->Image5->isHidden());
+    QVERIFY(Control<QLabel>(f, "Image5")->isHidden());
     QVERIFY(m_messages->messages.isEmpty());
 }
 
@@ -347,7 +392,7 @@ void ReviewScreenTest::brokenVideoLetsTheReviewGoOn() {
         player->failOpen = failAtOpen;
         f->abcToggleBtn1Click();
         if (!failAtOpen) {
-            QVERIFY(f->Playing() && !Form5->Panel1->isEnabled());
+            QVERIFY(f->Playing() && !Control<QFrame>(Form5, "Panel1")->isEnabled());
             player->failOpen = true;
             player->Finish();
         }
@@ -355,11 +400,14 @@ void ReviewScreenTest::brokenVideoLetsTheReviewGoOn() {
         QCOMPARE(m_messages->messages.size(), 1);
         QVERIFY(m_messages->last().startsWith(QStringLiteral("Видеофрагмент не удалось")));
         QVERIFY(m_messages->last().contains(QStringLiteral("$film01.avi")));
-        QVERIFY(Form5->Panel1->isEnabled() && f->Panel2->isEnabled() &&
-                f->abcToggleBtn1->isEnabled());
-        QVERIFY(f->Image4->isVisible() && !f->Image5->isVisible());
-        // The next fragment gets a new player.
-        QVERIFY(f->MediaPlayer1 != player && !f->MediaPlayer1->Failed());
+        QVERIFY(Control<QFrame>(Form5, "Panel1")->isEnabled() &&
+                Control<QFrame>(f, "Panel2")->isEnabled() &&
+                Control<TabcToggleBtn>(f, "abcToggleBtn1")->isEnabled());
+        QVERIFY(Control<QLabel>(f, "Image4")->isVisible() &&
+                !Control<QLabel>(f, "Image5")->isVisible());
+        // The next fragment gets a new player (the screen's own: the retired one keeps its name
+        // until it is deleted).
+        QVERIFY(f->Player() != player && !f->Player()->Failed());
     }
     f->BitBtn4Click();
     QCOMPARE(f->CurrentItem, 2);
@@ -380,9 +428,10 @@ void ReviewScreenTest::namesLeadingOutsideImagesOpenNothing() {
                        "Набрано баллов за ответ: 0|$|, задано вопросов: 2|@")
             .split(u'|')));
     QCOMPARE(f->CurrentItem, 1);
-    QVERIFY(f->Panel3->isVisible() && f->Image1->pixmap().isNull());
-    QCOMPARE(f->Label4->text(), QStringLiteral("1) "));
-    QVERIFY(f->Image6->pixmap().isNull());
+    QVERIFY(Control<QFrame>(f, "Panel3")->isVisible() &&
+            Control<QLabel>(f, "Image1")->pixmap().isNull());
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label4")->text(), QStringLiteral("1) "));
+    QVERIFY(Control<QLabel>(f, "Image6")->pixmap().isNull());
 
     f->BitBtn3Click();
     f->abcToggleBtn1Click();
@@ -402,7 +451,7 @@ void ReviewScreenTest::realPlayerAfterAMissingFragment() {
     f->abcToggleBtn1Click(); // no such fragment in the pictures folder
     QTRY_VERIFY_WITH_TIMEOUT(!f->Playing(), 20000);
     QVERIFY(m_messages->last().contains(QStringLiteral("$film01.avi")));
-    QVERIFY(Form5->Panel1->isEnabled());
+    QVERIFY(Control<QFrame>(Form5, "Panel1")->isEnabled());
 
     // Then the fragment is there: a one-second clip plays to its end.
     const QString clip = m_folder->filePath(QStringLiteral("images/$film01.avi"));
@@ -416,12 +465,14 @@ void ReviewScreenTest::realPlayerAfterAMissingFragment() {
     if (!QFile::exists(clip))
         QSKIP("ffmpeg is not available to make a fragment");
     m_messages->clear();
-    QSignalSpy ended(f->MediaPlayer1, &MediaPlayer::Notify);
+    QSignalSpy ended(f->Player(), &MediaPlayer::Notify); // the retired player awaits deletion
     f->abcToggleBtn1Click();
-    QVERIFY2(f->Playing() && !Form5->Panel1->isEnabled(), qPrintable(m_messages->last()));
+    QVERIFY2(f->Playing() && !Control<QFrame>(Form5, "Panel1")->isEnabled(),
+             qPrintable(m_messages->last()));
     QVERIFY(ended.wait(20000));
     QVERIFY(!f->Playing() && m_messages->messages.isEmpty());
-    QVERIFY(Form5->Panel1->isEnabled() && f->Image5->isVisible());
+    QVERIFY(Control<QFrame>(Form5, "Panel1")->isEnabled() &&
+            Control<QLabel>(f, "Image5")->isVisible());
 }
 
 void ReviewScreenTest::refusedAndCutFiles() {
@@ -433,8 +484,11 @@ void ReviewScreenTest::refusedAndCutFiles() {
     Choose(WriteData(lines, QStringLiteral("Испорчен.txt")));
     QCOMPARE(m_messages->messages,
              QStringList{QStringLiteral("'три' is not a valid integer value")});
-    QVERIFY(!f->Label2->isVisible() && f->Label1->text().isEmpty() && f->Panel4->isVisible());
-    QVERIFY(!f->BitBtn3->isEnabled() && !f->BitBtn4->isEnabled());
+    QVERIFY(!Control<AutoSizeLabel>(f, "Label2")->isVisible() &&
+            Control<QLabel>(f, "Label1")->text().isEmpty() &&
+            Control<QFrame>(f, "Panel4")->isVisible());
+    QVERIFY(!Control<QPushButton>(f, "BitBtn3")->isEnabled() &&
+            !Control<QPushButton>(f, "BitBtn4")->isEnabled());
 
     // Cut inside question 2: question 1 is shown, and the message says where the file ends.
     m_messages->clear();
@@ -444,15 +498,21 @@ void ReviewScreenTest::refusedAndCutFiles() {
                  m_messages->last().contains(
                      QStringLiteral("Показаны полностью записанные вопросы: 1.")),
              qPrintable(m_messages->last()));
-    QVERIFY(f->Label2->isVisible() && f->Label2->text() == QStringLiteral("Вопрос 1 "));
-    QVERIFY(!f->Panel4->isVisible() && !f->BitBtn3->isEnabled() && !f->BitBtn4->isEnabled());
+    QVERIFY(Control<AutoSizeLabel>(f, "Label2")->isVisible() &&
+            Control<AutoSizeLabel>(f, "Label2")->text() == QStringLiteral("Вопрос 1 "));
+    QVERIFY(!Control<QFrame>(f, "Panel4")->isVisible() &&
+            !Control<QPushButton>(f, "BitBtn3")->isEnabled() &&
+            !Control<QPushButton>(f, "BitBtn4")->isEnabled());
 
     // Cancelling a later choice keeps the record on screen, navigation disabled.
     Choose(WriteData(Fixture()));
     f->BitBtn3Click();
     Choose(QString());
-    QVERIFY(f->Label2->isVisible() && f->Label2->text() == QStringLiteral("Вопрос 2 "));
-    QVERIFY(f->Image6->isVisible() && !f->BitBtn3->isEnabled() && !f->BitBtn4->isEnabled());
+    QVERIFY(Control<AutoSizeLabel>(f, "Label2")->isVisible() &&
+            Control<AutoSizeLabel>(f, "Label2")->text() == QStringLiteral("Вопрос 2 "));
+    QVERIFY(Control<QLabel>(f, "Image6")->isVisible() &&
+            !Control<QPushButton>(f, "BitBtn3")->isEnabled() &&
+            !Control<QPushButton>(f, "BitBtn4")->isEnabled());
 }
 
 void ReviewScreenTest::closeReturnsToTheMenu() {
@@ -462,7 +522,7 @@ void ReviewScreenTest::closeReturnsToTheMenu() {
     Form5->abcToggleBtn1Click();
     QVERIFY(Form8->isVisible());
     Form8->FormActivate();
-    QCOMPARE(Form8->Label2->text(), QStringLiteral("Вопрос 2 "));
+    QCOMPARE(Control<AutoSizeLabel>(Form8, "Label2")->text(), QStringLiteral("Вопрос 2 "));
 
     QPointer<TForm8> first = Form8;
     first->BitBtn5Click();
@@ -475,15 +535,17 @@ void ReviewScreenTest::closeReturnsToTheMenu() {
     // The records stay for the run, but the new screen starts empty.
     QCOMPARE(Review().Data.ReviewCount, 3);
     OpenScreen();
-    QVERIFY(Form8->Panel4->isVisible() && !Form8->Label2->isVisible());
-    QVERIFY(!Form8->BitBtn3->isVisible() && Form8->Label1->text().isEmpty());
+    QVERIFY(Control<QFrame>(Form8, "Panel4")->isVisible() &&
+            !Control<AutoSizeLabel>(Form8, "Label2")->isVisible());
+    QVERIFY(!Control<QPushButton>(Form8, "BitBtn3")->isVisible() &&
+            Control<QLabel>(Form8, "Label1")->text().isEmpty());
 
     // Closed by the window system in the middle of a fragment: nothing stays locked.
     OpenScreen(3);
     Form8->abcToggleBtn1Click();
-    QVERIFY(!Form5->Panel1->isEnabled());
+    QVERIFY(!Control<QFrame>(Form5, "Panel1")->isEnabled());
     Form8->close();
-    QVERIFY(Form5->Panel1->isEnabled());
+    QVERIFY(Control<QFrame>(Form5, "Panel1")->isEnabled());
     QCOMPARE(int(form12->TestingMode), 0);
     QVERIFY(form12->isVisible());
 }
@@ -549,8 +611,8 @@ void ReviewScreenTest::fileDialogShowsOnlyTheDataFolderAndChangesNothing() {
     QCOMPARE(buttons, (QStringList{QStringLiteral("Открыть"), QStringLiteral("Отмена")}));
     QVERIFY(QFileInfo::exists(classmate));
     QVERIFY(m_messages->messages.isEmpty());
-    QVERIFY(!Form8->Label1->text().isEmpty());
-    QVERIFY(Form8->BitBtn3->isEnabled());
+    QVERIFY(!Control<QLabel>(Form8, "Label1")->text().isEmpty());
+    QVERIFY(Control<QPushButton>(Form8, "BitBtn3")->isEnabled());
 }
 
 void ReviewScreenTest::fileDialogOpensOnlyFilesOfTheFolder_data() {

@@ -109,8 +109,8 @@ private Q_SLOTS:
         QCOMPARE(s.RecreateTrainingScreen + s.RecreateControlScreen + s.RecreateReviewScreen +
                      s.RecreateVideoScreen,
                  0);
-        QVERIFY(Form1->Timer1->isActive());
-        QCOMPARE(Form1->Timer1->interval(), 100);
+        QVERIFY(Control<QTimer>(Form1, "Timer1")->isActive());
+        QCOMPARE(Control<QTimer>(Form1, "Timer1")->interval(), 100);
         QCOMPARE(Form1->geometry(), QRect(0, 0, 1024, 768));
         QVERIFY(!Form5->isVisible());
     }
@@ -121,13 +121,13 @@ private Q_SLOTS:
         QVERIFY(Form9 && Form14 && Form7); // every screen exists
         // The textbook's browser comes with the first turn of the message loop, the help's
         // browser and the media players when they are first used.
-        QVERIFY(Form14->WebBrowser1 == nullptr);
-        QTRY_VERIFY(Form14->WebBrowser1 != nullptr);
-        QVERIFY(Form7->WebBrowser1 == nullptr);
-        QVERIFY(Form2->Area()->MediaPlayer1 == nullptr && Form6->Area()->MediaPlayer1 == nullptr);
-        QVERIFY(Form8->MediaPlayer1 == nullptr && Form9->MediaPlayer1 == nullptr);
+        QVERIFY(!HasControl(Form14, "WebBrowser1"));
+        QTRY_VERIFY(HasControl(Form14, "WebBrowser1"));
+        QVERIFY(!HasControl(Form7, "WebBrowser1"));
+        QVERIFY(!HasControl(Form2, "MediaPlayer1") && !HasControl(Form6, "MediaPlayer1"));
+        QVERIFY(!HasControl(Form8, "MediaPlayer1") && !HasControl(Form9, "MediaPlayer1"));
         Form7->FormActivate();
-        QVERIFY(Form7->WebBrowser1 != nullptr);
+        QVERIFY(HasControl(Form7, "WebBrowser1"));
     }
 
     void animationsRunOnlyWhileTheirPictureIsShown() {
@@ -135,7 +135,7 @@ private Q_SLOTS:
         m_screens.emplace();
         for (Screen* screen : {static_cast<Screen*>(Form2), static_cast<Screen*>(Form6),
                                static_cast<Screen*>(Form8)}) {
-            auto* movie = screen->findChild<QLabel*>(QStringLiteral("Image2"))->movie();
+            auto* movie = Control<QLabel>(screen, "Image2")->movie();
             QVERIFY(movie != nullptr);
             QVERIFY2(movie->state() != QMovie::Running, qPrintable(screen->objectName()));
         }
@@ -174,7 +174,7 @@ private Q_SLOTS:
         QCOMPARE(Form5->pos(), QPoint(left, 2));
         // Client 385 x 27 inside a 2-pixel border: the window is 389 x 31.
         QCOMPARE(Form5->size(), QSize(389, 31));
-        QCOMPARE(Form5->Panel1->geometry(), QRect(2, 2, 385, 27));
+        QCOMPARE(Control<QFrame>(Form5, "Panel1")->geometry(), QRect(2, 2, 385, 27));
         QVERIFY(Form5->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(Form5->windowFlags().testFlag(Qt::FramelessWindowHint));
         Form5->move(0, 2);
@@ -187,18 +187,18 @@ private Q_SLOTS:
         Form1->FormActivate();
         for (int tick = 1; tick <= 49; ++tick)
             Form1->Timer1Timer();
-        QCOMPARE(Form1->ProgressBar2->value(), 98);
-        QVERIFY(Form1->Timer1->isActive());
-        QVERIFY(!Form1->Image1->isHidden());
-        QVERIFY(!Form1->Panel1->isHidden());
+        QCOMPARE(Control<QProgressBar>(Form1, "ProgressBar2")->value(), 98);
+        QVERIFY(Control<QTimer>(Form1, "Timer1")->isActive());
+        QVERIFY(!Control<QLabel>(Form1, "Image1")->isHidden());
+        QVERIFY(!Control<QFrame>(Form1, "Panel1")->isHidden());
         QVERIFY(!Form5->isVisible());
 
         Form1->Timer1Timer(); // the 50th tick
         QCOMPARE(int(Form1->Shell.SplashTicks), 50);
-        QCOMPARE(Form1->ProgressBar2->value(), 98);
-        QVERIFY(Form1->Image1->isHidden());
-        QVERIFY(Form1->Panel1->isHidden());
-        QVERIFY(!Form1->Timer1->isActive());
+        QCOMPARE(Control<QProgressBar>(Form1, "ProgressBar2")->value(), 98);
+        QVERIFY(Control<QLabel>(Form1, "Image1")->isHidden());
+        QVERIFY(Control<QFrame>(Form1, "Panel1")->isHidden());
+        QVERIFY(!Control<QTimer>(Form1, "Timer1")->isActive());
         QVERIFY(Form5->isVisible());
         QVERIFY(Form14->isVisible());
     }
@@ -208,14 +208,16 @@ private Q_SLOTS:
         for (int tick = 1; tick <= 50; ++tick)
             Form1->Timer1Timer();
         Form1->FormDeactivate();
-        QVERIFY(Form1->Image1->isHidden());
+        QVERIFY(Control<QLabel>(Form1, "Image1")->isHidden());
         Form1->FormActivate();
-        QVERIFY(!Form1->Image1->isHidden());
-        QCOMPARE(Form1->Image1->pos(), QPoint(166, 158)); // 333 / 2 and 317 / 2, ties to even
-        QCOMPARE(Form1->Panel1->pos(), QPoint(237, 158 + Form1->Image1->height() + 23));
-        QVERIFY(Form1->Panel1->isHidden()); // the progress panel stays hidden
+        QVERIFY(!Control<QLabel>(Form1, "Image1")->isHidden());
+        QCOMPARE(Control<QLabel>(Form1, "Image1")->pos(),
+                 QPoint(166, 158)); // 333 / 2 and 317 / 2, ties to even
+        QCOMPARE(Control<QFrame>(Form1, "Panel1")->pos(),
+                 QPoint(237, 158 + Control<QLabel>(Form1, "Image1")->height() + 23));
+        QVERIFY(Control<QFrame>(Form1, "Panel1")->isHidden()); // the progress panel stays hidden
         Form1->FormDeactivate();
-        QVERIFY(Form1->Image1->isHidden());
+        QVERIFY(Control<QLabel>(Form1, "Image1")->isHidden());
     }
 
     void testingButtonShowsTheScreenOfTheTestingMode() {
@@ -223,10 +225,10 @@ private Q_SLOTS:
         Form14->show();
         Form7->show();
         form12->TestingMode = 0;
-        Form5->abcToggleBtn2->SetDown(true);
+        Control<TabcToggleBtn>(Form5, "abcToggleBtn2")->SetDown(true);
         Form5->abcToggleBtn1Click();
-        QVERIFY(Form5->abcToggleBtn1->Down());
-        QVERIFY(!Form5->abcToggleBtn2->Down());
+        QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->Down());
+        QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn2")->Down());
         QVERIFY(!Form14->isVisible());
         QVERIFY(!Form7->isVisible());
         QVERIFY(form12->isVisible());
@@ -235,17 +237,17 @@ private Q_SLOTS:
     void helpButtonHidesTheTextbookAndShowsHelp() {
         m_screens.emplace();
         Form14->show();
-        Form5->abcToggleBtn1->SetDown(true);
+        Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->SetDown(true);
         Form5->abcToggleBtn2Click();
-        QVERIFY(Form5->abcToggleBtn2->Down());
-        QVERIFY(!Form5->abcToggleBtn1->Down());
+        QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn2")->Down());
+        QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->Down());
         QVERIFY(!Form14->isVisible());
         QVERIFY(Form7->isVisible());
     }
 
     void hoverChangesColourOnlyOnEnabledButtons() {
         m_screens.emplace();
-        TabcToggleBtn* button = Form5->abcToggleBtn1;
+        TabcToggleBtn* button = Control<TabcToggleBtn>(Form5, "abcToggleBtn1");
         QCOMPARE(button->Color(), QColor(0xFF, 0xB7, 0x6F));
         Q_EMIT button->MouseEnter();
         QCOMPARE(button->Color(), QColor(0x66, 0xE2, 0xFD));
@@ -253,10 +255,10 @@ private Q_SLOTS:
         QCOMPARE(button->Color(), QColor(0xFF, 0xB7, 0x6F));
         // A disabled button gets no hover events from the window system at all.
         Form5->SetTestButtonsEnabled(false);
-        QVERIFY(!Form5->abcToggleBtn1->isEnabled());
-        QVERIFY(!Form5->abcToggleBtn2->isEnabled());
-        QVERIFY(!Form5->abcToggleBtn3->isEnabled());
-        QVERIFY(Form5->abcToggleBtn4->isEnabled());
+        QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->isEnabled());
+        QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn2")->isEnabled());
+        QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn3")->isEnabled());
+        QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn4")->isEnabled());
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
         QApplication::sendEvent(button, &enter);
         QCOMPARE(button->Color(), QColor(0xFF, 0xB7, 0x6F));
@@ -264,7 +266,7 @@ private Q_SLOTS:
 
     void putDownAndRaiseLeaveAButtonInThatStateAlone() {
         m_screens.emplace();
-        TabcToggleBtn* button = Form5->abcToggleBtn3;
+        TabcToggleBtn* button = Control<TabcToggleBtn>(Form5, "abcToggleBtn3");
         QSignalSpy clicks(button, &TabcToggleBtn::Click);
         Form5->PutDown(button);
         Form5->PutDown(button);
@@ -333,7 +335,8 @@ private Q_SLOTS:
         // The textbook button's marker follows the textbook to the front; the start bar leads
         // to the menu again.
         if (!stays && front == QLatin1String("Form14"))
-            QVERIFY(Form5->abcToggleBtn3->Down() && !Form5->abcToggleBtn1->Down());
+            QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn3")->Down() &&
+                    !Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->Down());
         Form5->abcToggleBtn1Click();
         QVERIFY(form12->isVisible());
     }
@@ -377,7 +380,7 @@ private Q_SLOTS:
         m_screens.emplace();
         Form1->show();
         Form5->abcToggleBtn4Click();
-        QVERIFY(Form5->abcToggleBtn4->Down());
+        QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn4")->Down());
         QVERIFY(!Form1->isVisible());
     }
 };

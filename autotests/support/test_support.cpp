@@ -11,8 +11,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QTest>
 #include <QWidget>
 #include <QWindow>
+#include <stdexcept>
 
 MessageRecorder::MessageRecorder() {
     SetMessageBoxHook([this](MessageKind kind, const QString& text) {
@@ -83,4 +85,47 @@ void PrepareScreenTests(MediaPlayers players) {
     Screen::SetModalLoopsEnabled(false);
     if (players == MediaPlayers::Fake)
         FakeMediaPlayer::Install();
+}
+
+namespace {
+
+QString ScreenName(const QObject* screen) {
+    return screen->objectName().isEmpty() ? QString::fromLatin1(screen->metaObject()->className())
+                                          : screen->objectName();
+}
+
+[[noreturn]] void FailControlLookup(const QString& message, const std::source_location& where) {
+    const QByteArray text = message.toUtf8();
+    QTest::qFail(text.constData(), where.file_name(), int(where.line()));
+    // The test function cannot go on without the control: Qt Test reports the exception and the
+    // test program ends.
+    throw std::logic_error(text.toStdString());
+}
+
+} // namespace
+
+QObject* FindControl(const QObject* screen, const char* name, std::source_location where) {
+    if (screen == nullptr)
+        FailControlLookup(QStringLiteral("no screen to find %1 on").arg(QString::fromLatin1(name)),
+                          where);
+    const QList<QObject*> found = screen->findChildren<QObject*>(QString::fromLatin1(name));
+    if (found.size() != 1)
+        FailControlLookup(QStringLiteral("%1 has %2 controls named %3")
+                              .arg(ScreenName(screen))
+                              .arg(found.size())
+                              .arg(QString::fromLatin1(name)),
+                          where);
+    return found.first();
+}
+
+void FailControlClass(const QObject* screen, const char* name, const QObject* found,
+                      const std::source_location& where) {
+    FailControlLookup(QStringLiteral("%1 of %2 is a %3, not the class the test expects")
+                          .arg(QString::fromLatin1(name), ScreenName(screen),
+                               QString::fromLatin1(found->metaObject()->className())),
+                      where);
+}
+
+bool HasControl(const QObject* screen, const char* name) {
+    return !screen->findChildren<QObject*>(QString::fromLatin1(name)).isEmpty();
 }

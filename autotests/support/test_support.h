@@ -1,14 +1,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <source_location>
 
 #include "platform/message_box.h"
 
 // Helpers shared by the autotests: a recorder for message boxes and sounds, a fixed display,
-// and the way to reach files of the source tree.
+// the way to reach files of the source tree, and the lookup of a screen's controls by name.
 
 /// Records every message box and every sound while it lives, and restores the real ones after.
 class MessageRecorder {
@@ -62,3 +64,26 @@ QByteArray QuestionFileBytes(const QString& title, const QList<TestQuestion>& qu
 
 /// Windows-1251 bytes of text whose lines are joined with CR LF (and end with one).
 QByteArray Cp1251File(const QStringList& lines);
+
+/// The one object among the children of screen, at any depth, with the object name (the
+/// program's name of the control). When there is none or more than one, the test fails with a
+/// message naming the screen and the control, and the test program ends: no test goes on with a
+/// control it could not find.
+QObject* FindControl(const QObject* screen, const char* name,
+                     std::source_location where = std::source_location::current());
+/// True when screen has a child, at any depth, with the object name (a control made on first use).
+bool HasControl(const QObject* screen, const char* name);
+[[noreturn]] void FailControlClass(const QObject* screen, const char* name, const QObject* found,
+                                   const std::source_location& where);
+
+/// The control of the class T named name on screen (see FindControl); a control of another
+/// class fails the test as well.
+template <typename T>
+T* Control(const QObject* screen, const char* name,
+           std::source_location where = std::source_location::current()) {
+    QObject* found = FindControl(screen, name, where);
+    T* control = dynamic_cast<T*>(found);
+    if (control == nullptr)
+        FailControlClass(screen, name, found, where);
+    return control;
+}

@@ -103,7 +103,7 @@ void TrainingScreenTest::init() {
     QVERIFY(m_folder->isValid());
     QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("ortu")));
     m_screens.emplace();
-    Form1->Timer1->stop(); // no splash in these tests
+    Control<QTimer>(Form1, "Timer1")->stop(); // no splash in these tests
     Shell().ProgramFolder = m_folder->path();
 }
 
@@ -121,15 +121,15 @@ void TrainingScreenTest::WriteTest(const QList<Item>& items, const QString& titl
 }
 
 void TrainingScreenTest::Settings(const QString& count, const QString& seconds) {
-    Form4->Edit2->setText(count);
-    Form4->Edit3->setText(seconds);
+    Control<QLineEdit>(Form4, "Edit2")->setText(count);
+    Control<QLineEdit>(Form4, "Edit3")->setText(seconds);
 }
 
 // As the menu opens the screen, then the activation that follows.
 void TrainingScreenTest::Open() {
     RecreateIfFreed<TForm2>(Shell().RecreateTrainingScreen, Form2, ProgramShell());
     form12->TestingMode = 1;
-    Form2->Image2->setVisible(true);
+    Control<QLabel>(Form2, "Image2")->setVisible(true);
     Form2->PauseAllowed = true;
     Form2->ShowScreen();
     Form2->FormActivate();
@@ -143,7 +143,7 @@ void TrainingScreenTest::Start() {
 }
 
 void TrainingScreenTest::Next() {
-    QVERIFY(Form2->Button1->isEnabled());
+    QVERIFY(Control<QPushButton>(Form2, "Button1")->isEnabled());
     Form2->Button1Click();
     Form2->Timer4Timer();
 }
@@ -168,7 +168,7 @@ void TrainingScreenTest::Tick(int points) {
 }
 
 QString TrainingScreenTest::ResultLine(int index) const {
-    return Form2->Label5->text().split(QLatin1Char('\r')).value(index);
+    return Control<AutoSizeLabel>(Form2, "Label5")->text().split(QLatin1Char('\r')).value(index);
 }
 
 void TrainingScreenTest::windowAndOpeningDisplay() {
@@ -183,15 +183,15 @@ void TrainingScreenTest::windowAndOpeningDisplay() {
     QRect frame = Form2->frameGeometry();
     QVERIFY(frame.width() >= 782 && frame.height() >= 536);
     QCOMPARE(frame.topLeft(), QPoint(HalfOf(1024 - frame.width()), HalfOf(768 - frame.height())));
-    QCOMPARE(Form2->Label5->text(), kTitle + QLatin1Char(' '));
-    QVERIFY(!Form2->Label5->isHidden());
-    QCOMPARE(Form2->Button1->text(), QStringLiteral("OK"));
-    QVERIFY(Form2->Button1->isEnabled());
-    QVERIFY(!Form2->Panel3->isHidden());
-    QVERIFY(!Form2->Image2->isHidden());
-    QVERIFY(Form2->SpeedButton1->isHidden());
-    QVERIFY(Form2->Panel2->isHidden());
-    QVERIFY(Form2->ProgressBar1->isHidden());
+    QCOMPARE(Control<AutoSizeLabel>(Form2, "Label5")->text(), kTitle + QLatin1Char(' '));
+    QVERIFY(!Control<AutoSizeLabel>(Form2, "Label5")->isHidden());
+    QCOMPARE(Control<QPushButton>(Form2, "Button1")->text(), QStringLiteral("OK"));
+    QVERIFY(Control<QPushButton>(Form2, "Button1")->isEnabled());
+    QVERIFY(!Control<QFrame>(Form2, "Panel3")->isHidden());
+    QVERIFY(!Control<QLabel>(Form2, "Image2")->isHidden());
+    QVERIFY(Control<QToolButton>(Form2, "SpeedButton1")->isHidden());
+    QVERIFY(Control<QFrame>(Form2, "Panel2")->isHidden());
+    QVERIFY(Control<QProgressBar>(Form2, "ProgressBar1")->isHidden());
     QCOMPARE(Form2->ResetOnActivate, 2);
 
     // On a display lower than 624 pixels the screen stands 5 pixels from the top.
@@ -207,27 +207,28 @@ void TrainingScreenTest::defaultsGiveClockFrom900() {
     Start();
     QCOMPARE(Form2->TrainingQuestionCount, 10);
     QCOMPARE(Form2->TrainingTimeLimit, 900);
-    QCOMPARE(Form2->Label7->text(), QStringLiteral("900"));
-    QCOMPARE(Form2->ProgressBar1->maximum(), 900);
-    QCOMPARE(Form2->ProgressBar1->minimum(), 0);
-    QCOMPARE(Form2->ProgressBar1->value(), 0);
-    QVERIFY(!Form2->Label7->isHidden() && !Form2->Label8->isHidden());
-    QVERIFY(Form2->Timer1->isActive());
-    QCOMPARE(Form2->Timer1->interval(), 1000);
+    QCOMPARE(Control<QLabel>(Form2, "Label7")->text(), QStringLiteral("900"));
+    QCOMPARE(Control<QProgressBar>(Form2, "ProgressBar1")->maximum(), 900);
+    QCOMPARE(Control<QProgressBar>(Form2, "ProgressBar1")->minimum(), 0);
+    QCOMPARE(Control<QProgressBar>(Form2, "ProgressBar1")->value(), 0);
+    QVERIFY(!Control<QLabel>(Form2, "Label7")->isHidden() &&
+            !Control<QLabel>(Form2, "Label8")->isHidden());
+    QVERIFY(Control<QTimer>(Form2, "Timer1")->isActive());
+    QCOMPARE(Control<QTimer>(Form2, "Timer1")->interval(), 1000);
     QCOMPARE(Form2->windowTitle(), QStringLiteral("Вопрос  1"));
-    QCOMPARE(Form2->Button1->text(), QStringLiteral("Следующий вопрос"));
+    QCOMPARE(Control<QPushButton>(Form2, "Button1")->text(), QStringLiteral("Следующий вопрос"));
 
     Form2->Timer1Timer();
     Form2->Timer1Timer();
-    QCOMPARE(Form2->Label7->text(), QStringLiteral("898"));
-    QCOMPARE(Form2->ProgressBar1->value(), 2);
+    QCOMPARE(Control<QLabel>(Form2, "Label7")->text(), QStringLiteral("898"));
+    QCOMPARE(Control<QProgressBar>(Form2, "ProgressBar1")->value(), 2);
 
     // The start bar is locked while the test runs.
     QCOMPARE(Shell().StartBarLocked, 1);
     QCOMPARE(Shell().TrainingActive, 1);
-    QVERIFY(!Form5->abcToggleBtn1->isEnabled());
-    QVERIFY(!Form5->abcToggleBtn2->isEnabled());
-    QVERIFY(!Form5->abcToggleBtn3->isEnabled());
+    QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->isEnabled());
+    QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn2")->isEnabled());
+    QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn3")->isEnabled());
 }
 
 void TrainingScreenTest::countAboveFileAsksEveryQuestionOnce() {
@@ -250,33 +251,41 @@ void TrainingScreenTest::countAboveFileAsksEveryQuestionOnce() {
     QCOMPARE(ResultLine(2), QStringLiteral("Задано вопросов: 4"));
     QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 400 из 400."));
     QCOMPARE(ResultLine(4), QStringLiteral("Это составляет 100.0 %"));
-    QVERIFY(!Form2->Timer1->isActive());
+    QVERIFY(!Control<QTimer>(Form2, "Timer1")->isActive());
 }
 
 void TrainingScreenTest::verdictsOfTheFiftyFiftyQuestion() {
     WriteTest({Item({50, 0, 50})});
     Start();
-    QVERIFY(Form2->Panel2->isHidden());
+    QVERIFY(Control<QFrame>(Form2, "Panel2")->isHidden());
 
     Tick(50);
-    QVERIFY(!Form2->Panel2->isHidden());
-    QCOMPARE(Form2->Label9->text(), QStringLiteral("Ответ неполный"));
-    QCOMPARE(Form2->Panel2->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0x00));
-    QCOMPARE(Form2->Label9->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xFF));
-    QCOMPARE(Form2->SpeedButton2->palette().color(QPalette::ButtonText), QColor(0x00, 0x00, 0xFF));
+    QVERIFY(!Control<QFrame>(Form2, "Panel2")->isHidden());
+    QCOMPARE(Control<QLabel>(Form2, "Label9")->text(), QStringLiteral("Ответ неполный"));
+    QCOMPARE(Control<QFrame>(Form2, "Panel2")->palette().color(QPalette::Window),
+             QColor(0xFF, 0xFF, 0x00));
+    QCOMPARE(Control<QLabel>(Form2, "Label9")->palette().color(QPalette::WindowText),
+             QColor(0x00, 0x00, 0xFF));
+    QCOMPARE(Control<QToolButton>(Form2, "SpeedButton2")->palette().color(QPalette::ButtonText),
+             QColor(0x00, 0x00, 0xFF));
     QCOMPARE(Form2->QuestionScore, 50);
-    QVERIFY(!Form2->SpeedButton1->isHidden()); // every tick shows the pause button
+    QVERIFY(!Control<QToolButton>(Form2, "SpeedButton1")
+                 ->isHidden()); // every tick shows the pause button
 
     Tick(50);
-    QCOMPARE(Form2->Label9->text(), QStringLiteral("Ответ правильный"));
-    QCOMPARE(Form2->Panel2->palette().color(QPalette::Window), QColor(0x00, 0x80, 0x00));
-    QCOMPARE(Form2->Label9->palette().color(QPalette::WindowText), QColor(0xFF, 0xFF, 0x00));
+    QCOMPARE(Control<QLabel>(Form2, "Label9")->text(), QStringLiteral("Ответ правильный"));
+    QCOMPARE(Control<QFrame>(Form2, "Panel2")->palette().color(QPalette::Window),
+             QColor(0x00, 0x80, 0x00));
+    QCOMPARE(Control<QLabel>(Form2, "Label9")->palette().color(QPalette::WindowText),
+             QColor(0xFF, 0xFF, 0x00));
     QCOMPARE(Form2->QuestionScore, 100);
 
     Tick(0);
-    QCOMPARE(Form2->Label9->text(), QStringLiteral("Ответ неправильный"));
-    QCOMPARE(Form2->Panel2->palette().color(QPalette::Window), QColor(0xFF, 0x00, 0x00));
-    QCOMPARE(Form2->SpeedButton2->palette().color(QPalette::ButtonText), QColor(0xFF, 0xFF, 0x00));
+    QCOMPARE(Control<QLabel>(Form2, "Label9")->text(), QStringLiteral("Ответ неправильный"));
+    QCOMPARE(Control<QFrame>(Form2, "Panel2")->palette().color(QPalette::Window),
+             QColor(0xFF, 0x00, 0x00));
+    QCOMPARE(Control<QToolButton>(Form2, "SpeedButton2")->palette().color(QPalette::ButtonText),
+             QColor(0xFF, 0xFF, 0x00));
     QCOMPARE(Form2->QuestionScore, 0);
 
     Form2->Button1Click();
@@ -290,7 +299,7 @@ void TrainingScreenTest::tickingAndClearingScoresZero() {
     Tick(100);
     QCOMPARE(Form2->QuestionScore, 100);
     Form2->Box(RowWith(100, true))->click();
-    QVERIFY(Form2->Panel2->isHidden());
+    QVERIFY(Control<QFrame>(Form2, "Panel2")->isHidden());
     Form2->Button1Click();
     QCOMPARE(Form2->TotalScore, 0);
     QCOMPARE(ResultLine(4), QStringLiteral("Это составляет  0.0 %"));
@@ -305,8 +314,8 @@ void TrainingScreenTest::programUntickingNeverCounts() {
     // The program cleared the ticks for the next question without a verdict; the pause button
     // noticed the change all the same.
     QCOMPARE(Form2->TotalScore, 100);
-    QVERIFY(Form2->Panel2->isHidden());
-    QVERIFY(!Form2->SpeedButton1->isHidden());
+    QVERIFY(Control<QFrame>(Form2, "Panel2")->isHidden());
+    QVERIFY(!Control<QToolButton>(Form2, "SpeedButton1")->isHidden());
     for (int row = 1; row <= 5; ++row)
         QVERIFY(!Form2->Box(row)->isChecked());
     // A question left untouched scores nothing, whatever the previous one scored.
@@ -336,7 +345,7 @@ void TrainingScreenTest::resultPercentages() {
     QFETCH(QString, fifth);
     WriteTest(Repeat(Item({points, 100 - points, 0}), questions));
     Settings(QString::number(questions), QStringLiteral("900"));
-    form12->Edit1->setText(QStringLiteral("Петров П. П."));
+    Control<QLineEdit>(form12, "Edit1")->setText(QStringLiteral("Петров П. П."));
     Start();
     for (int k = 1; k < questions; ++k) {
         Tick(points);
@@ -345,7 +354,7 @@ void TrainingScreenTest::resultPercentages() {
     Tick(points);
     Form2->Button1Click();
 
-    QCOMPARE(Form2->Label5->text().count(QLatin1Char('\r')), 4);
+    QCOMPARE(Control<AutoSizeLabel>(Form2, "Label5")->text().count(QLatin1Char('\r')), 4);
     QCOMPARE(ResultLine(0), QStringLiteral("РЕЗУЛЬТАТЫ ТЕСТИРОВАНИЯ"));
     QCOMPARE(ResultLine(1), QStringLiteral("ФИО: Петров П. П."));
     QCOMPARE(ResultLine(2), QStringLiteral("Задано вопросов: %1").arg(questions));
@@ -354,15 +363,16 @@ void TrainingScreenTest::resultPercentages() {
     QCOMPARE(m_recorder->sounds,
              QStringList{m_folder->path() + QStringLiteral("/wave/Reminder.wav")});
     QCOMPARE(Form2->windowTitle(), QStringLiteral("Результат"));
-    QVERIFY(!Form2->Panel3->isHidden() && !Form2->Image2->isHidden());
-    QVERIFY(Form2->SpeedButton1->isHidden());
+    QVERIFY(!Control<QFrame>(Form2, "Panel3")->isHidden() &&
+            !Control<QLabel>(Form2, "Image2")->isHidden());
+    QVERIFY(Control<QToolButton>(Form2, "SpeedButton1")->isHidden());
     // "OK" comes into use 0.7 seconds later.
-    QVERIFY(!Form2->Button1->isEnabled());
-    QVERIFY(Form2->Timer4->isActive());
-    QCOMPARE(Form2->Timer4->interval(), 700);
+    QVERIFY(!Control<QPushButton>(Form2, "Button1")->isEnabled());
+    QVERIFY(Control<QTimer>(Form2, "Timer4")->isActive());
+    QCOMPARE(Control<QTimer>(Form2, "Timer4")->interval(), 700);
     Form2->Timer4Timer();
-    QVERIFY(Form2->Button1->isEnabled());
-    QCOMPARE(Form2->Button1->text(), QStringLiteral("OK"));
+    QVERIFY(Control<QPushButton>(Form2, "Button1")->isEnabled());
+    QCOMPARE(Control<QPushButton>(Form2, "Button1")->text(), QStringLiteral("OK"));
 }
 
 void TrainingScreenTest::timeUpOnQuestionFourAndExit() {
@@ -382,10 +392,11 @@ void TrainingScreenTest::timeUpOnQuestionFourAndExit() {
 
     QCOMPARE(m_recorder->messages,
              QStringList{QStringLiteral("Время тестирования истекло, всего дано ответов 3.")});
-    QCOMPARE(Form2->Label7->text(), QStringLiteral("Время истекло!"));
-    QCOMPARE(Form2->Label7->palette().color(QPalette::WindowText), QColor(0xFF, 0x00, 0x00));
-    QVERIFY(!Form2->Timer1->isActive());
-    QCOMPARE(Form2->Button1->text(), QStringLiteral("Выход..."));
+    QCOMPARE(Control<QLabel>(Form2, "Label7")->text(), QStringLiteral("Время истекло!"));
+    QCOMPARE(Control<QLabel>(Form2, "Label7")->palette().color(QPalette::WindowText),
+             QColor(0xFF, 0x00, 0x00));
+    QVERIFY(!Control<QTimer>(Form2, "Timer1")->isActive());
+    QCOMPARE(Control<QPushButton>(Form2, "Button1")->text(), QStringLiteral("Выход..."));
     for (int row = 1; row <= 5; ++row)
         QVERIFY(!Form2->Box(row)->isEnabled());
     Form2->Timer4Timer();
@@ -393,7 +404,7 @@ void TrainingScreenTest::timeUpOnQuestionFourAndExit() {
     // The focus coming back from the message changes nothing.
     Form2->FormActivate();
     QCOMPARE(Form2->TotalScore, 300);
-    QCOMPARE(Form2->Button1->text(), QStringLiteral("Выход..."));
+    QCOMPARE(Control<QPushButton>(Form2, "Button1")->text(), QStringLiteral("Выход..."));
 
     Form2->Button1Click();
     QCOMPARE(Form2->AnswerButtonMode(), TForm2::kModeLeave);
@@ -403,9 +414,9 @@ void TrainingScreenTest::timeUpOnQuestionFourAndExit() {
     QCOMPARE(ResultLine(4), QStringLiteral("Это составляет 30.0 %"));
 
     // Nothing can restart a clock whose time is up.
-    Form2->Timer1->start();
+    Control<QTimer>(Form2, "Timer1")->start();
     Form2->Timer1Timer();
-    QVERIFY(!Form2->Timer1->isActive());
+    QVERIFY(!Control<QTimer>(Form2, "Timer1")->isActive());
     QCOMPARE(m_recorder->messages.size(), 1);
 }
 
@@ -425,38 +436,40 @@ void TrainingScreenTest::pauseBlocksAnswerHelpAndClock() {
     Start();
     Form2->Timer1Timer();
     Tick(50);
-    QVERIFY(Form2->SpeedButton2->isEnabled());
+    QVERIFY(Control<QToolButton>(Form2, "SpeedButton2")->isEnabled());
 
     Form2->SpeedButton1Click();
     QVERIFY(Form2->Paused());
-    QCOMPARE(Form2->SpeedButton1->text(), QStringLiteral("Старт"));
-    QCOMPARE(Form2->SpeedButton1->palette().color(QPalette::ButtonText), QColor(0x00, 0x80, 0x00));
-    QVERIFY(!Form2->Timer1->isActive());
-    QVERIFY(!Form2->Button1->isEnabled());
-    QVERIFY(!Form2->SpeedButton2->isEnabled());
+    QCOMPARE(Control<QToolButton>(Form2, "SpeedButton1")->text(), QStringLiteral("Старт"));
+    QCOMPARE(Control<QToolButton>(Form2, "SpeedButton1")->palette().color(QPalette::ButtonText),
+             QColor(0x00, 0x80, 0x00));
+    QVERIFY(!Control<QTimer>(Form2, "Timer1")->isActive());
+    QVERIFY(!Control<QPushButton>(Form2, "Button1")->isEnabled());
+    QVERIFY(!Control<QToolButton>(Form2, "SpeedButton2")->isEnabled());
     // The boxes keep working; the answer-button delay does not give the button back; a timer
     // started from outside does not move the clock.
     Tick(50);
-    QCOMPARE(Form2->Label9->text(), QStringLiteral("Ответ правильный"));
+    QCOMPARE(Control<QLabel>(Form2, "Label9")->text(), QStringLiteral("Ответ правильный"));
     Form2->Timer4Timer();
-    QVERIFY(!Form2->Button1->isEnabled());
+    QVERIFY(!Control<QPushButton>(Form2, "Button1")->isEnabled());
     Form2->Timer1Timer();
     QCOMPARE(Form2->Clock.TimeLeft, 899);
 
     Form2->SpeedButton1Click();
-    QCOMPARE(Form2->SpeedButton1->text(), QStringLiteral("Стоп"));
-    QCOMPARE(Form2->SpeedButton1->palette().color(QPalette::ButtonText), QColor(0xFF, 0x00, 0x00));
-    QVERIFY(Form2->Timer1->isActive());
-    QVERIFY(Form2->Button1->isEnabled());
-    QVERIFY(Form2->SpeedButton2->isEnabled());
+    QCOMPARE(Control<QToolButton>(Form2, "SpeedButton1")->text(), QStringLiteral("Стоп"));
+    QCOMPARE(Control<QToolButton>(Form2, "SpeedButton1")->palette().color(QPalette::ButtonText),
+             QColor(0xFF, 0x00, 0x00));
+    QVERIFY(Control<QTimer>(Form2, "Timer1")->isActive());
+    QVERIFY(Control<QPushButton>(Form2, "Button1")->isEnabled());
+    QVERIFY(Control<QToolButton>(Form2, "SpeedButton2")->isEnabled());
     Form2->Timer1Timer();
     QCOMPARE(Form2->Clock.TimeLeft, 898);
 
     // Without the menu's permission the pause button does nothing.
     Form2->PauseAllowed = false;
     Form2->SpeedButton1Click();
-    QVERIFY(Form2->Timer1->isActive());
-    QCOMPARE(Form2->SpeedButton1->text(), QStringLiteral("Стоп"));
+    QVERIFY(Control<QTimer>(Form2, "Timer1")->isActive());
+    QCOMPARE(Control<QToolButton>(Form2, "SpeedButton1")->text(), QStringLiteral("Стоп"));
 }
 
 void TrainingScreenTest::helpAndReturnKeepQuestionTicksAndClock() {
@@ -475,35 +488,35 @@ void TrainingScreenTest::helpAndReturnKeepQuestionTicksAndClock() {
              question == 1 ? QStringLiteral("\\html\\012.htm") : QStringLiteral("\\html\\034.htm"));
     QCOMPARE(Form2->HelpPageRequested, 1);
     QCOMPARE(Form2->ResetOnActivate, 2);
-    QVERIFY(!Form2->Timer1->isActive());
+    QVERIFY(!Control<QTimer>(Form2, "Timer1")->isActive());
     QVERIFY(!Form2->isVisible());
     QVERIFY(Form14->isVisible());
     QVERIFY(Form1->isVisible());
     QCOMPARE(Shell().StartBarLocked, 0);
     QCOMPARE(Shell().TrainingActive, 1);
-    QVERIFY(Form5->abcToggleBtn1->isEnabled());
-    QVERIFY(!Form5->abcToggleBtn1->Down());
-    QVERIFY(Form5->abcToggleBtn3->Down());
+    QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->isEnabled());
+    QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->Down());
+    QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn3")->Down());
 
     // Back through "Тестирование...".
     Form5->abcToggleBtn1Click();
     Form2->FormActivate();
     QVERIFY(Form2->isVisible());
-    QVERIFY(Form2->Timer1->isActive());
+    QVERIFY(Control<QTimer>(Form2, "Timer1")->isActive());
     QCOMPARE(Form2->Area()->View.CurrentQuestion, question);
     QVERIFY(Form2->Box(tickedRow)->isChecked());
-    QVERIFY(!Form2->Panel2->isHidden());
-    QCOMPARE(Form2->Label9->text(), QStringLiteral("Ответ неполный"));
-    QCOMPARE(Form2->Label7->text(), QStringLiteral("895"));
+    QVERIFY(!Control<QFrame>(Form2, "Panel2")->isHidden());
+    QCOMPARE(Control<QLabel>(Form2, "Label9")->text(), QStringLiteral("Ответ неполный"));
+    QCOMPARE(Control<QLabel>(Form2, "Label7")->text(), QStringLiteral("895"));
     Form2->Timer1Timer();
-    QCOMPARE(Form2->Label7->text(), QStringLiteral("894"));
+    QCOMPARE(Control<QLabel>(Form2, "Label7")->text(), QStringLiteral("894"));
 
     // The answer still counts as it stands, and the next answer locks the start bar again.
     Tick(50);
     Next();
     QCOMPARE(Form2->TotalScore, 100);
     QCOMPARE(Shell().StartBarLocked, 1);
-    QVERIFY(!Form5->abcToggleBtn1->isEnabled());
+    QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->isEnabled());
 }
 
 void TrainingScreenTest::returnsOfFocusNeverResetTheTest() {
@@ -524,8 +537,8 @@ void TrainingScreenTest::returnsOfFocusNeverResetTheTest() {
     QCOMPARE(Form2->Area()->View.CurrentQuestion, question);
     QVERIFY(Form2->Box(RowWith(100, true))->isChecked());
     QCOMPARE(Form2->Clock.TimeLeft, 899);
-    QVERIFY(Form2->Timer1->isActive());
-    QCOMPARE(Form2->Button1->text(), QStringLiteral("Следующий вопрос"));
+    QVERIFY(Control<QTimer>(Form2, "Timer1")->isActive());
+    QCOMPARE(Control<QPushButton>(Form2, "Button1")->text(), QStringLiteral("Следующий вопрос"));
     Next();
     QCOMPARE(Form2->TotalScore, 200);
 }
@@ -537,41 +550,42 @@ void TrainingScreenTest::videoQuestionStopsClockAndDelaysButton() {
     Form2->Button1Click();
     QCOMPARE(Form2->ReloadOnActivate, 2);
     QCOMPARE(Form2->OkDelaySkip, 1);
-    QVERIFY(Form2->SpeedButton1->isHidden());
-    QVERIFY(!Form2->Button1->isEnabled());
-    QVERIFY(Form2->Timer1->isActive());
+    QVERIFY(Control<QToolButton>(Form2, "SpeedButton1")->isHidden());
+    QVERIFY(!Control<QPushButton>(Form2, "Button1")->isEnabled());
+    QVERIFY(Control<QTimer>(Form2, "Timer1")->isActive());
 
     Form2->Timer4Timer(); // the usual delay leaves the button off
-    QVERIFY(!Form2->Button1->isEnabled());
+    QVERIFY(!Control<QPushButton>(Form2, "Button1")->isEnabled());
     QCOMPARE(Form2->OkDelaySkip, 0);
 
     Form2->Timer2Timer();
-    QVERIFY(!Form2->Timer1->isActive());
-    auto* player = qobject_cast<FakeMediaPlayer*>(Form2->Area()->MediaPlayer1);
+    QVERIFY(!Control<QTimer>(Form2, "Timer1")->isActive());
+    auto* player = qobject_cast<FakeMediaPlayer*>(Control<MediaPlayer>(Form2, "MediaPlayer1"));
     QVERIFY(player != nullptr);
     QVERIFY(player->openedPath.endsWith(QStringLiteral("images/$clip.avi")));
     player->Finish();
-    QVERIFY(Form2->Timer4->isActive());
+    QVERIFY(Control<QTimer>(Form2, "Timer4")->isActive());
     Form2->Timer4Timer();
-    QVERIFY(Form2->Button1->isEnabled());
+    QVERIFY(Control<QPushButton>(Form2, "Button1")->isEnabled());
 
     for (int i = 0; i < 4; ++i)
         Form2->Timer3Timer();
-    QVERIFY(Form2->Timer1->isActive());
+    QVERIFY(Control<QTimer>(Form2, "Timer1")->isActive());
     QCOMPARE(Form2->ReloadOnActivate, 1);
-    QCOMPARE(Form2->Area()->Panel5->x(), 252);
+    QCOMPARE(Control<QFrame>(Form2, "Panel5")->x(), 252);
     Tick(100);
-    QCOMPARE(Form2->Label9->text(), QStringLiteral("Ответ правильный"));
+    QCOMPARE(Control<QLabel>(Form2, "Label9")->text(), QStringLiteral("Ответ правильный"));
     Form2->Button1Click();
     QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 100 из 100."));
 }
 
 void TrainingScreenTest::missingFileLeadsBackToMenu() {
     Open();
-    QCOMPARE(Form2->Label5->text(), QStringLiteral("Не задан файл вопросов теста"));
+    QCOMPARE(Control<AutoSizeLabel>(Form2, "Label5")->text(),
+             QStringLiteral("Не задан файл вопросов теста"));
     QCOMPARE(Form2->AnswerButtonMode(), TForm2::kModeLeave);
-    QCOMPARE(Form2->Button1->text(), QStringLiteral("OK"));
-    QVERIFY(Form2->Button1->isEnabled());
+    QCOMPARE(Control<QPushButton>(Form2, "Button1")->text(), QStringLiteral("OK"));
+    QVERIFY(Control<QPushButton>(Form2, "Button1")->isEnabled());
     QVERIFY(m_recorder->messages.isEmpty());
     Form2->Button1Click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -601,12 +615,12 @@ void TrainingScreenTest::badSettingsNeverStartATest() {
     QCOMPARE(m_recorder->messages.size(), 1);
     if (!message.isEmpty())
         QCOMPARE(m_recorder->last(), message);
-    QCOMPARE(Form2->Label5->text(), m_recorder->last());
+    QCOMPARE(Control<AutoSizeLabel>(Form2, "Label5")->text(), m_recorder->last());
     QCOMPARE(Form2->AnswerButtonMode(), TForm2::kModeLeave);
     Form2->FormActivate(); // the message closing gives the focus back: nothing more happens
     QCOMPARE(m_recorder->messages.size(), 1);
     Form2->Button1Click();
-    QVERIFY(!Form2->Timer1->isActive());
+    QVERIFY(!Control<QTimer>(Form2, "Timer1")->isActive());
     QCOMPARE(Shell().TrainingActive, 0);
     QVERIFY(form12->isVisible());
 }
@@ -624,7 +638,8 @@ void TrainingScreenTest::leavingFreesScreenAndNextTestIsFresh() {
     QCOMPARE(Shell().RecreateTrainingScreen, 1);
     QCOMPARE(Shell().StartBarLocked, 0);
     QCOMPARE(Shell().TrainingActive, 0);
-    QVERIFY(Form5->abcToggleBtn1->isEnabled() && Form5->abcToggleBtn2->isEnabled());
+    QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->isEnabled() &&
+            Control<TabcToggleBtn>(Form5, "abcToggleBtn2")->isEnabled());
     QVERIFY(Form1->isVisible());
     QVERIFY(form12->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -648,10 +663,10 @@ void TrainingScreenTest::wholeTestFromTheMenu() {
     form12->ShowScreen();
     form12->FormActivate();
     form12->Panel5Click();
-    form12->Edit1->setText(QStringLiteral("Сидоров С. С."));
-    form12->Edit5->setText(QStringLiteral("ФК-11"));
-    form12->ComboBox1->setEditText(QStringLiteral("Плавание"));
-    form12->ComboBox2->setCurrentIndex(4);
+    Control<QLineEdit>(form12, "Edit1")->setText(QStringLiteral("Сидоров С. С."));
+    Control<QLineEdit>(form12, "Edit5")->setText(QStringLiteral("ФК-11"));
+    Control<QComboBox>(form12, "ComboBox1")->setEditText(QStringLiteral("Плавание"));
+    Control<QComboBox>(form12, "ComboBox2")->setCurrentIndex(4);
     form12->abcToggleBtn4Click(); // "Тренировка..."
     QVERIFY(m_recorder->messages.isEmpty());
     QVERIFY(Form2 != nullptr);
@@ -660,7 +675,7 @@ void TrainingScreenTest::wholeTestFromTheMenu() {
     QCOMPARE(form12->TestingMode, 1);
     QVERIFY(Form2->PauseAllowed);
     Form2->FormActivate();
-    QCOMPARE(Form2->Button1->text(), QStringLiteral("OK"));
+    QCOMPARE(Control<QPushButton>(Form2, "Button1")->text(), QStringLiteral("OK"));
 
     Form2->Button1Click();
     Form2->Timer4Timer();
@@ -771,7 +786,8 @@ void TrainingScreenTest::windowSystemCloseLeavesTheTest() {
     QCOMPARE(Shell().StartBarLocked, 0);
     QCOMPARE(Shell().TrainingActive, 0);
     QCOMPARE(Shell().RecreateTrainingScreen, 1);
-    QVERIFY(Form5->abcToggleBtn1->isEnabled() && Form5->abcToggleBtn2->isEnabled());
+    QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->isEnabled() &&
+            Control<TabcToggleBtn>(Form5, "abcToggleBtn2")->isEnabled());
     QVERIFY(Form1->isVisible());
     QVERIFY(form12->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -792,14 +808,14 @@ void TrainingScreenTest::clockStandsStillOffTheQuestions() {
     QVERIFY(!Form2->isVisible());
     Form5->abcToggleBtn1Click();
     QVERIFY(Form2->isVisible());
-    QVERIFY(!Form2->Timer1->isActive());
+    QVERIFY(!Control<QTimer>(Form2, "Timer1")->isActive());
     for (int s = 0; s < 3; ++s)
         Form2->Timer1Timer();
     QCOMPARE(Form2->Clock.TimeLeft, 2);
     QVERIFY(m_recorder->messages.isEmpty());
 
     Form2->Button1Click(); // the first question: now the clock runs
-    QVERIFY(Form2->Timer1->isActive());
+    QVERIFY(Control<QTimer>(Form2, "Timer1")->isActive());
     Form2->Timer1Timer();
     QCOMPARE(Form2->Clock.TimeLeft, 1);
     Form2->Timer4Timer();

@@ -31,7 +31,8 @@ QString ReturnPage(const QString& page) {
 }
 
 FakeMediaPlayer* Player() {
-    return Form9 ? qobject_cast<FakeMediaPlayer*>(Form9->MediaPlayer1) : nullptr;
+    return Form9 ? qobject_cast<FakeMediaPlayer*>(Control<MediaPlayer>(Form9, "MediaPlayer1"))
+                 : nullptr;
 }
 
 bool Shown(const QWidget* widget) {
@@ -40,9 +41,11 @@ bool Shown(const QWidget* widget) {
 
 // The textbook and the start bar's buttons other than "Выход" are in use (or all out of use).
 bool TextbookInUse(bool inUse) {
-    return Form14->isEnabled() == inUse && Form5->abcToggleBtn1->isEnabled() == inUse &&
-           Form5->abcToggleBtn2->isEnabled() == inUse &&
-           Form5->abcToggleBtn3->isEnabled() == inUse && Form5->abcToggleBtn4->isEnabled();
+    return Form14->isEnabled() == inUse &&
+           Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->isEnabled() == inUse &&
+           Control<TabcToggleBtn>(Form5, "abcToggleBtn2")->isEnabled() == inUse &&
+           Control<TabcToggleBtn>(Form5, "abcToggleBtn3")->isEnabled() == inUse &&
+           Control<TabcToggleBtn>(Form5, "abcToggleBtn4")->isEnabled();
 }
 
 void FreeClosedScreens() {
@@ -94,24 +97,31 @@ private Q_SLOTS:
         QVERIFY(viewer->windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(viewer->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(viewer->palette().color(QPalette::Window), QColor(0x00, 0x00, 0x5B));
-        QCOMPARE(viewer->Panel5->geometry(), QRect(QPoint(1, 1), display - QSize(2, 2)));
-        QCOMPARE(viewer->Image3->geometry(), viewer->Panel5->rect());
-        QCOMPARE(viewer->Panel6->geometry(), videoArea);
-        QCOMPARE(viewer->Panel6->palette().color(QPalette::Window), QColor(0x85, 0xC4, 0xFC));
+        QCOMPARE(Control<QFrame>(viewer, "Panel5")->geometry(),
+                 QRect(QPoint(1, 1), display - QSize(2, 2)));
+        QCOMPARE(Control<QLabel>(viewer, "Image3")->geometry(),
+                 Control<QFrame>(viewer, "Panel5")->rect());
+        QCOMPARE(Control<QFrame>(viewer, "Panel6")->geometry(), videoArea);
+        QCOMPARE(Control<QFrame>(viewer, "Panel6")->palette().color(QPalette::Window),
+                 QColor(0x85, 0xC4, 0xFC));
         QCOMPARE(viewer->DisplayRect, QRect(QPoint(0, 0), videoArea.size()));
         QCOMPARE(Player()->displayRect, viewer->DisplayRect);
         // The strip, in the viewer's client coordinates (inside its border), covers the lowest
         // 15 pixels of the video area and stands in front of it.
-        QCOMPARE(viewer->Panel1->geometry(),
+        QCOMPARE(Control<QFrame>(viewer, "Panel1")->geometry(),
                  QRect(QPoint(31, videoArea.height() + 11),
                        QSize(TForm9::kStripWidth, TForm9::kStripHeight)));
         const int videoBottom =
-            viewer->Panel6->mapTo(viewer, QPoint(0, viewer->Panel6->height())).y();
-        QCOMPARE(videoBottom - viewer->Panel1->y(), 15);
-        QVERIFY(viewer->children().indexOf(viewer->Panel1) >
-                viewer->children().indexOf(viewer->Panel5));
+            Control<QFrame>(viewer, "Panel6")
+                ->mapTo(viewer, QPoint(0, Control<QFrame>(viewer, "Panel6")->height()))
+                .y();
+        QCOMPARE(videoBottom - Control<QFrame>(viewer, "Panel1")->y(), 15);
+        QVERIFY(viewer->children().indexOf(Control<QFrame>(viewer, "Panel1")) >
+                viewer->children().indexOf(Control<QFrame>(viewer, "Panel5")));
         // Every picture stored with the viewer is there.
-        for (const QLabel* picture : {viewer->Image1, viewer->Image2, viewer->Image3})
+        for (const QLabel* picture :
+             {Control<QLabel>(viewer, "Image1"), Control<QLabel>(viewer, "Image2"),
+              Control<QLabel>(viewer, "Image3")})
             QVERIFY2(!picture->pixmap().isNull(), qPrintable(picture->objectName()));
 
         struct Row {
@@ -121,13 +131,17 @@ private Q_SLOTS:
             const char* hint;
         };
         const Row rows[] = {
-            {viewer->SpeedButton7, 41, "СТАРТ", "Запуск видеофрагмента"},
-            {viewer->SpeedButton6, 101, "Стоп", "Остановка видеофрагмента"},
-            {viewer->SpeedButton5, 161, "Начало", "Переход в начало видеофрагмента"},
-            {viewer->SpeedButton4, 220, "Конец", "Переход в конец видеофрагмента"},
-            {viewer->SpeedButton3, 279, "Следующ.", "Переход на один кадр вперед"},
-            {viewer->SpeedButton2, 337, "Предыд.", "Переход на один кадр назад"},
-            {viewer->SpeedButton1, 393, "Выход", "Вернуться в учебник"},
+            {Control<QToolButton>(viewer, "SpeedButton7"), 41, "СТАРТ", "Запуск видеофрагмента"},
+            {Control<QToolButton>(viewer, "SpeedButton6"), 101, "Стоп", "Остановка видеофрагмента"},
+            {Control<QToolButton>(viewer, "SpeedButton5"), 161, "Начало",
+             "Переход в начало видеофрагмента"},
+            {Control<QToolButton>(viewer, "SpeedButton4"), 220, "Конец",
+             "Переход в конец видеофрагмента"},
+            {Control<QToolButton>(viewer, "SpeedButton3"), 279, "Следующ.",
+             "Переход на один кадр вперед"},
+            {Control<QToolButton>(viewer, "SpeedButton2"), 337, "Предыд.",
+             "Переход на один кадр назад"},
+            {Control<QToolButton>(viewer, "SpeedButton1"), 393, "Выход", "Вернуться в учебник"},
         };
         int right = 0;
         for (const Row& row : rows) {
@@ -155,35 +169,38 @@ private Q_SLOTS:
         // The fragment is open, the cover picture stands for one second, nothing plays yet.
         QCOMPARE(player->calls, QStringList{QStringLiteral("Open")});
         QCOMPARE(player->openedPath, Folder() + QStringLiteral("/images/$film01.avi"));
-        QVERIFY(viewer->Timer1->isActive());
-        QCOMPARE(viewer->Timer1->interval(), 1000);
-        QVERIFY(!viewer->Timer2->isActive());
-        QVERIFY(Shown(viewer->Image2));
-        QCOMPARE(viewer->Image2->geometry(), viewer->Panel6->contentsRect());
-        QVERIFY(!Shown(viewer->Label1) && !Shown(viewer->Label4));
+        QVERIFY(Control<QTimer>(viewer, "Timer1")->isActive());
+        QCOMPARE(Control<QTimer>(viewer, "Timer1")->interval(), 1000);
+        QVERIFY(!Control<QTimer>(viewer, "Timer2")->isActive());
+        QVERIFY(Shown(Control<QLabel>(viewer, "Image2")));
+        QCOMPARE(Control<QLabel>(viewer, "Image2")->geometry(),
+                 Control<QFrame>(viewer, "Panel6")->contentsRect());
+        QVERIFY(!Shown(Control<QLabel>(viewer, "Label1")) &&
+                !Shown(Control<QLabel>(viewer, "Label4")));
         QCOMPARE(player->displayWidget, nullptr);
         for (QToolButton* button : viewer->PlaybackButtons())
             QVERIFY(button->isEnabled());
 
         // The textbook keeps the placeholder page and is out of use, like the start bar's
         // buttons other than "Выход".
-        QCOMPARE(Form14->CBURL->currentText(), Form14->PlaceholderPage());
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(), Form14->PlaceholderPage());
         QVERIFY(TextbookInUse(false));
 
         viewer->Timer1Timer();
-        QVERIFY(!viewer->Timer1->isActive());
-        QVERIFY(!Shown(viewer->Image2));
+        QVERIFY(!Control<QTimer>(viewer, "Timer1")->isActive());
+        QVERIFY(!Shown(Control<QLabel>(viewer, "Image2")));
         QCOMPARE(player->calls, QStringList({QStringLiteral("Open"), QStringLiteral("Play")}));
         QVERIFY(player->notifyRequested);
         QVERIFY(viewer->Playing());
         // Stretched over the whole display area.
-        QCOMPARE(player->displayWidget, viewer->Panel6);
-        QCOMPARE(player->displayRect, QRect(QPoint(0, 0), viewer->Panel6->size()));
+        QCOMPARE(player->displayWidget, Control<QFrame>(viewer, "Panel6"));
+        QCOMPARE(player->displayRect,
+                 QRect(QPoint(0, 0), Control<QFrame>(viewer, "Panel6")->size()));
 
         player->Finish();
         QVERIFY(!viewer->Playing());
         QVERIFY(viewer->Position().AtEnd());
-        QVERIFY(!Shown(viewer->Label4));
+        QVERIFY(!Shown(Control<QLabel>(viewer, "Label4")));
     }
 
     void buttonsActOnTheOpenFragment() {
@@ -194,8 +211,9 @@ private Q_SLOTS:
         viewer->SpeedButton7Click(); // open again with the new length, play
         QCOMPARE(player->calls, QStringList({QStringLiteral("Open"), QStringLiteral("Open"),
                                              QStringLiteral("Play")}));
-        QVERIFY(!viewer->Timer1->isActive()); // the waiting start is not played a second time
-        QVERIFY(!Shown(viewer->Image2));
+        QVERIFY(!Control<QTimer>(viewer, "Timer1")
+                     ->isActive()); // the waiting start is not played a second time
+        QVERIFY(!Shown(Control<QLabel>(viewer, "Image2")));
 
         // While it plays, the player moves without stopping.
         const QString stop = QStringLiteral("Stop");
@@ -287,27 +305,33 @@ private Q_SLOTS:
         TForm9* viewer = FollowLink(QStringLiteral("$film01.avi=012.htm"));
         QVERIFY(viewer && viewer->isVisible());
         QVERIFY(Player()->calls.isEmpty()); // the fragment is never opened
-        QVERIFY(viewer->Timer2->isActive());
-        QCOMPARE(viewer->Timer2->interval(), 1000);
-        QVERIFY(!viewer->Timer1->isActive());
+        QVERIFY(Control<QTimer>(viewer, "Timer2")->isActive());
+        QCOMPARE(Control<QTimer>(viewer, "Timer2")->interval(), 1000);
+        QVERIFY(!Control<QTimer>(viewer, "Timer1")->isActive());
         for (QToolButton* button : viewer->PlaybackButtons())
             QVERIFY(!button->isEnabled());
-        QVERIFY(viewer->SpeedButton1->isEnabled());
+        QVERIFY(Control<QToolButton>(viewer, "SpeedButton1")->isEnabled());
         QVERIFY(TextbookInUse(false));
 
-        const QList<QLabel*> lines = {viewer->Label1, viewer->Label2, viewer->Label3};
-        QCOMPARE(viewer->Label1->text(),
+        const QList<QLabel*> lines = {Control<QLabel>(viewer, "Label1"),
+                                      Control<QLabel>(viewer, "Label2"),
+                                      Control<QLabel>(viewer, "Label3")};
+        QCOMPARE(Control<QLabel>(viewer, "Label1")->text(),
                  QStringLiteral("При выполнении тренировочного тестирования"));
-        QCOMPARE(viewer->Label2->text(), QStringLiteral("доступ к просмотру видео закрыт,"));
-        QCOMPARE(viewer->Label3->text(), QStringLiteral("нажмите кнопку \"ВЫХОД\""));
+        QCOMPARE(Control<QLabel>(viewer, "Label2")->text(),
+                 QStringLiteral("доступ к просмотру видео закрыт,"));
+        QCOMPARE(Control<QLabel>(viewer, "Label3")->text(),
+                 QStringLiteral("нажмите кнопку \"ВЫХОД\""));
         for (QLabel* line : lines) {
             QCOMPARE(line->x(), 48);
             QCOMPARE(line->font().pixelSize(), 21);
             QCOMPARE(line->palette().color(QPalette::Active, QPalette::WindowText),
                      QColor(Qt::yellow));
         }
-        QCOMPARE(viewer->Label2->y() - viewer->Label1->y(), 40);
-        QCOMPARE(viewer->Label3->y() - viewer->Label2->y(), 40);
+        QCOMPARE(Control<QLabel>(viewer, "Label2")->y() - Control<QLabel>(viewer, "Label1")->y(),
+                 40);
+        QCOMPARE(Control<QLabel>(viewer, "Label3")->y() - Control<QLabel>(viewer, "Label2")->y(),
+                 40);
 
         // Nothing at one second; the lines at two, three and four; nothing changes after that.
         const QList<int> shownAfter = {0, 1, 2, 3};
@@ -315,7 +339,7 @@ private Q_SLOTS:
             viewer->Timer2Timer();
             for (int line = 0; line < 3; ++line)
                 QCOMPARE(Shown(lines[line]), line < shownAfter[tick - 1]);
-            QCOMPARE(viewer->Timer2->isActive(), tick < 4);
+            QCOMPARE(Control<QTimer>(viewer, "Timer2")->isActive(), tick < 4);
         }
         viewer->Timer1Timer(); // a stray start tick plays nothing
         QVERIFY(Player()->calls.isEmpty());
@@ -323,7 +347,8 @@ private Q_SLOTS:
         // "Выход" returns to the page after "=" in the link; the next video link during the
         // same training test shows the notice again from its first line.
         viewer->SpeedButton1Click();
-        QCOMPARE(Form14->CBURL->currentText(), ReturnPage(QStringLiteral("012.htm")));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 ReturnPage(QStringLiteral("012.htm")));
         QVERIFY(TextbookInUse(true));
         FreeClosedScreens();
         QVERIFY(!Form9);
@@ -331,8 +356,9 @@ private Q_SLOTS:
         viewer = FollowLink(QStringLiteral("$film03.avi=013.htm"));
         QVERIFY(viewer && viewer->isVisible());
         QCOMPARE(int(viewer->NoticeTicks), 0);
-        QVERIFY(viewer->Timer2->isActive());
-        for (QLabel* line : {viewer->Label1, viewer->Label2, viewer->Label3})
+        QVERIFY(Control<QTimer>(viewer, "Timer2")->isActive());
+        for (QLabel* line : {Control<QLabel>(viewer, "Label1"), Control<QLabel>(viewer, "Label2"),
+                             Control<QLabel>(viewer, "Label3")})
             QVERIFY(!Shown(line));
         QVERIFY(Player()->calls.isEmpty());
 
@@ -340,9 +366,9 @@ private Q_SLOTS:
         Shell().StartBarLocked = 1;
         viewer->SpeedButton1Click();
         QVERIFY(Form14->isEnabled());
-        QVERIFY(!Form5->abcToggleBtn1->isEnabled());
-        QVERIFY(!Form5->abcToggleBtn2->isEnabled());
-        QVERIFY(!Form5->abcToggleBtn3->isEnabled());
+        QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->isEnabled());
+        QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn2")->isEnabled());
+        QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn3")->isEnabled());
     }
 
     void leavingReturnsToThePageAndFreesTheViewer() {
@@ -361,10 +387,12 @@ private Q_SLOTS:
         QVERIFY(!player->playing);
         QVERIFY(TextbookInUse(true));
         QVERIFY(Form14->StaysOnTop());
-        QCOMPARE(Form14->CBURL->currentText(), ReturnPage(QStringLiteral("012.htm")));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 ReturnPage(QStringLiteral("012.htm")));
         // The page stays through the textbook's activation that follows the viewer.
         Form14->FormActivate();
-        QCOMPARE(Form14->CBURL->currentText(), ReturnPage(QStringLiteral("012.htm")));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 ReturnPage(QStringLiteral("012.htm")));
 
         FreeClosedScreens();
         QVERIFY(!Form9);
@@ -384,7 +412,8 @@ private Q_SLOTS:
         TForm9* viewer = FollowLink(QStringLiteral("$film01.avi"));
         QVERIFY(viewer && viewer->isVisible());
         viewer->SpeedButton1Click();
-        QCOMPARE(Form14->CBURL->currentText(), ReturnPage(QStringLiteral("000.htm")));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 ReturnPage(QStringLiteral("000.htm")));
     }
 
     void viewerShownAloneSendsTheTextbookToThePlaceholder() {
@@ -392,7 +421,7 @@ private Q_SLOTS:
         Form14->OpenPage(ReturnPage(QStringLiteral("012.htm")));
         Shell().VideoFile = Folder() + QStringLiteral("\\images\\$film04.avi");
         Form9->ShowScreen();
-        QCOMPARE(Form14->CBURL->currentText(), Form14->PlaceholderPage());
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(), Form14->PlaceholderPage());
         QCOMPARE(Player()->calls, QStringList{QStringLiteral("Open")});
     }
 
@@ -401,15 +430,17 @@ private Q_SLOTS:
         TForm9* viewer = FollowLink(QStringLiteral("$film09.avi=012.htm"));
         QVERIFY(viewer && viewer->isVisible());
         QVERIFY(Player()->calls.isEmpty()); // nothing to open
-        QVERIFY(Shown(viewer->Label4));
-        QVERIFY(Shown(viewer->Image2));
-        QCOMPARE(viewer->Label4->text(),
+        QVERIFY(Shown(Control<QLabel>(viewer, "Label4")));
+        QVERIFY(Shown(Control<QLabel>(viewer, "Image2")));
+        QCOMPARE(Control<QLabel>(viewer, "Label4")->text(),
                  QStringLiteral("Видеофрагмент не найден:\n$film09.avi\nнажмите кнопку \"Выход\""));
-        QVERIFY(viewer->Label4->x() + viewer->Label4->width() <= viewer->Panel6->width());
-        QVERIFY(!viewer->Timer1->isActive());
+        QVERIFY(Control<QLabel>(viewer, "Label4")->x() +
+                    Control<QLabel>(viewer, "Label4")->width() <=
+                Control<QFrame>(viewer, "Panel6")->width());
+        QVERIFY(!Control<QTimer>(viewer, "Timer1")->isActive());
         for (QToolButton* button : viewer->PlaybackButtons())
             QVERIFY(!button->isEnabled());
-        QVERIFY(viewer->SpeedButton1->isEnabled());
+        QVERIFY(Control<QToolButton>(viewer, "SpeedButton1")->isEnabled());
         QVERIFY(TextbookInUse(false));
 
         viewer->Timer1Timer();
@@ -419,7 +450,8 @@ private Q_SLOTS:
         viewer->SpeedButton1Click();
         QVERIFY(TextbookInUse(true));
         QCOMPARE(Shell().RecreateVideoScreen, 1);
-        QCOMPARE(Form14->CBURL->currentText(), ReturnPage(QStringLiteral("012.htm")));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 ReturnPage(QStringLiteral("012.htm")));
     }
 
     void fragmentThatCannotBePlayedSaysSo() {
@@ -433,11 +465,13 @@ private Q_SLOTS:
         TForm9* viewer = FollowLink(QStringLiteral("$film01.avi=012.htm"));
         FakeMediaPlayer::Install();
         QCOMPARE(Player()->calls, QStringList{QStringLiteral("Open")});
-        QVERIFY(Shown(viewer->Label4));
-        QVERIFY(viewer->Label4->text().startsWith(
-            QStringLiteral("Видеофрагмент не удается воспроизвести:\n$film01.avi\n")));
-        QVERIFY(!viewer->Timer1->isActive());
-        QVERIFY(!viewer->SpeedButton7->isEnabled());
+        QVERIFY(Shown(Control<QLabel>(viewer, "Label4")));
+        QVERIFY(Control<QLabel>(viewer, "Label4")
+                    ->text()
+                    .startsWith(
+                        QStringLiteral("Видеофрагмент не удается воспроизвести:\n$film01.avi\n")));
+        QVERIFY(!Control<QTimer>(viewer, "Timer1")->isActive());
+        QVERIFY(!Control<QToolButton>(viewer, "SpeedButton7")->isEnabled());
         viewer->SpeedButton1Click();
         QVERIFY(TextbookInUse(true));
         FreeClosedScreens();
@@ -446,13 +480,15 @@ private Q_SLOTS:
         viewer = FollowLink(QStringLiteral("$film01.avi=012.htm"));
         FakeMediaPlayer* player = Player();
         viewer->Timer1Timer();
-        QCOMPARE(player->displayWidget, viewer->Panel6);
+        QCOMPARE(player->displayWidget, Control<QFrame>(viewer, "Panel6"));
         player->failOpen = true;
         player->Finish();
         QCOMPARE(player->displayWidget, nullptr);
-        QVERIFY(Shown(viewer->Image2));
-        QVERIFY(Shown(viewer->Label4));
-        QVERIFY(viewer->Label4->text().contains(QStringLiteral("не удается воспроизвести")));
+        QVERIFY(Shown(Control<QLabel>(viewer, "Image2")));
+        QVERIFY(Shown(Control<QLabel>(viewer, "Label4")));
+        QVERIFY(Control<QLabel>(viewer, "Label4")
+                    ->text()
+                    .contains(QStringLiteral("не удается воспроизвести")));
         for (QToolButton* button : viewer->PlaybackButtons())
             QVERIFY(!button->isEnabled());
         QVERIFY(TextbookInUse(false));
@@ -469,7 +505,8 @@ private Q_SLOTS:
         QCOMPARE(Shell().RecreateVideoScreen, 1);
         QVERIFY(TextbookInUse(true));
         QVERIFY(Form14->StaysOnTop());
-        QCOMPARE(Form14->CBURL->currentText(), ReturnPage(QStringLiteral("012.htm")));
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 ReturnPage(QStringLiteral("012.htm")));
         QVERIFY(Player()->calls.contains(QStringLiteral("Close")));
         FreeClosedScreens();
         QVERIFY(!Form9);

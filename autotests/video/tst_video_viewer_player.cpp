@@ -27,15 +27,15 @@ private Q_SLOTS:
         QVERIFY(viewer && viewer->isVisible());
 
         // Opened, waiting for the cover's second.
-        MediaPlayer* player = viewer->MediaPlayer1;
+        MediaPlayer* player = Control<MediaPlayer>(viewer, "MediaPlayer1");
         QVERIFY(!player->Failed());
-        QVERIFY(viewer->Label4->isHidden());
-        QVERIFY(viewer->Timer1->isActive());
+        QVERIFY(Control<QLabel>(viewer, "Label4")->isHidden());
+        QVERIFY(Control<QTimer>(viewer, "Timer1")->isActive());
         QVERIFY(player->LengthInFrames() > 0);
 
         QSignalSpy ended(player, &MediaPlayer::Notify);
         viewer->Timer1Timer();
-        QVERIFY(viewer->Image2->isHidden());
+        QVERIFY(Control<QLabel>(viewer, "Image2")->isHidden());
         QVERIFY(viewer->Playing());
         // An event wait: the end of playback arrives as a signal, well before the limit.
         QVERIFY(ended.wait(20000));
@@ -43,7 +43,7 @@ private Q_SLOTS:
         QVERIFY(!player->Failed());
         QVERIFY(!viewer->Playing());
         QVERIFY(viewer->Position().AtEnd());
-        QVERIFY(viewer->Label4->isHidden());
+        QVERIFY(Control<QLabel>(viewer, "Label4")->isHidden());
         QVERIFY(!player->LastFrame().isNull());
 
         // The way back closes the player and frees the viewer.
