@@ -27,21 +27,24 @@ private Q_SLOTS:
     }
 
     void startsWithTheDefaults() {
-        QCOMPARE(Form4->Edit2->text(), QStringLiteral("10"));
-        QCOMPARE(Form4->Edit3->text(), QStringLiteral("900"));
-        QCOMPARE(Form4->Edit5->text(), QStringLiteral("10"));
-        QCOMPARE(Form4->Edit6->text(), QStringLiteral("60"));
-        for (QLineEdit* field : {Form4->Edit2, Form4->Edit3, Form4->Edit5, Form4->Edit6})
+        QCOMPARE(Control<QLineEdit>(Form4, "Edit2")->text(), QStringLiteral("10"));
+        QCOMPARE(Control<QLineEdit>(Form4, "Edit3")->text(), QStringLiteral("900"));
+        QCOMPARE(Control<QLineEdit>(Form4, "Edit5")->text(), QStringLiteral("10"));
+        QCOMPARE(Control<QLineEdit>(Form4, "Edit6")->text(), QStringLiteral("60"));
+        for (QLineEdit* field :
+             {Control<QLineEdit>(Form4, "Edit2"), Control<QLineEdit>(Form4, "Edit3"),
+              Control<QLineEdit>(Form4, "Edit5"), Control<QLineEdit>(Form4, "Edit6")})
             QCOMPARE(field->width(), 41);
         // The totals are never shown.
-        QCOMPARE(Form4->Edit1->text(), QStringLiteral("209"));
-        QCOMPARE(Form4->Edit4->text(), QStringLiteral("209"));
+        QCOMPARE(Control<QLineEdit>(Form4, "Edit1")->text(), QStringLiteral("209"));
+        QCOMPARE(Control<QLineEdit>(Form4, "Edit4")->text(), QStringLiteral("209"));
         Form4->ShowScreen();
-        for (QWidget* hidden :
-             {static_cast<QWidget*>(Form4->Edit1), static_cast<QWidget*>(Form4->Edit4),
-              static_cast<QWidget*>(Form4->Label13), static_cast<QWidget*>(Form4->Label14)})
+        for (QWidget* hidden : {static_cast<QWidget*>(Control<QLineEdit>(Form4, "Edit1")),
+                                static_cast<QWidget*>(Control<QLineEdit>(Form4, "Edit4")),
+                                static_cast<QWidget*>(Control<QLabel>(Form4, "Label13")),
+                                static_cast<QWidget*>(Control<QLabel>(Form4, "Label14"))})
             QVERIFY(!hidden->isVisible());
-        QVERIFY(Form4->Edit2->isVisible());
+        QVERIFY(Control<QLineEdit>(Form4, "Edit2")->isVisible());
 
         QCOMPARE(Form4->windowTitle(),
                  QString(66, QLatin1Char(' ')) + QStringLiteral("Администрирование"));
@@ -53,21 +56,22 @@ private Q_SLOTS:
 
     void continuationsFollowTheirTexts() {
         // Each fixed text keeps its words; its continuation sits on its last line, after it.
-        const QString training = Form4->Label1->text();
+        const QString training = Control<QLabel>(Form4, "Label1")->text();
         QVERIFY(training.startsWith(QStringLiteral("Программа в тренировочном варианте")));
         QVERIFY(training.endsWith(QStringLiteral("общее время ответа на все")));
         QCOMPARE(training.count(QLatin1Char('\n')), 2);
         // Every line of it shows, and the continuation follows on its last line.
-        const QRect text = Form4->Label1->geometry();
-        QVERIFY(text.height() >= Form4->Label1->sizeHint().height());
-        const QRect continuation = Form4->Label2->geometry();
-        QCOMPARE(Form4->Label2->text(), QStringLiteral(" вопросы - 900 с."));
+        const QRect text = Control<QLabel>(Form4, "Label1")->geometry();
+        QVERIFY(text.height() >= Control<QLabel>(Form4, "Label1")->sizeHint().height());
+        const QRect continuation = Control<QLabel>(Form4, "Label2")->geometry();
+        QCOMPARE(Control<QLabel>(Form4, "Label2")->text(), QStringLiteral(" вопросы - 900 с."));
         QVERIFY(continuation.left() > text.left());
         const int lastLineTop = text.top() + text.height() * 2 / 3;
         QVERIFY(continuation.center().y() > lastLineTop &&
                 continuation.center().y() < text.bottom());
-        QVERIFY(Form4->Label3->geometry().top() > continuation.bottom());
-        QVERIFY(Form4->Label6->geometry().bottom() < Form4->Panel1->height());
+        QVERIFY(Control<QLabel>(Form4, "Label3")->geometry().top() > continuation.bottom());
+        QVERIFY(Control<QLabel>(Form4, "Label6")->geometry().bottom() <
+                Control<QFrame>(Form4, "Panel1")->height());
     }
 
     void typedValuesStayAfterEitherButton_data() {
@@ -79,22 +83,23 @@ private Q_SLOTS:
         QFETCH(bool, setButton);
         Form4->ShowModal(); // as "Администрирование..." shows it
         QVERIFY(Form4->isVisible());
-        QTest::keyClick(Form4->Edit2, Qt::Key_End);
-        QTest::keyClick(Form4->Edit2, Qt::Key_Backspace);
-        QTest::keyClick(Form4->Edit2, Qt::Key_Backspace);
-        QTest::keyClicks(Form4->Edit2, QStringLiteral("25"));
-        Form4->Edit3->setText(QStringLiteral("300"));
-        Form4->Edit5->setText(QStringLiteral("abc"));
-        Form4->Edit6->setText(QStringLiteral("0"));
-        QPushButton* button = setButton ? Form4->BitBtn1 : Form4->BitBtn2;
+        QTest::keyClick(Control<QLineEdit>(Form4, "Edit2"), Qt::Key_End);
+        QTest::keyClick(Control<QLineEdit>(Form4, "Edit2"), Qt::Key_Backspace);
+        QTest::keyClick(Control<QLineEdit>(Form4, "Edit2"), Qt::Key_Backspace);
+        QTest::keyClicks(Control<QLineEdit>(Form4, "Edit2"), QStringLiteral("25"));
+        Control<QLineEdit>(Form4, "Edit3")->setText(QStringLiteral("300"));
+        Control<QLineEdit>(Form4, "Edit5")->setText(QStringLiteral("abc"));
+        Control<QLineEdit>(Form4, "Edit6")->setText(QStringLiteral("0"));
+        QPushButton* button = setButton ? Control<QPushButton>(Form4, "BitBtn1")
+                                        : Control<QPushButton>(Form4, "BitBtn2");
         QCOMPARE(button->text(),
                  setButton ? QStringLiteral("Установить") : QStringLiteral("Закрыть"));
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(!Form4->isVisible());
-        QCOMPARE(Form4->Edit2->text(), QStringLiteral("25"));
-        QCOMPARE(Form4->Edit3->text(), QStringLiteral("300"));
-        QCOMPARE(Form4->Edit5->text(), QStringLiteral("abc"));
-        QCOMPARE(Form4->Edit6->text(), QStringLiteral("0"));
+        QCOMPARE(Control<QLineEdit>(Form4, "Edit2")->text(), QStringLiteral("25"));
+        QCOMPARE(Control<QLineEdit>(Form4, "Edit3")->text(), QStringLiteral("300"));
+        QCOMPARE(Control<QLineEdit>(Form4, "Edit5")->text(), QStringLiteral("abc"));
+        QCOMPARE(Control<QLineEdit>(Form4, "Edit6")->text(), QStringLiteral("0"));
 
         // The tests read what was typed when they prepare their next test.
         const SettingsReading training = Form4->ReadTrainingSettings(20);
@@ -108,7 +113,7 @@ private Q_SLOTS:
         // Shown again, the screen still holds the values.
         Form4->ShowModal();
         QVERIFY(Form4->isVisible());
-        QCOMPARE(Form4->Edit2->text(), QStringLiteral("25"));
+        QCOMPARE(Control<QLineEdit>(Form4, "Edit2")->text(), QStringLiteral("25"));
     }
 
     void isCentredAt535x350OnEveryActivation_data() {
