@@ -1,5 +1,7 @@
 #include "tests/control_core.h"
 
+#include "tests/percent_text.h"
+
 #include <QStringList>
 
 QString ControlQuestionTitle(int shownCount) {
@@ -13,7 +15,7 @@ QString ControlResultText(const QString& fullName, int questionCount, qint64 tot
         QStringLiteral("Задано вопросов: ") + QString::number(questionCount),
         QStringLiteral("Набрано баллов: ") + QString::number(totalPoints) + QStringLiteral(" из ") +
             QString::number(qint64(questionCount) * 100) + QLatin1Char('.'),
-        QStringLiteral("Это составляет ") + ReportPercentText(totalPoints, questionCount) +
+        QStringLiteral("Это составляет ") + PercentText(totalPoints, questionCount) +
             QStringLiteral(" %"),
     };
     return lines.join(QLatin1Char('\r'));

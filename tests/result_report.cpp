@@ -3,6 +3,7 @@
 #include "platform/data_file_text.h"
 #include "platform/paths.h"
 #include "platform/regular_file.h"
+#include "tests/percent_text.h"
 #include "tests/result_lock.h"
 
 #include <QDir>
@@ -72,33 +73,6 @@ QString ReportTimeText(const QTime& time, const QLocale& locale) {
         kept += c;
     }
     return locale.toString(time, kept.simplified());
-}
-
-QString ReportPercentText(qint64 totalPoints, int questionCount) {
-    if (questionCount < 1)
-        return QStringLiteral(" 0.0");
-    const double value = double(totalPoints * 100) / double(qint64(questionCount) * 100);
-    // The 18 significant digits of the value, d0.d1...d17 x 10^exponent.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17e", std::fabs(value));
-    char digits[18];
-    digits[0] = buffer[0];
-    for (int i = 1; i < 18; ++i)
-        digits[i] = buffer[i + 1];
-    const int exponent = std::atoi(buffer + 20);
-    // Digit i stands for 10^(exponent - i): the first decimal is digit exponent + 1.
-    const int firstDecimal = exponent + 1;
-    qint64 tenths = 0;
-    for (int i = 0; i <= firstDecimal; ++i)
-        tenths = tenths * 10 + (i < 18 ? digits[i] - '0' : 0);
-    const int next = exponent + 2;
-    if (next >= 0 && next < 18 && digits[next] >= '5')
-        ++tenths;
-    const bool negative = value < 0 && tenths != 0;
-    const QString text = (negative ? QStringLiteral("-") : QString()) +
-                         QString::number(tenths / 10) + QLatin1Char('.') +
-                         QString::number(tenths % 10);
-    return text.rightJustified(4, QLatin1Char(' '));
 }
 
 // --- ResultReport ------------------------------------------------------------------------------
@@ -376,7 +350,7 @@ bool ResultReport::WriteAnswer(const PositionFlags& ticked, const PositionPoints
 bool ResultReport::WriteTotals(int questionCount, qint64 totalPoints) {
     if (!Check())
         return false;
-    const QString percent = ReportPercentText(totalPoints, questionCount);
+    const QString percent = PercentText(totalPoints, questionCount);
     return Line(m_report, QStringLiteral("--------")) &&
            Line(m_report, QStringLiteral("Задано вопросов: ") + Totals(questionCount, totalPoints) +
                               QStringLiteral(",  это составляет ") + percent + QLatin1Char('%')) &&

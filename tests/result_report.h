@@ -52,13 +52,6 @@ QString ReportDateText(const QDate& date, const QLocale& locale = ReportLocale()
 /// The time in the locale's long format, without a time-zone name ("09:05:03").
 QString ReportTimeText(const QTime& time, const QLocale& locale = ReportLocale());
 
-/// The percentage totalPoints x 100 / (questionCount x 100) as both files and the result display
-/// write it: one decimal after ".", padded on the left with blanks to 4 characters ("75.0",
-/// " 7.5"). The quotient, a double, is expanded to 18 significant digits and cut after the
-/// first decimal, rounding up when the next digit is 5 or more (0.25 gives " 0.3"). A count
-/// below 1 gives " 0.0".
-QString ReportPercentText(qint64 totalPoints, int questionCount);
-
 class ResultReport {
 public:
     ResultReport();

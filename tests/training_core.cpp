@@ -1,5 +1,7 @@
 #include "tests/training_core.h"
 
+#include "tests/percent_text.h"
+
 #include <QStringList>
 #include <cstdlib>
 
@@ -35,25 +37,6 @@ QString QuestionTitle(int askedCount) {
 QString TimeUpMessage(int answeredCount) {
     return QStringLiteral("Время тестирования истекло, всего дано ответов ") +
            QString::number(answeredCount) + QLatin1Char('.');
-}
-
-QString PercentText(int totalScore, int questionCount) {
-    // totalScore * 100 / (questionCount * 100) in tenths, computed exactly on integers so that
-    // a result such as 1 point of 4 questions (0.25) is not at the mercy of binary fractions.
-    std::int64_t tenths = 0;
-    if (questionCount >= 1) {
-        const std::int64_t numerator = std::int64_t(totalScore) * 10;
-        const std::int64_t q = numerator / questionCount;
-        const std::int64_t r = numerator % questionCount;
-        tenths = q;
-        if (2 * std::llabs(r) >= questionCount)
-            tenths += numerator < 0 ? -1 : 1;
-    }
-    const std::int64_t whole = std::llabs(tenths) / 10;
-    const std::int64_t fraction = std::llabs(tenths) % 10;
-    QString text = (tenths < 0 ? QStringLiteral("-") : QString()) + QString::number(whole) +
-                   QLatin1Char('.') + QString::number(fraction);
-    return text.rightJustified(4, QLatin1Char(' '));
 }
 
 QString ResultText(const QString& fullName, int questionCount, int totalScore) {

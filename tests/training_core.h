@@ -62,10 +62,5 @@ QString QuestionTitle(int askedCount);
 /// "Время тестирования истекло, всего дано ответов N." (N is any count, not only 0..255).
 QString TimeUpMessage(int answeredCount);
 
-/// The percentage of a training result, totalScore out of questionCount x 100, with one decimal
-/// (halves rounded away from zero) and padded with leading blanks to four characters:
-/// "75.0", " 5.0", "100.0". A count below 1 gives " 0.0".
-QString PercentText(int totalScore, int questionCount);
-
 /// The five lines of the training result, separated by a single carriage return.
 QString ResultText(const QString& fullName, int questionCount, int totalScore);

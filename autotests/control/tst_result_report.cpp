@@ -3,6 +3,7 @@
 #include "platform/paths.h"
 #include "platform/regular_file.h"
 #include "tests/control_core.h"
+#include "tests/percent_text.h"
 #include "tests/result_lock.h"
 #include "tests/result_report.h"
 
@@ -249,7 +250,7 @@ void ResultReportTest::percentage() {
     QFETCH(qint64, points);
     QFETCH(int, questions);
     QFETCH(QString, text);
-    QCOMPARE(ReportPercentText(points, questions), text);
+    QCOMPARE(PercentText(points, questions), text);
 }
 
 void ResultReportTest::answerPoints_data() {

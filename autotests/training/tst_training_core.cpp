@@ -1,4 +1,5 @@
 // Scoring, verdicts, clock and texts of the training test, without a display.
+#include "tests/percent_text.h"
 #include "tests/training_core.h"
 
 #include <QTest>
@@ -103,6 +104,8 @@ void TrainingCoreTest::percent_data() {
     QTest::newRow("quarter point rounds up") << 1 << 4 << QStringLiteral(" 0.3");
     QTest::newRow("three quarters") << 3 << 4 << QStringLiteral(" 0.8");
     QTest::newRow("eighth") << 1 << 8 << QStringLiteral(" 0.1");
+    // The training shows what the result files write for the same points: 0.15 as a double.
+    QTest::newRow("0.15 as in the result files") << 3 << 20 << QStringLiteral(" 0.1");
     QTest::newRow("negative") << -50 << 10 << QStringLiteral("-5.0");
     QTest::newRow("negative half") << -1 << 4 << QStringLiteral("-0.3");
     QTest::newRow("no questions") << 0 << 0 << QStringLiteral(" 0.0");

@@ -3,6 +3,7 @@
 #include "platform/text_file.h"
 #include "review/data_file_reader.h"
 #include "tests/control_core.h"
+#include "tests/percent_text.h"
 
 #include <QCollator>
 #include <QDateTime>
@@ -291,7 +292,7 @@ bool TakeAnswers(ReviewData* data, StudentResult* student, QString* reason, Shar
         student->answers.append(std::move(answer));
     }
     if (sum != student->points || student->maximum != qint64(student->questionCount) * 100 ||
-        student->percent != ReportPercentText(student->points, student->questionCount).trimmed()) {
+        student->percent != PercentText(student->points, student->questionCount).trimmed()) {
         *reason = Damaged(QStringLiteral("итоги (%1 из %2, %3%) не сходятся с баллами за "
                                          "ответы (сумма %4)")
                               .arg(student->points)
