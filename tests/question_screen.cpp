@@ -9,6 +9,13 @@ QCheckBox* QuestionScreen::Box(int row) const {
     return m_area->RowBox(row);
 }
 
+PositionPoints QuestionScreen::ShownPoints() const {
+    PositionPoints points{};
+    for (int k = 0; k < kMaxOptions; ++k)
+        points[k] = m_area->View.DisplayOptions[k].Points;
+    return points;
+}
+
 void QuestionScreen::MakeQuestionArea(QuestionAreaConfig config) {
     m_area = new QuestionArea(this, std::move(config));
     m_area->setObjectName(QStringLiteral("QuestionArea"));

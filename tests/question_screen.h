@@ -4,6 +4,7 @@
 // file, the tick boxes of the five rows and the steps of a video question.
 
 #include "platform/screen.h"
+#include "questions/answer_points.h"
 #include "questions/question_area.h"
 #include "questions/question_bank.h"
 #include "shell/screen_shell.h"
@@ -27,6 +28,8 @@ public:
     const QuestionBank& Bank() const { return m_bank; }
     /// The tick box of row (display position) 1..5.
     QCheckBox* Box(int row) const;
+    /// The points of the options in rows 1..5 of the question on screen.
+    PositionPoints ShownPoints() const;
 
     // Controls of the question area, named as the program names them.
     AutoSizeLabel* Label5 = nullptr;

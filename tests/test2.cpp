@@ -64,11 +64,6 @@ TForm2::TForm2(ScreenShell& shell, QWidget* parent) : QuestionScreen(shell, pare
     StackPanels();
     ConnectAreaHooks();
     ConnectSignals();
-
-    // FormCreate.
-    ResetOnActivate = 1;
-    HelpPageRequested = 0;
-    ReloadOnActivate = 1;
 }
 
 void TForm2::SetUpWindow() {
@@ -105,7 +100,6 @@ void TForm2::BuildAnswerButton() {
     Button1->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
     Button1->setFont(PixelFont(QStringLiteral("Arial"), 13));
     SetTextColour(Button1, kMaroon);
-    SetAnswerButtonMode(kModeStart);
 }
 
 void TForm2::BuildPauseButton() {
@@ -199,14 +193,14 @@ void TForm2::StackPanels() {
 // Where the question area hands over to this screen.
 void TForm2::ConnectAreaHooks() {
     QuestionAreaHooks& hooks = m_area->Hooks;
-    hooks.SetTitle = [this] { setWindowTitle(QuestionTitle(AskedCount)); };
-    hooks.VideoQuestionFound = [this] { ReloadOnActivate = 2; };
-    hooks.VideoNoticeStarted = [this] { OkDelaySkip = 1; };
+    hooks.SetTitle = [this] { setWindowTitle(QuestionTitle(m_session.AskedCount())); };
+    hooks.VideoQuestionFound = [this] { m_session.VideoQuestionFound(); };
+    hooks.VideoNoticeStarted = [this] { m_session.VideoNoticeStarted(); };
     hooks.VideoNoticeShown = [this] { SpeedButton1->hide(); };
     hooks.PlaybackStarting = [this] { Timer1->stop(); };
     hooks.PlaybackEnded = [this] { Timer4->start(); };
     hooks.RevealFinished = [this] { Timer1->start(); };
-    hooks.RowsBesideVideo = [this] { ReloadOnActivate = 1; };
+    hooks.RowsBesideVideo = [this] { m_session.RowsBesideVideo(); };
 }
 
 void TForm2::ConnectSignals() {
@@ -241,9 +235,9 @@ void TForm2::showEvent(QShowEvent* event) {
     Screen::showEvent(event);
     // Normally the activation that follows the showing prepares the test. Should the window
     // system not activate the screen (focus-stealing prevention), prepare it all the same.
-    if (ResetOnActivate == 1) {
+    if (m_session.ResetOnActivate() == OnActivate::Reset) {
         QTimer::singleShot(0, this, [this] {
-            if (ResetOnActivate == 1 && isVisible())
+            if (m_session.ResetOnActivate() == OnActivate::Reset && isVisible())
                 FormActivate();
         });
     }
@@ -251,48 +245,35 @@ void TForm2::showEvent(QShowEvent* event) {
 
 void TForm2::FormActivate() {
     PlaceWindow();
-    // Only a fresh screen (or one deliberately set back) prepares a test when it becomes
-    // active. Every other activation (the time-up message closing, a return from another
-    // window of the program or from the textbook) leaves the test, its ticks, its score and its
-    // clock exactly as they are. The request is used up before the work starts, so that a
-    // message shown during the preparation cannot start it a second time.
-    if (ResetOnActivate != 1)
+    const Activation work = m_session.OnActivation();
+    if (work == Activation::Keep)
         return;
-    ResetOnActivate = 2;
     PrepareNewTest();
+    if (work == Activation::PrepareAndLoad)
+        LoadTest();
+    else
+        SetClockLook(kBlue, kClockPixels, Label7->text());
 }
 
 void TForm2::PrepareNewTest() {
-    OkDelaySkip = 0;
     for (int row = 1; row <= kTrainingRows; ++row) {
         Box(row)->setEnabled(true);
         Box(row)->setChecked(false);
     }
-    SetBoxesLive(true);
-    QuestionScore = 0;
-    TotalScore = 0;
     m_area->View.OptionPicturePending.fill(false);
     m_area->View.PreviousRowPicture.fill(false);
     Button1->show();
     HelpPageRequested = 0;
-    if (ReloadOnActivate == 1) {
-        LoadTest();
-    } else {
-        SetClockLook(kBlue, kClockPixels, Label7->text());
-        ReloadOnActivate = 1;
-    }
 }
 
 void TForm2::LoadTest() {
+    m_session.BeginLoad();
     m_area->View.VideoStage = 1;
     SetClockLook(kBlue, kClockPixels, QString());
     ProgressBar1->setValue(0);
-    Clock.ElapsedTicks = 0;
     Panel2->hide();
-    m_timeUp = false;
 
     m_area->Draw().StartDraw();
-    AskedCount = 0;
     m_area->ClearQuestionArea();
 
     const QString programFolder = m_shell.ProgramFolder();
@@ -330,10 +311,8 @@ void TForm2::LoadTest() {
         RefuseTest(settings.message);
         return;
     }
-    TrainingQuestionCount = settings.QuestionCount;
-    TrainingTimeLimit = settings.Seconds;
-    Clock.Start(TrainingTimeLimit);
-    ProgressBar1->setRange(0, std::max(1, TrainingTimeLimit));
+    m_session.Ready(settings.QuestionCount, settings.Seconds);
+    ProgressBar1->setRange(0, std::max(1, m_session.TrainingTimeLimit()));
     ProgressBar1->setValue(0);
 }
 
@@ -342,7 +321,7 @@ void TForm2::RefuseTest(const QString& message) {
     Label5->setText(message);
     Label5->show();
     Button1->setText(QStringLiteral("OK"));
-    SetAnswerButtonMode(kModeLeave);
+    m_session.Refuse();
     Button1->setEnabled(true);
 }
 
@@ -367,64 +346,51 @@ void TForm2::Button1Click() {
 }
 
 void TForm2::StartTest() {
-    Ticked.fill(false);
-    // The activation that prepared this test has used up its request; a later activation
-    // during the test (a return of focus) must not prepare a new one, so it is not set again.
+    m_session.StartTest();
     Panel2->hide();
     Panel3->hide();
     Button1->setText(QStringLiteral("Следующий вопрос"));
-    SetAnswerButtonMode(kModeNext);
     Button1->setEnabled(false);
     Timer4->start();
     m_area->ClearQuestionArea();
-    ++AskedCount;
     m_area->ShowQuestion();
     Timer1->start();
     Label7->show();
     Label8->show();
     ProgressBar1->show();
-    Label7->setText(QString::number(Clock.TimeLeft));
+    Label7->setText(QString::number(m_session.Clock().TimeLeft));
     LockStartBar();
 }
 
 void TForm2::AnswerGiven() {
-    SetBoxesLive(false);
+    const AfterAnswer next = m_session.Answer(AnyBoxTicked());
     LockStartBar();
-    Ticked.fill(false);
     Panel2->hide();
     Button1->setEnabled(false);
     Timer4->start();
     StopVideoNotice();
     m_area->ClearQuestionArea();
-    if (AskedCount < TrainingQuestionCount) {
-        ++AskedCount;
-        ScoreAnswer();
-        ClearTicksQuietly();
+    ClearTicksQuietly();
+    if (next == AfterAnswer::NextQuestion) {
         m_area->ShowQuestion();
-        SetBoxesLive(true);
+        m_session.NextQuestionShown();
         return;
     }
-    ScoreAnswer();
-    ClearTicksQuietly();
     Panel3->show();
     Button1->setText(QStringLiteral("OK"));
     setWindowTitle(QStringLiteral("Результат"));
     Button1->setEnabled(false);
     Timer4->start();
     ShowResult();
-    SetAnswerButtonMode(kModeLeave);
     Timer1->stop();
     SpeedButton1->hide();
 }
 
 void TForm2::LeaveTest() {
-    SetBoxesLive(true);
+    m_session.Leave();
     Timer1->stop();
     Timer4->stop();
     m_area->ClearQuestionArea();
-    SetAnswerButtonMode(kModeStart);
-    ReloadOnActivate = 1;
-    ResetOnActivate = 1;
     setWindowTitle(QStringLiteral("Внимание!"));
     m_leaving = true;
     close(); // frees the screen; the menu makes a new one for the next test
@@ -442,23 +408,18 @@ void TForm2::HandBackToMenu() {
     m_shell.ShowMenu();
 }
 
-void TForm2::ScoreAnswer() {
-    bool anyTicked = false;
-    for (int row = 1; row <= kTrainingRows; ++row)
-        anyTicked = anyTicked || Box(row)->isChecked();
-    if (!anyTicked)
-        QuestionScore = 0;
-    TotalScore += QuestionScore;
+bool TForm2::AnyBoxTicked() const {
+    for (int row = 1; row <= kTrainingRows; ++row) {
+        if (Box(row)->isChecked())
+            return true;
+    }
+    return false;
 }
 
 void TForm2::ClearTicksQuietly() {
     // The boxes are not live now: only the pause button notices the change.
     for (int row = 1; row <= kTrainingRows; ++row)
         Box(row)->setChecked(false);
-}
-
-void TForm2::SetBoxesLive(bool live) {
-    BoxesLive.fill(live);
 }
 
 void TForm2::LockStartBar() {
@@ -474,7 +435,7 @@ void TForm2::StopVideoNotice() {
         m_area->Timer2->stop();
         m_area->Label10->hide();
         m_area->View.VideoStage = 1;
-        OkDelaySkip = 0;
+        m_session.VideoNoticeStopped();
     }
 }
 
@@ -482,7 +443,8 @@ void TForm2::ShowResult() {
     PlaySoundAsync(DataPath(m_shell.ProgramFolder(), QStringLiteral("\\wave\\Reminder.wav")));
     const QString fullName = m_shell.Candidate().FullName;
     SetTextColour(Label5, kRed);
-    Label5->setText(ResultText(fullName, TrainingQuestionCount, TotalScore));
+    Label5->setText(
+        ResultText(fullName, m_session.TrainingQuestionCount(), m_session.TotalScore()));
     Label5->show();
     Image2->show();
     Panel3->show();
@@ -492,19 +454,12 @@ void TForm2::ShowResult() {
 
 void TForm2::BoxChanged(int row) {
     SpeedButton1->show();
-    if (!BoxesLive[row - 1])
-        return;
-    Ticked[row - 1] = Box(row)->isChecked();
-    std::array<int, kTrainingRows> points{};
-    for (int r = 0; r < kTrainingRows; ++r)
-        points[r] = m_area->View.DisplayOptions[r].Points;
-    QuestionScore = int(AnswerPoints(Ticked, points));
-    ShowVerdict();
+    if (m_session.BoxChanged(row, Box(row)->isChecked(), ShownPoints()))
+        ShowVerdict();
 }
 
 void TForm2::ShowVerdict() {
-    const bool anyTicked = std::find(Ticked.begin(), Ticked.end(), true) != Ticked.end();
-    const Verdict verdict = VerdictFor(anyTicked, QuestionScore);
+    const Verdict verdict = m_session.CurrentVerdict();
     if (verdict == Verdict::Hidden) {
         Panel2->hide();
         return;
@@ -523,18 +478,16 @@ void TForm2::ShowVerdict() {
 void TForm2::SpeedButton1Click() {
     if (!PauseAllowed)
         return;
-    if (!m_paused) {
+    if (m_session.TogglePause()) {
         Timer1->stop();
         SpeedButton1->setText(kStart);
         SetTextColour(SpeedButton1, kGreen);
         Panel2->setEnabled(false);
         Button1->setEnabled(false);
-        m_paused = true;
     } else {
         Panel2->setEnabled(true);
         Button1->setEnabled(true);
-        m_paused = false;
-        if (!m_timeUp)
+        if (!m_session.TimeIsUp())
             Timer1->start();
         SpeedButton1->setText(kStop);
         SetTextColour(SpeedButton1, kRed);
@@ -542,8 +495,8 @@ void TForm2::SpeedButton1Click() {
 }
 
 void TForm2::SpeedButton2Click() {
-    if (m_paused)
-        return;
+    if (!m_session.HelpVisit())
+        return; // not during a pause
     if (m_shell.State().StartBarLocked == 1) {
         m_shell.State().StartBarLocked = 0; // TrainingActive stays set
         m_shell.SetTestButtonsEnabled(true);
@@ -556,7 +509,6 @@ void TForm2::SpeedButton2Click() {
         page.chop(1);
     HelpPage = page.left(150);
     HelpPageRequested = 1;
-    ResetOnActivate = 2;
     m_shell.ShowMainScreen();
     m_shell.MarkTextbookChosen();
     hide();
@@ -566,8 +518,7 @@ void TForm2::SpeedButton2Click() {
 // --- Timers ------------------------------------------------------------------------------------
 
 bool TForm2::ClockMayRun() const {
-    return AnswerButtonMode() == kModeNext && AskedCount >= 1 && !m_timeUp && !m_paused &&
-           !m_area->PlaybackHoldsClock();
+    return m_session.ClockMayRun(m_area->PlaybackHoldsClock());
 }
 
 void TForm2::ResumeClock() {
@@ -576,46 +527,36 @@ void TForm2::ResumeClock() {
 }
 
 void TForm2::Timer1Timer() {
-    // The clock stands still on the opening and the result display, during a pause, while a
-    // video fragment plays and once the time is up, whoever starts the timer.
-    if (!ClockMayRun()) {
+    const ClockTick tick = m_session.Tick(m_area->PlaybackHoldsClock());
+    if (tick == ClockTick::Stopped) {
         Timer1->stop();
         return;
     }
-    const bool up = Clock.Tick();
+    const TrainingClock& clock = m_session.Clock();
     ProgressBar1->setValue(
-        std::clamp(Clock.ElapsedTicks, ProgressBar1->minimum(), ProgressBar1->maximum()));
-    Label7->setText(QString::number(Clock.TimeLeft));
-    if (up)
+        std::clamp(clock.ElapsedTicks, ProgressBar1->minimum(), ProgressBar1->maximum()));
+    Label7->setText(QString::number(clock.TimeLeft));
+    if (tick == ClockTick::TimeUp)
         TimeUp();
 }
 
 void TForm2::TimeUp() {
     Timer1->stop();
-    m_timeUp = true;
     SetClockLook(kRed, kTimeUpPixels, QStringLiteral("Время истекло!"));
-    SetAnswerButtonMode(kModeNext);
-    const int answered = std::max(0, AskedCount - 1); // the question on screen is not answered
-    QuestionScore = 0;
     const QPointer<TForm2> self(this);
-    ShowMessage(TimeUpMessage(answered), MessageKind::Information, this);
+    ShowMessage(TimeUpMessage(m_session.AnsweredCount()), MessageKind::Information, this);
     if (!self)
         return;
     Button1->setText(QStringLiteral("Выход..."));
     Timer4->start();
-    ReloadOnActivate = 1;
-    AskedCount = TrainingQuestionCount;
+    m_session.TimeUpShown();
     for (int row = 1; row <= kTrainingRows; ++row)
         Box(row)->setEnabled(false);
 }
 
 void TForm2::Timer4Timer() {
     Timer4->stop();
-    if (OkDelaySkip == 1) {
-        OkDelaySkip = 0; // a video question enables the button after its playback
-        return;
-    }
-    if (!m_paused)
+    if (m_session.AnswerButtonDelayEnds())
         Button1->setEnabled(true);
 }
 

@@ -4,10 +4,9 @@
 
 #include "questions/question_bank.h"
 #include "tests/question_screen.h"
-#include "tests/training_core.h"
+#include "tests/training_session.h"
 
 #include <QPointer>
-#include <array>
 
 class QFrame;
 class QLabel;
@@ -29,11 +28,10 @@ public:
 
     void FormActivate() override;
 
-    TrainingAnswerMode AnswerButtonMode() const { return m_answerMode; }
-
-    /// True between the time-up message and the end of the test.
-    bool TimeIsUp() const { return m_timeUp; }
-    bool Paused() const { return m_paused; }
+    /// The test on this screen: its state and its decisions.
+    const TrainingSession& Session() const { return m_session; }
+    TrainingAnswerMode AnswerButtonMode() const { return m_session.AnswerButtonMode(); }
+    bool Paused() const { return m_session.Paused(); }
     /// True while the clock may run: a question of a test under way is on screen, the time is not
     /// up, the test is not paused and no video fragment holds the clock.
     bool ClockMayRun() const;
@@ -46,19 +44,6 @@ public:
     // Hand-over to the textbook: while HelpPageRequested is 1 the textbook opens HelpPage.
     int HelpPageRequested = 0;
     QString HelpPage;
-
-    // State of the test.
-    int TrainingQuestionCount = 0;
-    int TrainingTimeLimit = 0;
-    int AskedCount = 0;                          // number of the question on screen within the test
-    TrainingClock Clock;                         // TimeLeft and ElapsedTicks
-    int QuestionScore = 0;                       // points of the current ticks
-    int TotalScore = 0;                          // points of the answered questions
-    std::array<bool, kTrainingRows> Ticked{};    // as last reported by the boxes' handlers
-    std::array<bool, kTrainingRows> BoxesLive{}; // 0: a change of the box is not reported
-    int OkDelaySkip = 0;                         // the next Timer4 tick leaves Button1 disabled
-    int ResetOnActivate = 1;  // 1: the next activation prepares a new test; 2: it changes nothing
-    int ReloadOnActivate = 1; // 1: that activation loads the question file; 2: it skips it once
 
     // Bottom bar (beside the shared controls): the pause button.
     QToolButton* SpeedButton1; // pause: "Стоп" / "Старт"
@@ -103,14 +88,12 @@ private:
     void PrepareNewTest();
     void LoadTest();
     void RefuseTest(const QString& message);
-    void SetAnswerButtonMode(TrainingAnswerMode mode) { m_answerMode = mode; }
     void StartTest();
     void AnswerGiven();
     void LeaveTest();
     void HandBackToMenu();
-    void ScoreAnswer();
+    bool AnyBoxTicked() const;
     void ClearTicksQuietly();
-    void SetBoxesLive(bool live);
     void LockStartBar();
     void StopVideoNotice();
     void BoxChanged(int row) override;
@@ -119,9 +102,7 @@ private:
     void ShowResult();
     void SetClockLook(const QColor& colour, int pixelSize, const QString& text);
 
-    TrainingAnswerMode m_answerMode = TrainingAnswerMode::Start;
-    bool m_timeUp = false;
-    bool m_paused = false;
+    TrainingSession m_session;
     bool m_leaving = false;
 };
 

@@ -25,8 +25,6 @@
 
 QPointer<TForm6> Form6;
 
-const QString TForm6::kSupervisorCode = QStringLiteral("739152");
-
 namespace {
 
 const QColor kBackground(0xC6, 0xFF, 0xD1);
@@ -64,9 +62,6 @@ TForm6::TForm6(ScreenShell& shell, QWidget* parent) : QuestionScreen(shell, pare
     StackPanels();
     ConnectAreaHooks();
     ConnectSignals();
-
-    // FormCreate.
-    NewTestPending = true;
 }
 
 void TForm6::SetUpWindow() {
@@ -120,7 +115,6 @@ void TForm6::BuildAnswerButton() {
     Button1->setFocusPolicy(Qt::ClickFocus);
     Button1->setFont(PixelFont(QStringLiteral("Arial"), 13));
     SetTextColour(Button1, kMaroon);
-    SetAnswerButtonMode(kModeStart);
 }
 
 // "Осталось:", the progress bar and the seconds left, all hidden until the test starts.
@@ -182,15 +176,14 @@ void TForm6::StackPanels() {
 // Where the question area hands over to this screen.
 void TForm6::ConnectAreaHooks() {
     QuestionAreaHooks& hooks = m_area->Hooks;
-    hooks.SetTitle = [this] { setWindowTitle(ControlQuestionTitle(ShownCount)); };
+    hooks.SetTitle = [this] { setWindowTitle(ControlQuestionTitle(m_session.ShownCount())); };
     hooks.QuestionDrawn = [this](int question, const QList<int>& order) {
-        m_report.WriteQuestion(ShownCount, m_bank.At(question), order);
+        m_report.WriteQuestion(m_session.ShownCount(), m_bank.At(question), order);
     };
     hooks.VideoNoticeStarted = [this] {
         // The countdown waits for the fragment; Button1 stays disabled until the question is
         // shown again after it.
-        ButtonDelaySkip = true;
-        CountdownArmed = false;
+        m_session.VideoNoticeStarted();
         Timer1->stop();
     };
     hooks.PlaybackStarting = [this] { Timer1->stop(); };
@@ -247,9 +240,9 @@ void TForm6::showEvent(QShowEvent* event) {
     Screen::showEvent(event);
     // Normally the activation that follows the showing prepares the test. Should the window
     // system not activate the screen (focus-stealing prevention), prepare it all the same.
-    if (NewTestPending) {
+    if (m_session.NewTestPending()) {
         QTimer::singleShot(0, this, [this] {
-            if (NewTestPending && isVisible())
+            if (m_session.NewTestPending() && isVisible())
                 FormActivate();
         });
     }
@@ -257,25 +250,16 @@ void TForm6::showEvent(QShowEvent* event) {
 
 void TForm6::FormActivate() {
     PlaceWindow();
-    // Only a fresh screen prepares a test when it becomes active. Every other activation (a
-    // message box closing, another window of the program giving the focus back) leaves the test,
-    // its ticks, its points, its countdown and its result files exactly as they are. The request
-    // is used up before the work starts, so that a message shown during the preparation cannot
-    // start it a second time.
-    if (!NewTestPending)
+    // Only a fresh screen prepares a test when it becomes active.
+    if (m_session.OnActivation() == Activation::Keep)
         return;
-    NewTestPending = false;
-    ButtonDelaySkip = false;
-    CountdownArmed = true;
     EnableBoxes(true);
     UntickBoxes();
     Button1->setText(QStringLiteral("OK"));
-    SetAnswerButtonMode(kModeStart);
     Button1->setEnabled(true);
     Button1->show();
     Button2->hide();
     Edit1->hide();
-    TotalPoints = 0;
     m_area->View.OptionPicturePending.fill(false);
     PrepareNewTest();
 }
@@ -296,15 +280,13 @@ void TForm6::PrepareNewTest() {
         return;
     if (!OpenResultFiles(programFolder))
         return;
-    ProgressBar1->setRange(0, std::max(1, SecondsPerQuestion));
+    ProgressBar1->setRange(0, std::max(1, m_session.SecondsPerQuestion()));
     ProgressBar1->setValue(0);
 }
 
 void TForm6::ClearForNewTest() {
     SetClockLook(kBlue, kClockPixels, true, QString());
     m_area->Draw().StartDraw();
-    Countdown.ElapsedSeconds = 0;
-    ShownCount = 0;
     m_area->ClearQuestionArea();
 }
 
@@ -327,7 +309,7 @@ bool TForm6::LoadQuestionFile(const QString& programFolder) {
         RefuseTest(loaded.status == LoadResult::Status::CannotOpen
                        ? QStringLiteral("Не задан файл вопросов теста")
                        : loaded.message,
-                   kModeExit);
+                   ControlRefusal::QuestionFile);
         return false;
     }
     Label5->setText(m_bank.Title);
@@ -347,12 +329,10 @@ bool TForm6::ReadSettings() {
         ShowMessage(settings.message, MessageKind::Error, this);
         if (!self)
             return false;
-        RefuseTest(settings.message, kModeBack);
+        RefuseTest(settings.message, ControlRefusal::Preparation);
         return false;
     }
-    QuestionsToAsk = settings.QuestionCount;
-    SecondsPerQuestion = settings.Seconds;
-    Countdown.SecondsLeft = SecondsPerQuestion;
+    m_session.Ready(settings.QuestionCount, settings.Seconds);
     return true;
 }
 
@@ -362,24 +342,24 @@ bool TForm6::OpenResultFiles(const QString& programFolder) {
     m_errorShown = false;
     if (!(m_report.OpenReports(programFolder, m_candidate, ReportDateText(now.date()),
                                ReportTimeText(now.time())) &&
-          m_report.WriteCount(QuestionsToAsk))) {
+          m_report.WriteCount(m_session.QuestionsToAsk()))) {
         m_report.CloseReports();
         m_errorShown = true;
         ShowMessage(m_report.ErrorMessage(), MessageKind::Error, this);
         if (!self)
             return false;
-        RefuseTest(m_report.ErrorMessage(), kModeBack);
+        RefuseTest(m_report.ErrorMessage(), ControlRefusal::Preparation);
         return false;
     }
     return true;
 }
 
-void TForm6::RefuseTest(const QString& message, ControlAnswerMode mode) {
+void TForm6::RefuseTest(const QString& message, ControlRefusal why) {
     SetTextColour(Label5, kRed);
     Label5->setText(message);
     Label5->show();
     Button1->setText(QStringLiteral("OK"));
-    SetAnswerButtonMode(mode);
+    m_session.Refuse(why);
     Button1->setEnabled(true);
     Button1->show();
 }
@@ -408,18 +388,15 @@ void TForm6::Button1Click() {
 }
 
 void TForm6::StartTest() {
-    m_started = true;
+    m_session.StartTest();
     m_shell.SetStartBarShown(false); // the start bar stays away for the whole test
     m_cover->CoverDesktop();
-    Ticked.fill(false);
     Image2->hide();
     Panel2->hide();
     Button1->setText(QStringLiteral("Следующий вопрос"));
     Button1->setEnabled(false);
     Timer4->start();
-    SetAnswerButtonMode(kModeAnswer);
     m_area->ClearQuestionArea();
-    ++ShownCount;
     m_area->ShowQuestion();
     if (!ReportWritten())
         return;
@@ -428,44 +405,34 @@ void TForm6::StartTest() {
     Label8->show();
     ProgressBar1->show();
     ProgressBar1->setValue(0);
-    Label7->setText(QString::number(Countdown.SecondsLeft));
+    Label7->setText(QString::number(m_session.Countdown().SecondsLeft));
 }
 
 void TForm6::StartCountdownUnlessVideo() {
-    if (CountdownArmed) {
-        // A countdown still running from the previous question goes on in its rhythm.
-        if (!Timer1->isActive())
-            Timer1->start();
-    } else {
-        CountdownArmed = true; // a video question starts it when the question is shown again
-    }
+    // A countdown still running from the previous question goes on in its rhythm.
+    if (m_session.CountdownStartsNow() && !Timer1->isActive())
+        Timer1->start();
 }
 
 void TForm6::AnswerGiven() {
-    ProgressBar1->setRange(0, std::max(1, SecondsPerQuestion));
+    const int seconds = m_session.SecondsPerQuestion();
+    ProgressBar1->setRange(0, std::max(1, seconds));
     ProgressBar1->setValue(0);
-    Countdown.ElapsedSeconds = 0;
-    SetClockLook(kBlue, kClockPixels, true, QString::number(SecondsPerQuestion));
+    SetClockLook(kBlue, kClockPixels, true, QString::number(seconds));
 
-    PositionPoints points{};
-    for (int k = 0; k < kRows; ++k)
-        points[k] = m_area->View.DisplayOptions[k].Points;
-    const qint64 answerPoints = AnswerPoints(Ticked, points);
+    const PositionPoints points = ShownPoints();
+    const qint64 answerPoints = m_session.PointsOf(points);
     // The answer is on disk before anything else happens.
-    if (!m_report.WriteAnswer(Ticked, points, answerPoints)) {
+    if (!m_report.WriteAnswer(m_session.Ticked(), points, answerPoints)) {
         AbortAfterWriteFailure();
         return;
     }
-    TotalPoints += answerPoints;
-
-    Ticked.fill(false);
-    Countdown.SecondsLeft = SecondsPerQuestion;
+    const AfterAnswer next = m_session.Answered(answerPoints);
     ProgressBar1->setValue(0);
     Button1->setEnabled(false);
     Timer4->start();
     m_area->ClearQuestionArea();
-    if (ShownCount < QuestionsToAsk) {
-        ++ShownCount;
+    if (next == AfterAnswer::NextQuestion) {
         UntickBoxes();
         m_area->ShowQuestion();
         if (!ReportWritten())
@@ -483,9 +450,10 @@ void TForm6::EndOfTest() {
     Button1->setText(QStringLiteral("OK"));
     setWindowTitle(QStringLiteral("Результат"));
     PlaySoundAsync(DataPath(m_shell.ProgramFolder(), QStringLiteral("\\wave\\Drumroll.wav")));
-    m_report.WriteTotals(QuestionsToAsk, TotalPoints);
+    const int questions = m_session.QuestionsToAsk();
+    m_report.WriteTotals(questions, m_session.TotalPoints());
     SetTextColour(Label5, kRed);
-    Label5->setText(ControlResultText(m_candidate.FullName, QuestionsToAsk, TotalPoints));
+    Label5->setText(ControlResultText(m_candidate.FullName, questions, m_session.TotalPoints()));
     Label5->show();
     Image2->show();
     Panel2->show();
@@ -508,6 +476,7 @@ bool TForm6::ReportWritten() {
 void TForm6::AbortAfterWriteFailure() {
     // The answers could no longer be recorded: going on would only collect answers that are
     // lost. The test stops here and only the supervisor leaves the screen.
+    m_session.Abort();
     Timer1->stop();
     Timer4->stop();
     m_area->Timer2->stop();
@@ -536,7 +505,6 @@ void TForm6::AbortAfterWriteFailure() {
 }
 
 void TForm6::AskForSupervisorCode() {
-    SetAnswerButtonMode(kModeExit);
     Timer1->stop();
     Button1->hide();
     Button2->show();
@@ -546,13 +514,11 @@ void TForm6::AskForSupervisorCode() {
 }
 
 void TForm6::Button2Click() {
-    if (Edit1->text() != kSupervisorCode) {
+    if (!m_session.SupervisorCode(Edit1->text())) {
         Edit1->clear();
         Edit1->setFocus(); // the supervisor types again at once
         return;
     }
-    SetAnswerButtonMode(kModeStart);
-    NewTestPending = true;
     m_leaving = true;
     close(); // frees the screen; the menu makes a new one
     m_shell.SetStartBarShown(true);
@@ -590,21 +556,22 @@ void TForm6::ExitProgram() {
 // --- Ticks -------------------------------------------------------------------------------------
 
 void TForm6::BoxChanged(int row) {
-    Ticked[row - 1] = Box(row)->isChecked();
+    m_session.BoxChanged(row, Box(row)->isChecked());
 }
 
 // --- Timers ------------------------------------------------------------------------------------
 
 void TForm6::Timer1Timer() {
-    if (AnswerButtonMode() != kModeAnswer) {
+    const ClockTick tick = m_session.Tick();
+    if (tick == ClockTick::Stopped) {
         Timer1->stop();
         return;
     }
-    const bool up = Countdown.Tick();
+    const ControlCountdown& countdown = m_session.Countdown();
     ProgressBar1->setValue(
-        std::clamp(Countdown.ElapsedSeconds, ProgressBar1->minimum(), ProgressBar1->maximum()));
-    Label7->setText(QString::number(Countdown.SecondsLeft));
-    if (!up)
+        std::clamp(countdown.ElapsedSeconds, ProgressBar1->minimum(), ProgressBar1->maximum()));
+    Label7->setText(QString::number(countdown.SecondsLeft));
+    if (tick != ClockTick::TimeUp)
         return;
     // The ticks made so far stay and are scored when the button is pressed.
     Timer1->stop();
@@ -615,18 +582,15 @@ void TForm6::Timer1Timer() {
 
 void TForm6::Timer4Timer() {
     Timer4->stop();
-    if (ButtonDelaySkip) {
-        ButtonDelaySkip = false; // a video question enables the button after its playback
-        return;
-    }
-    Button1->setEnabled(true);
+    if (m_session.AnswerButtonDelayEnds())
+        Button1->setEnabled(true);
 }
 
 // --- Closing -----------------------------------------------------------------------------------
 
 void TForm6::closeEvent(QCloseEvent* event) {
     // Once the test has started only the supervisor code leaves the screen.
-    if (!m_leaving && m_started) {
+    if (!m_leaving && m_session.Started()) {
         event->ignore();
         return;
     }

@@ -3,7 +3,7 @@
 // Control test screen.
 
 #include "questions/question_bank.h"
-#include "tests/control_core.h"
+#include "tests/control_session.h"
 #include "tests/question_screen.h"
 #include "tests/result_lock.h"
 #include "tests/result_report.h"
@@ -31,27 +31,15 @@ public:
     static constexpr ControlAnswerMode kModeExit = ControlAnswerMode::Exit;
     static constexpr ControlAnswerMode kModeBack = ControlAnswerMode::Back;
 
-    /// The code the supervisor types to leave the result.
-    static const QString kSupervisorCode;
-
     void FormActivate() override;
     /// The candidate's name, taken by the menu for this test; the result files keep it until
     /// they are closed.
     void HoldNameLock(std::unique_ptr<ResultNameLock> lock);
 
-    ControlAnswerMode AnswerButtonMode() const { return m_answerMode; }
+    /// The test on this screen: its state and its decisions.
+    const ControlSession& Session() const { return m_session; }
+    ControlAnswerMode AnswerButtonMode() const { return m_session.AnswerButtonMode(); }
     const ResultReport& Report() const { return m_report; }
-
-    // State of the test.
-    bool NewTestPending = true; // the next activation prepares a new test
-    int QuestionsToAsk = 0;
-    int ShownCount = 0; // questions shown so far; the number in the title
-    int SecondsPerQuestion = 0;
-    ControlCountdown Countdown; // SecondsLeft and ElapsedSeconds of the question on screen
-    PositionFlags Ticked{};     // as last reported by the boxes' handlers
-    qint64 TotalPoints = 0;
-    bool CountdownArmed = true;   // false: a video question starts the countdown after playback
-    bool ButtonDelaySkip = false; // the next Timer4 tick leaves Button1 disabled
 
     // The frame of the animated picture.
     QFrame* Panel2;
@@ -92,9 +80,8 @@ private:
     bool LoadQuestionFile(const QString& programFolder);
     bool ReadSettings();
     bool OpenResultFiles(const QString& programFolder);
-    void RefuseTest(const QString& message, ControlAnswerMode mode);
+    void RefuseTest(const QString& message, ControlRefusal why);
     bool ReportWritten();
-    void SetAnswerButtonMode(ControlAnswerMode mode) { m_answerMode = mode; }
     void EnableBoxes(bool enabled);
     void UntickBoxes();
     void StartTest();
@@ -110,12 +97,11 @@ private:
     void SetClockLook(const QColor& colour, int pixelSize, bool bold, const QString& text);
     void StartCountdownUnlessVideo();
 
-    ControlAnswerMode m_answerMode = ControlAnswerMode::Start;
+    ControlSession m_session;
     DesktopCover* m_cover; // the desktop behind the running test
     ResultReport m_report;
     CandidateInfo m_candidate;
     bool m_leaving = false;    // closed by the program itself, not by the window system
-    bool m_started = false;    // "OK" started the test: only the supervisor code ends it
     bool m_errorShown = false; // the report's failure has been shown
 };
 

@@ -170,7 +170,7 @@ void ControlScreenTest::Tick(int points) {
     QVERIFY2(row != 0, qPrintable(QStringLiteral("no unticked row with %1").arg(points)));
     QVERIFY(Form6->Box(row)->isEnabled());
     Form6->Box(row)->click();
-    QVERIFY(Form6->Ticked[row - 1]);
+    QVERIFY(Form6->Session().Ticked()[row - 1]);
 }
 
 QString ControlScreenTest::ResultLine(int index) const {
@@ -213,8 +213,8 @@ void ControlScreenTest::openingDisplayWritesHeadersAndCount() {
     QVERIFY(Control<QProgressBar>(Form6, "ProgressBar1")->isHidden());
     QVERIFY(Control<QPushButton>(Form6, "Button2")->isHidden() &&
             Control<QLineEdit>(Form6, "Edit1")->isHidden());
-    QCOMPARE(Form6->QuestionsToAsk, 3); // 10 asked for, 3 in the file
-    QCOMPARE(Form6->SecondsPerQuestion, 60);
+    QCOMPARE(Form6->Session().QuestionsToAsk(), 3); // 10 asked for, 3 in the file
+    QCOMPARE(Form6->Session().SecondsPerQuestion(), 60);
     QCOMPARE(Control<QProgressBar>(Form6, "ProgressBar1")->maximum(), 60);
 
     QCOMPARE(DataLines(),
@@ -262,7 +262,7 @@ void ControlScreenTest::scoring() {
     for (int p : ticks)
         Tick(p);
     Form6->Button1Click();
-    QCOMPARE(Form6->TotalPoints, qint64(points));
+    QCOMPARE(Form6->Session().TotalPoints(), qint64(points));
     QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: %1 из 100.").arg(points));
     const QStringList lines = DataLines();
     const qsizetype answer = lines.indexOf(QStringLiteral("#")) - 1;
@@ -302,7 +302,7 @@ void ControlScreenTest::countdownReachingZeroLocksTheBoxes() {
     QVERIFY(m_recorder->messages.isEmpty());
 
     Next();
-    QCOMPARE(Form6->TotalPoints, qint64(100));
+    QCOMPARE(Form6->Session().TotalPoints(), qint64(100));
     QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 2"));
     QCOMPARE(Control<QLabel>(Form6, "Label7")->text(), QStringLiteral("3"));
     QCOMPARE(Control<QLabel>(Form6, "Label7")->palette().color(QPalette::WindowText),
@@ -451,8 +451,8 @@ void ControlScreenTest::reopenedScreenIsFreshAndAddsABlock() {
     QVERIFY(Form6 != nullptr);
     QCOMPARE(Shell().RecreateControlScreen, 0);
     QCOMPARE(Form6->windowTitle(), QStringLiteral("Внимание!"));
-    QCOMPARE(Form6->ShownCount, 0);
-    QCOMPARE(Form6->TotalPoints, qint64(0));
+    QCOMPARE(Form6->Session().ShownCount(), 0);
+    QCOMPARE(Form6->Session().TotalPoints(), qint64(0));
     QCOMPARE(Form6->Area()->Draw().DrawnCount(), 0);
     QCOMPARE(Control<QPushButton>(Form6, "Button1")->text(), QStringLiteral("OK"));
     QVERIFY(!Control<QPushButton>(Form6, "Button1")->isHidden() &&
@@ -479,17 +479,17 @@ void ControlScreenTest::activationDuringTheTestChangesNothing() {
     // Another window of the program took the focus and gave it back.
     Form6->FormActivate();
     Form6->FormActivate();
-    QCOMPARE(Form6->TotalPoints, qint64(100));
-    QCOMPARE(Form6->ShownCount, 2);
+    QCOMPARE(Form6->Session().TotalPoints(), qint64(100));
+    QCOMPARE(Form6->Session().ShownCount(), 2);
     QCOMPARE(Form6->Area()->View.CurrentQuestion, question);
     QVERIFY(Form6->Box(RowWith(100, true))->isChecked());
-    QCOMPARE(Form6->Countdown.SecondsLeft, 59);
+    QCOMPARE(Form6->Session().Countdown().SecondsLeft, 59);
     QVERIFY(Control<QTimer>(Form6, "Timer1")->isActive());
     QCOMPARE(Control<QPushButton>(Form6, "Button1")->text(), QStringLiteral("Следующий вопрос"));
     QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 2"));
     QCOMPARE(QFileInfo(DataFile()).size(), written);
     Next();
-    QCOMPARE(Form6->TotalPoints, qint64(200));
+    QCOMPARE(Form6->Session().TotalPoints(), qint64(200));
 }
 
 void ControlScreenTest::videoQuestionStartsItsCountdownAfterPlayback() {
@@ -508,7 +508,7 @@ void ControlScreenTest::videoQuestionStartsItsCountdownAfterPlayback() {
             Form6->Button1Click();
         }
         QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос %1").arg(k));
-        QVERIFY(Form6->ButtonDelaySkip);
+        QVERIFY(Form6->Session().ButtonDelaySkip());
         QVERIFY(!Control<QPushButton>(Form6, "Button1")->isEnabled());
         QVERIFY(
             !Control<QTimer>(Form6, "Timer1")->isActive()); // the countdown waits for the fragment
@@ -529,10 +529,10 @@ void ControlScreenTest::videoQuestionStartsItsCountdownAfterPlayback() {
         QCOMPARE(Control<QFrame>(Form6, "Panel5")->x(), 252);
         QVERIFY(Control<QTimer>(Form6, "Timer1")->isActive());
         QVERIFY(Control<QPushButton>(Form6, "Button1")->isEnabled());
-        QCOMPARE(Form6->Countdown.SecondsLeft, 60);
+        QCOMPARE(Form6->Session().Countdown().SecondsLeft, 60);
         // Laid out beside the still frame, the question is not prepared again by an activation.
         Form6->FormActivate();
-        QCOMPARE(Form6->ShownCount, k);
+        QCOMPARE(Form6->Session().ShownCount(), k);
     }
     QCOMPARE(DataLines().count(QStringLiteral("\\$clip.avi")), 2);
     Tick(100);
@@ -707,7 +707,7 @@ void ControlScreenTest::runningTestCoversTheDesktopAndComesBackWhenMinimised() {
     }
     QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 1"));
     QCOMPARE(Form6->AnswerButtonMode(), TForm6::kModeAnswer);
-    QVERIFY(Form6->Ticked[RowWith(100, true) - 1]);
+    QVERIFY(Form6->Session().Ticked()[RowWith(100, true) - 1]);
 
     // The supervisor code ends the test and takes the cover away.
     Next();

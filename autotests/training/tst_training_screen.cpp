@@ -192,7 +192,7 @@ void TrainingScreenTest::windowAndOpeningDisplay() {
     QVERIFY(Control<QToolButton>(Form2, "SpeedButton1")->isHidden());
     QVERIFY(Control<QFrame>(Form2, "Panel2")->isHidden());
     QVERIFY(Control<QProgressBar>(Form2, "ProgressBar1")->isHidden());
-    QCOMPARE(Form2->ResetOnActivate, 2);
+    QCOMPARE(Form2->Session().ResetOnActivate(), OnActivate::Keep);
 
     // On a display lower than 624 pixels the screen stands 5 pixels from the top.
     m_screens->SetDisplay(QSize(800, 600));
@@ -205,8 +205,8 @@ void TrainingScreenTest::windowAndOpeningDisplay() {
 void TrainingScreenTest::defaultsGiveClockFrom900() {
     WriteTest(Repeat(Item({100, 0, 0}), 12));
     Start();
-    QCOMPARE(Form2->TrainingQuestionCount, 10);
-    QCOMPARE(Form2->TrainingTimeLimit, 900);
+    QCOMPARE(Form2->Session().TrainingQuestionCount(), 10);
+    QCOMPARE(Form2->Session().TrainingTimeLimit(), 900);
     QCOMPARE(Control<QLabel>(Form2, "Label7")->text(), QStringLiteral("900"));
     QCOMPARE(Control<QProgressBar>(Form2, "ProgressBar1")->maximum(), 900);
     QCOMPARE(Control<QProgressBar>(Form2, "ProgressBar1")->minimum(), 0);
@@ -235,7 +235,7 @@ void TrainingScreenTest::countAboveFileAsksEveryQuestionOnce() {
     WriteTest(Repeat(Item({100, 0}), 4));
     Settings(QStringLiteral("25"), QStringLiteral("900"));
     Start();
-    QCOMPARE(Form2->TrainingQuestionCount, 4);
+    QCOMPARE(Form2->Session().TrainingQuestionCount(), 4);
     QSet<int> asked{Form2->Area()->View.CurrentQuestion};
     for (int k = 2; k <= 4; ++k) {
         Tick(100);
@@ -268,7 +268,7 @@ void TrainingScreenTest::verdictsOfTheFiftyFiftyQuestion() {
              QColor(0x00, 0x00, 0xFF));
     QCOMPARE(Control<QToolButton>(Form2, "SpeedButton2")->palette().color(QPalette::ButtonText),
              QColor(0x00, 0x00, 0xFF));
-    QCOMPARE(Form2->QuestionScore, 50);
+    QCOMPARE(Form2->Session().QuestionScore(), 50);
     QVERIFY(!Control<QToolButton>(Form2, "SpeedButton1")
                  ->isHidden()); // every tick shows the pause button
 
@@ -278,7 +278,7 @@ void TrainingScreenTest::verdictsOfTheFiftyFiftyQuestion() {
              QColor(0x00, 0x80, 0x00));
     QCOMPARE(Control<QLabel>(Form2, "Label9")->palette().color(QPalette::WindowText),
              QColor(0xFF, 0xFF, 0x00));
-    QCOMPARE(Form2->QuestionScore, 100);
+    QCOMPARE(Form2->Session().QuestionScore(), 100);
 
     Tick(0);
     QCOMPARE(Control<QLabel>(Form2, "Label9")->text(), QStringLiteral("Ответ неправильный"));
@@ -286,10 +286,10 @@ void TrainingScreenTest::verdictsOfTheFiftyFiftyQuestion() {
              QColor(0xFF, 0x00, 0x00));
     QCOMPARE(Control<QToolButton>(Form2, "SpeedButton2")->palette().color(QPalette::ButtonText),
              QColor(0xFF, 0xFF, 0x00));
-    QCOMPARE(Form2->QuestionScore, 0);
+    QCOMPARE(Form2->Session().QuestionScore(), 0);
 
     Form2->Button1Click();
-    QCOMPARE(Form2->TotalScore, 0);
+    QCOMPARE(Form2->Session().TotalScore(), 0);
     QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 0 из 100."));
 }
 
@@ -297,11 +297,11 @@ void TrainingScreenTest::tickingAndClearingScoresZero() {
     WriteTest({Item({100, 0, 0})});
     Start();
     Tick(100);
-    QCOMPARE(Form2->QuestionScore, 100);
+    QCOMPARE(Form2->Session().QuestionScore(), 100);
     Form2->Box(RowWith(100, true))->click();
     QVERIFY(Control<QFrame>(Form2, "Panel2")->isHidden());
     Form2->Button1Click();
-    QCOMPARE(Form2->TotalScore, 0);
+    QCOMPARE(Form2->Session().TotalScore(), 0);
     QCOMPARE(ResultLine(4), QStringLiteral("Это составляет  0.0 %"));
 }
 
@@ -313,17 +313,17 @@ void TrainingScreenTest::programUntickingNeverCounts() {
     Next();
     // The program cleared the ticks for the next question without a verdict; the pause button
     // noticed the change all the same.
-    QCOMPARE(Form2->TotalScore, 100);
+    QCOMPARE(Form2->Session().TotalScore(), 100);
     QVERIFY(Control<QFrame>(Form2, "Panel2")->isHidden());
     QVERIFY(!Control<QToolButton>(Form2, "SpeedButton1")->isHidden());
     for (int row = 1; row <= 5; ++row)
         QVERIFY(!Form2->Box(row)->isChecked());
     // A question left untouched scores nothing, whatever the previous one scored.
     Next();
-    QCOMPARE(Form2->TotalScore, 100);
+    QCOMPARE(Form2->Session().TotalScore(), 100);
     Tick(0);
     Form2->Button1Click();
-    QCOMPARE(Form2->TotalScore, 100);
+    QCOMPARE(Form2->Session().TotalScore(), 100);
     QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 100 из 300."));
 }
 
@@ -383,7 +383,7 @@ void TrainingScreenTest::timeUpOnQuestionFourAndExit() {
         Tick(100);
         Next();
     }
-    QCOMPARE(Form2->AskedCount, 4);
+    QCOMPARE(Form2->Session().AskedCount(), 4);
     Tick(100);
     for (int s = 0; s < 19; ++s)
         Form2->Timer1Timer();
@@ -403,7 +403,7 @@ void TrainingScreenTest::timeUpOnQuestionFourAndExit() {
 
     // The focus coming back from the message changes nothing.
     Form2->FormActivate();
-    QCOMPARE(Form2->TotalScore, 300);
+    QCOMPARE(Form2->Session().TotalScore(), 300);
     QCOMPARE(Control<QPushButton>(Form2, "Button1")->text(), QStringLiteral("Выход..."));
 
     Form2->Button1Click();
@@ -453,7 +453,7 @@ void TrainingScreenTest::pauseBlocksAnswerHelpAndClock() {
     Form2->Timer4Timer();
     QVERIFY(!Control<QPushButton>(Form2, "Button1")->isEnabled());
     Form2->Timer1Timer();
-    QCOMPARE(Form2->Clock.TimeLeft, 899);
+    QCOMPARE(Form2->Session().Clock().TimeLeft, 899);
 
     Form2->SpeedButton1Click();
     QCOMPARE(Control<QToolButton>(Form2, "SpeedButton1")->text(), QStringLiteral("Стоп"));
@@ -463,7 +463,7 @@ void TrainingScreenTest::pauseBlocksAnswerHelpAndClock() {
     QVERIFY(Control<QPushButton>(Form2, "Button1")->isEnabled());
     QVERIFY(Control<QToolButton>(Form2, "SpeedButton2")->isEnabled());
     Form2->Timer1Timer();
-    QCOMPARE(Form2->Clock.TimeLeft, 898);
+    QCOMPARE(Form2->Session().Clock().TimeLeft, 898);
 
     // Without the menu's permission the pause button does nothing.
     Form2->PauseAllowed = false;
@@ -487,7 +487,7 @@ void TrainingScreenTest::helpAndReturnKeepQuestionTicksAndClock() {
     QCOMPARE(Form2->HelpPage,
              question == 1 ? QStringLiteral("\\html\\012.htm") : QStringLiteral("\\html\\034.htm"));
     QCOMPARE(Form2->HelpPageRequested, 1);
-    QCOMPARE(Form2->ResetOnActivate, 2);
+    QCOMPARE(Form2->Session().ResetOnActivate(), OnActivate::Keep);
     QVERIFY(!Control<QTimer>(Form2, "Timer1")->isActive());
     QVERIFY(!Form2->isVisible());
     QVERIFY(Form14->isVisible());
@@ -514,7 +514,7 @@ void TrainingScreenTest::helpAndReturnKeepQuestionTicksAndClock() {
     // The answer still counts as it stands, and the next answer locks the start bar again.
     Tick(50);
     Next();
-    QCOMPARE(Form2->TotalScore, 100);
+    QCOMPARE(Form2->Session().TotalScore(), 100);
     QCOMPARE(Shell().StartBarLocked, 1);
     QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->isEnabled());
 }
@@ -531,16 +531,16 @@ void TrainingScreenTest::returnsOfFocusNeverResetTheTest() {
     // Another window of the program took the focus and gave it back.
     Form2->FormActivate();
     Form2->FormActivate();
-    QCOMPARE(Form2->TotalScore, 100);
-    QCOMPARE(Form2->QuestionScore, 100);
-    QCOMPARE(Form2->AskedCount, 2);
+    QCOMPARE(Form2->Session().TotalScore(), 100);
+    QCOMPARE(Form2->Session().QuestionScore(), 100);
+    QCOMPARE(Form2->Session().AskedCount(), 2);
     QCOMPARE(Form2->Area()->View.CurrentQuestion, question);
     QVERIFY(Form2->Box(RowWith(100, true))->isChecked());
-    QCOMPARE(Form2->Clock.TimeLeft, 899);
+    QCOMPARE(Form2->Session().Clock().TimeLeft, 899);
     QVERIFY(Control<QTimer>(Form2, "Timer1")->isActive());
     QCOMPARE(Control<QPushButton>(Form2, "Button1")->text(), QStringLiteral("Следующий вопрос"));
     Next();
-    QCOMPARE(Form2->TotalScore, 200);
+    QCOMPARE(Form2->Session().TotalScore(), 200);
 }
 
 void TrainingScreenTest::videoQuestionStopsClockAndDelaysButton() {
@@ -548,15 +548,15 @@ void TrainingScreenTest::videoQuestionStopsClockAndDelaysButton() {
     Settings(QStringLiteral("1"), QStringLiteral("900"));
     Open();
     Form2->Button1Click();
-    QCOMPARE(Form2->ReloadOnActivate, 2);
-    QCOMPARE(Form2->OkDelaySkip, 1);
+    QCOMPARE(Form2->Session().ReloadOnActivate(), FileLoad::SkipOnce);
+    QVERIFY(Form2->Session().OkDelaySkip());
     QVERIFY(Control<QToolButton>(Form2, "SpeedButton1")->isHidden());
     QVERIFY(!Control<QPushButton>(Form2, "Button1")->isEnabled());
     QVERIFY(Control<QTimer>(Form2, "Timer1")->isActive());
 
     Form2->Timer4Timer(); // the usual delay leaves the button off
     QVERIFY(!Control<QPushButton>(Form2, "Button1")->isEnabled());
-    QCOMPARE(Form2->OkDelaySkip, 0);
+    QVERIFY(!Form2->Session().OkDelaySkip());
 
     Form2->Timer2Timer();
     QVERIFY(!Control<QTimer>(Form2, "Timer1")->isActive());
@@ -571,7 +571,7 @@ void TrainingScreenTest::videoQuestionStopsClockAndDelaysButton() {
     for (int i = 0; i < 4; ++i)
         Form2->Timer3Timer();
     QVERIFY(Control<QTimer>(Form2, "Timer1")->isActive());
-    QCOMPARE(Form2->ReloadOnActivate, 1);
+    QCOMPARE(Form2->Session().ReloadOnActivate(), FileLoad::Load);
     QCOMPARE(Control<QFrame>(Form2, "Panel5")->x(), 252);
     Tick(100);
     QCOMPARE(Control<QLabel>(Form2, "Label9")->text(), QStringLiteral("Ответ правильный"));
@@ -649,8 +649,8 @@ void TrainingScreenTest::leavingFreesScreenAndNextTestIsFresh() {
     Open();
     QVERIFY(Form2 != nullptr);
     QCOMPARE(Shell().RecreateTrainingScreen, 0);
-    QCOMPARE(Form2->AskedCount, 0);
-    QCOMPARE(Form2->TotalScore, 0);
+    QCOMPARE(Form2->Session().AskedCount(), 0);
+    QCOMPARE(Form2->Session().TotalScore(), 0);
     QCOMPARE(Form2->Area()->Draw().DrawnCount(), 0);
     QCOMPARE(Form2->windowTitle(), QStringLiteral("Внимание!"));
     Form2->Button1Click();
@@ -703,7 +703,7 @@ void TrainingScreenTest::wholeTestFromTheMenu() {
     QVERIFY(Form2 != nullptr);
     Form2->FormActivate();
     QCOMPARE(Form2->AnswerButtonMode(), TForm2::kModeStart);
-    QCOMPARE(Form2->TotalScore, 0);
+    QCOMPARE(Form2->Session().TotalScore(), 0);
 }
 
 void TrainingScreenTest::lateActivationOfALeftScreenPreparesNothing_data() {
@@ -811,17 +811,17 @@ void TrainingScreenTest::clockStandsStillOffTheQuestions() {
     QVERIFY(!Control<QTimer>(Form2, "Timer1")->isActive());
     for (int s = 0; s < 3; ++s)
         Form2->Timer1Timer();
-    QCOMPARE(Form2->Clock.TimeLeft, 2);
+    QCOMPARE(Form2->Session().Clock().TimeLeft, 2);
     QVERIFY(m_recorder->messages.isEmpty());
 
     Form2->Button1Click(); // the first question: now the clock runs
     QVERIFY(Control<QTimer>(Form2, "Timer1")->isActive());
     Form2->Timer1Timer();
-    QCOMPARE(Form2->Clock.TimeLeft, 1);
+    QCOMPARE(Form2->Session().Clock().TimeLeft, 1);
     Form2->Timer4Timer();
     Next(); // the result display
     Form2->Timer1Timer();
-    QCOMPARE(Form2->Clock.TimeLeft, 1);
+    QCOMPARE(Form2->Session().Clock().TimeLeft, 1);
     QVERIFY(m_recorder->messages.isEmpty());
 }
 
