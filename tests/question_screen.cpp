@@ -1,6 +1,7 @@
 #include "tests/question_screen.h"
 
 #include <QCheckBox>
+#include <QTimer>
 
 QuestionScreen::QuestionScreen(ScreenShell& shell, QWidget* parent)
     : Screen(parent), m_shell(shell) {}
@@ -26,6 +27,30 @@ void QuestionScreen::MakeQuestionArea(QuestionAreaConfig config) {
     CheckBox3 = m_area->CheckBox3;
     CheckBox4 = m_area->CheckBox4;
     CheckBox6 = m_area->CheckBox6;
+}
+
+void QuestionScreen::showEvent(QShowEvent* event) {
+    PlaceWindow();
+    Screen::showEvent(event);
+    if (PreparationPending()) {
+        QTimer::singleShot(0, this, [this] {
+            if (PreparationPending() && isVisible())
+                FormActivate();
+        });
+    }
+}
+
+void QuestionScreen::StopTimers() {
+    Timer1->stop();
+    Timer4->stop();
+    m_area->Timer2->stop();
+    m_area->Timer3->stop();
+}
+
+void QuestionScreen::FreeOnClose(QCloseEvent* event, int& recreateFlag) {
+    recreateFlag = 1;
+    setAttribute(Qt::WA_DeleteOnClose, true);
+    Screen::closeEvent(event);
 }
 
 void QuestionScreen::ConnectBoxes() {

@@ -71,6 +71,20 @@ protected:
     /// Connects the boxes' changes to CheckBox1Click() .. CheckBox6Click().
     void ConnectBoxes();
 
+    /// Placed by PlaceWindow(). Normally the activation that follows the showing prepares a
+    /// pending test; should the window system not activate the screen (focus-stealing
+    /// prevention), it is prepared all the same.
+    void showEvent(QShowEvent* event) override;
+    /// Places the window by the screen's rule (on showing and on every activation).
+    virtual void PlaceWindow() = 0;
+    /// True while the next activation is to prepare a new test.
+    virtual bool PreparationPending() const = 0;
+    /// Stops the clock, the answer-button delay and the video question's timers.
+    void StopTimers();
+    /// Ends a close that frees the screen: recreateFlag (the screen's Recreate...Screen flag of
+    /// ShellState) is set, so that the screen that opens it next makes a new one.
+    void FreeOnClose(QCloseEvent* event, int& recreateFlag);
+
     /// The program around the screen: the main screen, the menu, the start bar, the textbook.
     ScreenShell& m_shell;
     QuestionArea* m_area = nullptr;

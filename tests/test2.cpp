@@ -230,17 +230,8 @@ void TForm2::PlaceWindow() {
     CentreOnDisplay(5); // top 5 on displays 623 pixels high or less
 }
 
-void TForm2::showEvent(QShowEvent* event) {
-    PlaceWindow();
-    Screen::showEvent(event);
-    // Normally the activation that follows the showing prepares the test. Should the window
-    // system not activate the screen (focus-stealing prevention), prepare it all the same.
-    if (m_session.ResetOnActivate() == OnActivate::Reset) {
-        QTimer::singleShot(0, this, [this] {
-            if (m_session.ResetOnActivate() == OnActivate::Reset && isVisible())
-                FormActivate();
-        });
-    }
+bool TForm2::PreparationPending() const {
+    return m_session.ResetOnActivate() == OnActivate::Reset;
 }
 
 void TForm2::FormActivate() {
@@ -563,10 +554,7 @@ void TForm2::Timer4Timer() {
 // --- Closing -----------------------------------------------------------------------------------
 
 void TForm2::closeEvent(QCloseEvent* event) {
-    Timer1->stop();
-    Timer4->stop();
-    m_area->Timer2->stop();
-    m_area->Timer3->stop();
+    StopTimers();
     // Closed by the window system (Alt+F4, the title bar): the student leaves the test as with
     // the leave button, and the menu comes back. Closed by the program otherwise (its end): the
     // start bar must not stay locked for a test that no longer exists.
@@ -577,10 +565,7 @@ void TForm2::closeEvent(QCloseEvent* event) {
         m_shell.SetTestButtonsEnabled(true);
     }
     m_leaving = true;
-    // The screen frees itself when closed; the screen that opens it next makes a new one.
-    m_shell.State().RecreateTrainingScreen = 1;
-    setAttribute(Qt::WA_DeleteOnClose, true);
-    Screen::closeEvent(event);
+    FreeOnClose(event, m_shell.State().RecreateTrainingScreen);
     if (byWindowSystem)
         HandBackToMenu();
 }

@@ -67,7 +67,6 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     // The parts of the screen, built in this order by the constructor.
@@ -84,7 +83,8 @@ private:
     void ConnectAreaHooks();
     void ConnectSignals();
 
-    void PlaceWindow();
+    void PlaceWindow() override;
+    bool PreparationPending() const override;
     void PrepareNewTest();
     void LoadTest();
     void RefuseTest(const QString& message);

@@ -235,17 +235,8 @@ void TForm6::PlaceWindow() {
     CentreOnDisplay(5); // top 5 on displays 623 pixels high or less
 }
 
-void TForm6::showEvent(QShowEvent* event) {
-    PlaceWindow();
-    Screen::showEvent(event);
-    // Normally the activation that follows the showing prepares the test. Should the window
-    // system not activate the screen (focus-stealing prevention), prepare it all the same.
-    if (m_session.NewTestPending()) {
-        QTimer::singleShot(0, this, [this] {
-            if (m_session.NewTestPending() && isVisible())
-                FormActivate();
-        });
-    }
+bool TForm6::PreparationPending() const {
+    return m_session.NewTestPending();
 }
 
 void TForm6::FormActivate() {
@@ -600,15 +591,9 @@ void TForm6::closeEvent(QCloseEvent* event) {
     const bool byWindowSystem = !m_leaving && event->spontaneous();
     const bool endProgram = byWindowSystem && AnswerButtonMode() == kModeExit;
     m_leaving = true;
-    Timer1->stop();
-    Timer4->stop();
-    m_area->Timer2->stop();
-    m_area->Timer3->stop();
+    StopTimers();
     m_report.CloseReports();
-    // The screen frees itself when closed; the screen that opens it next makes a new one.
-    m_shell.State().RecreateControlScreen = 1;
-    setAttribute(Qt::WA_DeleteOnClose, true);
-    Screen::closeEvent(event);
+    FreeOnClose(event, m_shell.State().RecreateControlScreen);
     if (endProgram)
         ExitProgram();
     else if (byWindowSystem)

@@ -56,7 +56,6 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     // The parts of the screen, built in this order by the constructor.
@@ -72,7 +71,8 @@ private:
     void ConnectAreaHooks();
     void ConnectSignals();
 
-    void PlaceWindow();
+    void PlaceWindow() override;
+    bool PreparationPending() const override;
     void PrepareNewTest();
     // The steps of PrepareNewTest; the last three return false when the test was refused.
     void ClearForNewTest();
