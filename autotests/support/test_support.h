@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <source_location>
 
 #include "platform/message_box.h"
@@ -61,6 +62,18 @@ struct TestQuestion {
 /// A question file (Windows-1251, CR LF) with the title, no parameters and the questions.
 /// Question q shows as "Вопрос номер q"; option i of it as "- вариант i на P баллов".
 QByteArray QuestionFileBytes(const QString& title, const QList<TestQuestion>& questions);
+
+/// Runs a table of steps through flow: each line "step: outcome" (or "step" for no outcome) is
+/// handed to flow.Step(step), whose answer must be the outcome; a failure names the step.
+template <typename Flow> void CheckFlow(Flow& flow, const QStringList& lines) {
+    for (const QString& line : lines) {
+        const qsizetype colon = line.indexOf(QStringLiteral(": "));
+        const QString step = colon < 0 ? line : line.left(colon);
+        const QString expected = colon < 0 ? QString() : line.mid(colon + 2);
+        QCOMPARE(flow.Step(step) + QStringLiteral("  <- ") + step,
+                 expected + QStringLiteral("  <- ") + step);
+    }
+}
 
 /// Windows-1251 bytes of text whose lines are joined with CR LF (and end with one).
 QByteArray Cp1251File(const QStringList& lines);

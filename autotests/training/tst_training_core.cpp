@@ -1,4 +1,5 @@
 // Scoring, verdicts, clock, texts and the flow of a training test, without a display.
+#include "autotests/support/test_support.h"
 #include "tests/percent_text.h"
 #include "tests/training_core.h"
 #include "tests/training_session.h"
@@ -288,13 +289,7 @@ void TrainingCoreTest::sessionFlow_data() {
 void TrainingCoreTest::sessionFlow() {
     QFETCH(QStringList, flow);
     TrainingFlow session;
-    for (const QString& line : flow) {
-        const qsizetype colon = line.indexOf(QStringLiteral(": "));
-        const QString step = colon < 0 ? line : line.left(colon);
-        const QString expected = colon < 0 ? QString() : line.mid(colon + 2);
-        QCOMPARE(session.Step(step) + QStringLiteral("  <- ") + step,
-                 expected + QStringLiteral("  <- ") + step);
-    }
+    CheckFlow(session, flow);
 }
 
 QTEST_GUILESS_MAIN(TrainingCoreTest)
