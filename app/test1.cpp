@@ -89,7 +89,7 @@ QLabel* MakePicturePlace(QWidget* parent, const char* name, int left, int top) {
     return place;
 }
 
-QLabel* MakePicture(QWidget* parent, const char* name, const QString& resource) {
+StoredPicture* MakePicture(QWidget* parent, const char* name, const QString& resource) {
     return Named(new StoredPicture(resource, parent), name);
 }
 
@@ -112,7 +112,9 @@ Tform12::Tform12(QWidget* parent) : Screen(parent) {
     BuildEntryPanel();
     BuildBottomRow();
     ConnectButtons();
-    resize(781, 530);
+    // At its place from the start, so that the first showing lays out and reads its pictures
+    // once, at the size they are shown at.
+    PlaceWindow();
 }
 
 void Tform12::SetUpWindow() {
@@ -123,10 +125,13 @@ void Tform12::SetUpWindow() {
 }
 
 void Tform12::BuildBackground() {
-    Image1 = MakePicture(this, "Image1", QStringLiteral(":/pictures/menu_background.jpg"));
+    StoredPicture* background =
+        MakePicture(this, "Image1", QStringLiteral(":/pictures/menu_background.jpg"));
+    Image1 = background;
 
     Panel10 = Named(new QFrame(this), "Panel10");
-    SetFillColour(Panel10, kNavy); // the single navy border shows around the gradient
+    SetFillColour(Panel10, kNavy);     // the single navy border shows around the gradient
+    background->SetCoveredBy(Panel10); // only the picture's edge shows
     abcBackground1 = Named(new TabcBackground(Panel10), "abcBackground1");
     abcBackground1->SetColorFrom(QColor(0xDF, 0xDF, 0xFF));
     abcBackground1->SetColorTo(kBlue);
@@ -135,12 +140,15 @@ void Tform12::BuildBackground() {
 
     Panel11 = Named(new QFrame(Panel10), "Panel11");
     Panel11->resize(kPanel11Width, kPanel11Height);
-    Image2 = MakePicture(Panel11, "Image2", QStringLiteral(":/pictures/menu_panel.jpg"));
+    StoredPicture* panelPicture =
+        MakePicture(Panel11, "Image2", QStringLiteral(":/pictures/menu_panel.jpg"));
+    Image2 = panelPicture;
     Image2->setGeometry(0, 0, kPanel11Width, kPanel11Height);
 
     Panel1 = Named(new QFrame(Panel11), "Panel1");
     Panel1->setGeometry(11, 10, 612, 350);
     SetFillColour(Panel1, kNavy);
+    panelPicture->SetCoveredBy(Panel1); // a margin of it shows around the controls' panel
     abcBackground2 = Named(new TabcBackground(Panel1), "abcBackground2");
     abcBackground2->setGeometry(0, 0, 612, 350);
     abcBackground2->SetColorFrom(kNavy);
@@ -316,11 +324,13 @@ void Tform12::DisableControlButton() {
 }
 
 void Tform12::resizeEvent(QResizeEvent* event) {
+    // The centre panel's place first, so that the background picture is cut around it once.
+    Panel10->setGeometry(18, 18, width() - 38, height() - 38);
     Image1->setGeometry(rect());
     Screen::resizeEvent(event);
 }
 
-void Tform12::FormActivate() {
+void Tform12::PlaceWindow() {
     const QSize display = DisplaySize();
     const QSize size = display.height() < 624 ? QSize(781, 530)
                                               : QSize(display.width() - 100, display.height() - 70);
@@ -328,10 +338,14 @@ void Tform12::FormActivate() {
     move(CentredOffset(display.width(), size.width()),
          CentredOffset(display.height(), size.height()));
 
-    Panel10->setGeometry(18, 18, size.width() - 38, size.height() - 38);
+    // Panel10 follows the size (resizeEvent).
     abcBackground1->setGeometry(1, 1, Panel10->width() - 2, Panel10->height() - 2);
     Panel11->move(CentredOffset(Panel10->width(), Panel11->width()),
                   CentredOffset(Panel10->height(), Panel11->height()));
+}
+
+void Tform12::FormActivate() {
+    PlaceWindow();
 
     ComboBox3->hide();
     TestingMode = 0;

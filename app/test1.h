@@ -107,6 +107,8 @@ protected:
 private:
     // Parts of the menu, made in this order by the constructor.
     void SetUpWindow();
+    /// Size and place by the display, and the centre panels within.
+    void PlaceWindow();
     void BuildBackground();
     void BuildTopRow();
     void BuildTitlePanel();

@@ -21,12 +21,15 @@ TForm7::TForm7(ScreenShell& shell, QWidget* parent) : Screen(parent), m_shell(sh
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("О программе"));
 
-    Image1 = Named(new StoredPicture(QStringLiteral(":/pictures/book_frame.jpg"), this), "Image1");
+    auto* frame =
+        Named(new StoredPicture(QStringLiteral(":/pictures/book_frame.jpg"), this), "Image1");
+    Image1 = frame;
 
     Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Panel1->setLineWidth(1);
     SetFillColour(Panel1, QColor(0x00, 0x00, 0x80));
+    frame->SetCoveredBy(Panel1); // the frame alone is held
 
     // The browser is built when the help is first shown (BuildBrowser()).
     WebBrowser1 = nullptr;
@@ -36,6 +39,8 @@ TForm7::TForm7(ScreenShell& shell, QWidget* parent) : Screen(parent), m_shell(sh
 }
 
 void TForm7::resizeEvent(QResizeEvent* event) {
+    // The panel's place first, so that the frame picture is cut around it once.
+    Panel1->setGeometry(18, 18, width() - 38, height() - 38);
     Image1->setGeometry(rect());
     Screen::resizeEvent(event);
 }

@@ -232,12 +232,15 @@ void TForm14::SetUpWindow() {
 }
 
 void TForm14::BuildFrame() {
-    Image1 = Named(new StoredPicture(QStringLiteral(":/pictures/book_frame.jpg"), this), "Image1");
+    auto* frame =
+        Named(new StoredPicture(QStringLiteral(":/pictures/book_frame.jpg"), this), "Image1");
+    Image1 = frame;
 
     Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Panel1->setLineWidth(1);
     SetFillColour(Panel1, QColor(0x00, 0x00, 0xFF));
+    frame->SetCoveredBy(Panel1); // the frame alone is held
 }
 
 void TForm14::BuildToolbarStrip() {
@@ -323,6 +326,8 @@ TForm14::~TForm14() {
 }
 
 void TForm14::resizeEvent(QResizeEvent* event) {
+    // The panel's place first, so that the frame picture is cut around it once.
+    Panel1->setGeometry(kFrameInset, kFrameInset, width() - kFrameShrink, height() - kFrameShrink);
     Image1->setGeometry(rect());
     Screen::resizeEvent(event);
 }

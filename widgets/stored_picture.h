@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QLabel>
+#include <QPixmap>
+#include <QPointer>
 #include <QString>
+#include <vector>
 
 /// A label showing a picture stored with the program (a resource path or a file), stretched over
 /// the whole label as a QLabel with scaled contents draws it, pixel for pixel.
@@ -18,17 +21,42 @@ public:
 
     const QString& Source() const { return m_source; }
 
+    /// cover, a control of the same parent in front of the label that paints all of its area
+    /// (a panel filled with a colour), hides the picture there: only the parts of the picture
+    /// around it are kept, cut when the label is shown or resized and again when it is painted
+    /// after the cover has moved. A frame picture around a panel then holds its frame alone.
+    void SetCoveredBy(const QWidget* cover);
+    /// The parts of the picture held now, in the label's coordinates (empty when nothing is
+    /// held, or the whole label when no cover is set and the picture is held as the pixmap).
+    QRegion HeldArea() const;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     /// Reads and stretches the picture if the label is visible and the picture held is not of
     /// the label's size.
     void Fit();
+    /// Reads the picture stretched to the label's size; null when it cannot be read.
+    QImage ReadStretched(QSize pixels);
+    /// The area of the label the cover hides now.
+    QRect CoveredArea() const;
+    /// Keeps the parts of the stretched picture around the cover.
+    void FitAroundCover();
+
+    struct Piece {
+        QRect area; // in the label's coordinates
+        QPixmap picture;
+    };
 
     QString m_source;
     QByteArray m_format;
     bool m_unreadable = false;
+    QPointer<const QWidget> m_cover;
+    std::vector<Piece> m_pieces;
+    QSize m_piecesSize;  // the label's size the pieces were cut at
+    QRect m_piecesCover; // and the covered area
 };

@@ -306,6 +306,45 @@ private Q_SLOTS:
         QCOMPARE(picture.grab().toImage(), stretched.grab().toImage());
         QFile::remove(file);
     }
+
+    void storedPictureUnderACoverKeepsOnlyItsEdge() {
+        QImage stored(40, 30, QImage::Format_RGB32);
+        for (int y = 0; y < stored.height(); ++y)
+            for (int x = 0; x < stored.width(); ++x)
+                stored.setPixelColor(x, y, QColor(x * 6, y * 8, (x * y) % 256));
+        const QString file = QDir::temp().filePath(QStringLiteral("stored_picture_cover.png"));
+        QVERIFY(stored.save(file));
+
+        // The same window twice: a stretching label and the stored picture, each under a panel.
+        const auto makeWindow = [](QWidget& window, QLabel* picture) {
+            window.resize(97, 61);
+            picture->setGeometry(window.rect());
+            auto* panel = new QFrame(&window);
+            panel->setAutoFillBackground(true);
+            QPalette pal = panel->palette();
+            pal.setColor(QPalette::Window, Qt::darkBlue);
+            panel->setPalette(pal);
+            panel->setGeometry(9, 7, 70, 40);
+            return panel;
+        };
+        QWidget expectedWindow;
+        auto* stretched = new QLabel(&expectedWindow);
+        stretched->setScaledContents(true);
+        stretched->setPixmap(QPixmap(file));
+        makeWindow(expectedWindow, stretched);
+        QWidget window;
+        auto* picture = new StoredPicture(file, &window);
+        picture->SetCoveredBy(makeWindow(window, picture));
+        window.show();
+        expectedWindow.show();
+
+        QCOMPARE(window.grab().toImage(), expectedWindow.grab().toImage());
+        const QRegion held = picture->HeldArea();
+        QCOMPARE(held, QRegion(window.rect()).subtracted(QRect(9, 7, 70, 40)));
+        window.hide();
+        QVERIFY(picture->HeldArea().isEmpty());
+        QFile::remove(file);
+    }
 };
 
 QTEST_MAIN(DrawingTest)
