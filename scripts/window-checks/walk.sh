@@ -58,9 +58,11 @@ stack_pos() { xwin list | awk -v id="$1" '$1 == id { print NR - 1 }'; }
 topmost() { xwin list | tail -n 1 | cut -d' ' -f1; }
 
 # Closes a window the way the desktop does: Alt+F4 under openbox when it has the keyboard,
-# otherwise WM_DELETE_WINDOW sent straight to it.
+# otherwise WM_DELETE_WINDOW sent straight to it. Openbox closes the window it holds active,
+# which follows the keyboard a moment later: the key waits (up to 2 s) until both agree.
+active_is() { [ "$(printf '0x%x' "$(xdotool getactivewindow 2>/dev/null || echo 0)")" = "$1" ]; }
 wm_close() {
-  if [ "$mode" = openbox ] && [ "$(xwin focus)" = "$1" ]; then
+  if [ "$mode" = openbox ] && [ "$(xwin focus)" = "$1" ] && eventually 2 active_is "$1"; then
     xdotool key alt+F4
   else
     xwin close "$1"
