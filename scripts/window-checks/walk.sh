@@ -273,26 +273,45 @@ compare_results() {
     fail "the data file differs from the one written by hand"
 }
 
+# Starts the walk's X server (on display $1, or on a free one) and waits until it answers; an
+# X server that does not answer within 15 s is stopped and started again, twice at most, and its
+# own words are shown if none ever answers.
+start_x() {
+  local attempt display xvfb
+  for attempt in 1 2 3; do
+    if [ -n "$1" ]; then
+      display=$1
+      Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+      xvfb=$!
+    else
+      : >"$work/display"
+      Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
+        >"$work/xvfb.log" 2>&1 &
+      xvfb=$!
+      for _ in $(seq 150); do [ -s "$work/display" ] && break; sleep 0.1; done
+      display=$(head -n 1 "$work/display")
+    fi
+    export DISPLAY=":$display"
+    for _ in $(seq 150); do xwin list >/dev/null 2>&1 && break; sleep 0.1; done
+    if [ -n "$display" ] && xwin list >/dev/null 2>&1; then
+      pids+=("$xvfb")
+      return 0
+    fi
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    echo "walk ($mode): the X server on :$display did not answer (attempt $attempt)" >&2
+  done
+  cat "$work/xvfb.log" >&2
+  fail "no X server answered"
+}
+
 walk() {
   mode=$1
   local display=$2 course="$work/course-$1"
   mkdir -p "$course"
   write_course "$course"
 
-  if [ -n "$display" ]; then
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    pids+=($!)
-  else
-    exec 3>"$work/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    pids+=($!)
-    exec 3>&-
-    for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
-    display=$(head -n 1 "$work/display")
-    rm -f "$work/display"
-  fi
-  export DISPLAY=":$display"
-  for _ in $(seq 300); do xwin list >/dev/null 2>&1 && break; sleep 0.1; done
+  start_x "$display"
   if [ "$mode" = openbox ]; then
     openbox --sm-disable >/dev/null 2>&1 &
     pids+=($!)
