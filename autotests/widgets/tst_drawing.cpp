@@ -30,6 +30,17 @@ void FillWith(QWidget& widget, const QColor& colour) {
     widget.setPalette(palette);
 }
 
+// A 40 x 30 picture of distinct colours saved as a PNG file in the temporary folder; its path, or
+// nothing when it could not be saved.
+QString SaveTestPicture(const QString& name) {
+    QImage stored(40, 30, QImage::Format_RGB32);
+    for (int y = 0; y < stored.height(); ++y)
+        for (int x = 0; x < stored.width(); ++x)
+            stored.setPixelColor(x, y, QColor(x * 6, y * 8, (x * y) % 256));
+    const QString file = QDir::temp().filePath(name);
+    return stored.save(file) ? file : QString();
+}
+
 } // namespace
 
 class DrawingTest : public QObject {
@@ -278,12 +289,8 @@ private Q_SLOTS:
     // A stored picture is read only once shown, holds it only at its own size, and draws exactly
     // what a label stretching the whole picture draws.
     void storedPictureIsReadWhenShownAndDrawnAsStretched() {
-        QImage stored(40, 30, QImage::Format_RGB32);
-        for (int y = 0; y < stored.height(); ++y)
-            for (int x = 0; x < stored.width(); ++x)
-                stored.setPixelColor(x, y, QColor(x * 6, y * 8, (x * y) % 256));
-        const QString file = QDir::temp().filePath(QStringLiteral("stored_picture_test.png"));
-        QVERIFY(stored.save(file));
+        const QString file = SaveTestPicture(QStringLiteral("stored_picture_test.png"));
+        QVERIFY(!file.isEmpty());
 
         QWidget window;
         StoredPicture picture(file, &window);
@@ -308,22 +315,15 @@ private Q_SLOTS:
     }
 
     void storedPictureUnderACoverKeepsOnlyItsEdge() {
-        QImage stored(40, 30, QImage::Format_RGB32);
-        for (int y = 0; y < stored.height(); ++y)
-            for (int x = 0; x < stored.width(); ++x)
-                stored.setPixelColor(x, y, QColor(x * 6, y * 8, (x * y) % 256));
-        const QString file = QDir::temp().filePath(QStringLiteral("stored_picture_cover.png"));
-        QVERIFY(stored.save(file));
+        const QString file = SaveTestPicture(QStringLiteral("stored_picture_cover.png"));
+        QVERIFY(!file.isEmpty());
 
         // The same window twice: a stretching label and the stored picture, each under a panel.
         const auto makeWindow = [](QWidget& window, QLabel* picture) {
             window.resize(97, 61);
             picture->setGeometry(window.rect());
             auto* panel = new QFrame(&window);
-            panel->setAutoFillBackground(true);
-            QPalette pal = panel->palette();
-            pal.setColor(QPalette::Window, Qt::darkBlue);
-            panel->setPalette(pal);
+            FillWith(*panel, Qt::darkBlue);
             panel->setGeometry(9, 7, 70, 40);
             return panel;
         };
