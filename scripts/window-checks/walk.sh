@@ -305,24 +305,48 @@ start_x() {
   fail "no X server answered"
 }
 
-walk() {
-  mode=$1
-  local display=$2 course="$work/course-$1"
-  mkdir -p "$course"
-  write_course "$course"
+# Starts the program on the walk's X server. A program that could not reach the X server (which
+# answered the walk a moment before) is started again on a new X server, twice at most; what the
+# display looked like then is shown.
+start_program() {
+  local course=$1 display=$2 attempt
+  for attempt in 1 2 3; do
+    (cd "$course" && QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QTWEBENGINE_DISABLE_SANDBOX=1 \
+       QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --no-sandbox" exec "$bin") >"$work/$mode.log" 2>&1 &
+    app=$!
+    pids+=($app)
+    for _ in $(seq 20); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$app" 2>/dev/null && return 0
+    grep -q 'could not connect to display' "$work/$mode.log" || return 0 # bar_buttons says why
+    {
+      echo "walk ($mode): the program could not reach the X server on $DISPLAY (attempt $attempt)"
+      ls -la /tmp/.X11-unix 2>&1
+      pgrep -a Xvfb 2>&1
+      xwin list >/dev/null 2>&1 && echo "the X server answers the walk" || echo "the X server does not answer"
+    } >&2
+    [ "$attempt" = 3 ] || start_display "$display"
+  done
+}
 
-  start_x "$display"
+# The walk's X server, with openbox on it in that mode.
+start_display() {
+  start_x "$1"
   if [ "$mode" = openbox ]; then
     openbox --sm-disable >/dev/null 2>&1 &
     pids+=($!)
     for _ in $(seq 300); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
     BOX_KIND=DIALOG
   fi
+}
 
-  (cd "$course" && QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QTWEBENGINE_DISABLE_SANDBOX=1 \
-     QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --no-sandbox" exec "$bin") >"$work/$mode.log" 2>&1 &
-  app=$!
-  pids+=($app)
+walk() {
+  mode=$1
+  local display=$2 course="$work/course-$1"
+  mkdir -p "$course"
+  write_course "$course"
+
+  start_display "$display"
+  start_program "$course" "$display"
 
   # The splash hands over to the start bar and the textbook.
   bar_buttons
