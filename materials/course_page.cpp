@@ -76,7 +76,7 @@ CoursePage::CoursePage(ScreenShell& shell, const QString& folder, const QString&
     guard.setName(QStringLiteral("script-link-guard"));
     guard.setSourceCode(kScriptLinkGuard);
     guard.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    guard.setWorldId(QWebEngineScript::ApplicationWorld);
+    guard.setWorldId(QWebEngineScript::MainWorld);
     guard.setRunsOnSubFrames(true);
     scripts().insert(guard);
 

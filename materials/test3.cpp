@@ -231,11 +231,13 @@ void TForm3::BuildCloseButton() {
     BitBtn1 = Named(new QPushButton(QStringLiteral("Закрыть"), Panel1), "BitBtn1");
     BitBtn1->setGeometry(616, 464, 107, 25);
     BitBtn1->setCursor(Qt::PointingHandCursor);
-    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     connect(BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
 }
 
 void TForm3::FormActivate() {
+    // The style's icon is read on first showing: reading it has Qt load every image plug-in.
+    if (BitBtn1->icon().isNull())
+        BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     resize(kClientWidth + 2 * kBorder, kClientHeight + 2 * kBorder);
     Panel1->setGeometry(kBorder, kBorder, kClientWidth, kClientHeight);
     CentreOnDisplay();

@@ -55,7 +55,8 @@ const char* const kButtonPictures[] = {
 
 void SetImage(QToolButton* button, int index) {
     button->setProperty("ImageIndex", index);
-    const QPixmap picture(QString::fromLatin1(kButtonPictures[index]));
+    const QPixmap picture =
+        QPixmap::fromImage(ReadStoredImage(QString::fromLatin1(kButtonPictures[index]), "bmp"));
     QIcon icon;
     if (!picture.isNull()) {
         // The same picture enabled and disabled: the disabled look is its own picture.

@@ -4,6 +4,8 @@
 #include "platform/rounding.h"
 
 #include <QApplication>
+#include <QBackingStore>
+#include <QHideEvent>
 #include <QEvent>
 #include <QEventLoop>
 #include <QPointer>
@@ -150,5 +152,10 @@ void Screen::hideEvent(QHideEvent* event) {
         m_modalLoop->quit();
     if (!g_modalLoops)
         setWindowModality(Qt::NonModal);
+    // Qt keeps a hidden window's backing store at full size; a screen hidden by the program gives
+    // it back, and its next showing paints it whole again at its size. A window the window system
+    // hid (minimised) keeps it.
+    if (!event->spontaneous() && isWindow() && backingStore() != nullptr)
+        backingStore()->resize(QSize(1, 1));
     QWidget::hideEvent(event);
 }

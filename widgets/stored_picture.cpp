@@ -6,6 +6,12 @@
 #include <QPainter>
 #include <QPixmap>
 
+QImage ReadStoredImage(const QString& source, const char* format) {
+    QImageReader reader(source, format);
+    reader.setAutoDetectImageFormat(format == nullptr || *format == '\0');
+    return reader.read();
+}
+
 StoredPicture::StoredPicture(const QString& source, QWidget* parent, const char* format)
     : QLabel(parent), m_source(source), m_format(format) {}
 
@@ -82,9 +88,7 @@ void StoredPicture::Fit() {
 QImage StoredPicture::ReadStretched(QSize pixels) {
     // Read without QPixmap's cache, which would keep the full-size picture alive beside the
     // stretched one.
-    QImageReader reader(m_source, m_format);
-    reader.setAutoDetectImageFormat(m_format.isEmpty());
-    QImage picture = reader.read();
+    QImage picture = ReadStoredImage(m_source, m_format.isEmpty() ? nullptr : m_format.constData());
     if (picture.isNull()) {
         m_unreadable = true;
         return picture;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
@@ -13,6 +14,11 @@
 /// shown at: a screen that is not open holds no picture, and an open one holds one copy of it,
 /// not the picture and its stretched copy besides. (Reading it again takes a few milliseconds.)
 /// A picture that cannot be read leaves the label empty (its parent's colour shows).
+/// Reads a picture stored with the program in the format named ("bmp"), without asking every
+/// image plug-in about it first, as Qt does for any picture read without a reader of its own
+/// (loading each plug-in and the libraries behind it for good); null when it cannot be read.
+QImage ReadStoredImage(const QString& source, const char* format);
+
 class StoredPicture : public QLabel {
 public:
     /// format names the picture's format ("bmp"), so that the image plug-ins are not asked

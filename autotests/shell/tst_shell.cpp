@@ -21,6 +21,7 @@
 #include "widgets/toggle_button.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMovie>
@@ -218,6 +219,18 @@ private Q_SLOTS:
         QVERIFY(Control<QFrame>(Form1, "Panel1")->isHidden()); // the progress panel stays hidden
         Form1->FormDeactivate();
         QVERIFY(Control<QLabel>(Form1, "Image1")->isHidden());
+    }
+
+    void hiddenScreenGivesBackItsWindowBuffer() {
+        // Hidden, a screen holds no buffer of its size; shown again, it is painted whole at its size.
+        Screen screen;
+        screen.resize(300, 200);
+        for (int showing = 0; showing < 2; ++showing) {
+            screen.show();
+            QTRY_COMPARE(screen.backingStore()->size(), QSize(300, 200));
+            screen.hide();
+            QCOMPARE(screen.backingStore()->size(), QSize(1, 1));
+        }
     }
 
     void testingButtonShowsTheScreenOfTheTestingMode() {
