@@ -5,9 +5,9 @@
 
 #include <QApplication>
 #include <QBackingStore>
-#include <QHideEvent>
 #include <QEvent>
 #include <QEventLoop>
+#include <QHideEvent>
 #include <QPointer>
 #include <QTimer>
 

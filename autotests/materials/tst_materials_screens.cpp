@@ -110,6 +110,9 @@ private Q_SLOTS:
         QCOMPARE(ImageIndex(Control<QToolButton>(Form14, "ToolButton1")), 0);
         QVERIFY(!Control<QToolButton>(Form14, "ToolButton2")->isEnabled());
         QCOMPARE(ImageIndex(Control<QToolButton>(Form14, "ToolButton2")), 2);
+        for (const char* button : {"ToolButton1", "ToolButton2"}) // their pictures were read
+            QCOMPARE(Control<QToolButton>(Form14, button)->icon().availableSizes().value(0),
+                     QSize(89, 16));
 
         // A print button pushed out of place comes back when the browser loses the focus.
         Control<QToolButton>(Form14, "SpeedButton2")->move(0, 4);
