@@ -23,9 +23,32 @@ export DISPLAY=":$display"
 (cd "$root/course" && exec "$bin") >"$work/log" 2>&1 &
 app=$!
 
+# A failure says whether the program still runs, which windows are on view and its last words.
+fail() {
+  echo "FAIL: $*"
+  if kill -0 "$app" 2>/dev/null; then echo "the program still runs"; else
+    wait "$app" && status=0 || status=$?
+    app=""
+    echo "the program ended with status $status"
+  fi
+  echo "windows on view:"
+  for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    echo "  $id $(xdotool getwindowname "$id" 2>/dev/null)"
+  done
+  if [ -s "$work/log" ]; then
+    echo "the program's last words (DISPLAY=$DISPLAY):"
+    tail -n 20 "$work/log"
+  fi
+  exit 1
+}
+
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
-for _ in $(seq 600); do [ -n "$(visible '^Учебник')" ] && break; sleep 0.1; done
-[ -n "$(visible '^Учебник')" ] || { echo "FAIL: no textbook window after the splash"; exit 1; }
+for _ in $(seq 600); do
+  [ -n "$(visible '^Учебник')" ] && break
+  kill -0 "$app" 2>/dev/null || fail "the program ended before the textbook was shown"
+  sleep 0.1
+done
+[ -n "$(visible '^Учебник')" ] || fail "no textbook window after the splash"
 
 # The start page is drawn inside the textbook's frame (the browser area at 1024 x 768).
 for _ in $(seq 100); do
@@ -34,6 +57,6 @@ for _ in $(seq 100); do
   [ "$colours" -gt 50 ] && break
   sleep 0.3
 done
-kill -0 "$app" || { echo "FAIL: the program ended"; exit 1; }
-[ "$colours" -gt 50 ] || { echo "FAIL: the textbook's browser shows no page ($colours colours)"; exit 1; }
+kill -0 "$app" 2>/dev/null || fail "the program ended"
+[ "$colours" -gt 50 ] || fail "the textbook's browser shows no page ($colours colours)"
 echo "textbook shows its start page after the splash ($colours colours)"
