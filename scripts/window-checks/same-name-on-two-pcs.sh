@@ -59,7 +59,10 @@ open_menu_and_register() { # name
   xdotool key Down Down Down Return; sleep 0.5
 }
 press_control() { click $((px + 209 + 96)) $((py + 320 + 12)) 3; }
-window_named() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+# A window of this title on view now; window_named waits up to 30 s for one (a search can also
+# come back empty while other windows come and go).
+window_now() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+window_named() { eventually 30 window_now "$1"; }
 
 start_pc; pc1=$display
 start_pc; pc2=$display
@@ -83,7 +86,7 @@ before_data=$(sha256sum "$data") before_report=$(sha256sum "$report")
 export DISPLAY=$pc2
 open_menu_and_register "Ivanov I. I."
 press_control
-window_named '^Внимание!$' && fail "a second control test under the same name opened: $(ls "$course/otchet/data1")"
+window_now '^Внимание!$' && fail "a second control test under the same name opened: $(ls "$course/otchet/data1")"
 [ "$(sha256sum "$data")" = "$before_data" ] || fail "the first test's data file changed"
 [ "$(sha256sum "$report")" = "$before_report" ] || fail "the first test's report changed"
 xdotool key Return; sleep 1                                         # the message box closes
