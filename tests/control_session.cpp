@@ -1,5 +1,7 @@
 #include "tests/control_session.h"
 
+#include <utility>
+
 const QString ControlSession::kSupervisorCode = QStringLiteral("739152");
 
 Activation ControlSession::OnActivation() {
@@ -66,11 +68,8 @@ void ControlSession::Abort() {
 }
 
 bool ControlSession::AnswerButtonDelayEnds() {
-    if (m_buttonDelaySkip) {
-        m_buttonDelaySkip = false; // a video question enables the button after its playback
-        return false;
-    }
-    return true;
+    // A video question enables the button after its playback.
+    return !std::exchange(m_buttonDelaySkip, false);
 }
 
 ClockTick ControlSession::Tick() {

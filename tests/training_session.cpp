@@ -1,6 +1,7 @@
 #include "tests/training_session.h"
 
 #include <algorithm>
+#include <utility>
 
 Activation TrainingSession::OnActivation() {
     // Only a fresh screen (or one set back when the student left) prepares a test. Every other
@@ -69,11 +70,8 @@ void TrainingSession::Leave() {
 }
 
 bool TrainingSession::AnswerButtonDelayEnds() {
-    if (m_okDelaySkip) {
-        m_okDelaySkip = false; // a video question enables the button after its playback
-        return false;
-    }
-    return !m_paused;
+    // A video question enables the button after its playback.
+    return !std::exchange(m_okDelaySkip, false) && !m_paused;
 }
 
 bool TrainingSession::BoxChanged(int row, bool ticked, const PositionPoints& points) {

@@ -88,7 +88,7 @@ void StoredPicture::Fit() {
 QImage StoredPicture::ReadStretched(QSize pixels) {
     // Read without QPixmap's cache, which would keep the full-size picture alive beside the
     // stretched one.
-    QImage picture = ReadStoredImage(m_source, m_format.isEmpty() ? nullptr : m_format.constData());
+    QImage picture = ReadStoredImage(m_source, m_format.constData());
     if (picture.isNull()) {
         m_unreadable = true;
         return picture;

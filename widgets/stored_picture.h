@@ -16,7 +16,8 @@
 /// A picture that cannot be read leaves the label empty (its parent's colour shows).
 /// Reads a picture stored with the program in the format named ("bmp"), without asking every
 /// image plug-in about it first, as Qt does for any picture read without a reader of its own
-/// (loading each plug-in and the libraries behind it for good); null when it cannot be read.
+/// (loading each plug-in and the libraries behind it for good); a null or empty format: found
+/// out from the picture. Null when it cannot be read.
 QImage ReadStoredImage(const QString& source, const char* format);
 
 class StoredPicture : public QLabel {
