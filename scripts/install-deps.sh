@@ -26,6 +26,7 @@ BUILD=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
   qt6-webengine-dev qt6-multimedia-dev libqt6multimediawidgets6
   qt6-charts-dev qt6-svg-dev
+  libxml2-dev
   libgl-dev libglx-dev libegl-dev libxkbcommon-dev
 )
 # What the built program needs at run time: picture formats, Qt's own Russian texts, the fonts

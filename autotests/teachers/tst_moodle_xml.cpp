@@ -120,6 +120,7 @@ private Q_SLOTS:
     void exportNamesWhatMoodleCannotMatchOrTake();
     void handWrittenMoodleFileImportsAsExpected();
     void refusedQuestionsAreNamedAndTheRestIsWritten();
+    void importReadsTheTextAndNamesWhatItDrops();
 };
 
 void MoodleXmlTest::sampleCourseGoesToMoodleAndBackUnchanged() {
@@ -324,6 +325,55 @@ void MoodleXmlTest::refusedQuestionsAreNamedAndTheRestIsWritten() {
     QVERIFY(bytes.contains(EncodeCp1251(QStringLiteral("Вопрос Столица Какой город — столица "
                                                        "Российской Федерации?\r\n"))));
     QCOMPARE(bytes.count("\r\n"), bytes.count("\n"));
+}
+
+void MoodleXmlTest::importReadsTheTextAndNamesWhatItDrops() {
+    QBuffer xml;
+    xml.setData(R"(<?xml version="1.0" encoding="UTF-8"?>
+<quiz>
+  <question type="multichoice">
+    <name><text>Знаки</text></name>
+    <questiontext format="html"><text><![CDATA[<p>Цена 5&nbsp;&euro;, it&rsquo;s &minus;2 &le; x,
+      &frac12; &hellip; 10<sup>3</sup>, 10<sup>-3</sup>, H<sub>2</sub>O, строка&#10;вторая&#9;&#1;конец</p>
+      <table><tr><th>Страна</th><th>Столица</th></tr><tr><td>Франция</td><td>Париж</td></tr></table>]]></text></questiontext>
+    <defaultgrade>2.0000000</defaultgrade>
+    <hidden>1</hidden>
+    <single>false</single>
+    <shuffleanswers>0</shuffleanswers>
+    <correctfeedback format="html"><text>Молодец!</text></correctfeedback>
+    <answer fraction="100"><text>Да&#13;&#10;нет</text><feedback><text>Верно</text></feedback></answer>
+    <answer fraction="-100"><text>Нет</text></answer>
+    <hint format="html"><text>Подумайте о цене.</text></hint>
+  </question>
+</quiz>)");
+    xml.open(QIODevice::ReadOnly);
+    const MoodleImport imported = ImportMoodleXml(&xml);
+    QVERIFY2(imported.ok(), qPrintable(imported.error));
+    QCOMPARE(imported.refused, QStringList());
+    const Question& question = imported.bank.At(1);
+    QCOMPARE(question.Text.mid(9),
+             QStringLiteral("Цена 5 €, it’s -2 <= x, 1/2 … 10^3, 10^(-3), H_2O, строка вторая "
+                            "конец Страна | Столица; Франция | Париж "));
+    QCOMPARE(question.Options[0].Text, QStringLiteral("Да нет "));
+    QCOMPARE(question.Options[1].Points, 0); // -100 % in a question with check boxes
+    const QString warnings = imported.warnings.join(u'\n');
+    for (const char* dropped :
+         {"отзывы к вариантам (1)", "отзывы за верный, частично верный и неверный ответ",
+          "подсказки (1)", "оценка 2.0000000", "скрытость", "постоянный порядок вариантов",
+          "«−» записан как «-»"})
+        QVERIFY2(warnings.contains(QString::fromUtf8(dropped)), qPrintable(warnings));
+
+    // No control character reaches the question file, and it loads back whole.
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
+    QString error;
+    QVERIFY(WriteQuestionFile(imported.bank, &file, &error));
+    const QByteArray bytes = file.data();
+    QVERIFY(std::none_of(bytes.begin(), bytes.end(), [](char c) {
+        return (uchar(c) < 0x20 && c != '\r' && c != '\n') || uchar(c) == 0x7F;
+    }));
+    QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
+    CompareBanks(Reloaded(imported.bank), imported.bank);
 }
 
 QTEST_GUILESS_MAIN(MoodleXmlTest)

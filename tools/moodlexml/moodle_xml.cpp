@@ -478,10 +478,12 @@ private:
         const QString text = textNode != nullptr ? textNode->text : QString();
         const QString format = element->Attribute(QStringLiteral("format"));
         if (format == QStringLiteral("plain_text") || format == QStringLiteral("markdown")) {
-            content.text = QString(text)
-                               .replace(QStringLiteral("\r\n"), QStringLiteral(" "))
-                               .replace(u'\n', u' ')
-                               .trimmed();
+            content.text = text;
+            for (QChar& c : content.text) {
+                if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
+                    c = u' '; // line breaks and tabs, and any control character
+            }
+            content.text = content.text.simplified();
             return content;
         }
         const HtmlContent html = ParseHtml(text);
@@ -682,6 +684,66 @@ private:
             m_pendingWarnings << difference;
     }
 
+    // Characters Windows-1251 lacks that have a plain reading in it; the replacements are said.
+    void MakeReadable(QString* text) {
+        static const QList<QPair<QChar, QString>> readings{
+            {QChar(0x2212), QStringLiteral("-")},   {QChar(0x2264), QStringLiteral("<=")},
+            {QChar(0x2265), QStringLiteral(">=")},  {QChar(0x2260), QStringLiteral("<>")},
+            {QChar(0x2248), QStringLiteral("~")},   {QChar(0x00D7), QStringLiteral("x")},
+            {QChar(0x00F7), QStringLiteral(":")},   {QChar(0x00BD), QStringLiteral("1/2")},
+            {QChar(0x00BC), QStringLiteral("1/4")}, {QChar(0x00BE), QStringLiteral("3/4")},
+            {QChar(0x00B2), QStringLiteral("^2")},  {QChar(0x00B3), QStringLiteral("^3")},
+            {QChar(0x00B9), QStringLiteral("^1")},  {QChar(0x2192), QStringLiteral("->")},
+            {QChar(0x2190), QStringLiteral("<-")},  {QChar(0x2032), QStringLiteral("'")},
+            {QChar(0x2033), QStringLiteral("\"")}};
+        for (const auto& [c, reading] : readings) {
+            if (!text->contains(c))
+                continue;
+            text->replace(c, reading);
+            const QString said = QStringLiteral("«%1» записан как «%2»").arg(c).arg(reading);
+            if (!m_replaced.contains(said))
+                m_replaced << said;
+        }
+    }
+
+    // What Moodle keeps with the question and the question file has no place for.
+    static QStringList DroppedParts(const Node& node) {
+        const auto hasText = [](const Node* element) {
+            return element != nullptr && !FeedbackParagraphs(element).isEmpty();
+        };
+        QStringList dropped;
+        int answerFeedback = 0;
+        int hints = 0;
+        for (const Node& child : node.children) {
+            if (child.name == QStringLiteral("answer"))
+                answerFeedback += hasText(child.Child(QStringLiteral("feedback"))) ? 1 : 0;
+            else if (child.name == QStringLiteral("hint"))
+                hints += hasText(&child) ? 1 : 0;
+        }
+        if (answerFeedback > 0)
+            dropped << QStringLiteral("отзывы к вариантам (%1)").arg(answerFeedback);
+        if (hasText(node.Child(QStringLiteral("correctfeedback"))) ||
+            hasText(node.Child(QStringLiteral("partiallycorrectfeedback"))) ||
+            hasText(node.Child(QStringLiteral("incorrectfeedback"))))
+            dropped << QStringLiteral("отзывы за верный, частично верный и неверный ответ");
+        if (hints > 0)
+            dropped << QStringLiteral("подсказки (%1)").arg(hints);
+        const Node* grade = node.Child(QStringLiteral("defaultgrade"));
+        if (grade != nullptr && std::fabs(grade->text.trimmed().toDouble() - 1.0) > 1e-9 &&
+            !grade->text.trimmed().isEmpty())
+            dropped << QStringLiteral("оценка %1 (в программе каждый вопрос стоит 100 баллов)")
+                           .arg(grade->text.trimmed());
+        const Node* hidden = node.Child(QStringLiteral("hidden"));
+        if (hidden != nullptr && hidden->text.trimmed() == QStringLiteral("1"))
+            dropped << QStringLiteral("скрытость (в программе вопрос увидят студенты)");
+        const Node* shuffle = node.Child(QStringLiteral("shuffleanswers"));
+        if (shuffle != nullptr && (shuffle->text.trimmed() == QStringLiteral("0") ||
+                                   shuffle->text.trimmed() == QStringLiteral("false")))
+            dropped << QStringLiteral("постоянный порядок вариантов (программа всегда их "
+                                      "перемешивает)");
+        return dropped;
+    }
+
     // Refuses a question with characters the question file's encoding has no place for.
     static void CheckFitsCp1251(const Question& question) {
         QString all = question.Text + question.Note + question.TextbookPage +
@@ -709,7 +771,19 @@ private:
         TakeQuestionText(node, name, place, &question);
         TakeFeedback(node, &question);
         TakeOptions(node, type, &question);
+        m_replaced.clear();
+        MakeReadable(&question.Text);
+        MakeReadable(&question.Note);
+        question.Note = question.Note.left(kMaxNoteLength);
+        for (int i = 0; i < question.OptionCount; ++i)
+            MakeReadable(&question.Options[i].Text);
         CheckFitsCp1251(question);
+        if (!m_replaced.isEmpty())
+            m_pendingWarnings << m_replaced.join(QStringLiteral(", "));
+        const QStringList dropped = DroppedParts(node);
+        if (!dropped.isEmpty())
+            m_pendingWarnings << QStringLiteral("не перенесено: ") +
+                                     dropped.join(QStringLiteral("; "));
         m_result.files.append(m_pending);
         for (const QString& warning : m_pendingWarnings)
             m_result.warnings << QStringLiteral("«%1»: %2").arg(name.trimmed(), warning);
@@ -719,6 +793,7 @@ private:
     MoodleImport m_result;
     QList<EmbeddedFile> m_pending;
     QStringList m_pendingWarnings;
+    QStringList m_replaced; // characters of the question taken in a plain reading
     bool m_titleTaken = false;
 };
 
