@@ -220,7 +220,7 @@ void GroupReportTest::unusableFilesAreListedAndTheReportGoesOn() {
     const QString table = QString::fromUtf8(csv.readAll());
     QCOMPARE(table.count(QStringLiteral("\r\n")), 5);
     QVERIFY(table.contains(QStringLiteral("Акимов А. А.;ФК-1;Плавание;КМС;ИТОГОВОЕ ТЕСТИРОВАНИЕ;"
-                                          "07.12.2026;10:00:00;3;300;300;100.0;100;100;100")));
+                                          "07.12.2026;10:00:00;3;300;300;100,0;100;100;100")));
     QFile html(dir.filePath(QStringLiteral("group.html")));
     QVERIFY(html.open(QIODevice::ReadOnly));
     QVERIFY(html.readAll().contains("cut.txt"));
