@@ -161,7 +161,8 @@ void PrintSummary(const GroupResults& group, const QList<ItemStatistics>& items,
                       .arg(group.students.size())
                       .arg(group.unusable.size()));
     Print(stdout, QStringLiteral("Средний процент: %1; вопросов: %2, с замечаниями: %3")
-                      .arg(QString::number(mean, 'f', 1))
+                      .arg(group.students.isEmpty() ? QStringLiteral("— (ни одного студента)")
+                                                    : QString::number(mean, 'f', 1))
                       .arg(items.size())
                       .arg(flagged));
     Print(stdout, QStringLiteral("Таблица: %1").arg(QFileInfo(line.csvPath).absoluteFilePath()));
