@@ -121,6 +121,8 @@ private Q_SLOTS:
     void handWrittenMoodleFileImportsAsExpected();
     void refusedQuestionsAreNamedAndTheRestIsWritten();
     void importReadsTheTextAndNamesWhatItDrops();
+    void theLargestFileGoesToMoodleAndBack_data();
+    void theLargestFileGoesToMoodleAndBack();
 };
 
 void MoodleXmlTest::sampleCourseGoesToMoodleAndBackUnchanged() {
@@ -374,6 +376,44 @@ void MoodleXmlTest::importReadsTheTextAndNamesWhatItDrops() {
     }));
     QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
     CompareBanks(Reloaded(imported.bank), imported.bank);
+}
+
+void MoodleXmlTest::theLargestFileGoesToMoodleAndBack_data() {
+    QTest::addColumn<int>("count");
+    QTest::newRow("2700") << kMaxQuestions;
+    QTest::newRow("2701") << kMaxQuestions + 1;
+}
+
+void MoodleXmlTest::theLargestFileGoesToMoodleAndBack() {
+    QFETCH(int, count);
+    QuestionBank bank;
+    bank.Title = QStringLiteral("Большой файл ");
+    for (int q = 1; q <= count; ++q) {
+        Question question;
+        question.Text = QStringLiteral(" №%1.").arg(q).leftJustified(9) +
+                        QStringLiteral("Вопрос %1? ").arg(q);
+        question.TextbookPage = QStringLiteral("\\html\\");
+        question.Options[0] = {QStringLiteral("Да "), 100, false};
+        question.Options[1] = {QStringLiteral("Нет "), 0, false};
+        question.OptionCount = 2;
+        bank.Questions << question;
+    }
+    bank.QuestionCount = count;
+    QByteArray bytes;
+    QCOMPARE(Exported(bank, &bytes).exported, count);
+    QBuffer xml(&bytes);
+    xml.open(QIODevice::ReadOnly);
+    const MoodleImport imported = ImportMoodleXml(&xml);
+    QVERIFY(imported.ok());
+    // The question file holds at most 2700 questions: the rest are named, the file still loads.
+    QCOMPARE(imported.bank.QuestionCount, kMaxQuestions);
+    QCOMPARE(imported.refused.size(), count - kMaxQuestions);
+    if (count > kMaxQuestions)
+        QVERIFY(imported.refused.first().startsWith(QStringLiteral("«№2701.»: в файле вопросов "
+                                                                   "не больше 2700 вопросов")));
+    bank.Questions.resize(kMaxQuestions);
+    bank.QuestionCount = kMaxQuestions;
+    CompareBanks(Reloaded(imported.bank), bank);
 }
 
 QTEST_GUILESS_MAIN(MoodleXmlTest)
