@@ -49,8 +49,10 @@ QStringList ScoringDifferences(const QList<double>& fractions, bool single,
         const QString options = std::popcount(ticked) > 1
                                     ? QStringLiteral("вариантов %1").arg(TickSetText(ticked))
                                     : QStringLiteral("варианта %1").arg(TickSetText(ticked));
+        if (std::fabs(moodle - double(program)) <= 1e-6)
+            continue;
         if (program >= 0 && program <= 100) {
-            if (differs.isEmpty() && std::fabs(moodle - double(program)) > 1e-6)
+            if (differs.isEmpty())
                 differs = QStringLiteral("за отметку %1 программа даёт %2 баллов, а Moodle — "
                                          "%3 %")
                               .arg(options)

@@ -200,15 +200,19 @@ QList<FileProblem> CheckQuestionFile(const QuestionBank& bank, const LoadResult&
                          QStringLiteral("после последнего вопроса текст, не составляющий "
                                         "вопроса")});
 
+    const bool wrongEncoding = std::any_of(fileText.begin(), fileText.end(),
+                                           [](const FileProblem& p) { return p.encoding; });
     for (int q = 1; q <= bank.QuestionCount; ++q) {
         const Question& question = bank.At(q);
         const std::array<int, kMaxOptions> optionLines = load.optionLines.value(q - 1);
         QList<Found> found;
-        CheckNumber(question, &found);
+        if (!wrongEncoding)
+            CheckNumber(question, &found);
         CheckOptions(question, optionLines, courseFolder, &found);
         CheckPicture(question, load.pictureLines.value(q - 1), courseFolder, &found);
         CheckTextbookPage(question, courseFolder, &found);
-        CheckDataFileTexts(question, optionLines, &found);
+        if (!wrongEncoding)
+            CheckDataFileTexts(question, optionLines, &found);
         for (const Found& item : found)
             problems.append(
                 {q, item.line > 0 ? item.line : load.questionLines.value(q - 1), item.text});
@@ -234,13 +238,13 @@ std::optional<FileProblem> CheckEncoding(const QByteArray& bytes) {
         return FileProblem{0, 1,
                            QStringLiteral("файл в кодировке UTF-16 (Юникод), а программа читает "
                                           "только Windows-1251: ") +
-                               save};
+                               save, true};
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return FileProblem{0, 1,
                            QStringLiteral("файл в кодировке UTF-8 с меткой порядка байтов: "
                                           "программа покажет в начале заголовка «п»ї», а русские "
                                           "буквы искажёнными; ") +
-                               save};
+                               save, true};
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(bytes);
     const qsizetype firstWide = std::find_if(text.begin(), text.end(),
@@ -256,7 +260,7 @@ std::optional<FileProblem> CheckEncoding(const QByteArray& bytes) {
                                                      .section(u'\n', 0, 0)
                                                      .trimmed()
                                                      .toUtf8())) +
-                           save};
+                           save, true};
 }
 
 bool IsIntegerRest(const QString& rest) {

@@ -15,6 +15,7 @@ struct FileProblem {
     int question = 0;
     int line = 0;
     QString text;
+    bool encoding = false; // the file is not in Windows-1251: its texts say nothing more
 };
 
 /// True when some of the question's options worth positive points add up to exactly 100.
