@@ -51,3 +51,16 @@ if ! "$build/fuzz/data_file_fuzzer" -runs="$runs" -max_len=4096 -timeout=10 \
     exit 1
 fi
 echo "fuzz/smoke.sh: data_file_fuzzer passed $runs runs"
+
+# The Moodle XML import and the question file it writes, seeded with small Moodle XML files.
+ninja -C "$build" -j2 moodle_import_fuzzer
+moodle_scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch" "$data_scratch" "$moodle_scratch"' EXIT
+log="$build/moodle_import_fuzzer.log"
+if ! "$build/fuzz/moodle_import_fuzzer" -runs="$runs" -max_len=4096 -timeout=10 \
+    -artifact_prefix="$build/" "$moodle_scratch" "$root/fuzz/corpus-moodle" >"$log" 2>&1; then
+    tail -n 80 "$log" >&2
+    echo "fuzz/smoke.sh: moodle_import_fuzzer FAILED (log: $log, input saved in $build/)" >&2
+    exit 1
+fi
+echo "fuzz/smoke.sh: moodle_import_fuzzer passed $runs runs"

@@ -248,7 +248,8 @@ HtmlContent ParseHtml(const QString& html) {
             for (const QChar d : decoded)
                 reading.pieces.append({d, nbsp});
         } else {
-            reading.pieces.append({c, false});
+            if (!IsControl(c.unicode()) || IsSoftSpace(c))
+                reading.pieces.append({c, false});
             ++i;
         }
     }

@@ -47,6 +47,15 @@ QString HiddenPrefixOf(const QString& name, int place) {
     return QStringLiteral(" %1.").arg(place).leftJustified(kHiddenLength);
 }
 
+// A control character (C0, DEL, C1) would end or garble a line of the question file: a blank.
+QString WithoutControls(QString text) {
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
+            c = u' ';
+    }
+    return text;
+}
+
 // --- Export ------------------------------------------------------------------------------------
 
 // Video formats a browser plays in a Moodle page; others (AVI, WMV, MPEG-1) only download.
@@ -441,6 +450,8 @@ private:
                 return;
             lines << last;
         }
+        for (QString& line : lines)
+            line = WithoutControls(line);
         const QString title = lines.takeFirst();
         if (!FitsCp1251(title) || title.startsWith(u'.')) {
             m_result.warnings << QStringLiteral("заголовок «%1» не подходит для файла вопросов и "
@@ -478,12 +489,7 @@ private:
         const QString text = textNode != nullptr ? textNode->text : QString();
         const QString format = element->Attribute(QStringLiteral("format"));
         if (format == QStringLiteral("plain_text") || format == QStringLiteral("markdown")) {
-            content.text = text;
-            for (QChar& c : content.text) {
-                if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
-                    c = u' '; // line breaks and tabs, and any control character
-            }
-            content.text = content.text.simplified();
+            content.text = WithoutControls(text).simplified(); // line breaks and tabs too
             return content;
         }
         const HtmlContent html = ParseHtml(text);
@@ -508,7 +514,7 @@ private:
     QString TakeFile(const Node& element, const QString& name) {
         if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') ||
             name == QStringLiteral(".") || name == QStringLiteral("..") ||
-            QFileInfo(name).fileName() != name)
+            QFileInfo(name).fileName() != name || WithoutControls(name) != name)
             throw Refusal(QStringLiteral("недопустимое имя файла «%1»").arg(name));
         for (const Node& file : element.children) {
             if (file.name == QStringLiteral("file") &&
@@ -772,6 +778,10 @@ private:
         TakeFeedback(node, &question);
         TakeOptions(node, type, &question);
         m_replaced.clear();
+        for (QString* text : {&question.Text, &question.Note, &question.TextbookPage})
+            *text = WithoutControls(*text);
+        for (int i = 0; i < question.OptionCount; ++i)
+            question.Options[i].Text = WithoutControls(question.Options[i].Text);
         MakeReadable(&question.Text);
         MakeReadable(&question.Note);
         question.Note = question.Note.left(kMaxNoteLength);
