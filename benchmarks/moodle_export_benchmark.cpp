@@ -72,7 +72,8 @@ const Bench& Setup() {
                 list += (kCourse + QStringLiteral("/images/") + name).toUtf8() + '\n';
             b.embedded += int(names.size());
         }
-        QFile::link(kCourse + QStringLiteral("/images"), b.folder.filePath(QStringLiteral("images")));
+        QFile::link(kCourse + QStringLiteral("/images"),
+                    b.folder.filePath(QStringLiteral("images")));
         QDir(b.folder.path()).mkdir(QStringLiteral("ortu"));
         b.questionFile = b.folder.filePath(QStringLiteral("ortu/pdb12.db"));
         QFile file(b.questionFile);

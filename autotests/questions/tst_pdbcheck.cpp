@@ -175,11 +175,11 @@ void TestPdbCheck::strictReportsWhatTeachersMustFix() {
     const QStringList lines =
         Lines({"Т", ".", ".", "5", "."}) +
         // 1 (line 6): everything in order; 70 + 30 makes 100, the negative option is ignored.
-        Lines({"Вопрос №1.     Хороший", ".", ".", "#012.htm#раздел", "\\pic.bmp", "1)!a.jpg ", ",70", "2)Б",
-               ",-10", "3)В", ".30"}) +
+        Lines({"Вопрос №1.     Хороший", ".", ".", "#012.htm#раздел", "\\pic.bmp", "1)!a.jpg ",
+               ",70", "2)Б", ",-10", "3)В", ".30"}) +
         // 2 (line 17): 60 + 60 never makes 100; picture, page and option picture missing.
-        Lines(
-            {"Вопрос №2.     Плохой", ".", ".", "#нет.htm", "\\pic.bmp ", "1)!b.jpg", ",60", "2)Б", ".60"}) +
+        Lines({"Вопрос №2.     Плохой", ".", ".", "#нет.htm", "\\pic.bmp ", "1)!b.jpg", ",60",
+               "2)Б", ".60"}) +
         // 3 (line 26): no option worth points, no page, a missing video, an empty line.
         Lines({"Вопрос №3.     Пустой", "", ".", ".", "\\$film.avi", "1)А", ".0"}) +
         // 4 (line 33): the file ends inside it.
@@ -226,8 +226,8 @@ void TestPdbCheck::strictPassesACleanCourse() {
     write(QStringLiteral("html/012.htm"), "<html></html>");
     const QString path =
         writeLines(QStringLiteral("ortu/pdb12.db"),
-                   Lines({"ИТОГОВОЕ ТЕСТИРОВАНИЕ", ".", ".", "1", ".", "Вопрос №1.     Вопрос", ".", ".",
-                          "#012.htm", "\\$film.avi", "1)А", ",100", "2)Б", ".0"}));
+                   Lines({"ИТОГОВОЕ ТЕСТИРОВАНИЕ", ".", ".", "1", ".", "Вопрос №1.     Вопрос", ".",
+                          ".", "#012.htm", "\\$film.avi", "1)А", ",100", "2)Б", ".0"}));
     // Without --course the folder above the file's folder is the course.
     const Run result = run({QStringLiteral("--strict"), path});
     QVERIFY2(result.exitCode == 0, qPrintable(result.out + result.err));
@@ -245,16 +245,17 @@ void TestPdbCheck::strictNamesPathsOutsideImagesAndTextsWrittenInDots() {
     const QStringList lines =
         Lines({"Т", ".", ".", "4", "."}) +
         // 1 (line 6): a picture above images, an option beginning with ",", the text with ".".
-        Lines({"Вопрос.№1.     Точка", ".", ".", "#012.htm", "\\..\\secret.png", "1 ,5 км", ",100", "2 Б",
-               ".0"}) +
+        Lines({"Вопрос.№1.     Точка", ".", ".", "#012.htm", "\\..\\secret.png", "1 ,5 км", ",100",
+               "2 Б", ".0"}) +
         // 2 (line 15): a drive, an option picture climbing up, options beginning with ".".
         Lines({"Вопрос\\№2.     Черта", ".", ".", "#012.htm", "\\C:\\secret.png",
                "1 !a\\..\\..\\secret.png", ",100", "2 ...все", ".0"}) +
         // 3 (line 24): clean.
-        Lines({"Вопрос №3.     Чистый", ".", ".", "#012.htm", "\\pic.bmp", "1 А", ",100", "2 Б", ".0"}) +
+        Lines({"Вопрос №3.     Чистый", ".", ".", "#012.htm", "\\pic.bmp", "1 А", ",100", "2 Б",
+               ".0"}) +
         // 4 (line 33): a video above images.
-        Lines({"Вопрос №4.     Видео", ".", ".", "#012.htm", "\\$clip\\..\\..\\clip.avi", "1 А", ",100",
-               "2 Б", ".0"});
+        Lines({"Вопрос №4.     Видео", ".", ".", "#012.htm", "\\$clip\\..\\..\\clip.avi", "1 А",
+               ",100", "2 Б", ".0"});
     const QString path = writeLines(QStringLiteral("ortu/pdb12.db"), lines);
     const Run result =
         run({QStringLiteral("--strict"), QStringLiteral("--course"), m_dir->path(), path});
@@ -293,8 +294,9 @@ void TestPdbCheck::strictNamesEachSlipAtItsLine_data() {
         return Cp1251File(lines);
     };
     const QString points = QStringLiteral("вопрос 1 (строка 6): отметив варианты ");
-    QTest::newRow("two full options") << with(14, ".100") << points + QStringLiteral(
-                                             "1 (100), 2 (100), студент наберёт 200 баллов");
+    QTest::newRow("two full options")
+        << with(14, ".100")
+        << points + QStringLiteral("1 (100), 2 (100), студент наберёт 200 баллов");
     QTest::newRow("a wrong option typed 1000")
         << with(14, ".1000") << points + QStringLiteral("1 (100), 2 (1000), студент наберёт 1100");
     QStringList halves = head + question;
@@ -317,8 +319,7 @@ void TestPdbCheck::strictNamesEachSlipAtItsLine_data() {
     QByteArray utf16("\xFF\xFE");
     const QString text = (head + question).join(QStringLiteral("\r\n"));
     utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    QTest::newRow("UTF-16") << utf16
-                            << QStringLiteral("файл (строка 1): файл в кодировке UTF-16");
+    QTest::newRow("UTF-16") << utf16 << QStringLiteral("файл (строка 1): файл в кодировке UTF-16");
     QTest::newRow("short number")
         << with(6, "Вопрос №1. Какой из перечисленных?")
         << QStringLiteral("вопрос 1 (строка 6): номер вопроса занимает не девять знаков после "
@@ -328,11 +329,13 @@ void TestPdbCheck::strictNamesEachSlipAtItsLine_data() {
                                << QStringLiteral("вопрос 1 (строка 11): вариант 1: программа "
                                                  "отбрасывает первые два знака строки («Ду»)");
     QTest::newRow("line starting with a dot")
-        << with(7, ".Продолжение") << QStringLiteral("вопрос 1 (строка 7): строка начинается "
-                                                     "с точки");
+        << with(7, ".Продолжение")
+        << QStringLiteral("вопрос 1 (строка 7): строка начинается "
+                          "с точки");
     QTest::newRow("tab before the points")
-        << with(12, "\t,100") << QStringLiteral("вопрос 1 (строка 12): перед «,100» стоит "
-                                                 "пробел или табуляция");
+        << with(12, "\t,100")
+        << QStringLiteral("вопрос 1 (строка 12): перед «,100» стоит "
+                          "пробел или табуляция");
     QStringList twice = head + question + question;
     twice.replace(3, QStringLiteral("2"));
     twice.replace(13, QStringLiteral(",0"));
@@ -345,7 +348,8 @@ void TestPdbCheck::strictNamesEachSlipAtItsLine() {
     QFETCH(QByteArray, file);
     QFETCH(QString, expected);
     write(QStringLiteral("html/012.htm"), "<html></html>");
-    const Run result = run({QStringLiteral("--strict"), write(QStringLiteral("ortu/pdb1.db"), file)});
+    const Run result =
+        run({QStringLiteral("--strict"), write(QStringLiteral("ortu/pdb1.db"), file)});
     QCOMPARE(result.exitCode, 1);
     const QStringList lines = (result.out + result.err).split(u'\n');
     QVERIFY2(std::any_of(lines.begin(), lines.end(),

@@ -205,9 +205,11 @@ void GroupReportTest::flagsFromTenAskings() {
     const QList<ItemStatistics> ten = AnalyseItems(Read(tests));
     QVERIFY(ten[0].judged);
     QVERIFY(ten[0].flags.contains(QStringLiteral("вариант «неверно 2» не выбран ни разу")));
-    const QList<ItemStatistics> easy = AnalyseItems(Read(QList<QList<QList<int>>>(10, kGroup[0].second)));
+    const QList<ItemStatistics> easy =
+        AnalyseItems(Read(QList<QList<QList<int>>>(10, kGroup[0].second)));
     QVERIFY(easy[0].flags.contains(QStringLiteral("слишком лёгкий: доля баллов 1.00")));
-    const QList<ItemStatistics> hard = AnalyseItems(Read(QList<QList<QList<int>>>(10, kGroup[3].second)));
+    const QList<ItemStatistics> hard =
+        AnalyseItems(Read(QList<QList<QList<int>>>(10, kGroup[3].second)));
     QVERIFY(hard[1].flags.contains(QStringLiteral("слишком трудный: доля баллов 0.00")));
 }
 

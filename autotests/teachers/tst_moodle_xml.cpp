@@ -81,7 +81,8 @@ QList<MoodleQuestion> MoodleQuestions(const QByteArray& xml) {
         else if (reader.name() == u"single")
             questions.last().single = reader.readElementText() == u"true";
         else if (reader.name() == u"answer")
-            questions.last().fractions << reader.attributes().value(QStringLiteral("fraction")).toDouble();
+            questions.last().fractions
+                << reader.attributes().value(QStringLiteral("fraction")).toDouble();
     }
     return questions;
 }
@@ -179,9 +180,9 @@ void MoodleXmlTest::moodleScoresEveryTickSetAsTheProgramDoes() {
                 ticked[i] = (set & (1 << i)) != 0;
             const qint64 program = AnswerPoints(ticked, points);
             const std::optional<double> grade = MoodleRule(moodle[q - 1], ticked);
-            QVERIFY2(grade, qPrintable(QStringLiteral("question %1: Moodle cannot tick set %2")
-                                           .arg(q)
-                                           .arg(set)));
+            QVERIFY2(grade,
+                     qPrintable(
+                         QStringLiteral("question %1: Moodle cannot tick set %2").arg(q).arg(set)));
             if (program < 0 || program > 100)
                 outside = true;
             else
@@ -211,8 +212,8 @@ void MoodleXmlTest::exportNamesWhatMoodleCannotMatchOrTake_data() {
                                                     "даёт 0 баллов, а Moodle — 50 %");
     QTest::newRow("two full") << QList<int>{100, 100, 0}
                               << QStringLiteral("доли верных вариантов в сумме 200 %");
-    QTest::newRow("not a fraction") << QList<int>{35, 65, 0}
-                                    << QStringLiteral("вариант 1: в Moodle нет доли 35 %");
+    QTest::newRow("not a fraction")
+        << QList<int>{35, 65, 0} << QStringLiteral("вариант 1: в Moodle нет доли 35 %");
     QTest::newRow("one option") << QList<int>{100} << QStringLiteral("Не выгружен");
 }
 
@@ -390,8 +391,8 @@ void MoodleXmlTest::theLargestFileGoesToMoodleAndBack() {
     bank.Title = QStringLiteral("Большой файл ");
     for (int q = 1; q <= count; ++q) {
         Question question;
-        question.Text = QStringLiteral(" №%1.").arg(q).leftJustified(9) +
-                        QStringLiteral("Вопрос %1? ").arg(q);
+        question.Text =
+            QStringLiteral(" №%1.").arg(q).leftJustified(9) + QStringLiteral("Вопрос %1? ").arg(q);
         question.TextbookPage = QStringLiteral("\\html\\");
         question.Options[0] = {QStringLiteral("Да "), 100, false};
         question.Options[1] = {QStringLiteral("Нет "), 0, false};

@@ -108,15 +108,16 @@ QByteArray AnswersCsv(const QList<StudentResult>& students) {
     QString text = QStringLiteral("ФИО;Группа;Специализация;Квалификация;Тест;Дата;Время;"
                                   "Номер в тесте;Вопрос;Баллы;Текст вопроса\r\n");
     for (const StudentResult& s : students) {
-        const QString student = QStringList{Field(s.name), Field(s.group),
-                                            Field(s.specialization), Field(s.qualification),
-                                            Field(s.test), Field(s.date), Field(s.time)}
-                                    .join(u';');
+        const QString student =
+            QStringList{Field(s.name),          Field(s.group), Field(s.specialization),
+                        Field(s.qualification), Field(s.test),  Field(s.date),
+                        Field(s.time)}
+                .join(u';');
         for (qsizetype i = 0; i < s.answers.size(); ++i) {
             const AnsweredQuestion& answer = s.answers[i];
             text += student + u';' + QString::number(i + 1) + u';' + Field(NumberOf(answer)) +
-                    u';' + QString::number(answer.answerPoints) + u';' +
-                    Field(answer.ShownText()) + QStringLiteral("\r\n");
+                    u';' + QString::number(answer.answerPoints) + u';' + Field(answer.ShownText()) +
+                    QStringLiteral("\r\n");
         }
     }
     return WithByteOrderMark(text);

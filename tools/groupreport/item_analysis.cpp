@@ -195,8 +195,8 @@ Reliability TestReliability(const QList<StudentResult>& students) {
     }
     const int k = result.questions;
     QList<double> totals;
-    QList<double> answers;                  // every answer's share
-    QHash<QString, QList<double>> byText;   // each question's shares
+    QList<double> answers;                // every answer's share
+    QHash<QString, QList<double>> byText; // each question's shares
     QSet<QString> firstForm;
     result.sameQuestions = true;
     for (const StudentResult& student : students) {

@@ -14,8 +14,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -166,8 +166,9 @@ void PrintSummary(const GroupResults& group, const QList<ItemStatistics>& items,
                       .arg(items.size())
                       .arg(flagged));
     Print(stdout, QStringLiteral("Таблица: %1").arg(QFileInfo(line.csvPath).absoluteFilePath()));
-    Print(stdout, QStringLiteral("Таблица ответов: %1")
-                      .arg(QFileInfo(line.answersPath).absoluteFilePath()));
+    Print(
+        stdout,
+        QStringLiteral("Таблица ответов: %1").arg(QFileInfo(line.answersPath).absoluteFilePath()));
     Print(stdout, QStringLiteral("Страница: %1").arg(QFileInfo(line.htmlPath).absoluteFilePath()));
     for (const UnusableFile& file : group.unusable)
         Print(stdout, QStringLiteral("Не учтён %1: %2").arg(file.file, file.reason));

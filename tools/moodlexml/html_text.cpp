@@ -47,7 +47,8 @@ QString Reference(const QString& text, qsizetype* i, bool* nbsp) {
         if (ok && code > 0 && code <= 0x10FFFF) {
             const char32_t c = code;
             if (c < 0x80 && IsSoftSpace(QChar(char16_t(c)))) {
-                result = QStringLiteral(" "); // a line break or tab written by its number is white space
+                result =
+                    QStringLiteral(" "); // a line break or tab written by its number is white space
             } else if (IsControl(c)) {
                 *i = end + 1; // dropped: a control character has no place in a question file
                 return QString();
@@ -56,8 +57,8 @@ QString Reference(const QString& text, qsizetype* i, bool* nbsp) {
                 result = QString::fromUcs4(&c, 1);
             }
         }
-    } else if (const htmlEntityDesc* entity = htmlEntityLookup(
-                   reinterpret_cast<const xmlChar*>(name.toUtf8().constData()))) {
+    } else if (const htmlEntityDesc* entity =
+                   htmlEntityLookup(reinterpret_cast<const xmlChar*>(name.toUtf8().constData()))) {
         const char32_t c = entity->value;
         result = QString::fromUcs4(&c, 1);
     } else if (name == QStringLiteral("apos")) {
@@ -114,21 +115,21 @@ void EndParagraph(QList<Piece>* pieces, QStringList* paragraphs) {
 // Block elements and <br>: each ends the paragraph before it.
 bool IsBlockTag(const QString& name) {
     static const QStringList blocks{
-        QStringLiteral("p"),          QStringLiteral("div"),   QStringLiteral("br"),
-        QStringLiteral("li"),         QStringLiteral("ul"),    QStringLiteral("ol"),
-        QStringLiteral("table"),      QStringLiteral("h1"),
-        QStringLiteral("h2"),         QStringLiteral("h3"),    QStringLiteral("h4"),
-        QStringLiteral("blockquote"), QStringLiteral("pre"),   QStringLiteral("hr")};
+        QStringLiteral("p"),     QStringLiteral("div"), QStringLiteral("br"),
+        QStringLiteral("li"),    QStringLiteral("ul"),  QStringLiteral("ol"),
+        QStringLiteral("table"), QStringLiteral("h1"),  QStringLiteral("h2"),
+        QStringLiteral("h3"),    QStringLiteral("h4"),  QStringLiteral("blockquote"),
+        QStringLiteral("pre"),   QStringLiteral("hr")};
     return blocks.contains(name);
 }
 
 // What has been read of an HTML text so far.
 struct HtmlReading {
     HtmlContent content;
-    QList<Piece> pieces; // of the paragraph being built
-    QString skipUntil;   // inside <script> or <style>, or the caption of a link to a file
-    int tableRows = 0;   // rows of the table being read so far
-    int rowCells = 0;    // cells of its row so far
+    QList<Piece> pieces;      // of the paragraph being built
+    QString skipUntil;        // inside <script> or <style>, or the caption of a link to a file
+    int tableRows = 0;        // rows of the table being read so far
+    int rowCells = 0;         // cells of its row so far
     QList<qsizetype> scripts; // where each open <sup> or <sub> began in pieces
 };
 

@@ -26,7 +26,7 @@ QString TickSetText(TickSet ticked);
 /// Where Moodle and the program part, as a teacher reads it; empty when they never do for a tick
 /// set Moodle allows. Two kinds: a tick set whose points lie in 0..100 in the program and give
 /// another grade in Moodle, and a tick set whose points lie outside 0..100, which Moodle with
-/// check boxes cannot give (it holds their grade to 0..100 %). One sentence for each kind found, with the first
-/// tick set of that kind.
+/// check boxes cannot give (it holds their grade to 0..100 %). One sentence for each kind found,
+/// with the first tick set of that kind.
 QStringList ScoringDifferences(const QList<double>& fractions, bool single,
                                const QList<int>& points);

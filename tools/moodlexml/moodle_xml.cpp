@@ -157,9 +157,8 @@ private:
         auto found = m_encoded.find(name);
         if (found == m_encoded.end()) {
             QFile file(m_images + name);
-            found = m_encoded.insert(name, file.open(QIODevice::ReadOnly)
-                                               ? file.readAll().toBase64()
-                                               : QByteArray());
+            found = m_encoded.insert(
+                name, file.open(QIODevice::ReadOnly) ? file.readAll().toBase64() : QByteArray());
         }
         if (found->isEmpty())
             m_result.warnings << QStringLiteral("%1: файл %2 не найден, в XML только ссылка на "
@@ -257,10 +256,9 @@ private:
             fractions << FractionOf(option);
             points << option.Points;
             positive += std::max(option.Points, 0);
-            if (std::none_of(std::begin(kMoodleFractions), std::end(kMoodleFractions),
-                             [&](double f) {
-                                 return std::fabs(std::fabs(fractions.last()) - f) < 1e-9;
-                             }))
+            if (std::none_of(
+                    std::begin(kMoodleFractions), std::end(kMoodleFractions),
+                    [&](double f) { return std::fabs(std::fabs(fractions.last()) - f) < 1e-9; }))
                 m_result.warnings << QStringLiteral("%1, вариант %2: в Moodle нет доли %3 %")
                                          .arg(Where(q))
                                          .arg(i + 1)
@@ -280,7 +278,8 @@ private:
         QStringList optionFiles;
         const QString text =
             option.IsPicture
-                ? QStringLiteral("<p>%1</p>").arg(Embed(option.Text.trimmed(), false, &optionFiles, q))
+                ? QStringLiteral("<p>%1</p>")
+                      .arg(Embed(option.Text.trimmed(), false, &optionFiles, q))
                 : QStringLiteral("<p>%1</p>").arg(EscapedForHtml(LineOfBlock(option.Text)));
         m_xml.writeStartElement(QStringLiteral("answer"));
         m_xml.writeAttribute(QStringLiteral("fraction"), QString::number(FractionOf(option)));
@@ -667,9 +666,9 @@ private:
     void TakeOptions(const Node& node, const QString& type, Question* question) {
         const QList<const Node*> answers = AnswersOf(node);
         const Node* singleNode = node.Child(QStringLiteral("single"));
-        const bool single = type == QStringLiteral("truefalse") ||
-                            (singleNode != nullptr &&
-                             singleNode->text.trimmed() == QStringLiteral("true"));
+        const bool single =
+            type == QStringLiteral("truefalse") ||
+            (singleNode != nullptr && singleNode->text.trimmed() == QStringLiteral("true"));
         QList<double> fractions;
         QList<int> points;
         int rewarded = 0;

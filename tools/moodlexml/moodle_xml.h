@@ -29,8 +29,8 @@
 // be put into the course's pictures folder.
 
 struct MoodleExport {
-    int exported = 0;     // questions written
-    QStringList skipped;  // "вопрос 3 (№03-Т1.): reason", one per question Moodle would reject
+    int exported = 0;    // questions written
+    QStringList skipped; // "вопрос 3 (№03-Т1.): reason", one per question Moodle would reject
     QStringList warnings; // files not found, fractions Moodle does not offer, scoring differences
     QString error;        // the device failed; what was written is incomplete
     bool ok() const { return error.isEmpty(); }
@@ -38,8 +38,7 @@ struct MoodleExport {
 
 /// Writes the bank as Moodle XML to `out` as it goes; pictures are read from courseFolder's
 /// "images" folder, each once.
-MoodleExport ExportMoodleXml(const QuestionBank& bank, const QString& courseFolder,
-                             QIODevice* out);
+MoodleExport ExportMoodleXml(const QuestionBank& bank, const QString& courseFolder, QIODevice* out);
 
 struct EmbeddedFile {
     QString name; // a plain file name, as the question file names it ("!" and "$" included)

@@ -111,7 +111,8 @@ int CheckStrictly(const QCommandLineParser& parser, const QString& path, const Q
         parser.isSet(courseOption) ? parser.value(courseOption) : DefaultCourseFolder(path);
     while (folder.size() > 1 && folder.endsWith(u'/'))
         folder.chop(1);
-    const QList<FileProblem> problems = CheckQuestionFile(bank, load, folder, FileTextProblems(path));
+    const QList<FileProblem> problems =
+        CheckQuestionFile(bank, load, folder, FileTextProblems(path));
     for (const FileProblem& problem : problems)
         Print(report, FormatProblem(problem));
     if (problems.isEmpty() && report == stdout)

@@ -227,7 +227,6 @@ QList<FileProblem> CheckQuestionFile(const QuestionBank& bank, const LoadResult&
     return problems;
 }
 
-
 namespace {
 
 // The encoding of a file that is not Windows-1251, with the line where it shows first.
@@ -238,29 +237,31 @@ std::optional<FileProblem> CheckEncoding(const QByteArray& bytes) {
         return FileProblem{0, 1,
                            QStringLiteral("файл в кодировке UTF-16 (Юникод), а программа читает "
                                           "только Windows-1251: ") +
-                               save, true};
+                               save,
+                           true};
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return FileProblem{0, 1,
                            QStringLiteral("файл в кодировке UTF-8 с меткой порядка байтов: "
                                           "программа покажет в начале заголовка «п»ї», а русские "
                                           "буквы искажёнными; ") +
-                               save, true};
+                               save,
+                           true};
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(bytes);
-    const qsizetype firstWide = std::find_if(text.begin(), text.end(),
-                                             [](QChar c) { return c.unicode() > 0x7F; }) -
-                                text.begin();
+    const qsizetype firstWide =
+        std::find_if(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0x7F; }) -
+        text.begin();
     if (utf8.hasError() || firstWide == text.size())
         return std::nullopt;
-    return FileProblem{0, int(text.left(firstWide).count(u'\n')) + 1,
-                       QStringLiteral("файл в кодировке UTF-8, а программа читает Windows-1251: "
-                                      "студент увидит вместо «%1» «%2»; ")
-                               .arg(text.mid(firstWide, 12).section(u'\n', 0, 0).trimmed(),
-                                    DecodeCp1251(text.mid(firstWide, 12)
-                                                     .section(u'\n', 0, 0)
-                                                     .trimmed()
-                                                     .toUtf8())) +
-                           save, true};
+    return FileProblem{
+        0, int(text.left(firstWide).count(u'\n')) + 1,
+        QStringLiteral("файл в кодировке UTF-8, а программа читает Windows-1251: "
+                       "студент увидит вместо «%1» «%2»; ")
+                .arg(
+                    text.mid(firstWide, 12).section(u'\n', 0, 0).trimmed(),
+                    DecodeCp1251(text.mid(firstWide, 12).section(u'\n', 0, 0).trimmed().toUtf8())) +
+            save,
+        true};
 }
 
 bool IsIntegerRest(const QString& rest) {
@@ -283,8 +284,17 @@ public:
     }
 
 private:
-    enum class State { Title, Parameters, ParameterValue, Count, Text, Note, Reference, OptionStart,
-                       OptionRest };
+    enum class State {
+        Title,
+        Parameters,
+        ParameterValue,
+        Count,
+        Text,
+        Note,
+        Reference,
+        OptionStart,
+        OptionRest
+    };
 
     void Add(int line, const QString& text) { m_problems.append({m_question, line, text}); }
 

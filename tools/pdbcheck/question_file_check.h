@@ -33,11 +33,12 @@ QList<FileProblem> CheckFileText(const QByteArray& bytes);
 
 /// Everything in a loaded file that stops it from serving an exam (with the problems of its text
 /// found by CheckFileText): options that cannot make a full answer or make more than 100 points,
-/// a question number that does not fill the nine hidden characters, pictures, option pictures, video fragments and textbook pages missing below
-/// courseFolder, picture and video names that lead outside its images folder (with the line
-/// that names them), a declared count different from the questions held, empty lines; and the
-/// question and option texts that the data file of a control test holds wrapped in dots
-/// because they begin with a character the review reads as a marker there.
+/// a question number that does not fill the nine hidden characters, pictures, option pictures,
+/// video fragments and textbook pages missing below courseFolder, picture and video names that lead
+/// outside its images folder (with the line that names them), a declared count different from the
+/// questions held, empty lines; and the question and option texts that the data file of a control
+/// test holds wrapped in dots because they begin with a character the review reads as a marker
+/// there.
 QList<FileProblem> CheckQuestionFile(const QuestionBank& bank, const LoadResult& load,
                                      const QString& courseFolder,
                                      const QList<FileProblem>& fileText = {});
