@@ -179,12 +179,18 @@ QByteArray ItemMapSvg(const QList<ItemStatistics>& items, QSize size) {
     flagged->setName(QStringLiteral("Вопросы с замечаниями"));
     flagged->setColor(QColor(0xd0, 0x50, 0x30));
     flagged->setMarkerSize(9);
+    auto* unjudged = new QScatterSeries;
+    unjudged->setName(QStringLiteral("Заданы меньше %1 раз").arg(kMinAskedToJudge));
+    unjudged->setColor(QColor(0xb0, 0xb0, 0xb0));
+    unjudged->setMarkerSize(7);
     for (const ItemStatistics& item : items) {
         if (!item.pointBiserial)
             continue;
-        (item.flags.isEmpty() ? good : flagged)->append(item.facility, *item.pointBiserial);
+        QScatterSeries* series = !item.judged ? unjudged : item.flags.isEmpty() ? good : flagged;
+        series->append(item.facility, *item.pointBiserial);
     }
     auto* chart = new QChart;
+    chart->addSeries(unjudged);
     chart->addSeries(good);
     chart->addSeries(flagged);
     chart->setTitle(QStringLiteral("Лёгкость и различающая способность вопросов"));
@@ -200,7 +206,7 @@ QByteArray ItemMapSvg(const QList<ItemStatistics>& items, QSize size) {
     y->setTitleText(QStringLiteral("Точечно-бисериальная корреляция"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    for (QScatterSeries* series : {good, flagged}) {
+    for (QScatterSeries* series : {unjudged, good, flagged}) {
         series->attachAxis(x);
         series->attachAxis(y);
     }
