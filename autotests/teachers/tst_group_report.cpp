@@ -172,7 +172,7 @@ void GroupReportTest::handComputedItemAnalysis() {
     // questions .25, .333333 and .229167 (together .8125): alpha = 3/2 (1 - .8125 / .729167)
     // = -0.171429; below 0 it leaves the standard deviation of the percentages as the error,
     // sqrt(.729167) / 3 x 100 = 28.4638.
-    const Reliability reliability = TestReliability(students);
+    const Reliability reliability = TestReliability(students, items);
     QVERIFY(reliability.sameQuestions);
     QCOMPARE(reliability.students, 4);
     QVERIFY(reliability.alpha && reliability.standardError);

@@ -4,6 +4,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -37,31 +38,60 @@ QString NumberOf(const AnsweredQuestion& answer) {
     return answer.text.left(9).trimmed();
 }
 
-// The questions asked in the group, each once (by its text), in the order of their numbers.
-QStringList QuestionTexts(const QList<StudentResult>& students) {
-    QHash<QString, bool> seen;
-    QStringList texts;
-    for (const StudentResult& student : students) {
-        for (const AnsweredQuestion& answer : student.answers) {
-            if (!seen.contains(answer.text)) {
-                seen.insert(answer.text, true);
-                texts << answer.text;
-            }
+// The column of each question text. The answers of a group share their texts (SharedTexts), so a
+// look-up by the text's storage comes first and the text itself is hashed only once per copy.
+class QuestionColumns {
+public:
+    explicit QuestionColumns(const QList<StudentResult>& students) {
+        for (const StudentResult& student : students) {
+            for (const AnsweredQuestion& answer : student.answers)
+                Find(answer.text);
         }
+        QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
+        collator.setNumericMode(true);
+        QList<qsizetype> order(m_texts.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            return collator.compare(m_texts[a], m_texts[b]) < 0;
+        });
+        m_place.resize(m_texts.size());
+        for (qsizetype place = 0; place < order.size(); ++place)
+            m_place[order[place]] = place;
     }
-    QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
-    collator.setNumericMode(true);
-    std::stable_sort(texts.begin(), texts.end(), [&](const QString& a, const QString& b) {
-        return collator.compare(a, b) < 0;
-    });
-    return texts;
-}
+    /// The questions in the order of their numbers.
+    QStringList Texts() const {
+        QStringList texts(m_texts.size());
+        for (qsizetype i = 0; i < m_texts.size(); ++i)
+            texts[m_place[i]] = m_texts[i];
+        return texts;
+    }
+    /// The place of a question among Texts().
+    qsizetype PlaceOf(const QString& text) { return m_place[Find(text)]; }
+
+private:
+    qsizetype Find(const QString& text) {
+        if (const auto byStorage = m_byStorage.constFind(text.constData());
+            byStorage != m_byStorage.cend())
+            return *byStorage;
+        auto byText = m_byText.constFind(text);
+        if (byText == m_byText.cend()) {
+            byText = m_byText.insert(text, m_texts.size());
+            m_texts << text;
+        }
+        m_byStorage.insert(text.constData(), *byText);
+        return *byText;
+    }
+
+    QStringList m_texts; // in the order met
+    QList<qsizetype> m_place;
+    QHash<QString, qsizetype> m_byText;
+    QHash<const QChar*, qsizetype> m_byStorage;
+};
 
 } // namespace
 
 QByteArray GroupCsv(const QList<StudentResult>& students) {
-    const QStringList texts = QuestionTexts(students);
-    QHash<QString, qsizetype> column;
+    QuestionColumns columns(students);
     QStringList header{QStringLiteral("ФИО"),
                        QStringLiteral("Группа"),
                        QStringLiteral("Специализация"),
@@ -75,8 +105,7 @@ QByteArray GroupCsv(const QList<StudentResult>& students) {
                        QStringLiteral("Процент")};
     const qsizetype first = header.size();
     QHash<QString, int> numbers; // how many columns a number heads so far
-    for (const QString& text : texts) {
-        column.insert(text, header.size());
+    for (const QString& text : columns.Texts()) {
         QString number = text.left(9).trimmed(); // the number the screens hide
         if (number.isEmpty())
             number = QStringLiteral("Вопрос");
@@ -98,7 +127,7 @@ QByteArray GroupCsv(const QList<StudentResult>& students) {
                         Percent(s.percent)};
         row.resize(header.size());
         for (const AnsweredQuestion& answer : s.answers)
-            row[column.value(answer.text, first)] = QString::number(answer.answerPoints);
+            row[first + columns.PlaceOf(answer.text)] = QString::number(answer.answerPoints);
         rows << row;
     }
     return WithByteOrderMark(Csv(rows));

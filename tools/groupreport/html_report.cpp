@@ -237,8 +237,8 @@ std::pair<double, double> MeanAndMedian(const QList<StudentResult>& students) {
 }
 
 // "0,83 (α Кронбаха ...)" and the standard error, or why they cannot be given.
-QString ReliabilityRows(const QList<StudentResult>& students) {
-    const Reliability r = TestReliability(students);
+QString ReliabilityRows(const QList<StudentResult>& students, const QList<ItemStatistics>& items) {
+    const Reliability r = TestReliability(students, items);
     if (!r.alpha)
         return QStringLiteral("<tr><td>Надёжность теста</td><td>—: нужны хотя бы два студента с "
                               "одинаковым числом вопросов (не меньше двух) и разными "
@@ -271,7 +271,7 @@ QString SummaryTable(const GroupResults& group, const QList<ItemStatistics>& ite
         figures = QStringLiteral("<tr><td>Средний процент</td><td>%1</td></tr>\n"
                                  "<tr><td>Медиана</td><td>%2</td></tr>\n")
                       .arg(Decimal(mean, 1), Decimal(median, 1)) +
-                  ReliabilityRows(group.students);
+                  ReliabilityRows(group.students, items);
     }
     return QStringLiteral("<table class=\"summary\">\n"
                           "<tr><td>Прочитано файлов</td><td>%1</td></tr>\n"

@@ -2,7 +2,6 @@
 
 #include <QCollator>
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -79,6 +78,19 @@ std::optional<double> UpperLower(QList<Observation> observations) {
     return upper - lower;
 }
 
+double Variance(const QList<double>& values) {
+    if (values.size() < 2)
+        return 0;
+    double mean = 0;
+    for (double v : values)
+        mean += v;
+    mean /= double(values.size());
+    double sum = 0;
+    for (double v : values)
+        sum += (v - mean) * (v - mean);
+    return sum / double(values.size() - 1);
+}
+
 QString Figure(double value) {
     return QString::number(value, 'f', 2);
 }
@@ -151,6 +163,10 @@ void Summarise(const QList<Observation>& observations, ItemStatistics* item) {
     for (const Observation& o : observations)
         sum += o.share;
     item->facility = sum / double(item->asked);
+    QList<double> shares;
+    for (const Observation& o : observations)
+        shares << o.share;
+    item->variance = Variance(shares);
     item->pointBiserial = Correlation(observations);
     item->upperLower = UpperLower(observations);
     std::stable_sort(item->options.begin(), item->options.end(),
@@ -162,26 +178,14 @@ void Summarise(const QList<Observation>& observations, ItemStatistics* item) {
     FlagItem(item);
 }
 
-double Variance(const QList<double>& values) {
-    if (values.size() < 2)
-        return 0;
-    double mean = 0;
-    for (double v : values)
-        mean += v;
-    mean /= double(values.size());
-    double sum = 0;
-    for (double v : values)
-        sum += (v - mean) * (v - mean);
-    return sum / double(values.size() - 1);
-}
-
 } // namespace
 
 qsizetype UpperLowerGroupSize(qsizetype count) {
     return std::max<qsizetype>(1, qsizetype(std::lround(kUpperLowerShare * double(count))));
 }
 
-Reliability TestReliability(const QList<StudentResult>& students) {
+Reliability TestReliability(const QList<StudentResult>& students,
+                            const QList<ItemStatistics>& items) {
     Reliability result;
     QHash<qsizetype, int> byCount;
     for (const StudentResult& student : students)
@@ -194,38 +198,36 @@ Reliability TestReliability(const QList<StudentResult>& students) {
         }
     }
     const int k = result.questions;
+    result.students = mostCommon;
+    // One form for all: every student was asked k questions and every question all of them.
+    result.sameQuestions = mostCommon == students.size() && items.size() == k &&
+                           std::all_of(items.begin(), items.end(), [&](const ItemStatistics& item) {
+                               return item.asked == mostCommon;
+                           });
     QList<double> totals;
-    QList<double> answers;                // every answer's share
-    QHash<QString, QList<double>> byText; // each question's shares
-    QSet<QString> firstForm;
-    result.sameQuestions = true;
+    double sum = 0, squares = 0; // of every answer's share
     for (const StudentResult& student : students) {
         if (student.answers.size() != k)
             continue;
-        QSet<QString> form;
         double total = 0;
         for (const AnsweredQuestion& answer : student.answers) {
             const double share = double(answer.answerPoints) / 100.0;
             total += share;
-            answers << share;
-            byText[answer.text] << share;
-            form.insert(answer.text);
+            sum += share;
+            squares += share * share;
         }
-        if (totals.isEmpty())
-            firstForm = form;
-        result.sameQuestions = result.sameQuestions && form == firstForm;
         totals << total;
     }
-    result.students = int(totals.size());
     const double totalVariance = Variance(totals);
     if (result.students < 2 || k < 2 || totalVariance <= 1e-12)
         return result;
     double answerVariance = 0;
     if (result.sameQuestions) {
-        for (const QList<double>& shares : std::as_const(byText))
-            answerVariance += Variance(shares);
+        for (const ItemStatistics& item : items)
+            answerVariance += item.variance;
     } else {
-        answerVariance = double(k) * Variance(answers);
+        const double n = double(result.students) * double(k);
+        answerVariance = double(k) * (squares - sum * sum / n) / (n - 1.0);
     }
     const double alpha = double(k) / double(k - 1) * (1.0 - answerVariance / totalVariance);
     result.alpha = alpha;

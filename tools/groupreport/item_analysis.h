@@ -36,6 +36,7 @@ struct ItemStatistics {
     QString shownText; // as the screens show it
     int asked = 0;
     double facility = 0;
+    double variance = 0; // of the question's points / 100 over the students asked it
     std::optional<double> pointBiserial;
     std::optional<double> upperLower;
     QList<OptionUse> options; // by points (highest first), then by text
@@ -61,7 +62,9 @@ struct Reliability {
     std::optional<double> standardError;
 };
 
-Reliability TestReliability(const QList<StudentResult>& students);
+/// `items` are the group's item statistics (AnalyseItems).
+Reliability TestReliability(const QList<StudentResult>& students,
+                            const QList<ItemStatistics>& items);
 
 /// The statistics of every question asked, in the order of their texts (the question numbers).
 QList<ItemStatistics> AnalyseItems(const QList<StudentResult>& students);
