@@ -2,6 +2,7 @@
 // what it takes always makes a question file without a control character that the program's
 // loader reads back to the same questions.
 
+#include "fuzz/require.h"
 #include "tools/moodlexml/moodle_xml.h"
 #include "tools/moodlexml/question_file_writer.h"
 
@@ -9,16 +10,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     QBuffer xml;
