@@ -211,6 +211,13 @@ void GroupReportTest::flagsFromTenAskings() {
     const QList<ItemStatistics> hard =
         AnalyseItems(Read(QList<QList<QList<int>>>(10, kGroup[3].second)));
     QVERIFY(hard[1].flags.contains(QStringLiteral("слишком трудный: доля баллов 0.00")));
+
+    // A key worth more than 100 is named however rarely the question was asked.
+    StudentResult greedy = Read({kGroup[0].second}).first();
+    greedy.answers[0].points[1] = 100;
+    QCOMPARE(AnalyseItems({greedy})[0].flags,
+             QStringList{QStringLiteral("варианты с баллами дают вместе 200 баллов, больше 100: "
+                                        "ключ вопроса неверен")});
 }
 
 void GroupReportTest::upperLowerSharesTiesAtTheCut() {

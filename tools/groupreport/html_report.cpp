@@ -186,7 +186,7 @@ QByteArray ItemMapSvg(const QList<ItemStatistics>& items, QSize size) {
     for (const ItemStatistics& item : items) {
         if (!item.pointBiserial)
             continue;
-        QScatterSeries* series = !item.judged ? unjudged : item.flags.isEmpty() ? good : flagged;
+        QScatterSeries* series = !item.flags.isEmpty() ? flagged : item.judged ? good : unjudged;
         series->append(item.facility, *item.pointBiserial);
     }
     auto* chart = new QChart;
@@ -339,10 +339,11 @@ QString ItemRow(int row, const ItemStatistics& item) {
                  .arg(Escaped(item.text.left(9).trimmed()), Escaped(item.shownText)),
              QString::number(item.asked), Decimal(item.facility), Optional(item.pointBiserial),
              Optional(item.upperLower), options,
-             item.judged ? Escaped(item.flags.join(QStringLiteral("; ")))
-                         : QStringLiteral("<span class=\"unjudged\">задан меньше %1 раз: "
-                                          "не оценивается</span>")
-                               .arg(kMinAskedToJudge));
+             Escaped(item.flags.join(QStringLiteral("; "))) +
+                 (item.judged ? QString()
+                              : QStringLiteral(" <span class=\"unjudged\">задан меньше %1 раз: "
+                                               "не оценивается</span>")
+                                    .arg(kMinAskedToJudge)));
 }
 
 QString ItemsSection(const QList<ItemStatistics>& items) {

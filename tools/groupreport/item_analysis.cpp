@@ -140,6 +140,14 @@ void CollectAnswers(const QList<StudentResult>& students, QList<ItemStatistics>*
 }
 
 void FlagItem(ItemStatistics* item) {
+    // A key worth more than 100 is a fault of the question file, whatever the answers say.
+    qint64 attainable = 0;
+    for (const OptionUse& option : item->options)
+        attainable += std::max(option.points, 0);
+    if (attainable > 100)
+        item->flags << QStringLiteral("варианты с баллами дают вместе %1 баллов, больше 100: "
+                                      "ключ вопроса неверен")
+                           .arg(attainable);
     item->judged = item->asked >= kMinAskedToJudge;
     if (!item->judged)
         return;

@@ -21,8 +21,9 @@
 //   equally (each counts with the weight of the places left over the number tied), so the order
 //   of names never matters; undefined with fewer than two students.
 //
-// Flags are raised only for a question asked at least kMinAskedToJudge times: below that, one
-// student more or less turns every figure.
+// Flags from the figures are raised only for a question asked at least kMinAskedToJudge times:
+// below that, one student more or less turns every figure. A key whose options worth points add
+// up to more than 100 is flagged however often the question was asked.
 
 struct OptionUse {
     QString text;
