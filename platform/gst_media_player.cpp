@@ -170,6 +170,8 @@ void MediaEngine::Report(std::function<void()> report) {
 }
 
 quint64 MediaEngine::Open(GstMediaPlayer* owner, const QString& path) {
+    if (m_owner && m_owner != owner)
+        m_owner->PipelineTaken();
     m_owner = owner;
     const quint64 ticket = g_nextTicket++;
     const QString uri = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
@@ -250,6 +252,7 @@ void MediaEngine::Abandon() {
     QObject* worker = m_worker;
     connect(thread, &QThread::finished, worker, &QObject::deleteLater);
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    connect(thread, &QThread::finished, this, &QObject::deleteLater);
     QMetaObject::invokeMethod(m_worker, [this] { Shutdown(); }, Qt::QueuedConnection);
 }
 
@@ -473,17 +476,19 @@ void GstMediaPlayer::SetMediaThreadHookForTesting(std::function<void()> hook) {
     g_mediaThreadHook = std::move(hook);
 }
 
-int GstMediaPlayer::LoadedLibraryCount() {
+QStringList GstMediaPlayer::LoadedLibraries() {
     QFile maps(QStringLiteral("/proc/self/maps"));
     if (!maps.open(QIODevice::ReadOnly))
-        return -1;
-    QSet<QByteArray> libraries;
+        return {};
+    QSet<QString> libraries;
     for (const QByteArray& line : maps.readAll().split('\n')) {
         const int slash = line.indexOf('/');
         if (slash >= 0 && line.contains(".so"))
-            libraries.insert(line.mid(slash));
+            libraries.insert(QString::fromLocal8Bit(line.mid(slash)));
     }
-    return int(libraries.size());
+    QStringList sorted(libraries.begin(), libraries.end());
+    sorted.sort();
+    return sorted;
 }
 
 GstMediaPlayer::GstMediaPlayer(QObject* parent) : MediaPlayer(parent) {
@@ -561,6 +566,23 @@ void GstMediaPlayer::OpenLimitReached() {
         m_playWanted = false;
         FinishSoon();
     }
+}
+
+void GstMediaPlayer::PipelineTaken() {
+    // Another player opened a file: this one's open fails, and a fragment it played ends.
+    m_showFrames = false;
+    if (m_surface)
+        m_surface->hide();
+    if (!m_settled) {
+        m_openLimit->stop();
+        m_settled = true;
+        m_failed = true;
+        Q_EMIT OpenSettled();
+    }
+    m_playWanted = false;
+    if (m_notify)
+        FinishSoon();
+    m_ticket = 0;
 }
 
 void GstMediaPlayer::EngineEnded(quint64 ticket, bool failed) {

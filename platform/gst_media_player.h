@@ -3,6 +3,7 @@
 #include "platform/media_player.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 
 class MediaEngine;
@@ -51,8 +52,8 @@ public:
     /// Runs on the media thread before each request it carries out (tests hold the thread with
     /// it, as a hanging pipeline would). Empty: nothing.
     static void SetMediaThreadHookForTesting(std::function<void()> hook);
-    /// Shared libraries the process has loaded, from /proc/self/maps (for the benchmarks).
-    static int LoadedLibraryCount();
+    /// The shared libraries the process has mapped, from /proc/self/maps (for the benchmarks).
+    static QStringList LoadedLibraries();
 
 Q_SIGNALS:
     /// The open of the last file has completed, failed or run out of time.
@@ -68,6 +69,7 @@ private:
     void EngineEnded(quint64 ticket, bool failed);
     void EngineFrame(quint64 ticket);
     void EngineSeekDone(quint64 ticket);
+    void PipelineTaken();
     void EndOfPlayback();
     void FinishSoon();
     void Seek(qint64 ms);

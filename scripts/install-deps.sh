@@ -46,7 +46,7 @@ TESTING=(
   python3 ffmpeg gstreamer1.0-tools
   xvfb xauth xdotool x11-utils imagemagick openbox
   dpkg-dev file
-  sshfs openssh-sftp-server strace
+  sshfs openssh-sftp-server strace gstreamer1.0-x
 )
 # Making the course media: drawings, video fragments and sounds.
 MEDIA=(python3 imagemagick ffmpeg sox fonts-dejavu-core fonts-liberation)
