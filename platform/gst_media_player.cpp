@@ -22,6 +22,7 @@ MediaPlayerFactory g_factory;
 std::function<void()> g_mediaThreadHook;
 QMutex g_hookMutex;
 std::atomic<quint64> g_nextTicket{1};
+int g_pipelinesMade = 0;
 
 void RunMediaThreadHook() {
     std::function<void()> hook;
@@ -125,8 +126,10 @@ QPointer<MediaEngine> g_engine;
 }
 
 MediaEngine* MediaEngine::Current() {
-    if (g_engine == nullptr)
+    if (g_engine == nullptr) {
         g_engine = new MediaEngine();
+        ++g_pipelinesMade;
+    }
     return g_engine;
 }
 
@@ -474,6 +477,10 @@ private:
 void GstMediaPlayer::SetMediaThreadHookForTesting(std::function<void()> hook) {
     QMutexLocker lock(&g_hookMutex);
     g_mediaThreadHook = std::move(hook);
+}
+
+int GstMediaPlayer::PipelinesMade() {
+    return g_pipelinesMade;
 }
 
 QStringList GstMediaPlayer::LoadedLibraries() {

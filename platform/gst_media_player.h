@@ -52,6 +52,8 @@ public:
     /// Runs on the media thread before each request it carries out (tests hold the thread with
     /// it, as a hanging pipeline would). Empty: nothing.
     static void SetMediaThreadHookForTesting(std::function<void()> hook);
+    /// How many pipelines the process has made (one a run, unless one was abandoned).
+    static int PipelinesMade();
     /// The shared libraries the process has mapped, from /proc/self/maps (for the benchmarks).
     static QStringList LoadedLibraries();
 

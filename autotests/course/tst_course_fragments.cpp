@@ -83,6 +83,15 @@ private Q_SLOTS:
                 player.Close();
         }
         QVERIFY(player.Open(images.filePath(fragments.first())));
+        // Players made later, as by the screens of the next tests, use the same pipeline.
+        const int pipelines = GstMediaPlayer::PipelinesMade();
+        for (const QString& name : fragments) {
+            GstMediaPlayer later;
+            later.SetDisplay(&display);
+            QVERIFY(later.Open(images.filePath(name)));
+        }
+        QCOMPARE(GstMediaPlayer::PipelinesMade(), pipelines);
+        QVERIFY(player.Open(images.filePath(fragments.first())));
         QSignalSpy ended(&player, &MediaPlayer::Notify);
         QSignalSpy shown(&player, &GstMediaPlayer::FirstFrameShown);
         player.Play(true);
