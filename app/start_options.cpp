@@ -46,8 +46,8 @@ QString StartUsage() {
 QString CourseFolderProblem(const QString& folder) {
     // One listing of the question files' folder answers for all twelve names: on a network
     // share every file looked up alone costs a round trip to the server before the first window.
-    const QStringList files = QDir(QDir(folder).filePath(QStringLiteral("ortu")))
-                                  .entryList(QDir::Files, QDir::Unsorted);
+    const QStringList files =
+        QDir(QDir(folder).filePath(QStringLiteral("ortu"))).entryList(QDir::Files, QDir::Unsorted);
     for (int n = 1; n <= 12; ++n) {
         if (files.contains(QStringLiteral("pdb%1.db").arg(n)))
             return QString();

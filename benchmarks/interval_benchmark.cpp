@@ -115,10 +115,18 @@ void BM_ControlButtonDelay(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_SystemSleep)->Arg(3000)->Arg(700)->UseManualTime()->Iterations(4)->Unit(
-    benchmark::kMillisecond);
-BENCHMARK(BM_DefaultQtTimer)->Arg(3000)->Arg(700)->UseManualTime()->Iterations(4)->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_SystemSleep)
+    ->Arg(3000)
+    ->Arg(700)
+    ->UseManualTime()
+    ->Iterations(4)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DefaultQtTimer)
+    ->Arg(3000)
+    ->Arg(700)
+    ->UseManualTime()
+    ->Iterations(4)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VideoNotice)->UseManualTime()->Iterations(4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TrainingButtonDelay)->UseManualTime()->Iterations(6)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ControlButtonDelay)->UseManualTime()->Iterations(6)->Unit(benchmark::kMillisecond);

@@ -19,8 +19,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QStringList>
 #include <QProcess>
+#include <QStringList>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>

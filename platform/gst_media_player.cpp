@@ -4,8 +4,8 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QMutex>
-#include <QSet>
 #include <QPainter>
+#include <QSet>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -59,8 +59,12 @@ public:
     static MediaEngine* Current();
 
     quint64 Open(GstMediaPlayer* owner, const QString& path);
-    void Play(quint64 ticket) { Job(ticket, [this] { SetState(GST_STATE_PLAYING); }); }
-    void Pause(quint64 ticket) { Job(ticket, [this] { SetState(GST_STATE_PAUSED); }); }
+    void Play(quint64 ticket) {
+        Job(ticket, [this] { SetState(GST_STATE_PLAYING); });
+    }
+    void Pause(quint64 ticket) {
+        Job(ticket, [this] { SetState(GST_STATE_PAUSED); });
+    }
     void Seek(quint64 ticket, qint64 ms);
     void Close(quint64 ticket);
     /// The pipeline's position in milliseconds (-1 when unknown).
@@ -141,14 +145,16 @@ MediaEngine::MediaEngine() : QObject(QCoreApplication::instance()) {
     m_thread->start();
     // GStreamer is set up and its pipeline built on the media thread, so that loading its
     // libraries never holds the screens.
-    QMetaObject::invokeMethod(m_worker, [this] { BuildPipeline(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [this] { BuildPipeline(); }, Qt::QueuedConnection);
 }
 
 MediaEngine::~MediaEngine() {
     if (m_thread == nullptr)
         return;
     if (m_thread->isRunning()) {
-        QMetaObject::invokeMethod(m_worker, [this] { Shutdown(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            m_worker, [this] { Shutdown(); }, Qt::QueuedConnection);
         if (!m_thread->wait(3000))
             return; // it hangs in GStreamer: left as it is, the process is ending anyway
     }
@@ -256,7 +262,8 @@ void MediaEngine::Abandon() {
     connect(thread, &QThread::finished, worker, &QObject::deleteLater);
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     connect(thread, &QThread::finished, this, &QObject::deleteLater);
-    QMetaObject::invokeMethod(m_worker, [this] { Shutdown(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [this] { Shutdown(); }, Qt::QueuedConnection);
 }
 
 // --- On the media thread ---------------------------------------------------------------------
@@ -707,12 +714,11 @@ double GstMediaPlayer::FrameRate() const {
 
 void GstMediaPlayer::Step(int frames) {
     const qint64 from = std::max<qint64>(0, m_pendingSeekMs >= 0 ? m_pendingSeekMs
-                                            : m_atEnd           ? m_durationMs
-                                            : m_engine          ? m_engine->PositionMs()
-                                                                : 0);
+                                            : m_atEnd            ? m_durationMs
+                                            : m_engine           ? m_engine->PositionMs()
+                                                                 : 0);
     const double ms = frames * 1000.0 / FrameRate();
-    Seek(std::clamp<qint64>(from + static_cast<qint64>(ms), 0,
-                            std::max<qint64>(0, m_durationMs)));
+    Seek(std::clamp<qint64>(from + static_cast<qint64>(ms), 0, std::max<qint64>(0, m_durationMs)));
 }
 
 int GstMediaPlayer::LengthInFrames() const {
@@ -725,8 +731,8 @@ int GstMediaPlayer::PositionInFrames() const {
         return LengthInFrames();
     qint64 position = m_pendingSeekMs;
     if (position < 0)
-        position = m_engine && m_settled && !m_failed ? std::max<qint64>(0, m_engine->PositionMs())
-                                                      : 0;
+        position =
+            m_engine && m_settled && !m_failed ? std::max<qint64>(0, m_engine->PositionMs()) : 0;
     if (m_durationMs > 0 && position >= m_durationMs - 1)
         return LengthInFrames();
     return static_cast<int>(position * FrameRate() / 1000.0);
@@ -746,8 +752,7 @@ void GstMediaPlayer::Close() {
 }
 
 bool GstMediaPlayer::HasPicture() const {
-    return m_engine && m_ticket != 0 &&
-           !MediaEngine::Picture(*m_engine, m_ticket).Image().isNull();
+    return m_engine && m_ticket != 0 && !MediaEngine::Picture(*m_engine, m_ticket).Image().isNull();
 }
 
 QImage GstMediaPlayer::LastFrame() const {

@@ -7,9 +7,9 @@
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QThread>
-#include <atomic>
 #include <QWidget>
 #include <QtTest>
+#include <atomic>
 
 class CourseFragmentsTest : public QObject {
     Q_OBJECT

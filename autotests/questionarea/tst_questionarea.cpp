@@ -379,8 +379,7 @@ private Q_SLOTS:
         QVERIFY(!host.Panel1->isVisible());
         QVERIFY(!host.Panel2->isVisible());
         QCOMPARE(host.widget.palette().color(QPalette::Window), QColor(0x40, 0x00, 0x80));
-        QCOMPARE(player->calls,
-                 QStringList({QStringLiteral("Prepare"), QStringLiteral("Play")}));
+        QCOMPARE(player->calls, QStringList({QStringLiteral("Prepare"), QStringLiteral("Play")}));
         QCOMPARE(player->openedPath, a.View.FragmentFile);
         QCOMPARE(player->displayRect, QRect(0, 0, 471, 351));
         QVERIFY(player->notifyRequested);
