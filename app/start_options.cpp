@@ -44,14 +44,17 @@ QString StartUsage() {
 }
 
 QString CourseFolderProblem(const QString& folder) {
-    const QFileInfo info(folder);
-    if (!info.isDir())
-        return QStringLiteral("Папка курса «%1» не найдена.\n\n%2")
-            .arg(QDir::toNativeSeparators(folder), StartUsage());
+    // One listing of the question files' folder answers for all twelve names: on a network
+    // share every file looked up alone costs a round trip to the server before the first window.
+    const QStringList files =
+        QDir(QDir(folder).filePath(QStringLiteral("ortu"))).entryList(QDir::Files, QDir::Unsorted);
     for (int n = 1; n <= 12; ++n) {
-        if (QFileInfo(QDir(folder).filePath(QStringLiteral("ortu/pdb%1.db").arg(n))).isFile())
+        if (files.contains(QStringLiteral("pdb%1.db").arg(n)))
             return QString();
     }
+    if (!QFileInfo(folder).isDir())
+        return QStringLiteral("Папка курса «%1» не найдена.\n\n%2")
+            .arg(QDir::toNativeSeparators(folder), StartUsage());
     return QStringLiteral("В папке «%1» нет курса: не найден ни один файл вопросов "
                           "(%2 … %3).\n"
                           "Запустите программу из папки курса или укажите её: "

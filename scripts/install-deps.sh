@@ -27,6 +27,7 @@ BUILD=(
   qt6-webengine-dev qt6-multimedia-dev libqt6multimediawidgets6
   qt6-charts-dev qt6-svg-dev
   libxml2-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   libgl-dev libglx-dev libegl-dev libxkbcommon-dev
 )
 # What the built program needs at run time: picture formats, Qt's own Russian texts, the fonts
@@ -46,6 +47,7 @@ TESTING=(
   python3 ffmpeg gstreamer1.0-tools
   xvfb xauth xdotool x11-utils imagemagick openbox
   dpkg-dev file
+  sshfs openssh-sftp-server strace gstreamer1.0-x
 )
 # Making the course media: drawings, video fragments and sounds.
 MEDIA=(python3 imagemagick ffmpeg sox fonts-dejavu-core fonts-liberation)

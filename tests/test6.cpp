@@ -161,6 +161,7 @@ void TForm6::BuildTimers() {
     Timer1->setInterval(1000);
     Timer4 = Named(new QTimer(this), "Timer4");
     Timer4->setInterval(700);
+    Timer4->setTimerType(Qt::PreciseTimer); // a coarse timer may be 35 ms off
     Timer4->setSingleShot(true);
 }
 

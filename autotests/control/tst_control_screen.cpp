@@ -152,6 +152,7 @@ void ControlScreenTest::Start() {
 void ControlScreenTest::Next() {
     QVERIFY(Control<QPushButton>(Form6, "Button1")->isEnabled());
     Form6->Button1Click();
+    QCOMPARE(Control<QTimer>(Form6, "Timer4")->timerType(), Qt::PreciseTimer);
     Form6->Timer4Timer();
 }
 
