@@ -166,7 +166,10 @@ void Screen::RestoreMinimised() {
 
 void Screen::hideEvent(QHideEvent* event) {
     m_skipNextActivation = false;
-    if (m_modalLoop != nullptr)
+    // A screen shown modally ends its loop when the program hides it; minimised by the window
+    // system it stays modal (it comes back by itself), or the program would stay blocked by a
+    // window it no longer counts as modal.
+    if (m_modalLoop != nullptr && !event->spontaneous())
         m_modalLoop->quit();
     if (!g_modalLoops)
         setWindowModality(Qt::NonModal);
