@@ -109,8 +109,17 @@ void ExamInputGuard::Update(bool force) {
         ReleaseGrab();
     if (target == nullptr)
         return;
-    // Refused: the retry timer tries again.
-    m_grabbed = m_grab->Grab(target) ? target : nullptr;
+    if (m_grab->Grab(target)) {
+        m_grabbed = target;
+        return;
+    }
+    // Refused (a message box not yet on view, a grab of another client): the screen keeps what
+    // it can meanwhile, and the retry timer tries again.
+    m_grabbed = nullptr;
+    QWindow* screen = m_screen->window()->windowHandle();
+    if (screen != target && screen != nullptr && m_screen->window()->isVisible() &&
+        m_grab->Grab(screen))
+        m_grabbed = screen;
 }
 
 void ExamInputGuard::RetryTimerTimer() {

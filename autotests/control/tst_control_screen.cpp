@@ -567,6 +567,16 @@ void ControlScreenTest::keyboardAndPointerHeldFromOkUntilTheCode() {
         box.hide();
         QCoreApplication::sendPostedEvents(&guard, QEvent::MetaCall);
         QCOMPARE(g_grab.holder, screen);
+        // A box not yet on view cannot take the grab: the screen keeps it until the next tick.
+        g_grab.refusals = 1;
+        box.show();
+        QCoreApplication::sendPostedEvents(&guard, QEvent::MetaCall);
+        QCOMPARE(g_grab.holder, screen);
+        guard.RetryTimerTimer(); // the timer's tick
+        QCOMPARE(g_grab.holder, box.windowHandle());
+        box.hide();
+        QCoreApplication::sendPostedEvents(&guard, QEvent::MetaCall);
+        QCOMPARE(g_grab.holder, screen);
     }
 
     // Another client holds a grab: refused, then taken at a later tick.
