@@ -71,14 +71,7 @@ MENU='Регистрация и выбор режима тестирования
 
 run() {
   mode=$1
-  case "$mode" in
-    openbox) openbox --sm-disable >"$work/wm.log" 2>&1 & wm=$! ;;
-    xfwm4) xfwm4 --compositor=off --sm-client-disable >"$work/wm.log" 2>&1 & wm=$! ;;
-  esac
-  if [ -n "$wm" ]; then
-    for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-    sleep 0.5
-  fi
+  start_window_manager "$mode" "$work/wm.log"
   rm -rf "$work/course"; cp -r "$root/course" "$work/course"
   (cd "$work/course" && exec "$bin") >"$work/program-$mode.log" 2>&1 &
   app=$!
@@ -91,15 +84,7 @@ run() {
   px=$(( mx + 18 + $(half $((mw - 38 - 630))) + 11 )) py=$(( my + 18 + $(half $((mh - 38 - 368))) + 10 ))
 
   # Registration.
-  click $((px + 4 + 302)) $((py + 229 + 44)) 1 1                  # entry panel
-  click $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) 1 1.5      # Edit1
-  xdotool type --delay 60 "Петров А. В."
-  click $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12)) 1 1.5       # Edit5
-  xdotool type --delay 60 "ФК-21"
-  click $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9)) 1 1.5       # ComboBox1
-  xdotool type --delay 60 "Плавание"
-  click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1 1        # ComboBox2 drops down
-  xdotool key Down Down Down Return; sleep 0.5
+  register_candidate "$px" "$py"
 
   # The administration screen minimised: it comes back, and "Закрыть" still leads on.
   click $((px + 8 + 100)) $((py + 17)) 1 1
