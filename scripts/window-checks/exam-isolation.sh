@@ -6,7 +6,8 @@
 #    "OK" neither gets a key or a click, whatever is tried (Alt held with Tab twice, Alt+F12,
 #    Ctrl+Alt+arrows to another desktop, the desktop's menus on the cover), the late one ends below
 #    the cover at once, and the question stays the topmost window;
-#  - "О программе..." opened at the notice "Внимание!" is gone after "OK".
+#  - "О программе..." opened at the notice "Внимание!" is gone after "OK";
+#  - at the result the code field, and a message box of the test while it is open, get the keys.
 #   scripts/window-checks/exam-isolation.sh BINARY   (WINDOW_CHECK_DISPLAY=N uses display :N)
 set -euo pipefail
 bin=$(realpath "$1")
@@ -73,6 +74,15 @@ run() {
   mode=$1
   start_window_manager "$mode" "$work/wm.log"
   rm -rf "$work/course"; cp -r "$root/course" "$work/course"
+  # Two short questions, so that the result comes soon.
+  python3 - "$work/course/ortu/pdb12.db" <<'PY'
+import sys
+lines = ["Проверочный тест", ".", ".", "2", "."]
+for _ in range(2):
+    lines += ["000000       1.Сколько будет два плюс два?", ".", "примечание", ".", "#012.htm", ".",
+              "- четыре", ",50", "- четыре", ".50"]
+open(sys.argv[1], "wb").write(("\r\n".join(lines) + "\r\n").encode("cp1251"))
+PY
   (cd "$work/course" && exec "$bin") >"$work/program-$mode.log" 2>&1 &
   app=$!
   window 'Учебник' >/dev/null || fail "the textbook did not open after the splash"
@@ -159,11 +169,35 @@ run() {
   eventually 10 topmost_is 'Вопрос 1' || fail "the question is not the topmost window after the keys"
   viewable "$control" || fail "the question is not on view"
 
+  # The result: its code field gets the keys, a message box of the test gets them while it is
+  # open (the course's code cannot be read), and only the code ends the test.
+  local result=''
+  for _ in $(seq 20); do
+    click $((cx + 16 + 88)) $((cy + ch - 51 + 10 + 15)) 1 0.8     # "Следующий вопрос"
+    result=$(xdotool search --onlyvisible --name '^Результат$' 2>/dev/null | head -n 1) || true
+    [ -n "$result" ] && break
+  done
+  [ -n "$result" ] || fail "the result did not come"
+  mkdir "$work/course/supervisor-code.hash"
+  xdotool type --delay 60 "739152"; xdotool key Return
+  box_open() { xwin list | grep -q ' DIALOG .* Тестирование$'; }
+  eventually 20 box_open || fail "no message box about the course's code"
+  shot box
+  xdotool key Return
+  eventually 10 bash -c "! '$work/xwin' list | grep -q ' DIALOG .* Тестирование\$'" ||
+    fail "the message box of the test did not get the keyboard"
+  rmdir "$work/course/supervisor-code.hash"
+  viewable "$result" || fail "the result closed without the code"
+  xdotool type --delay 60 "739152"; xdotool key Return
+  eventually 20 bash -c "! xwininfo -id $result 2>/dev/null | grep -q IsViewable" ||
+    fail "the code field did not get the supervisor code"
+  window "$MENU" >/dev/null || fail "the menu did not come back after the code"
+
   stop "$app"; app=''
   stop "$term"; term=''
   stop "$late"; late=''
   stop "$wm"; wm=''
-  echo "exam-isolation ($mode): screens came back, nothing reached other windows, the question stayed in front"
+  echo "exam-isolation ($mode): screens came back, nothing reached other windows, the question stayed in front, the result took its code"
 }
 
 # MODES="openbox" runs one of them.
