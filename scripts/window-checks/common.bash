@@ -99,3 +99,16 @@ register_candidate() {
   eventually 10 more_mapped_than "$shown" || fail "the qualification list did not drop down"
   xdotool key Down Down Down Return; sleep 0.5
 }
+
+# Writes a question file (Windows-1251, CR LF) of two questions alike, each with two options worth
+# 50 points.
+two_question_file() {
+  python3 - "$1" <<'EOF'
+import sys
+lines = ["Проверочный тест", ".", ".", "2", "."]
+for _ in range(2):
+    lines += ["000000       1.Сколько будет два плюс два?", ".", "примечание", ".", "#012.htm", ".",
+              "- четыре", ",50", "- четыре", ".50"]
+open(sys.argv[1], "wb").write(("\r\n".join(lines) + "\r\n").encode("cp1251"))
+EOF
+}

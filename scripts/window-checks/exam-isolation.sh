@@ -74,15 +74,7 @@ run() {
   mode=$1
   start_window_manager "$mode" "$work/wm.log"
   rm -rf "$work/course"; cp -r "$root/course" "$work/course"
-  # Two short questions, so that the result comes soon.
-  python3 - "$work/course/ortu/pdb12.db" <<'PY'
-import sys
-lines = ["Проверочный тест", ".", ".", "2", "."]
-for _ in range(2):
-    lines += ["000000       1.Сколько будет два плюс два?", ".", "примечание", ".", "#012.htm", ".",
-              "- четыре", ",50", "- четыре", ".50"]
-open(sys.argv[1], "wb").write(("\r\n".join(lines) + "\r\n").encode("cp1251"))
-PY
+  two_question_file "$work/course/ortu/pdb12.db"                  # the result comes soon
   (cd "$work/course" && exec "$bin") >"$work/program-$mode.log" 2>&1 &
   app=$!
   window 'Учебник' >/dev/null || fail "the textbook did not open after the splash"
