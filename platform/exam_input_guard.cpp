@@ -46,8 +46,7 @@ std::unique_ptr<InputGrab> MakeWindowSystemGrab() {
     return std::make_unique<WindowSystemGrab>();
 }
 
-void ExamInputGuard::SetGrabFactoryForTesting(
-    std::function<std::unique_ptr<InputGrab>()> factory) {
+void ExamInputGuard::SetGrabFactoryForTesting(std::function<std::unique_ptr<InputGrab>()> factory) {
     g_factory = std::move(factory);
 }
 

@@ -9,7 +9,6 @@
 class QTimer;
 class QWidget;
 
-
 /// Takes and gives back the keyboard and the pointer for the whole display. The real one asks the
 /// window system (on X11 an active grab of both); tests put in one that records.
 class InputGrab {

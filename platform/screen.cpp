@@ -136,8 +136,8 @@ bool Screen::event(QEvent* event) {
         m_skipNextActivation = m_skipOnReturn && FocusStaysWithScreen(this);
         g_lastDeactivated = this;
         FormDeactivate();
-    } else if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) &&
-               !m_restorePending) {
+    } else if (event->type() == QEvent::WindowStateChange &&
+               (windowState() & Qt::WindowMinimized) && !m_restorePending) {
         // The screens offer no minimise button, but a window manager may minimise them anyway
         // (its own button, a key): the program would then wait behind a window nobody can bring
         // back. Right after the window system's change of state, the screen comes back.

@@ -3,8 +3,8 @@
 
 #include "platform/colours.h"
 #include "platform/desktop_cover.h"
-#include "platform/exam_input_guard.h"
 #include "platform/display.h"
+#include "platform/exam_input_guard.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
@@ -394,7 +394,7 @@ void TForm6::Button1Click() {
 void TForm6::StartTest() {
     m_session.StartTest();
     m_shell.SetStartBarShown(false); // the start bar stays away for the whole test
-    m_shell.PutAwayForExam();          // no other window of the program stays open
+    m_shell.PutAwayForExam();        // no other window of the program stays open
     m_cover->CoverDesktop();
     m_guard->Hold();
     Image2->hide();

@@ -100,12 +100,12 @@ private:
     void StartCountdownUnlessVideo();
 
     ControlSession m_session;
-    DesktopCover* m_cover; // the desktop behind the running test
+    DesktopCover* m_cover;   // the desktop behind the running test
     ExamInputGuard* m_guard; // the keyboard and the pointer while the test runs
     ResultReport m_report;
     CandidateInfo m_candidate;
-    bool m_leaving = false;    // closed by the program itself, not by the window system
-    bool m_errorShown = false; // the report's failure has been shown
+    bool m_leaving = false;        // closed by the program itself, not by the window system
+    bool m_errorShown = false;     // the report's failure has been shown
     bool m_codeUnreadable = false; // the course's supervisor code could not be read
 };
 

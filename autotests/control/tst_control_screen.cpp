@@ -15,17 +15,17 @@
 #include "platform/screen.h"
 #include "platform/text_file.h"
 #include "questions/question_area.h"
-#include "tests/test2.h"
-#include "tests/test4.h"
 #include "tests/supervisor_check.h"
 #include "tests/supervisor_code.h"
+#include "tests/test2.h"
+#include "tests/test4.h"
 #include "tests/test6.h"
 #include "widgets/toggle_button.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDialog>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -483,12 +483,12 @@ void ControlScreenTest::supervisorCodeIsTheCourses_data() {
     const auto unreadable = int(SupervisorCheck::Unreadable);
     QTest::newRow("none set: the default") << QString() << QStringLiteral("739152") << accepted;
     QTest::newRow("none set: another") << QString() << QStringLiteral("739153") << refused;
-    QTest::newRow("set: its code") << QStringLiteral("Kx-4417") << QStringLiteral("Kx-4417")
-                                   << accepted;
-    QTest::newRow("set: the default") << QStringLiteral("Kx-4417") << QStringLiteral("739152")
-                                      << refused;
-    QTest::newRow("set: a prefix") << QStringLiteral("Kx-4417") << QStringLiteral("Kx-441")
-                                   << refused;
+    QTest::newRow("set: its code")
+        << QStringLiteral("Kx-4417") << QStringLiteral("Kx-4417") << accepted;
+    QTest::newRow("set: the default")
+        << QStringLiteral("Kx-4417") << QStringLiteral("739152") << refused;
+    QTest::newRow("set: a prefix")
+        << QStringLiteral("Kx-4417") << QStringLiteral("Kx-441") << refused;
     QTest::newRow("unreadable") << QStringLiteral("/") << QStringLiteral("739152") << unreadable;
 }
 
