@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QWindow>
 
 #include <xcb/xcb.h>
 
@@ -11,6 +12,35 @@ xcb_connection_t* X11Connection() {
         return nullptr;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 != nullptr ? x11->connection() : nullptr;
+}
+// The window directly below a root that holds window: itself without a window manager, its frame
+// under one.
+xcb_window_t RootChildOf(xcb_connection_t* connection, xcb_window_t window) {
+    for (int depth = 0; depth < 16 && window != XCB_WINDOW_NONE; ++depth) {
+        xcb_query_tree_reply_t* tree =
+            xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr);
+        if (tree == nullptr)
+            return XCB_WINDOW_NONE;
+        const xcb_window_t parent = tree->parent;
+        const xcb_window_t root = tree->root;
+        free(tree);
+        if (parent == root || parent == XCB_WINDOW_NONE)
+            return window;
+        window = parent;
+    }
+    return XCB_WINDOW_NONE;
+}
+
+// True when window (a child of a root) holds one of this program's windows.
+bool OwnWindow(xcb_connection_t* connection, xcb_window_t window) {
+    for (QWindow* own : QGuiApplication::allWindows()) {
+        if (own->handle() == nullptr || !own->isVisible())
+            continue;
+        const auto id = static_cast<xcb_window_t>(own->winId());
+        if (id == window || RootChildOf(connection, id) == window)
+            return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -54,11 +84,23 @@ bool NewWindowWatch::nativeEventFilter(const QByteArray& eventType, void* messag
     if (eventType != "xcb_generic_event_t")
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
-    if ((event->response_type & 0x7f) != XCB_MAP_NOTIFY)
+    const int type = event->response_type & 0x7f;
+    if (m_pending)
         return false;
-    const auto* mapped = static_cast<const xcb_map_notify_event_t*>(message);
-    if (!m_roots.contains(mapped->event) || m_pending)
+    if (type == XCB_MAP_NOTIFY) {
+        if (!m_roots.contains(static_cast<const xcb_map_notify_event_t*>(message)->event))
+            return false;
+    } else if (type == XCB_CONFIGURE_NOTIFY) {
+        // Another program's window restacked (raised by itself or by a request to the window
+        // manager); the program's own windows move when they are put back in front.
+        const auto* configured = static_cast<const xcb_configure_notify_event_t*>(message);
+        xcb_connection_t* connection = X11Connection();
+        if (!m_roots.contains(configured->event) || connection == nullptr ||
+            OwnWindow(connection, configured->window))
+            return false;
+    } else {
         return false;
+    }
     // Not inside the event dispatch: right after it.
     m_pending = true;
     QMetaObject::invokeMethod(

@@ -5,8 +5,9 @@
 #include <QObject>
 #include <functional>
 
-/// Tells when a window of any program appears on the display (on X11: a window mapped as a child
-/// of a root window, a window manager's frame included). Elsewhere it never tells.
+/// Tells when a window of another program appears on the display or changes its place in the
+/// stack (on X11: a child of a root window, a window manager's frame included, mapped or
+/// configured). Elsewhere it never tells.
 class NewWindowWatch : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:

@@ -5,7 +5,8 @@
 #  - a stand-in terminal opened before "Контроль..." and one that appears during the test: after
 #    "OK" neither gets a key or a click, whatever is tried (Alt held with Tab twice, Alt+F12,
 #    Ctrl+Alt+arrows to another desktop, the desktop's menus on the cover), the late one ends below
-#    the cover at once, and the question stays the topmost window;
+#    the cover at once (as does the earlier one when it raises itself), and the question stays the
+#    topmost window;
 #  - "О программе..." opened at the notice "Внимание!" is gone after "OK";
 #  - at the result the code field, and a message box of the test while it is open, get the keys.
 #   scripts/window-checks/exam-isolation.sh BINARY   (WINDOW_CHECK_DISPLAY=N uses display :N)
@@ -136,6 +137,17 @@ run() {
   eventually 10 below 'Поздний' 'Тестирование' || fail "the late window stands above the cover"
   eventually 10 topmost_is 'Вопрос 1' || fail "the question is not the topmost window after the late window"
   shot late
+
+  # The terminal opened before the test raises itself, and asks the window manager to bring it
+  # forward as a pager would (a script the student left running): it ends below the cover again.
+  local termid
+  termid=$(xwin list | awk '{ s = $0; for (i = 1; i <= 7; ++i) sub(/^[^ ]+ /, "", s) } s == "Терминал" { print $1 }')
+  [ -n "$termid" ] || fail "the terminal is not on the display"
+  xdotool windowraise "$termid"
+  eventually 10 below 'Терминал' 'Тестирование' || fail "the terminal that raised itself stands above the cover"
+  xdotool windowactivate "$termid" 2>/dev/null || true
+  eventually 10 below 'Терминал' 'Тестирование' || fail "the terminal brought forward stands above the cover"
+  eventually 10 topmost_is 'Вопрос 1' || fail "the question is not the topmost window after the terminal came forward"
 
   # The doors: the window manager's switching, lifting and desktops, and its menus on the cover.
   local desktop
