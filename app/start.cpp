@@ -42,6 +42,9 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    // On a Wayland desktop the screens go through XWayland, unless the user chose a platform.
+    if (AskForX11(arguments, [](const char* name) { return qEnvironmentVariable(name); }))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     InstallRussianTranslations();
     QApplication::setQuitOnLastWindowClosed(false);

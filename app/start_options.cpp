@@ -63,3 +63,17 @@ QString CourseFolderProblem(const QString& folder) {
              QDir::toNativeSeparators(QStringLiteral("ortu/pdb1.db")),
              QDir::toNativeSeparators(QStringLiteral("ortu/pdb12.db")));
 }
+
+bool AskForX11(const QStringList& arguments,
+               const std::function<QString(const char* name)>& environment) {
+    if (!environment("QT_QPA_PLATFORM").isEmpty())
+        return false;
+    for (const QString& argument : arguments)
+        if (argument == QLatin1String("-platform") || argument == QLatin1String("--platform") ||
+            argument.startsWith(QLatin1String("-platform=")) ||
+            argument.startsWith(QLatin1String("--platform=")))
+            return false;
+    const bool wayland = !environment("WAYLAND_DISPLAY").isEmpty() ||
+                         environment("XDG_SESSION_TYPE") == QLatin1String("wayland");
+    return wayland && !environment("DISPLAY").isEmpty();
+}

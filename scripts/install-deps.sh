@@ -29,6 +29,7 @@ BUILD=(
   libxml2-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   libgl-dev libglx-dev libegl-dev libxkbcommon-dev
+  libxcb1-dev libcrypt-dev
 )
 # What the built program needs at run time: picture formats, Qt's own Russian texts, the fonts
 # the screens are drawn with, and the GStreamer decoders of the video formats teachers bring
@@ -45,7 +46,7 @@ RUNTIME=(
 TESTING=(
   libbenchmark-dev clang libclang-rt-14-dev clang-format
   python3 ffmpeg gstreamer1.0-tools
-  xvfb xauth xdotool x11-utils imagemagick openbox
+  xvfb xauth xdotool x11-utils imagemagick openbox xfwm4
   dpkg-dev file
   sshfs openssh-sftp-server strace gstreamer1.0-x
 )

@@ -60,3 +60,55 @@ start_xvfb() {
   for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   xdpyinfo >/dev/null 2>&1 || fail "no X display"
 }
+
+# Starts the window manager MODE (openbox or xfwm4; anything else starts none) with its output in
+# LOG, sets `wm` to its process (empty without one) and waits until it manages the display.
+start_window_manager() {
+  wm=''
+  case "$1" in
+    openbox) openbox --sm-disable >"$2" 2>&1 & wm=$! ;;
+    xfwm4) xfwm4 --compositor=off --sm-client-disable >"$2" 2>&1 & wm=$! ;;
+  esac
+  if [ -n "$wm" ]; then
+    for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+    sleep 0.5
+  fi
+}
+
+# The viewable windows directly below the root, as the window system stacks them.
+mapped() {
+  xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p' | while read -r id; do
+    if viewable "$id"; then echo "$id"; fi
+  done | sort
+}
+more_mapped_than() { [ "$(mapped | wc -l)" -gt "$1" ]; }
+
+# Registers "Петров А. В.", "ФК-21", "Плавание" and the fourth qualification on the menu whose
+# panel stands at PX, PY (the check's `click X Y BUTTON PAUSE` and `fail` do the work).
+register_candidate() {
+  local px=$1 py=$2 shown
+  click $((px + 4 + 302)) $((py + 229 + 44)) 1 1                  # entry panel
+  click $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) 1 1.5      # Edit1
+  xdotool type --delay 60 "Петров А. В."
+  click $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12)) 1 1.5       # Edit5
+  xdotool type --delay 60 "ФК-21"
+  click $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9)) 1 1.5       # ComboBox1
+  xdotool type --delay 60 "Плавание"
+  shown=$(mapped | wc -l)
+  click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1 0        # ComboBox2 drops down
+  eventually 10 more_mapped_than "$shown" || fail "the qualification list did not drop down"
+  xdotool key Down Down Down Return; sleep 0.5
+}
+
+# Writes a question file (Windows-1251, CR LF) of two questions alike, each with two options worth
+# 50 points.
+two_question_file() {
+  python3 - "$1" <<'EOF'
+import sys
+lines = ["Проверочный тест", ".", ".", "2", "."]
+for _ in range(2):
+    lines += ["000000       1.Сколько будет два плюс два?", ".", "примечание", ".", "#012.htm", ".",
+              "- четыре", ",50", "- четыре", ".50"]
+open(sys.argv[1], "wb").write(("\r\n".join(lines) + "\r\n").encode("cp1251"))
+EOF
+}

@@ -40,14 +40,7 @@ fail() {
 shot() { if [ -n "${SHOTS:-}" ]; then import -window root "$SHOTS/$mode-$1.png"; fi; }
 
 source "$root/scripts/window-checks/common.bash"
-# The viewable windows directly below the root, as the window system stacks them.
-mapped() {
-  xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p' | while read -r id; do
-    if viewable "$id"; then echo "$id"; fi
-  done | sort
-}
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n 's/.*\(#[0-9A-F]\{6\}\).*/\1/p'; }
-more_mapped_than() { [ "$(mapped | wc -l)" -gt "$1" ]; }
 colour_is() { [ "$(pixel "$1" "$2")" = "$3" ]; }
 click() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep "${4:-0.5}"; }
 
@@ -62,14 +55,7 @@ mkdir -p "$XDG_CONFIG_HOME" "$HOME"
 
 run() {
   mode=$1
-  case "$mode" in
-    openbox) openbox --sm-disable >"$work/wm.log" 2>&1 & wm=$! ;;
-    xfwm4) xfwm4 --compositor=off --sm-client-disable >"$work/wm.log" 2>&1 & wm=$! ;;
-  esac
-  if [ -n "$wm" ]; then
-    for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-    sleep 0.5
-  fi
+  start_window_manager "$mode" "$work/wm.log"
   rm -rf "$work/course"; cp -r "$root/course" "$work/course"
   (cd "$work/course" && exec "$bin") >"$work/program-$mode.log" 2>&1 &
   app=$!
@@ -81,18 +67,7 @@ run() {
   menu=$(window 'Регистрация и выбор режима тестирования') || fail "the menu did not open"
   read -r mx my mw mh <<<"$(geometry "$menu")"
   px=$(( mx + 18 + $(half $((mw - 38 - 630))) + 11 )) py=$(( my + 18 + $(half $((mh - 38 - 368))) + 10 ))
-  click $((px + 4 + 302)) $((py + 229 + 44)) 1 1                  # entry panel
-  click $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) 1 1.5      # Edit1
-  xdotool type --delay 60 "Петров А. В."
-  click $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12)) 1 1.5       # Edit5
-  xdotool type --delay 60 "ФК-21"
-  click $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9)) 1 1.5       # ComboBox1
-  xdotool type --delay 60 "Плавание"
-  local shown
-  shown=$(mapped | wc -l)
-  click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1 0        # ComboBox2 drops down
-  eventually 10 more_mapped_than "$shown" || fail "the qualification list did not drop down"
-  xdotool key Down Down Down Return; sleep 0.5
+  register_candidate "$px" "$py"
   click $((px + 209 + 96)) $((py + 320 + 12)) 1 2                 # "Контроль..."
   local control cx cy ch
   shot control
