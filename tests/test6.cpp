@@ -436,13 +436,17 @@ void TForm6::AnswerGiven() {
 
 void TForm6::EndOfTest() {
     Timer1->stop();
+    // The result is shown only once it is in the files.
+    const int questions = m_session.QuestionsToAsk();
+    if (!m_report.WriteTotals(questions, m_session.TotalPoints())) {
+        AbortAfterWriteFailure();
+        return;
+    }
     UntickBoxes();
     Panel2->show();
     Button1->setText(QStringLiteral("OK"));
     setWindowTitle(QStringLiteral("Результат"));
     PlaySoundAsync(DataPath(m_shell.ProgramFolder(), QStringLiteral("\\wave\\Drumroll.wav")));
-    const int questions = m_session.QuestionsToAsk();
-    m_report.WriteTotals(questions, m_session.TotalPoints());
     SetTextColour(Label5, kRed);
     Label5->setText(ControlResultText(m_candidate.FullName, questions, m_session.TotalPoints()));
     Label5->show();
@@ -466,7 +470,10 @@ bool TForm6::ReportWritten() {
 
 void TForm6::AbortAfterWriteFailure() {
     // The answers could no longer be recorded: going on would only collect answers that are
-    // lost. The test stops here and only the supervisor leaves the screen.
+    // lost. The test stops here and only the supervisor leaves the screen. The screen says from
+    // which question on nothing was saved (every earlier answer is on the disk), or that only
+    // the totals are missing.
+    const bool onlyTotals = m_session.Stage() == ControlStage::Finished;
     m_session.Abort();
     Timer1->stop();
     Timer4->stop();
@@ -482,9 +489,13 @@ void TForm6::AbortAfterWriteFailure() {
     ProgressBar1->hide();
     setWindowTitle(QStringLiteral("Результат"));
     SetTextColour(Label5, kRed);
-    Label5->setText(
-        QStringLiteral("Результаты тестирования не удалось записать, тестирование прервано.") +
-        QLatin1Char('\r') + m_report.ErrorMessage());
+    Label5->setText((onlyTotals
+                         ? QStringLiteral("Итог тестирования сохранить не удалось, тестирование "
+                                          "прервано.")
+                         : QStringLiteral("Ответы, начиная с вопроса %1, сохранить не удалось, "
+                                          "тестирование прервано.")
+                               .arg(m_session.ShownCount())) +
+                    QLatin1Char('\r') + m_report.ErrorMessage());
     Label5->show();
     Image2->show();
     Panel2->show();

@@ -73,6 +73,7 @@ private Q_SLOTS:
     void testThatCannotBePreparedLeadsBack_data();
     void testThatCannotBePreparedLeadsBack();
     void writeFailureStopsTheTestWithAMessage();
+    void removedFoldersStopTheTestAtOnce();
     void runningTestCoversTheDesktopAndComesBackWhenMinimised();
     void windowSystemClose_data();
     void windowSystemClose();
@@ -653,7 +654,8 @@ void ControlScreenTest::writeFailureStopsTheTestWithAMessage() {
     QVERIFY2(m_recorder->last().contains(QStringLiteral("файл слишком велик")),
              qPrintable(m_recorder->last()));
     QCOMPARE(ResultLine(0),
-             QStringLiteral("Результаты тестирования не удалось записать, тестирование прервано."));
+             QStringLiteral("Ответы, начиная с вопроса 1, сохранить не удалось, тестирование "
+                            "прервано."));
     QCOMPARE(ResultLine(1), m_recorder->last());
     QVERIFY(!Control<QTimer>(Form6, "Timer1")->isActive());
     QVERIFY(Control<QPushButton>(Form6, "Button1")->isHidden());
@@ -671,6 +673,27 @@ void ControlScreenTest::writeFailureStopsTheTestWithAMessage() {
 #else
     QSKIP("needs a per-process file size limit");
 #endif
+}
+
+void ControlScreenTest::removedFoldersStopTheTestAtOnce() {
+    // The result folders deleted while question 2 is on screen: its answer has nowhere to go,
+    // and the screen says so instead of going on to a result that was never saved.
+    WriteTest(QList<Item>(3, Item({100, 0})));
+    Start();
+    Tick(100);
+    Next();
+    QVERIFY(QDir(m_folder->filePath(QStringLiteral("otchet"))).removeRecursively());
+    Tick(100);
+    Form6->Button1Click();
+    QCOMPARE(ResultLine(0), QStringLiteral("Ответы, начиная с вопроса 2, сохранить не удалось, "
+                                           "тестирование прервано."));
+    QCOMPARE(m_recorder->messages.size(), 1);
+    QVERIFY2(m_recorder->last().contains(QStringLiteral("удалена")),
+             qPrintable(m_recorder->last()));
+    QCOMPARE(ResultLine(1), m_recorder->last());
+    QVERIFY(!Control<AutoSizeLabel>(Form6, "Label5")->text().contains(QStringLiteral("Набрано")));
+    QVERIFY(Control<QPushButton>(Form6, "Button1")->isHidden());
+    QVERIFY(!Control<QTimer>(Form6, "Timer1")->isActive());
 }
 
 void ControlScreenTest::runningTestCoversTheDesktopAndComesBackWhenMinimised() {
