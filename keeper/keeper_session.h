@@ -1,0 +1,83 @@
+#pragma once
+
+#include "questions/question_bank.h"
+#include "tests/result_report.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The exam keeper's side of one conversation: the requests of the program, one line each, and
+// the keeper's answers. The keeper holds what a student must neither read nor change: the
+// question file with every option's points, the draw, the scoring and the two result files.
+// The program it talks to may be replaced by a student's own, so nothing it sends is trusted
+// but the candidate's registration, the question count it asks for and the boxes it ticks.
+//
+// The protocol, version 1. Every line is UTF-8 and ends with LF; fields are parted by one TAB.
+// In the keeper's answers a field's "\" is written "\\", a TAB "\t", a LF "\n" and a CR "\r";
+// a request may hold no control character at all. Requests, in the order they may come:
+//
+//   HELLO 1                          first, once          -> OK 1
+//   CONTROL name group specialization qualification topic count
+//                                    no test running      -> READY questions title
+//                                                          | REFUSED kind message
+//       kind: "missing" (no question file), "questions" (a damaged or refused one),
+//       "results" (a result file or folder), "inuse" (a control test under the name runs)
+//   NEXT                             READY, or SAVED      -> QUESTION number text picture
+//                                                             option1 ... optionK
+//       (the options in the order shown; the picture field empty without a picture; no points)
+//   ANSWER ticks                     after QUESTION       -> SAVED number | RESULT questions
+//                                                             points maximum percent
+//       ticks: five characters "0" or "1", one for each display position; a position without an
+//       option is never ticked. RESULT follows the last question's answer, once the totals
+//       are on the disk.
+//   LIST                             no test running      -> NAMES name ...
+//   DATA name                        no test running      -> FILE base64-of-the-data-file
+//   BYE                              at any time          -> OK (the test, if any, is left
+//                                                             as it stands: the report keeps it)
+//
+// A request that is malformed or comes out of order is refused with "ERROR reason" and changes
+// nothing. A write that fails, a result file deleted or replaced, or the name's lock lost stops
+// the test: "STOPPED number message" names the first question whose answer was not saved (0 when
+// only the totals were lost), and every later request of that test is refused.
+
+class KeeperSession {
+public:
+    /// programFolder: the course folder the keeper serves (never one a request names).
+    explicit KeeperSession(QString programFolder);
+
+    /// The answer to one request line (without its LF), as one line without its LF.
+    QByteArray Handle(const QByteArray& line);
+
+    /// True once BYE was answered.
+    bool Finished() const { return m_stage == Stage::Closed; }
+
+    /// A field of an answer line, escaped as the protocol says.
+    static QByteArray Field(const QString& text);
+    /// The reverse of Field (for the program's side and the tests).
+    static QString Unescaped(const QByteArray& field);
+
+private:
+    enum class Stage { Greeting, Idle, Ready, Asked, Finished, Stopped, Closed };
+
+    QByteArray Control(const QList<QByteArray>& fields);
+    QByteArray Next();
+    QByteArray Answer(const QList<QByteArray>& fields);
+    QByteArray List();
+    QByteArray Data(const QList<QByteArray>& fields);
+    QByteArray Stop(int firstLost);
+    static QByteArray Error(const QString& reason);
+
+    QString m_programFolder;
+    Stage m_stage = Stage::Greeting;
+    QuestionBank m_bank;
+    QuestionDraw m_draw;
+    ResultReport m_report;
+    CandidateInfo m_candidate;
+    int m_questionsToAsk = 0;
+    int m_shown = 0;
+    qint64 m_total = 0;
+    PositionPoints m_points{}; // of the question on screen, by display position
+    int m_optionCount = 0;
+};
