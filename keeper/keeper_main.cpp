@@ -43,8 +43,8 @@ void KeepOnlyTheLocale() {
         const QByteArray value = variable.mid(name.size() + 1);
         bool plain = value.size() < 64;
         for (const char c : value)
-            plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || c == '_' ||
-                              c == '.' || c == '-' || c == '@');
+            plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' ||
+                              c == '-' || c == '@');
         if (plain)
             kept << variable;
     }
@@ -72,7 +72,8 @@ QString CourseFolder(const QStringList& arguments, bool privileged, QString* pro
 bool WriteAll(const QByteArray& bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, bytes.constData() + done, size_t(bytes.size() - done));
+        const ssize_t n =
+            ::write(STDOUT_FILENO, bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -131,8 +132,8 @@ int main(int argc, char* argv[]) {
         }
         if (pending.size() > kLongestRequest) {
             pending.clear();
-            discarding = true;
-            WriteAll("ERROR\tmalformed: the request is too long\n");
+            if (!std::exchange(discarding, true))
+                WriteAll("ERROR\tmalformed: the request is too long\n");
         }
     });
     return app.exec();

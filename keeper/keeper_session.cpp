@@ -53,11 +53,20 @@ QByteArray KeeperSession::Field(const QString& text) {
     out.reserve(utf8.size());
     for (const char c : utf8) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -217,9 +226,8 @@ QByteArray KeeperSession::Stop(int firstLost) {
 QByteArray KeeperSession::List() {
     const QDir folder(DataPath(m_programFolder, QStringLiteral("\\otchet\\data1")));
     QByteArray reply = "NAMES";
-    for (const QFileInfo& info :
-         folder.entryInfoList({QStringLiteral("*.txt")}, QDir::Files | QDir::NoSymLinks,
-                              QDir::Name))
+    for (const QFileInfo& info : folder.entryInfoList({QStringLiteral("*.txt")},
+                                                      QDir::Files | QDir::NoSymLinks, QDir::Name))
         reply += '\t' + Field(info.fileName().chopped(4));
     return reply;
 }
