@@ -3,12 +3,18 @@
 // protocol: keeper/keeper_session.h). Installed set-group-id to its own group, it is the only way
 // a student's account reaches those files; run from a source tree it runs as the user.
 //
-//   course-testing-keeper [--course FOLDER]     (--course only when it runs as the user)
+//   course-testing-keeper [--course FOLDER]
+//
+// Without FOLDER it serves the working folder, or, installed, the package's course. Installed
+// set-group-id it serves only a course that root owns and no one else may change (see
+// UntrustedPartOf).
 
 #include "keeper/keeper_session.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
 
 #include <cctype>
@@ -56,17 +62,57 @@ void KeepOnlyTheLocale() {
     setenv("PATH", "/usr/bin:/bin", 1);
 }
 
-QString CourseFolder(const QStringList& arguments, bool privileged, QString* problem) {
-    if (privileged) {
-        if (arguments.size() > 1)
-            *problem = QStringLiteral("the installed keeper takes no arguments");
-        return QString::fromLatin1(kInstalledCourse);
+// Empty when `path` and every folder above it belong to root and nobody else may change them
+// (for the result folders: nobody but the keeper's group); otherwise the first that fails.
+QString Untrusted(const QString& path, bool groupMayWrite) {
+    const QString real = QFileInfo(path).canonicalFilePath();
+    if (real.isEmpty())
+        return path + QStringLiteral(" (not found)");
+    for (QString at = real;; at = QFileInfo(at).path()) {
+        struct stat info {};
+        if (::lstat(QFile::encodeName(at).constData(), &info) != 0 || info.st_uid != 0 ||
+            (info.st_mode & S_IWOTH) ||
+            ((info.st_mode & S_IWGRP) &&
+             !(groupMayWrite && at == real && info.st_gid == getegid())))
+            return at;
+        if (at == QLatin1String("/"))
+            return QString();
     }
+}
+
+// The course a set-group-id keeper serves must be one no student can change: its folders, its
+// question files and the folders above them root's, its result folders writable by the keeper's
+// group alone. A student's own folder would let his own question file score into the real
+// result folders.
+QString UntrustedPartOf(const QString& course) {
+    const QDir folder(course);
+    for (const QString& part :
+         {QStringLiteral("."), QStringLiteral("ortu"), QStringLiteral("otchet")}) {
+        if (const QString bad = Untrusted(folder.filePath(part), false); !bad.isEmpty())
+            return bad;
+    }
+    for (const QString& part :
+         {QStringLiteral("otchet/data1"), QStringLiteral("otchet/print otchet")}) {
+        if (const QString bad = Untrusted(folder.filePath(part), true); !bad.isEmpty())
+            return bad;
+    }
+    return QString();
+}
+
+QString CourseFolder(const QStringList& arguments, bool privileged, QString* problem) {
+    QString course = privileged ? QString::fromLatin1(kInstalledCourse) : QDir::currentPath();
     if (arguments.size() == 3 && arguments[1] == QLatin1String("--course"))
-        return QDir(arguments[2]).absolutePath();
-    if (arguments.size() != 1)
+        course = QDir(arguments[2]).absolutePath();
+    else if (arguments.size() != 1)
         *problem = QStringLiteral("usage: course-testing-keeper [--course FOLDER]");
-    return QDir::currentPath();
+    if (privileged && problem->isEmpty()) {
+        if (const QString bad = UntrustedPartOf(course); !bad.isEmpty())
+            *problem = QStringLiteral("not a course the keeper may serve: %1 may be changed by "
+                                      "others than root")
+                           .arg(bad);
+        course = QFileInfo(course).canonicalFilePath();
+    }
+    return course;
 }
 
 bool WriteAll(const QByteArray& bytes) {
