@@ -5,10 +5,12 @@
 #include "questions/answer_points.h"
 #include "tests/percent_text.h"
 #include "tests/result_lock.h"
+#include "tests/training_core.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -111,8 +113,12 @@ QByteArray KeeperSession::Handle(const QByteArray& line) {
     case Stage::Idle:
     case Stage::Finished:
     case Stage::Stopped:
+        if (command == "TAKE")
+            return Take(fields);
         if (command == "CONTROL")
             return Control(fields);
+        if (command == "TRAINING")
+            return Training(fields);
         if (command == "LIST" && fields.size() == 1)
             return List();
         if (command == "DATA")
@@ -121,15 +127,22 @@ QByteArray KeeperSession::Handle(const QByteArray& line) {
     case Stage::Ready:
         if (line == "NEXT")
             return Next();
+        if (line == "END" && m_training)
+            return Result();
         break;
     case Stage::Asked:
         if (command == "ANSWER")
             return Answer(fields);
+        if (command == "TICKS" && m_training)
+            return Ticks(fields);
+        if (line == "END" && m_training)
+            return Result();
         break;
     case Stage::Closed:
         return Error(QStringLiteral("out of order: the conversation has ended"));
     }
-    static const QList<QByteArray> known{"HELLO", "CONTROL", "NEXT", "ANSWER", "LIST", "DATA"};
+    static const QList<QByteArray> known{"HELLO",  "TAKE",  "CONTROL", "TRAINING", "NEXT",
+                                         "ANSWER", "TICKS", "END",     "LIST",     "DATA"};
     if (!known.contains(command))
         return Error(QStringLiteral("malformed: unknown request"));
     return Error(QStringLiteral("out of order: %1").arg(QString::fromUtf8(command)));
@@ -139,11 +152,12 @@ QByteArray KeeperSession::Control(const QList<QByteArray>& fields) {
     int count = 0;
     if (fields.size() != 7 || !Number(fields[6], 1, kMaxQuestions, &count))
         return Error(QStringLiteral("malformed: CONTROL takes five texts and a count"));
-    if (m_stage != Stage::Idle) // one control test for each start of the program
+    if (m_controlTaken) // one control test for each start of the program
         return Error(QStringLiteral("out of order: a control test was already taken"));
     m_candidate = {QString::fromUtf8(fields[1]), QString::fromUtf8(fields[2]),
                    QString::fromUtf8(fields[3]), QString::fromUtf8(fields[4]),
                    QString::fromUtf8(fields[5])};
+    m_training = false;
     const LoadResult loaded = m_bank.Load(m_programFolder, m_candidate.Topic);
     if (!loaded.ok()) {
         const bool missing = loaded.status == LoadResult::Status::CannotOpen;
@@ -153,6 +167,9 @@ QByteArray KeeperSession::Control(const QList<QByteArray>& fields) {
     m_questionsToAsk = std::min(count, m_bank.QuestionCount);
     if (m_questionsToAsk < 1)
         return "REFUSED\tquestions\t" + Field(QStringLiteral("В файле вопросов нет вопросов"));
+    if (m_takenName && m_takenName->FullName() == m_candidate.FullName)
+        m_report.HoldNameLock(std::move(m_takenName));
+    m_takenName.reset();
     const QDateTime now = ReportNow();
     if (!(m_report.OpenReports(m_programFolder, m_candidate, ReportDateText(now.date()),
                                ReportTimeText(now.time())) &&
@@ -162,6 +179,7 @@ QByteArray KeeperSession::Control(const QList<QByteArray>& fields) {
         const bool inUse = message == ResultNameLock::InUseMessage(m_candidate.FullName);
         return "REFUSED\t" + QByteArray(inUse ? "inuse" : "results") + '\t' + Field(message);
     }
+    m_controlTaken = true;
     m_draw.StartDraw();
     m_shown = 0;
     m_total = 0;
@@ -169,16 +187,102 @@ QByteArray KeeperSession::Control(const QList<QByteArray>& fields) {
     return "READY\t" + QByteArray::number(m_questionsToAsk) + '\t' + Field(m_bank.Title);
 }
 
+QByteArray KeeperSession::Take(const QList<QByteArray>& fields) {
+    if (fields.size() != 2 || fields[1].isEmpty())
+        return Error(QStringLiteral("malformed: TAKE takes one name"));
+    if (m_controlTaken || m_takenName)
+        return Error(QStringLiteral("out of order: a name was already taken"));
+    ResultNameLock::Attempt attempt =
+        ResultNameLock::Acquire(m_programFolder, QString::fromUtf8(fields[1]));
+    if (!attempt.lock)
+        return "REFUSED\t" + QByteArray(attempt.inUse ? "inuse" : "results") + '\t' +
+               Field(attempt.message);
+    m_takenName = std::move(attempt.lock);
+    return "OK";
+}
+
+QByteArray KeeperSession::Training(const QList<QByteArray>& fields) {
+    int count = 0;
+    if (fields.size() != 3 || !Number(fields[2], 1, kMaxQuestions, &count))
+        return Error(QStringLiteral("malformed: TRAINING takes a topic and a count"));
+    const LoadResult loaded = m_bank.Load(m_programFolder, QString::fromUtf8(fields[1]));
+    if (!loaded.ok()) {
+        const bool missing = loaded.status == LoadResult::Status::CannotOpen;
+        return "REFUSED\t" + QByteArray(missing ? "missing" : "questions") + '\t' +
+               Field(loaded.message);
+    }
+    m_questionsToAsk = std::min(count, m_bank.QuestionCount);
+    if (m_questionsToAsk < 1)
+        return "REFUSED\tquestions\t" + Field(QStringLiteral("В файле вопросов нет вопросов"));
+    m_training = true;
+    m_draw.StartDraw();
+    m_shown = 0;
+    m_total = 0;
+    m_stage = Stage::Ready;
+    return "READY\t" + QByteArray::number(m_questionsToAsk) + '\t' + Field(m_bank.Title);
+}
+
+QByteArray KeeperSession::Ticks(const QList<QByteArray>& fields) {
+    PositionFlags ticked{};
+    QByteArray refusal;
+    if (!ReadTicks(fields, &ticked, &refusal))
+        return refusal;
+    const bool any = std::find(ticked.begin(), ticked.end(), true) != ticked.end();
+    switch (VerdictFor(any, int(AnswerPoints(ticked, m_points)))) {
+    case Verdict::Hidden:
+        return "VERDICT\thidden";
+    case Verdict::Right:
+        return "VERDICT\tright";
+    case Verdict::Wrong:
+        return "VERDICT\twrong";
+    case Verdict::Incomplete:
+        break;
+    }
+    return "VERDICT\tincomplete";
+}
+
+QByteArray KeeperSession::Result() {
+    if (m_training) // the questions never shown count as asked
+        m_stage = Stage::Idle;
+    else
+        m_stage = Stage::Finished;
+    return "RESULT\t" + QByteArray::number(m_questionsToAsk) + '\t' + QByteArray::number(m_total) +
+           '\t' + QByteArray::number(qint64(m_questionsToAsk) * 100) + '\t' +
+           PercentText(m_total, m_questionsToAsk).trimmed().toUtf8();
+}
+
+bool KeeperSession::ReadTicks(const QList<QByteArray>& fields, PositionFlags* ticked,
+                              QByteArray* refusal) const {
+    if (fields.size() != 2 || fields[1].size() != kMaxOptions) {
+        *refusal = Error(QStringLiteral("malformed: five ticks are expected"));
+        return false;
+    }
+    for (int p = 1; p <= kMaxOptions; ++p) {
+        const char c = fields[1][p - 1];
+        if (c != '0' && c != '1') {
+            *refusal = Error(QStringLiteral("malformed: a tick is 0 or 1"));
+            return false;
+        }
+        (*ticked)[p - 1] = c == '1';
+        if ((*ticked)[p - 1] && p > m_optionCount) {
+            *refusal = Error(QStringLiteral("malformed: position %1 shows no option").arg(p));
+            return false;
+        }
+    }
+    return true;
+}
+
 QByteArray KeeperSession::Next() {
     ++m_shown;
     const Question& question = m_bank.At(m_draw.DrawQuestion(m_bank.QuestionCount));
     const QList<int> order = question.IsEmpty() ? QList<int>() : m_draw.ShuffleOptions(question);
-    if (!m_report.WriteQuestion(m_shown, question, order))
+    if (!m_training && !m_report.WriteQuestion(m_shown, question, order))
         return Stop(m_shown);
     m_points.fill(0);
     m_optionCount = int(order.size());
     QByteArray reply = "QUESTION\t" + QByteArray::number(m_shown) + '\t' + Field(question.Text) +
-                       '\t' + Field(question.Picture.value_or(QString()));
+                       '\t' + Field(question.Picture.value_or(QString())) + '\t' +
+                       Field(question.TextbookPage);
     for (int p = 1; p <= m_optionCount; ++p) {
         const AnswerOption& option = question.Options[order[p - 1] - 1];
         m_points[p - 1] = option.Points;
@@ -189,31 +293,22 @@ QByteArray KeeperSession::Next() {
 }
 
 QByteArray KeeperSession::Answer(const QList<QByteArray>& fields) {
-    if (fields.size() != 2 || fields[1].size() != kMaxOptions)
-        return Error(QStringLiteral("malformed: ANSWER takes five ticks"));
     PositionFlags ticked{};
-    for (int p = 1; p <= kMaxOptions; ++p) {
-        const char c = fields[1][p - 1];
-        if (c != '0' && c != '1')
-            return Error(QStringLiteral("malformed: a tick is 0 or 1"));
-        ticked[p - 1] = c == '1';
-        if (ticked[p - 1] && p > m_optionCount)
-            return Error(QStringLiteral("malformed: position %1 shows no option").arg(p));
-    }
+    QByteArray refusal;
+    if (!ReadTicks(fields, &ticked, &refusal))
+        return refusal;
     const qint64 points = AnswerPoints(ticked, m_points);
-    if (!m_report.WriteAnswer(ticked, m_points, points))
+    if (!m_training && !m_report.WriteAnswer(ticked, m_points, points))
         return Stop(m_shown);
     m_total += points;
     if (m_shown < m_questionsToAsk) {
         m_stage = Stage::Ready;
         return "SAVED\t" + QByteArray::number(m_shown);
     }
-    if (!m_report.WriteTotals(m_questionsToAsk, m_total) || !m_report.CloseReports())
+    if (!m_training &&
+        (!m_report.WriteTotals(m_questionsToAsk, m_total) || !m_report.CloseReports()))
         return Stop(0);
-    m_stage = Stage::Finished;
-    return "RESULT\t" + QByteArray::number(m_questionsToAsk) + '\t' + QByteArray::number(m_total) +
-           '\t' + QByteArray::number(qint64(m_questionsToAsk) * 100) + '\t' +
-           PercentText(m_total, m_questionsToAsk).trimmed().toUtf8();
+    return Result();
 }
 
 QByteArray KeeperSession::Stop(int firstLost) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "questions/question_bank.h"
+#include "tests/result_lock.h"
 #include "tests/result_report.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // The exam keeper's side of one conversation: the requests of the program, one line each, and
 // the keeper's answers. The keeper holds what a student must neither read nor change: the
@@ -19,19 +21,29 @@
 // a request may hold no control character at all. Requests, in the order they may come:
 //
 //   HELLO 1                          first, once          -> OK 1
+//   TAKE name                        no test running      -> OK | REFUSED kind message
+//       takes the name's lock before the control screen opens; CONTROL under that name keeps it
 //   CONTROL name group specialization qualification topic count
 //                                    no test running      -> READY questions title
 //                                                          | REFUSED kind message
 //       kind: "missing" (no question file), "questions" (a damaged or refused one),
 //       "results" (a result file or folder), "inuse" (a control test under the name runs)
 //   NEXT                             READY, or SAVED      -> QUESTION number text picture
-//                                                             option1 ... optionK
-//       (the options in the order shown; the picture field empty without a picture; no points)
+//                                                             page option1 ... optionK
+//       (the options in the order shown; the picture field empty without a picture; page: the
+//       question's textbook page; no points)
 //   ANSWER ticks                     after QUESTION       -> SAVED number | RESULT questions
 //                                                             points maximum percent
 //       ticks: five characters "0" or "1", one for each display position; a position without an
 //       option is never ticked. RESULT follows the last question's answer, once the totals
 //       are on the disk.
+//   TRAINING topic count             no test running      -> READY questions title
+//                                                          | REFUSED kind message
+//       a training test: NEXT and ANSWER as above (nothing is written), and besides
+//   TICKS ticks                      after QUESTION       -> VERDICT hidden|right|wrong|incomplete
+//       the verdict of the boxes ticked now, as the training screen shows it after each tick
+//   END                              during a training    -> RESULT questions points maximum
+//                                                             percent (time up: the rest unasked)
 //   LIST                             no test running      -> NAMES name ...
 //   DATA name                        no test running      -> FILE base64-of-the-data-file
 //   BYE                              at any time          -> OK (the test, if any, is left
@@ -61,6 +73,13 @@ public:
 private:
     enum class Stage { Greeting, Idle, Ready, Asked, Finished, Stopped, Closed };
 
+    QByteArray Take(const QList<QByteArray>& fields);
+    QByteArray Training(const QList<QByteArray>& fields);
+    QByteArray Ticks(const QList<QByteArray>& fields);
+    QByteArray Result();
+    /// The five ticks of an ANSWER or TICKS request, refused when malformed.
+    bool ReadTicks(const QList<QByteArray>& fields, PositionFlags* ticked,
+                   QByteArray* refusal) const;
     QByteArray Control(const QList<QByteArray>& fields);
     QByteArray Next();
     QByteArray Answer(const QList<QByteArray>& fields);
@@ -74,6 +93,9 @@ private:
     QuestionBank m_bank;
     QuestionDraw m_draw;
     ResultReport m_report;
+    std::unique_ptr<ResultNameLock> m_takenName; // TAKE's lock until CONTROL keeps it
+    bool m_training = false;                     // the test under way is a training test
+    bool m_controlTaken = false;                 // one control test for each start
     CandidateInfo m_candidate;
     int m_questionsToAsk = 0;
     int m_shown = 0;

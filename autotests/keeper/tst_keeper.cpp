@@ -75,6 +75,8 @@ private Q_SLOTS:
     void wholeTestWritesTheProgramsFiles();
     void refusals_data();
     void refusals();
+    void takenNameIsKeptForTheControlTest();
+    void trainingGivesVerdictsAndWritesNothing();
 };
 
 void KeeperTest::wholeTestWritesTheProgramsFiles() {
@@ -96,11 +98,11 @@ void KeeperTest::wholeTestWritesTheProgramsFiles() {
                 return q.Text == KeeperSession::Unescaped(fields[2]);
             });
         QVERIFY(question != bank.Questions.end());
-        QCOMPARE(fields.size(), 4 + question->OptionCount);
+        QCOMPARE(fields.size(), 5 + question->OptionCount);
         QList<int> order;
         PositionPoints points{};
         for (int p = 1; p <= question->OptionCount; ++p) {
-            const QString text = KeeperSession::Unescaped(fields[3 + p]);
+            const QString text = KeeperSession::Unescaped(fields[4 + p]);
             for (int i = 1; i <= question->OptionCount; ++i)
                 if (question->Options[i - 1].Text == text)
                     order << i;
@@ -183,6 +185,10 @@ void KeeperTest::refusals_data() {
         << asked << QByteArray("NEXT") << QByteArray("ERROR\tout of order");
     QTest::newRow("a second test after the result")
         << answered << kControl + "2" << QByteArray("ERROR\tout of order");
+    QTest::newRow("a verdict during a control test")
+        << asked << QByteArray("TICKS\t10000") << QByteArray("ERROR\tout of order");
+    QTest::newRow("a name taken during a test")
+        << asked << QByteArray("TAKE\tПетров П. П.") << QByteArray("ERROR\tout of order");
     QTest::newRow("a control character")
         << hello << kControl + "2\r" << QByteArray("ERROR\tmalformed");
     QTest::newRow("not UTF-8") << hello << QByteArray("DATA\t\xff\xfe")
@@ -212,6 +218,52 @@ void KeeperTest::refusals() {
     QCOMPARE(FileBytes(keeper.Data()), data);
     QCOMPARE(FileBytes(keeper.Report()), report);
     QCOMPARE(keeper.Ask("BYE"), QByteArray("OK"));
+}
+
+void KeeperTest::takenNameIsKeptForTheControlTest() {
+    // The menu takes the name before the control screen opens; a second PC is refused then,
+    // and the control test under the name keeps the lock it was handed.
+    Keeper first;
+    QCOMPARE(first.Ask("HELLO\t1"), QByteArray("OK\t1"));
+    QCOMPARE(first.Ask("TAKE\t" + kName.toUtf8()), QByteArray("OK"));
+    QProcess second;
+    second.start(QStringLiteral(KEEPER_PATH), {QStringLiteral("--course"), first.Course()});
+    second.write("HELLO\t1\nTAKE\t" + kName.toUtf8() + "\nBYE\n");
+    QVERIFY(second.waitForFinished(30000));
+    const QList<QByteArray> answers = second.readAllStandardOutput().split('\n');
+    QVERIFY2(answers.value(1).startsWith("REFUSED\tinuse\tПод именем «Сидоров С. С.»"),
+             answers.value(1).constData());
+    QVERIFY(first.Ask(kControl + "2").startsWith("READY\t2"));
+    QVERIFY(first.Ask("NEXT").startsWith("QUESTION\t1"));
+}
+
+void KeeperTest::trainingGivesVerdictsAndWritesNothing() {
+    Keeper keeper;
+    QCOMPARE(keeper.Ask("HELLO\t1"), QByteArray("OK\t1"));
+    QCOMPARE(keeper.Ask("TRAINING\tИТОГОВОЕ ТЕСТИРОВАНИЕ\t1"), QByteArray("READY\t1\tТест "));
+    const QList<QByteArray> question = keeper.Ask("NEXT").split('\t');
+    QCOMPARE(question.value(0), QByteArray("QUESTION"));
+    // The verdict of each set of ticks, from the points the program never sees (the test's
+    // option texts name them: "- вариант i на P баллов").
+    QByteArray right(5, '0'), wrong(5, '0'), half(5, '0');
+    for (int p = 1; p < question.size() - 4; ++p) {
+        const QString text = KeeperSession::Unescaped(question[4 + p]);
+        if (text.contains(QStringLiteral("на 0 ")))
+            wrong[p - 1] = '1';
+        else
+            right[p - 1] = '1';
+        if (text.contains(QStringLiteral("на 50 ")) && !half.contains('1'))
+            half[p - 1] = '1';
+    }
+    QCOMPARE(keeper.Ask("TICKS\t00000"), QByteArray("VERDICT\thidden"));
+    QCOMPARE(keeper.Ask("TICKS\t" + wrong), QByteArray("VERDICT\twrong"));
+    if (half.contains('1'))
+        QCOMPARE(keeper.Ask("TICKS\t" + half), QByteArray("VERDICT\tincomplete"));
+    QCOMPARE(keeper.Ask("TICKS\t" + right), QByteArray("VERDICT\tright"));
+    const QByteArray tick = right;
+    QCOMPARE(keeper.Ask("ANSWER\t" + tick), QByteArray("RESULT\t1\t100\t100\t100.0"));
+    QVERIFY(QDir(keeper.Course() + QStringLiteral("/otchet/data1")).isEmpty());
+    QVERIFY(QDir(keeper.Course() + QStringLiteral("/otchet/print otchet")).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(KeeperTest)
