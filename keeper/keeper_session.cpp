@@ -148,6 +148,28 @@ QByteArray KeeperSession::Handle(const QByteArray& line) {
     return Error(QStringLiteral("out of order: %1").arg(QString::fromUtf8(command)));
 }
 
+QByteArray KeeperSession::LoadQuestions(const QString& topic, int count) {
+    const LoadResult loaded = m_bank.Load(m_programFolder, topic);
+    if (!loaded.ok()) {
+        const bool missing = loaded.status == LoadResult::Status::CannotOpen;
+        return "REFUSED\t" + QByteArray(missing ? "missing" : "questions") + '\t' +
+               Field(loaded.message);
+    }
+    m_questionsToAsk = std::min(count, m_bank.QuestionCount);
+    if (m_questionsToAsk < 1)
+        return "REFUSED\tquestions\t" + Field(QStringLiteral("В файле вопросов нет вопросов"));
+    return {};
+}
+
+QByteArray KeeperSession::Begin(bool training) {
+    m_training = training;
+    m_draw.StartDraw();
+    m_shown = 0;
+    m_total = 0;
+    m_stage = Stage::Ready;
+    return "READY\t" + QByteArray::number(m_questionsToAsk) + '\t' + Field(m_bank.Title);
+}
+
 QByteArray KeeperSession::Control(const QList<QByteArray>& fields) {
     int count = 0;
     if (fields.size() != 7 || !Number(fields[6], 1, kMaxQuestions, &count))
@@ -157,16 +179,8 @@ QByteArray KeeperSession::Control(const QList<QByteArray>& fields) {
     m_candidate = {QString::fromUtf8(fields[1]), QString::fromUtf8(fields[2]),
                    QString::fromUtf8(fields[3]), QString::fromUtf8(fields[4]),
                    QString::fromUtf8(fields[5])};
-    m_training = false;
-    const LoadResult loaded = m_bank.Load(m_programFolder, m_candidate.Topic);
-    if (!loaded.ok()) {
-        const bool missing = loaded.status == LoadResult::Status::CannotOpen;
-        return "REFUSED\t" + QByteArray(missing ? "missing" : "questions") + '\t' +
-               Field(loaded.message);
-    }
-    m_questionsToAsk = std::min(count, m_bank.QuestionCount);
-    if (m_questionsToAsk < 1)
-        return "REFUSED\tquestions\t" + Field(QStringLiteral("В файле вопросов нет вопросов"));
+    if (const QByteArray refusal = LoadQuestions(m_candidate.Topic, count); !refusal.isEmpty())
+        return refusal;
     if (m_takenName && m_takenName->FullName() == m_candidate.FullName)
         m_report.HoldNameLock(std::move(m_takenName));
     m_takenName.reset();
@@ -180,11 +194,7 @@ QByteArray KeeperSession::Control(const QList<QByteArray>& fields) {
         return "REFUSED\t" + QByteArray(inUse ? "inuse" : "results") + '\t' + Field(message);
     }
     m_controlTaken = true;
-    m_draw.StartDraw();
-    m_shown = 0;
-    m_total = 0;
-    m_stage = Stage::Ready;
-    return "READY\t" + QByteArray::number(m_questionsToAsk) + '\t' + Field(m_bank.Title);
+    return Begin(false);
 }
 
 QByteArray KeeperSession::Take(const QList<QByteArray>& fields) {
@@ -205,21 +215,10 @@ QByteArray KeeperSession::Training(const QList<QByteArray>& fields) {
     int count = 0;
     if (fields.size() != 3 || !Number(fields[2], 1, kMaxQuestions, &count))
         return Error(QStringLiteral("malformed: TRAINING takes a topic and a count"));
-    const LoadResult loaded = m_bank.Load(m_programFolder, QString::fromUtf8(fields[1]));
-    if (!loaded.ok()) {
-        const bool missing = loaded.status == LoadResult::Status::CannotOpen;
-        return "REFUSED\t" + QByteArray(missing ? "missing" : "questions") + '\t' +
-               Field(loaded.message);
-    }
-    m_questionsToAsk = std::min(count, m_bank.QuestionCount);
-    if (m_questionsToAsk < 1)
-        return "REFUSED\tquestions\t" + Field(QStringLiteral("В файле вопросов нет вопросов"));
-    m_training = true;
-    m_draw.StartDraw();
-    m_shown = 0;
-    m_total = 0;
-    m_stage = Stage::Ready;
-    return "READY\t" + QByteArray::number(m_questionsToAsk) + '\t' + Field(m_bank.Title);
+    if (const QByteArray refusal = LoadQuestions(QString::fromUtf8(fields[1]), count);
+        !refusal.isEmpty())
+        return refusal;
+    return Begin(true);
 }
 
 QByteArray KeeperSession::Ticks(const QList<QByteArray>& fields) {

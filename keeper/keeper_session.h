@@ -73,6 +73,11 @@ public:
 private:
     enum class Stage { Greeting, Idle, Ready, Asked, Finished, Stopped, Closed };
 
+    /// Loads the topic's question file and caps the count: empty when the test can go on, else
+    /// the refusal to answer.
+    QByteArray LoadQuestions(const QString& topic, int count);
+    /// The test's first READY: the draw started, nothing asked yet.
+    QByteArray Begin(bool training);
     QByteArray Take(const QList<QByteArray>& fields);
     QByteArray Training(const QList<QByteArray>& fields);
     QByteArray Ticks(const QList<QByteArray>& fields);
