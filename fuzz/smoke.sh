@@ -51,3 +51,16 @@ if ! "$build/fuzz/data_file_fuzzer" -runs="$runs" -max_len=4096 -timeout=10 \
     exit 1
 fi
 echo "fuzz/smoke.sh: data_file_fuzzer passed $runs runs"
+
+# The exam keeper's protocol, seeded with a control and a training conversation.
+ninja -C "$build" -j2 keeper_protocol_fuzzer
+keeper_scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch" "$data_scratch" "$keeper_scratch"' EXIT
+log="$build/keeper_protocol_fuzzer.log"
+if ! "$build/fuzz/keeper_protocol_fuzzer" -runs="$runs" -max_len=4096 -timeout=10 \
+    -artifact_prefix="$build/" "$keeper_scratch" "$root/fuzz/keeper-corpus" >"$log" 2>&1; then
+    tail -n 80 "$log" >&2
+    echo "fuzz/smoke.sh: keeper_protocol_fuzzer FAILED (log: $log, input saved in $build/)" >&2
+    exit 1
+fi
+echo "fuzz/smoke.sh: keeper_protocol_fuzzer passed $runs runs"

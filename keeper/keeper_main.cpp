@@ -138,7 +138,8 @@ int main(int argc, char* argv[]) {
     if (privileged)
         ::umask(007);
     std::signal(SIGPIPE, SIG_IGN);
-    QCoreApplication::setSetuidAllowed(true); // set-group-id is the point; see above
+    // Set-group-id is how the keeper is installed; set-user-id it must never be, and Qt stops a
+    // program that runs so.
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("course-testing-keeper"));
 
