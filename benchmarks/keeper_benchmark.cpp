@@ -8,13 +8,13 @@
 // (one frame).
 
 #include "benchmarks/ratio_reporter.h"
+#include "keeper/keeper_client.h"
 #include "questions/answer_points.h"
 #include "tests/result_report.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -84,38 +84,23 @@ private:
 class KeeperTest {
 public:
     explicit KeeperTest(const QString& course) : m_course(course) {}
-    ~KeeperTest() { Stop(); }
     bool Start() {
-        Stop();
-        m_process = std::make_unique<QProcess>();
-        m_process->start(QStringLiteral(KEEPER_PATH), {QStringLiteral("--course"), m_course});
-        return Ask("HELLO\t1") == "OK\t1" &&
-               Ask("CONTROL\t" + kCandidate.FullName.toUtf8() + "\tТС-21\tЛёгкая атлетика\tКМС\t" +
-                   kCandidate.Topic.toUtf8() + '\t' + QByteArray::number(kAnswersPerTest))
-                   .startsWith("READY") &&
-               Ask("NEXT").startsWith("QUESTION");
+        m_keeper = std::make_unique<KeeperClient>(m_course, QStringLiteral(KEEPER_PATH));
+        QString problem;
+        KeeperAnswer stop;
+        return m_keeper->Start(&problem) && m_keeper->Control(kCandidate, kAnswersPerTest).ready &&
+               m_keeper->Next(&stop);
     }
     bool AnswerAndNext() {
-        return Ask("ANSWER\t01000").startsWith("SAVED") && Ask("NEXT").startsWith("QUESTION");
+        KeeperAnswer stop;
+        return m_keeper->Answer({false, true, false, false, false}).kind ==
+                   KeeperAnswer::Kind::Saved &&
+               m_keeper->Next(&stop);
     }
 
 private:
-    QByteArray Ask(const QByteArray& request) {
-        m_process->write(request + '\n');
-        while (!m_process->canReadLine())
-            if (!m_process->waitForReadyRead(30000))
-                return {};
-        return m_process->readLine().chopped(1);
-    }
-    void Stop() {
-        if (!m_process)
-            return;
-        m_process->closeWriteChannel();
-        m_process->waitForFinished(30000);
-        m_process.reset();
-    }
     QString m_course;
-    std::unique_ptr<QProcess> m_process;
+    std::unique_ptr<KeeperClient> m_keeper;
 };
 
 template <typename Test> void AnswerToNextQuestion(benchmark::State& state) {
