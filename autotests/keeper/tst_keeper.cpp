@@ -2,7 +2,7 @@
 // writes itself, byte for byte, and every malformed, out-of-order or forged request is refused
 // without touching them.
 
-#include "autotests/support/test_support.h"
+#include "autotests/keeper/keeper_course.h"
 #include "keeper/keeper_session.h"
 #include "questions/answer_points.h"
 #include "tests/percent_text.h"
@@ -26,20 +26,12 @@ QByteArray FileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// One keeper process serving a course folder of its own: two questions of two and three options.
+// One keeper process serving a course folder of its own.
 class Keeper {
 public:
     Keeper() {
-        QDir(m_course.path()).mkpath(QStringLiteral("ortu"));
-        QDir(m_course.path()).mkpath(QStringLiteral("otchet/data1"));
-        QDir(m_course.path()).mkpath(QStringLiteral("otchet/print otchet"));
-        QFile file(m_course.filePath(QStringLiteral("ortu/pdb12.db")));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(QuestionFileBytes(QStringLiteral("Тест"),
-                                         {TestQuestion({100, 0}), TestQuestion({50, 50, 0})}));
-        file.close();
         m_process.setProgram(QStringLiteral(KEEPER_PATH));
-        m_process.setArguments({QStringLiteral("--course"), m_course.path()});
+        m_process.setArguments({QStringLiteral("--course"), m_course.Path()});
         m_process.start();
     }
     ~Keeper() {
@@ -54,16 +46,12 @@ public:
                 return "(no answer)";
         return m_process.readLine().chopped(1);
     }
-    QString Data() const {
-        return m_course.filePath(QStringLiteral("otchet/data1/%1.txt").arg(kName));
-    }
-    QString Report() const {
-        return m_course.filePath(QStringLiteral("otchet/print otchet/%1.txt").arg(kName));
-    }
-    QString Course() const { return m_course.path(); }
+    QString Data() const { return m_course.Data(kName); }
+    QString Report() const { return m_course.Report(kName); }
+    QString Course() const { return m_course.Path(); }
 
 private:
-    QTemporaryDir m_course;
+    KeeperCourse m_course;
     QProcess m_process;
 };
 

@@ -1,7 +1,7 @@
 // The program's side of the keeper's protocol against the real keeper: a control test as the
 // control screen will run it, a result file deleted in the middle, and the review's reading.
 
-#include "autotests/support/test_support.h"
+#include "autotests/keeper/keeper_course.h"
 #include "keeper/keeper_client.h"
 
 #include <QDir>
@@ -14,24 +14,6 @@ namespace {
 const CandidateInfo kCandidate{QStringLiteral("Сидоров С. С."), QStringLiteral("ФК-1"),
                                QStringLiteral("Плавание"), QStringLiteral("КМС"),
                                QStringLiteral("ИТОГОВОЕ ТЕСТИРОВАНИЕ")};
-
-// A course of two questions worth 100 in all when every option worth points is ticked.
-struct Course {
-    QTemporaryDir dir;
-    Course() {
-        QDir(dir.path()).mkpath(QStringLiteral("ortu"));
-        QDir(dir.path()).mkpath(QStringLiteral("otchet/data1"));
-        QDir(dir.path()).mkpath(QStringLiteral("otchet/print otchet"));
-        QFile file(dir.filePath(QStringLiteral("ortu/pdb12.db")));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(QuestionFileBytes(QStringLiteral("Тест"),
-                                         {TestQuestion({100, 0}), TestQuestion({50, 50, 0})}));
-    }
-    QString Data() const {
-        return dir.filePath(QStringLiteral("otchet/data1/") + kCandidate.FullName +
-                            QStringLiteral(".txt"));
-    }
-};
 
 // The ticks of every option the test file says is worth points ("… на P баллов", P > 0).
 PositionFlags RightTicks(const Question& question) {
@@ -51,8 +33,8 @@ private Q_SLOTS:
 };
 
 void KeeperClientTest::controlTestAndTheReview() {
-    Course course;
-    KeeperClient keeper(course.dir.path(), QStringLiteral(KEEPER_PATH));
+    KeeperCourse course;
+    KeeperClient keeper(course.Path(), QStringLiteral(KEEPER_PATH));
     QString problem;
     QVERIFY2(keeper.Start(&problem), qPrintable(problem));
     QVERIFY(keeper.Take(kCandidate.FullName).ready);
@@ -76,22 +58,22 @@ void KeeperClientTest::controlTestAndTheReview() {
     QCOMPARE(answer.percent, QStringLiteral("100.0"));
 
     QCOMPARE(keeper.DataFileNames(), QStringList{kCandidate.FullName});
-    QFile data(course.Data());
+    QFile data(course.Data(kCandidate.FullName));
     QVERIFY(data.open(QIODevice::ReadOnly));
     QCOMPARE(keeper.DataFile(kCandidate.FullName), std::optional<QByteArray>(data.readAll()));
     QVERIFY(!keeper.DataFile(QStringLiteral("../ortu/pdb12")));
 }
 
 void KeeperClientTest::deletedDataFileStopsTheTest() {
-    Course course;
-    KeeperClient keeper(course.dir.path(), QStringLiteral(KEEPER_PATH));
+    KeeperCourse course;
+    KeeperClient keeper(course.Path(), QStringLiteral(KEEPER_PATH));
     QString problem;
     QVERIFY2(keeper.Start(&problem), qPrintable(problem));
     QVERIFY(keeper.Control(kCandidate, 2).ready);
     KeeperAnswer answer;
     const std::optional<KeeperQuestion> shown = keeper.Next(&answer);
     QVERIFY(shown);
-    QVERIFY(QFile::remove(course.Data()));
+    QVERIFY(QFile::remove(course.Data(kCandidate.FullName)));
     answer = keeper.Answer(RightTicks(shown->question));
     QCOMPARE(int(answer.kind), int(KeeperAnswer::Kind::Stopped));
     QCOMPARE(answer.firstLost, 1);
