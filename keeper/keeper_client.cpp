@@ -13,9 +13,20 @@ QList<QByteArray> Fields(const QByteArray& answer) {
     return answer.split('\t');
 }
 
+QString& KeeperPathForTesting() {
+    static QString path;
+    return path;
+}
+
 } // namespace
 
+void KeeperClient::SetDefaultKeeperPathForTesting(const QString& path) {
+    KeeperPathForTesting() = path;
+}
+
 QString KeeperClient::DefaultKeeperPath() {
+    if (!KeeperPathForTesting().isEmpty())
+        return KeeperPathForTesting();
     const QString folder = QCoreApplication::applicationDirPath();
     for (const QString& candidate :
          {folder + QStringLiteral("/course-testing-keeper"),
@@ -37,7 +48,10 @@ bool KeeperClient::Start(QString* problem) {
     Close();
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::SeparateChannels);
-    m_process->start(m_keeperPath, {QStringLiteral("--course"), m_course});
+    QStringList arguments{QStringLiteral("--course"), m_course};
+    if (const std::optional<QDateTime> fixed = ReportClockForTesting())
+        arguments << QStringLiteral("--fixed-clock") << fixed->toString(Qt::ISODate);
+    m_process->start(m_keeperPath, arguments);
     const QByteArray answer = Ask("HELLO\t1");
     if (answer == "OK\t1")
         return true;

@@ -47,6 +47,8 @@ class KeeperClient {
 public:
     /// The keeper beside the program, or where the package puts it.
     static QString DefaultKeeperPath();
+    /// The tests' own build of the keeper, which stands in no folder beside them.
+    static void SetDefaultKeeperPathForTesting(const QString& path);
 
     /// `course` is handed to the keeper as its course folder.
     KeeperClient(QString course, QString keeperPath = DefaultKeeperPath());
@@ -68,6 +70,8 @@ public:
     /// The names of the data files, and one of them.
     QStringList DataFileNames();
     std::optional<QByteArray> DataFile(const QString& fullName);
+    /// The keeper's process, 0 when none runs.
+    qint64 ProcessId() const { return m_process ? m_process->processId() : 0; }
     /// Says goodbye and waits for the keeper to end.
     void Close();
 

@@ -3,8 +3,10 @@
 // protocol: keeper/keeper_session.h). Installed set-group-id to its own group, it is the only way
 // a student's account reaches those files; run from a source tree it runs as the user.
 //
-//   course-testing-keeper [--course FOLDER]
+//   course-testing-keeper [--course FOLDER] [--fixed-clock yyyy-MM-ddTHH:mm:ss]
 //
+// --fixed-clock (the tests' fixed moment for the report headers) only a keeper running as the
+// user accepts.
 // Without FOLDER it serves the working folder, or, installed, the package's course. Installed
 // set-group-id it serves only a course that root owns and no one else may change (see
 // UntrustedPartOf).
@@ -99,12 +101,20 @@ QString UntrustedPartOf(const QString& course) {
     return QString();
 }
 
-QString CourseFolder(const QStringList& arguments, bool privileged, QString* problem) {
+QString CourseFolder(QStringList arguments, bool privileged, QString* problem) {
     QString course = privileged ? QString::fromLatin1(kInstalledCourse) : QDir::currentPath();
+    const qsizetype clock = arguments.indexOf(QLatin1String("--fixed-clock"));
+    if (clock > 0 && clock + 1 < arguments.size() && !privileged) {
+        const QDateTime fixed = QDateTime::fromString(arguments[clock + 1], Qt::ISODate);
+        if (fixed.isValid())
+            SetReportClockForTesting(fixed);
+        arguments.remove(clock, fixed.isValid() ? 2 : 0);
+    }
     if (arguments.size() == 3 && arguments[1] == QLatin1String("--course"))
         course = QDir(arguments[2]).absolutePath();
     else if (arguments.size() != 1)
-        *problem = QStringLiteral("usage: course-testing-keeper [--course FOLDER]");
+        *problem = QStringLiteral(
+            "usage: course-testing-keeper [--course FOLDER] [--fixed-clock yyyy-MM-ddTHH:mm:ss]");
     if (privileged && problem->isEmpty()) {
         if (const QString bad = UntrustedPartOf(course); !bad.isEmpty())
             *problem = QStringLiteral("not a course the keeper may serve: %1 may be changed by "
@@ -138,6 +148,7 @@ int main(int argc, char* argv[]) {
     if (privileged)
         ::umask(007);
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN); // a file-size limit is a failed write with its reason
     // Set-group-id is how the keeper is installed; set-user-id it must never be, and Qt stops a
     // program that runs so.
     QCoreApplication app(argc, argv);

@@ -157,7 +157,8 @@ QByteArray KeeperSession::LoadQuestions(const QString& topic, int count) {
     }
     m_questionsToAsk = std::min(count, m_bank.QuestionCount);
     if (m_questionsToAsk < 1)
-        return "REFUSED\tquestions\t" + Field(QStringLiteral("В файле вопросов нет вопросов"));
+        return "REFUSED\tempty\t" +
+               Field(QStringLiteral("В файле вопросов нет ни одного вопроса."));
     return {};
 }
 

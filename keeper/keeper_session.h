@@ -26,7 +26,8 @@
 //   CONTROL name group specialization qualification topic count
 //                                    no test running      -> READY questions title
 //                                                          | REFUSED kind message
-//       kind: "missing" (no question file), "questions" (a damaged or refused one),
+//       kind: "missing" (no question file), "questions" (a damaged or refused one), "empty"
+//       (a question file without questions),
 //       "results" (a result file or folder), "inuse" (a control test under the name runs)
 //   NEXT                             READY, or SAVED      -> QUESTION number text picture
 //                                                             page option1 ... optionK

@@ -48,6 +48,10 @@ void SetReportClockForTesting(std::optional<QDateTime> fixed) {
     g_fixedNow = std::move(fixed);
 }
 
+std::optional<QDateTime> ReportClockForTesting() {
+    return g_fixedNow;
+}
+
 QLocale ReportLocale() {
     const QLocale locale;
     if (locale.language() == QLocale::C)

@@ -45,6 +45,8 @@ struct CandidateInfo {
 /// The current date and time for a report header. Tests fix it with SetReportClockForTesting.
 QDateTime ReportNow();
 void SetReportClockForTesting(std::optional<QDateTime> fixed);
+/// The moment SetReportClockForTesting fixed, if any (handed on to the exam keeper).
+std::optional<QDateTime> ReportClockForTesting();
 
 /// The locale of the system (the default locale), or Russian where the system names none (the
 /// C locale), since everything else the program writes is Russian.
