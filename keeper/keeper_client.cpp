@@ -30,7 +30,7 @@ QString KeeperClient::DefaultKeeperPath() {
     const QString folder = QCoreApplication::applicationDirPath();
     for (const QString& candidate :
          {folder + QStringLiteral("/course-testing-keeper"),
-          folder + QStringLiteral("/../lib/course-testing/course-testing-keeper")}) {
+          folder + QLatin1Char('/') + QStringLiteral(COURSE_KEEPER_INSTALLED)}) {
         if (QFileInfo(candidate).isExecutable())
             return QFileInfo(candidate).absoluteFilePath();
     }
@@ -56,7 +56,7 @@ bool KeeperClient::Start(QString* problem) {
     if (answer == "OK\t1")
         return true;
     *problem = answer.startsWith("ERROR\t") ? KeeperSession::Unescaped(answer.mid(6))
-                                            : QStringLiteral("программа %1 не отвечает: %2")
+                                            : QStringLiteral("Программа-хранитель результатов %1 не отвечает: %2")
                                                   .arg(m_keeperPath, m_process->errorString());
     Close();
     return false;
@@ -85,7 +85,7 @@ KeeperStart KeeperClient::StartAnswer(const QByteArray& answer) {
         start.message = KeeperSession::Unescaped(fields[2]);
     } else {
         start.refusal = QStringLiteral("keeper");
-        start.message = answer.isEmpty() ? QStringLiteral("программа-хранитель не отвечает")
+        start.message = answer.isEmpty() ? QStringLiteral("Программа-хранитель результатов не отвечает.")
                                          : KeeperSession::Unescaped(answer);
     }
     return start;
@@ -161,7 +161,7 @@ KeeperAnswer KeeperClient::AnswerOf(const QByteArray& answer) {
         result.firstLost = fields[1].toInt();
         result.message = KeeperSession::Unescaped(fields[2]);
     } else {
-        result.message = answer.isEmpty() ? QStringLiteral("программа-хранитель не отвечает")
+        result.message = answer.isEmpty() ? QStringLiteral("Программа-хранитель результатов не отвечает.")
                                           : KeeperSession::Unescaped(answer);
     }
     return result;

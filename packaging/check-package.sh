@@ -36,6 +36,7 @@ for f in ortu/pdb12.db html/0000.htm helphtml/index.htm wave/Drumroll.wav 'image
   listed " $course/$f\$"
 done
 listed " $course/otchet -> /var/lib/course-testing/otchet\$"
+listed ' \./usr/lib/course-testing/course-testing-keeper$'
 listed '^drwxr-xr-x .* \./var/lib/course-testing/otchet/data1/$'
 listed '^drwxr-xr-x .* \./var/lib/course-testing/otchet/print otchet/$'
 ! grep -qE '\.(txt|lock)$' <(grep /otchet/ "$work/contents") || fail "result files in the package"

@@ -11,6 +11,7 @@
 #include "platform/rounding.h"
 #include "platform/screen.h"
 #include "platform/text_file.h"
+#include "keeper/keeper_client.h"
 #include "questions/question_area.h"
 #include "tests/test2.h"
 #include "tests/test4.h"
@@ -73,6 +74,7 @@ private Q_SLOTS:
     void testThatCannotBePreparedLeadsBack_data();
     void testThatCannotBePreparedLeadsBack();
     void writeFailureStopsTheTestWithAMessage();
+    void testWithoutItsKeeperNeverStarts();
     void removedFoldersStopTheTestAtOnce();
     void runningTestCoversTheDesktopAndComesBackWhenMinimised();
     void windowSystemClose_data();
@@ -631,6 +633,19 @@ void ControlScreenTest::testThatCannotBePreparedLeadsBack() {
                 ->isEnabled()); // corrected, the test can be tried again
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(Form6.isNull());
+}
+
+void ControlScreenTest::testWithoutItsKeeperNeverStarts() {
+    // No keeper to write the answers: the test does not start, and no result file is made.
+    WriteTest(QList<Item>(2, Item({100, 0})));
+    const QString missing = m_folder->filePath(QStringLiteral("course-testing-keeper"));
+    KeeperClient::SetDefaultKeeperPathForTesting(missing);
+    Open();
+    QCOMPARE(m_recorder->messages.size(), 1);
+    QVERIFY2(m_recorder->last().contains(missing), qPrintable(m_recorder->last()));
+    QCOMPARE(Control<AutoSizeLabel>(Form6, "Label5")->text(), m_recorder->last());
+    QCOMPARE(Form6->AnswerButtonMode(), TForm6::kModeBack);
+    QVERIFY(!QFile::exists(DataFile()) && !QFile::exists(ReportFile()));
 }
 
 void ControlScreenTest::writeFailureStopsTheTestWithAMessage() {
