@@ -461,7 +461,6 @@ void ControlScreenTest::reopenedScreenIsFreshAndAddsABlock() {
     QCOMPARE(Form6->windowTitle(), QStringLiteral("Внимание!"));
     QCOMPARE(Form6->Session().ShownCount(), 0);
     QCOMPARE(Form6->Session().TotalPoints(), qint64(0));
-    QCOMPARE(Form6->Area()->Draw().DrawnCount(), 0);
     QCOMPARE(Control<QPushButton>(Form6, "Button1")->text(), QStringLiteral("OK"));
     QVERIFY(!Control<QPushButton>(Form6, "Button1")->isHidden() &&
             Control<QPushButton>(Form6, "Button2")->isHidden());
