@@ -48,6 +48,11 @@ QString CourseFolderProblem(const QString& folder) {
     if (!info.isDir())
         return QStringLiteral("Папка курса «%1» не найдена.\n\n%2")
             .arg(QDir::toNativeSeparators(folder), StartUsage());
+    // A lab keeps the question files from the students' accounts (only the exam keeper opens
+    // them): a question folder this account may not enter is taken on trust.
+    const QFileInfo questions(QDir(folder).filePath(QStringLiteral("ortu")));
+    if (questions.isDir() && !questions.isExecutable())
+        return QString();
     for (int n = 1; n <= 12; ++n) {
         if (QFileInfo(QDir(folder).filePath(QStringLiteral("ortu/pdb%1.db").arg(n))).isFile())
             return QString();
