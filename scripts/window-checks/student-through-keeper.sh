@@ -69,25 +69,12 @@ app=$!
 click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-1}"; }
 window_now() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 window_named() { eventually 60 window_now "$1"; }
-# The menu's places as the screens compute them (as same-name-on-two-pcs.sh).
-mw=$((w - 100)) mh=$((h - 70))
-mx=$(half $((w - mw))) my=$(half $((h - mh)))
-px=$((mx + 18 + $(half $((mw - 38 - 630))) + 11)) py=$((my + 18 + $(half $((mh - 38 - 368))) + 10))
-bar=$(( $(half "$w") - 50 ))
+menu_places "$w" "$h"
 
 sleep 9 # past the splash
 kill -0 "$app" 2>/dev/null || fail "the program did not start as the student"
-click $((bar + 2 + 8 + 60)) 14 2                                 # "Тестирование..."
-click $((px + 4 + 302)) $((py + 229 + 44)) 1                     # entry panel
-click $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) 0.3         # Edit1
-xdotool type --delay 60 "Ivanov I. I."
-click $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12)) 0.3          # Edit5
-xdotool type --delay 60 "FK-21"
-click $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9)) 0.3          # ComboBox1
-xdotool type --delay 60 "Atletika"
-click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1           # ComboBox2
-xdotool key Down Down Down Return; sleep 0.5
-click $((px + 209 + 96)) $((py + 320 + 12)) 3                    # "Контроль..."
+open_menu_and_register "Ivanov I. I."
+press_control
 window_named '^Внимание!$' || fail "the control screen did not open"
 cx=$(half $((w - 775))) cy=$(half $((h - 534)))
 answer=$((cx + 16 + 88)) answer_y=$((cy + 483 + 10 + 15))
