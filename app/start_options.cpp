@@ -52,6 +52,11 @@ QString CourseFolderProblem(const QString& folder) {
         if (files.contains(QStringLiteral("pdb%1.db").arg(n)))
             return QString();
     }
+    // A lab keeps the question files from the students' accounts (only the exam keeper opens
+    // them): a question folder this account may not enter is taken on trust.
+    const QFileInfo questions(QDir(folder).filePath(QStringLiteral("ortu")));
+    if (questions.isDir() && !questions.isExecutable())
+        return QString();
     if (!QFileInfo(folder).isDir())
         return QStringLiteral("Папка курса «%1» не найдена.\n\n%2")
             .arg(QDir::toNativeSeparators(folder), StartUsage());

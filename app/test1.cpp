@@ -14,7 +14,7 @@
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "review/test8.h"
-#include "tests/result_lock.h"
+#include "keeper/keeper_client.h"
 #include "tests/test2.h"
 #include "tests/test4.h"
 #include "tests/test6.h"
@@ -484,15 +484,21 @@ void Tform12::OpenTrainingScreen() {
 }
 
 void Tform12::OpenControlScreen() {
-    // The name is taken for the test before anything else: under a name that a control test on
-    // this or another PC of the lab holds, nothing opens and the fields stay editable. A lock that
-    // cannot be made for another reason (a missing data folder) is left to the control screen,
-    // which says so with the input/output message.
-    ResultNameLock::Attempt attempt =
-        ResultNameLock::Acquire(Form1 ? Shell().ProgramFolder : CurrentFolder(), FullName());
-    if (attempt.inUse) {
-        ShowMessage(attempt.message, MessageKind::Warning, this);
-        return;
+    // The exam keeper takes the name for the test before anything else: under a name that a
+    // control test on this or another PC of the lab holds, nothing opens and the fields stay
+    // editable. A keeper that does not start, or a lock that cannot be made for another reason (a
+    // missing data folder), is left to the control screen, which says so.
+    auto keeper =
+        std::make_unique<KeeperClient>(Form1 ? Shell().ProgramFolder : CurrentFolder());
+    QString problem;
+    if (keeper->Start(&problem)) {
+        const KeeperStart taken = keeper->Take(FullName());
+        if (taken.refusal == QLatin1String("inuse")) {
+            ShowMessage(taken.message, MessageKind::Warning, this);
+            return;
+        }
+    } else {
+        keeper.reset();
     }
     SetRegistrationEnabled(false);
     if (Form1)
@@ -500,6 +506,6 @@ void Tform12::OpenControlScreen() {
     RecreateIfFreed<TForm6>(Shell().RecreateControlScreen, Form6, ProgramShell());
     hide();
     Form6->Image2->setVisible(true);
-    Form6->HoldNameLock(std::move(attempt.lock));
+    Form6->HoldKeeper(std::move(keeper));
     Form6->ShowScreen();
 }

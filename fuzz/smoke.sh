@@ -50,3 +50,5 @@ run_fuzzer question_file_fuzzer "$root/fuzz/corpus"
 run_fuzzer data_file_fuzzer "$root/autotests/review/data"
 # The Moodle XML import and the question file it writes, seeded with small Moodle XML files.
 run_fuzzer moodle_import_fuzzer "$root/fuzz/corpus-moodle"
+# The exam keeper's protocol, seeded with a control and a training conversation.
+run_fuzzer keeper_protocol_fuzzer "$root/fuzz/keeper-corpus"

@@ -36,6 +36,7 @@ for f in ortu/pdb12.db html/0000.htm helphtml/index.htm wave/Drumroll.wav 'image
   listed " $course/$f\$"
 done
 listed " $course/otchet -> /var/lib/course-testing/otchet\$"
+listed ' \./usr/lib/course-testing/course-testing-keeper$'
 listed '^drwxr-xr-x .* \./var/lib/course-testing/otchet/data1/$'
 listed '^drwxr-xr-x .* \./var/lib/course-testing/otchet/print otchet/$'
 ! grep -qE '\.(txt|lock)$' <(grep /otchet/ "$work/contents") || fail "result files in the package"
@@ -89,8 +90,13 @@ grep -qx 'Exec=/usr/bin/course-testing --course /usr/share/course-testing/course
 grep -qx 'Name\[ru\]=Тестирование' "$entry" || fail "desktop entry has no Russian name"
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$entry"; fi
 [ -x "$work/DEBIAN/postinst" ] || fail "no postinst"
-grep -q 'chmod 2775' "$work/DEBIAN/postinst" || fail "postinst does not open the result folders"
+# The keeper's group and modes: those scripts/keeper-permissions-check.sh tries as a student.
+grep -q 'dpkg-statoverride --update --add root course-testing-keeper 2755' "$work/DEBIAN/postinst" ||
+  fail "postinst does not make the keeper set-group-id"
+grep -q 'chmod 2770' "$work/DEBIAN/postinst" || fail "postinst does not close the result folders"
+grep -q 'chmod 0640' "$work/DEBIAN/postinst" || fail "postinst does not close the question files"
 sh -n "$work/DEBIAN/postinst" || fail "postinst is not valid shell"
+[ -x "$work/DEBIAN/postrm" ] && sh -n "$work/DEBIAN/postrm" || fail "no valid postrm"
 # The packaged program runs: its usage needs no display.
 "$work/root/usr/bin/course-testing" --help | grep -q -- '--course ПАПКА' || fail "program does not run"
 echo "package checked"

@@ -34,10 +34,12 @@ void SetFileDialogHook(FileDialogHook hook) {
 }
 
 QString ChooseFileToOpen(QWidget* parent, const QString& title, const QString& filter,
-                         const QString& initialFolder) {
+                         const QString& initialFolder, const QStringList* names) {
     if (g_hook)
         return g_hook(title, filter, initialFolder);
     FolderFileDialog dialog(parent, title, filter, initialFolder);
+    if (names)
+        dialog.ShowNames(*names);
     return dialog.exec() == QDialog::Accepted ? dialog.SelectedPath() : QString();
 }
 
@@ -157,6 +159,13 @@ void FolderFileDialog::ListFiles() {
                                             QDir::Name | QDir::IgnoreCase | QDir::LocaleAware));
 }
 
+void FolderFileDialog::ShowNames(const QStringList& names) {
+    m_namesGiven = true;
+    QStringList shown = names;
+    shown.sort(Qt::CaseInsensitive);
+    m_files->setStringList(shown);
+}
+
 QString FolderFileDialog::PathInFolder(const QString& name) const {
     // A name, never a path: no separator (either kind, so that the Windows build refuses them
     // too), no drive, no "." or "..".
@@ -164,6 +173,8 @@ QString FolderFileDialog::PathInFolder(const QString& name) const {
     if (name == QLatin1String(".") || name == QLatin1String("..") || name.contains(pathSigns))
         return QString();
     const QString path = QDir(m_folder).filePath(name);
+    if (m_namesGiven)
+        return path; // the names' owner reads it, and refuses what is no file of the folder
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return path; // nothing of that name: the caller says that no file was chosen

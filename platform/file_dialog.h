@@ -16,9 +16,11 @@ class QWidget;
 // for a cancelled dialog) without showing a window.
 
 /// Runs the file-open dialog in initialFolder and returns the chosen path, or an empty text when
-/// it was cancelled. Only a file of that folder can be chosen (see FolderFileDialog).
+/// it was cancelled. Only a file of that folder can be chosen (see FolderFileDialog). With
+/// `names`, the dialog lists those names instead of reading the folder (a folder the user may
+/// not read, whose files another program hands over).
 QString ChooseFileToOpen(QWidget* parent, const QString& title, const QString& filter,
-                         const QString& initialFolder);
+                         const QString& initialFolder, const QStringList* names = nullptr);
 
 using FileDialogHook =
     std::function<QString(const QString& title, const QString& filter, const QString& folder)>;
@@ -35,6 +37,10 @@ public:
     /// filter: a description followed by its patterns in brackets, "Текстовые файлы (*.txt)".
     FolderFileDialog(QWidget* parent, const QString& title, const QString& filter,
                      const QString& folder);
+
+    /// Lists `names` instead of the folder's files; a typed name is then never looked up on the
+    /// disk, and the caller reads it through whatever handed over the names.
+    void ShowNames(const QStringList& names);
 
     /// The chosen file after the dialog was accepted, else an empty text.
     QString SelectedPath() const { return m_selected; }
@@ -65,6 +71,7 @@ private:
     QString m_folder;
     QStringList m_patterns;
     QString m_selected;
+    bool m_namesGiven = false;
     QLabel* m_folderLabel;
     QListView* m_fileList;
     QStringListModel* m_files;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 #include <thread>
@@ -226,9 +227,15 @@ QString CheckBeforeOpening(int folderFd, const QByteArray& name, struct stat* be
 // open: a symbolic link fails (ELOOP), a pipe without a reader fails at once (ENXIO) instead of
 // waiting. Returns -1 with *reason set.
 int OpenInFolder(int folderFd, const QByteArray& name, WriteMode mode, QString* reason) {
-    const int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY |
+    const int flags = O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY |
                       (mode == WriteMode::Append ? O_APPEND : 0);
-    const int fd = ::openat(folderFd, name.constData(), flags, 0666);
+    // An appended file is opened for reading too where it may be, so that the writer can see
+    // how its last line ends (LastBytes); a file it may only write is written all the same.
+    int fd = -1;
+    if (mode == WriteMode::Append)
+        fd = ::openat(folderFd, name.constData(), flags | O_RDWR, 0666);
+    if (fd < 0 && (mode == WriteMode::Replace || errno == EACCES))
+        fd = ::openat(folderFd, name.constData(), flags | O_WRONLY, 0666);
     if (fd < 0) {
         const int code = errno;
         if (code == ELOOP)
@@ -304,6 +311,108 @@ QString OpenRegularFileForWriting(const QString& folder, const QString& fileName
     return OpenOnWindows(folder, fileName, mode, qtMode, file);
 #else
     return OpenOnPosix(folder, fileName, mode, qtMode, file);
+#endif
+}
+
+QString OpenRegularFileForReading(const QString& path, QFile* file, bool* notOpened) {
+    if (notOpened)
+        *notOpened = false;
+#ifdef Q_OS_WIN
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(path.utf16()));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return QStringLiteral("это папка, а не файл");
+    if (file->open(QIODevice::ReadOnly))
+        return QString();
+    if (notOpened)
+        *notOpened = true;
+    return file->errorString();
+#else
+    // Opened without waiting: a pipe opens at once and is refused below with the other kinds.
+    Descriptor fd(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) {
+        const int code = errno;
+        if (notOpened)
+            *notOpened = true;
+        return SystemErrorText(code);
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        return SystemErrorText(errno);
+    if (!S_ISREG(info.st_mode)) {
+        const QString kind = KindOf(info);
+        return kind.isEmpty() ? QStringLiteral("это не обычный файл") : kind;
+    }
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+    if (!file->open(fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return file->errorString();
+    fd.release();
+    return QString();
+#endif
+}
+
+QString CheckStillNamed(QFileDevice* file, const QString& folder, const QString& fileName) {
+    if (file == nullptr || !file->isOpen() || file->handle() < 0)
+        return QStringLiteral("файл не открыт");
+    const QString path = folder + QLatin1Char('/') + fileName;
+#ifdef Q_OS_WIN
+    const auto opened = reinterpret_cast<HANDLE>(_get_osfhandle(file->handle()));
+    BY_HANDLE_FILE_INFORMATION ours{};
+    if (!GetFileInformationByHandle(opened, &ours))
+        return SystemErrorText(int(GetLastError()));
+    HANDLE named =
+        CreateFileW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()),
+                    FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (named == INVALID_HANDLE_VALUE) {
+        if (!CheckOutputFolder(folder).isEmpty())
+            return QStringLiteral("папка %1 удалена").arg(folder);
+        return QStringLiteral("файл удалён");
+    }
+    BY_HANDLE_FILE_INFORMATION now{};
+    const bool same = GetFileInformationByHandle(named, &now) &&
+                      now.dwVolumeSerialNumber == ours.dwVolumeSerialNumber &&
+                      now.nFileIndexHigh == ours.nFileIndexHigh &&
+                      now.nFileIndexLow == ours.nFileIndexLow;
+    CloseHandle(named);
+    return same ? QString() : QStringLiteral("файл заменён другим файлом");
+#else
+    struct stat ours {};
+    if (::fstat(file->handle(), &ours) != 0)
+        return SystemErrorText(errno);
+    struct stat named {};
+    if (::lstat(QFile::encodeName(path).constData(), &named) != 0) {
+        const int code = errno;
+        if (code != ENOENT && code != ENOTDIR)
+            return SystemErrorText(code);
+        struct stat folderInfo {};
+        if (::lstat(QFile::encodeName(folder).constData(), &folderInfo) != 0)
+            return QStringLiteral("папка %1 удалена").arg(folder);
+        return QStringLiteral("файл удалён");
+    }
+    if (named.st_dev != ours.st_dev || named.st_ino != ours.st_ino || ours.st_nlink == 0)
+        return QStringLiteral("файл заменён другим файлом");
+    return QString();
+#endif
+}
+
+QByteArray LastBytes(QFileDevice* file, int count) {
+    if (file == nullptr || !file->isOpen() || file->handle() < 0 || count <= 0)
+        return {};
+#ifdef Q_OS_WIN
+    // Windows opens an appended file for appending only; its end is not read back.
+    return {};
+#else
+    struct stat info {};
+    if (::fstat(file->handle(), &info) != 0 || info.st_size == 0)
+        return {};
+    const off_t from = std::max<off_t>(0, info.st_size - count);
+    QByteArray bytes(qsizetype(info.st_size - from), '\0');
+    const ssize_t read = ::pread(file->handle(), bytes.data(), size_t(bytes.size()), from);
+    if (read < 0)
+        return {};
+    bytes.truncate(read);
+    return bytes;
 #endif
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,22 @@ QString CheckOutputFile(const QString& folder, const QString& fileName);
 /// same disk). Returns an empty string when the file is open.
 QString OpenRegularFileForWriting(const QString& folder, const QString& fileName, WriteMode mode,
                                   QFile* file);
+
+/// Opens `path` for reading into *file (which must not be open) when it is a regular file: a
+/// pipe, a device or a folder under the name is refused without waiting on it (a pipe without a
+/// writer would block the open for ever). Returns an empty string when the file is open, else
+/// the reason; `*notOpened` tells a name that could not be opened at all (missing, no rights)
+/// from one that was opened and refused.
+QString OpenRegularFileForReading(const QString& path, QFile* file, bool* notOpened = nullptr);
+
+/// Empty while `file`, opened as folder/fileName, is still the file under that name: not
+/// deleted, not replaced by another, its folder still in place. Otherwise the reason. Writing to
+/// a file that lost its name goes nowhere anyone will look, so a writer asks before it writes.
+QString CheckStillNamed(QFileDevice* file, const QString& folder, const QString& fileName);
+
+/// The last `count` bytes (fewer in a shorter file) of an open file, read through its
+/// descriptor without moving its position; empty when the file cannot be read back.
+QByteArray LastBytes(QFileDevice* file, int count);
 
 /// Hands what was written to `file` to the operating system and waits until it is on the disk
 /// (fdatasync, or FlushFileBuffers on Windows). Empty on success, else the reason.

@@ -288,7 +288,20 @@ void QuestionArea::ShowQuestion() {
         return;
 
     View.CurrentQuestion = Draw().DrawQuestion(m_bank->QuestionCount);
-    const Question& question = m_bank->At(View.CurrentQuestion);
+    ShowInOrder(m_bank->At(View.CurrentQuestion), nullptr);
+}
+
+void QuestionArea::ShowGivenQuestion(const Question& question) {
+    if (Hooks.SetTitle)
+        Hooks.SetTitle();
+    View.CurrentQuestion = 0;
+    QList<int> order;
+    for (int p = 1; p <= question.OptionCount; ++p)
+        order << p;
+    ShowInOrder(question, &order);
+}
+
+void QuestionArea::ShowInOrder(const Question& question, const QList<int>* givenOrder) {
     View.DisplayOptions.fill(AnswerOption{});
     View.OptionPicturePending.fill(false);
     if (question.IsEmpty()) {
@@ -303,7 +316,7 @@ void QuestionArea::ShowQuestion() {
 
     Label5->setText(question.Text.mid(9));
     TakeQuestionPicture(question);
-    const QList<int> order = Draw().ShuffleOptions(question);
+    const QList<int> order = givenOrder ? *givenOrder : Draw().ShuffleOptions(question);
     FillOptionRows(question, order);
     if (Hooks.QuestionDrawn)
         Hooks.QuestionDrawn(View.CurrentQuestion, order);

@@ -122,6 +122,9 @@ public:
     // Operations.
     void ClearQuestionArea();
     void ShowQuestion();
+    /// Shows `question` as given, its options in their order, without a draw (a question the
+    /// exam keeper drew and ordered).
+    void ShowGivenQuestion(const Question& question);
     void ScaleQuestionPicture();
     void LayoutRows();
     void CentreVideoPanel();
@@ -187,7 +190,8 @@ private:
     void BuildNotice(const QFont& font);
     void BuildVideoPanel();
     void BuildTimers();
-    // Steps of ShowQuestion().
+    // Steps of ShowQuestion() and ShowGivenQuestion(); givenOrder null: the options shuffled.
+    void ShowInOrder(const Question& question, const QList<int>* givenOrder);
     void TakeQuestionPicture(const Question& question);
     void FillOptionRows(const Question& question, const QList<int>& order);
 

@@ -2,6 +2,7 @@
 
 #include "platform/integer_text.h"
 #include "platform/paths.h"
+#include "platform/regular_file.h"
 #include "platform/text_file.h"
 #include "questions/points_text.h"
 
@@ -308,10 +309,16 @@ LoadResult QuestionBank::Load(const QString& programFolder, const QString& topic
 LoadResult QuestionBank::LoadFile(const QString& path) {
     Clear();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    bool notOpened = false;
+    // A pipe or a device under the name would hold the program in its open for ever: only a
+    // regular file is read.
+    if (const QString reason = OpenRegularFileForReading(path, &file, &notOpened);
+        !reason.isEmpty()) {
         LoadResult result;
-        result.status = LoadResult::Status::CannotOpen;
-        result.message = QStringLiteral("Не задан файл вопросов теста");
+        result.status = notOpened ? LoadResult::Status::CannotOpen : LoadResult::Status::ReadError;
+        result.message =
+            notOpened ? QStringLiteral("Не задан файл вопросов теста")
+                      : QStringLiteral("Файл вопросов не читается: %1 (%2)").arg(path, reason);
         return result;
     }
     return LoadFrom(&file, path);

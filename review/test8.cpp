@@ -1,6 +1,7 @@
 // Answer review screen.
 #include "review/test8.h"
 
+#include "keeper/keeper_client.h"
 #include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/file_dialog.h"
@@ -15,6 +16,7 @@
 #include "widgets/stored_picture.h"
 #include "widgets/toggle_button.h"
 
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -585,16 +587,35 @@ void TForm8::OpenReviewFile() {
     BitBtn3->setEnabled(false);
     BitBtn4->setEnabled(false);
 
+    // The data files are the exam keeper's: it lists them and hands one over, so that a lab may
+    // keep students out of the data folder.
     const QString folder = ProgramFolder();
-    const QString path = ChooseFileToOpen(this, kDialogTitle, kDialogFilter,
-                                          DataPath(folder, QStringLiteral("\\otchet\\data1\\")));
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    KeeperClient keeper(folder);
+    QString problem;
+    if (!keeper.Start(&problem)) {
+        ShowMessage(problem, MessageKind::Error, this);
+        return;
+    }
+    QStringList names;
+    for (const QString& name : keeper.DataFileNames())
+        names << name + QStringLiteral(".txt");
+    const QString path =
+        ChooseFileToOpen(this, kDialogTitle, kDialogFilter,
+                         DataPath(folder, QStringLiteral("\\otchet\\data1\\")), &names);
+    const QString fileName = QFileInfo(path).fileName();
+    std::optional<QByteArray> bytes;
+    if (fileName.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
+        bytes = keeper.DataFile(fileName.chopped(4));
+    keeper.Close();
+    if (!bytes) {
         ShowMessage(kNoFileMessage, MessageKind::Information, this);
         return;
     }
 
     ReviewData data;
-    const DataFileResult result = ReadDataFile(path, &data);
+    QBuffer buffer(&*bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const DataFileResult result = ReadDataFile(&buffer, path, &data);
     if (result.status == DataFileResult::Status::CannotOpen) {
         // What is on screen stays, as after a cancelled choice.
         ShowMessage(result.message, MessageKind::Error, this);

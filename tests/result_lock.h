@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <chrono>
@@ -14,12 +13,15 @@ class QTimer;
 // is refused before it touches any result file, so that it cannot empty the data file of the
 // test that is running.
 //
-// The lock is Qt's QLockFile (an exclusive create of the file, which holds on network shares
-// too). A PC that crashes or loses power cannot remove its lock: on the same PC the lock is free
-// again as soon as its process is gone; from another PC it counts as left behind once the file
-// has not been renewed for kStaleAfter. The holder renews it every kRenewEvery, so a test of any
-// length keeps its name, and a left-behind lock never blocks the name for longer than
-// kStaleAfter.
+// The lock file is made with an exclusive create, which holds on network shares too, and holds
+// five lines: the process id, the program, the host name, the machine id and the boot id. A PC
+// that crashes or loses power cannot remove its lock: on the same PC (same host name AND same
+// machine id, since PCs cloned from one image share the machine id) the lock is free again as
+// soon as its process is gone or the PC was started anew; from another PC it counts as left
+// behind once the file has not been renewed for kStaleAfter. The holder renews it every
+// kRenewEvery, so a test of any length keeps its name, and a left-behind lock never blocks the
+// name for longer than kStaleAfter. A PC that was frozen for longer may find its name taken by
+// another PC: StillHeld() then says so, and the writer stops before its next line.
 
 class ResultNameLock : public QObject {
     Q_OBJECT
@@ -47,8 +49,11 @@ public:
 
     const QString& FullName() const { return m_fullName; }
     const QString& Path() const { return m_path; }
-    /// True while the lock file is still the one this lock made.
+    /// True while the lock file is still the one this lock made (the same file, with this
+    /// process's lines in it).
     bool StillHeld() const;
+    /// Empty while StillHeld(), else why not, for the message that stops a test.
+    QString LostReason() const;
 
     /// The timer that renews the lock; its tick is a call of Renew().
     QTimer* RenewTimer;
@@ -62,5 +67,8 @@ private:
 
     QString m_fullName;
     QString m_path;
-    QLockFile m_file;
+    QByteArray m_contents; // what this lock wrote into its file
+    quint64 m_device = 0;  // the file it made
+    quint64 m_inode = 0;
+    bool m_held = false;
 };

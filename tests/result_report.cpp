@@ -48,6 +48,10 @@ void SetReportClockForTesting(std::optional<QDateTime> fixed) {
     g_fixedNow = std::move(fixed);
 }
 
+std::optional<QDateTime> ReportClockForTesting() {
+    return g_fixedNow;
+}
+
 QLocale ReportLocale() {
     const QLocale locale;
     if (locale.language() == QLocale::C)
@@ -135,7 +139,39 @@ bool ResultReport::Check() {
         return false;
     if (!m_open)
         return Fail(m_data.name, QStringLiteral("файлы результатов не открыты"));
+    return StillOurs();
+}
+
+bool ResultReport::StillOurs() {
+    // Another PC that took the name after this one stood still for minutes writes the same
+    // files; a file deleted or replaced by someone takes the lines nowhere the teacher looks.
+    if (m_reportFile) {
+        if (const QString reason = CheckStillNamed(m_reportFile.get(), m_reportFolder, m_fileName);
+            !reason.isEmpty())
+            return Fail(m_report.name, reason);
+    }
+    if (m_dataFile) {
+        if (const QString reason = CheckStillNamed(m_dataFile.get(), m_dataFolder, m_fileName);
+            !reason.isEmpty())
+            return Fail(m_data.name, reason);
+    }
+    if (m_lock) {
+        if (const QString reason = m_lock->LostReason(); !reason.isEmpty())
+            return Fail(m_lock->Path(), reason);
+    }
     return true;
+}
+
+bool ResultReport::EndCutLastLine(QFile* file, const QString& name) {
+    // A test stopped by a full disk may have left the report's last line without its end: the
+    // next block must not run on from it.
+    const QByteArray tail = LastBytes(file, 1);
+    if (tail.isEmpty() || tail.endsWith('\n'))
+        return true;
+    const QByteArray end = tail.endsWith('\r') ? QByteArray("\n") : QByteArray("\r\n");
+    if (file->write(end) == end.size() && file->flush())
+        return true;
+    return Fail(name, QStringLiteral("запись не удалась: ") + file->errorString());
 }
 
 bool ResultReport::Line(Target& target, const QString& line) {
@@ -199,9 +235,14 @@ bool ResultReport::OpenReports(const QString& programFolder, const CandidateInfo
     std::unique_ptr<QFile> dataFile;
     if (!OpenFiles(paths, reportFile, dataFile))
         return false;
+    if (!EndCutLastLine(reportFile.get(), paths.reportPath))
+        return false;
     m_lock = std::move(lock);
     m_reportFile = std::move(reportFile);
     m_dataFile = std::move(dataFile);
+    m_reportFolder = paths.reportFolder;
+    m_dataFolder = paths.dataFolder;
+    m_fileName = paths.fileName;
     const bool ok = OpenReports(m_reportFile.get(), paths.reportPath, m_dataFile.get(),
                                 paths.dataPath, candidate, date, time);
     return ok;

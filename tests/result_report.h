@@ -29,7 +29,9 @@ class ResultNameLock;
 // same name can empty the data file. After the first failure (a folder that is missing, a device
 // that cannot be written, a name in use) every later call fails as well and ErrorMessage() holds
 // the message to show: the input/output error message with the system's reason, or the
-// name-in-use message.
+// name-in-use message. Before every write the writer checks that it still holds the name and
+// that both files it opened still stand under their names (not deleted, not replaced, their
+// folders still there): a write that would go where nobody looks fails instead.
 
 /// The registration of the student as the menu holds it.
 struct CandidateInfo {
@@ -43,6 +45,8 @@ struct CandidateInfo {
 /// The current date and time for a report header. Tests fix it with SetReportClockForTesting.
 QDateTime ReportNow();
 void SetReportClockForTesting(std::optional<QDateTime> fixed);
+/// The moment SetReportClockForTesting fixed, if any (handed on to the exam keeper).
+std::optional<QDateTime> ReportClockForTesting();
 
 /// The locale of the system (the default locale), or Russian where the system names none (the
 /// C locale), since everything else the program writes is Russian.
@@ -110,6 +114,8 @@ private:
     };
     bool Fail(const QString& name, const QString& detail);
     bool Check();
+    bool StillOurs();
+    bool EndCutLastLine(QFile* file, const QString& name);
     bool Line(Target& target, const QString& line);
     bool Text(Target& target, const QString& text);
     bool List(Target& target, const QString& lead, const PositionFlags& positions,
@@ -132,6 +138,10 @@ private:
     std::unique_ptr<QFile> m_reportFile;
     std::unique_ptr<QFile> m_dataFile;
     std::unique_ptr<ResultNameLock> m_lock;
+    // Where the files this writer opened stand, checked before every write.
+    QString m_reportFolder;
+    QString m_dataFolder;
+    QString m_fileName;
     bool m_open = false;
     QString m_error;
 };

@@ -1,6 +1,7 @@
 // Training test screen.
 #include "tests/test2.h"
 
+#include "keeper/keeper_client.h"
 #include "platform/colours.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
@@ -216,6 +217,13 @@ void TForm2::ConnectSignals() {
 TForm2::~TForm2() {
     Timer1->stop();
     Timer4->stop();
+    CloseKeeper();
+}
+
+void TForm2::CloseKeeper() {
+    if (m_keeper)
+        m_keeper->Close();
+    m_keeper.reset();
 }
 
 void TForm2::SetClockLook(const QColor& colour, int pixelSize, const QString& text) {
@@ -265,45 +273,58 @@ void TForm2::LoadTest() {
     ProgressBar1->setValue(0);
     Panel2->hide();
 
-    m_area->Draw().StartDraw();
     m_area->ClearQuestionArea();
 
+    // The exam keeper loads the question file and draws; the screen never reads the file.
     const QString programFolder = m_shell.ProgramFolder();
     m_area->SetProgramFolder(programFolder);
     const QString topic = m_shell.Candidate().Topic;
-    const LoadResult loaded = m_bank.Load(programFolder, topic);
-    if (!loaded.ok()) {
+    const QPointer<TForm2> self(this);
+    CloseKeeper();
+    m_keeper = std::make_unique<KeeperClient>(programFolder);
+    QString problem;
+    if (!m_keeper->Start(&problem)) {
+        m_keeper.reset();
+        ShowMessage(problem, MessageKind::Error, this);
+        if (self)
+            RefuseTest(problem);
+        return;
+    }
+    const SettingsReading settings = m_shell.ReadTrainingSettings(kMaxQuestions);
+    // With wrong settings the file is still tried first, so that its fault is said first.
+    const KeeperStart start = m_keeper->Training(topic, settings.ok ? settings.QuestionCount : 1);
+    if (start.ready && !settings.ok)
+        m_keeper->End();
+    if (!start.ready && start.refusal != QLatin1String("empty")) {
         // A file that is missing is said on the screen; a file that is damaged also gets the
         // message box that names the file and the line. Either way "OK" leads back.
-        if (loaded.status != LoadResult::Status::CannotOpen) {
-            const QPointer<TForm2> self(this);
-            ShowMessage(loaded.message, MessageKind::Error, this);
+        if (start.refusal != QLatin1String("missing")) {
+            ShowMessage(start.message, MessageKind::Error, this);
             if (!self)
                 return;
         }
-        RefuseTest(loaded.status == LoadResult::Status::CannotOpen
+        RefuseTest(start.refusal == QLatin1String("missing")
                        ? QStringLiteral("Не задан файл вопросов теста")
-                       : loaded.message);
+                       : start.message);
         return;
     }
 
-    Label5->setText(m_bank.Title);
+    Label5->setText(start.title);
     Label5->show();
     Button1->setText(QStringLiteral("OK"));
     Button1->setEnabled(true);
 
-    const SettingsReading settings = m_shell.ReadTrainingSettings(m_bank.QuestionCount);
-    if (!settings.ok) {
+    if (!settings.ok || !start.ready) {
         // A test never starts with a value that did not convert: the reason stays on the
         // screen and "OK" leads back to the menu, where the administration screen is.
-        const QPointer<TForm2> self(this);
-        ShowMessage(settings.message, MessageKind::Error, this);
+        const QString message = settings.ok ? start.message : settings.message;
+        ShowMessage(message, MessageKind::Error, this);
         if (!self)
             return;
-        RefuseTest(settings.message);
+        RefuseTest(message);
         return;
     }
-    m_session.Ready(settings.QuestionCount, settings.Seconds);
+    m_session.Ready(start.questions, settings.Seconds);
     ProgressBar1->setRange(0, std::max(1, m_session.TrainingTimeLimit()));
     ProgressBar1->setValue(0);
 }
@@ -345,7 +366,8 @@ void TForm2::StartTest() {
     Button1->setEnabled(false);
     Timer4->start();
     m_area->ClearQuestionArea();
-    m_area->ShowQuestion();
+    if (!ShowNextQuestion())
+        return;
     Timer1->start();
     Label7->show();
     Label8->show();
@@ -355,7 +377,19 @@ void TForm2::StartTest() {
 }
 
 void TForm2::AnswerGiven() {
-    const AfterAnswer next = m_session.Answer(AnyBoxTicked());
+    // The keeper judges the answer: after time-up the question on screen scores nothing.
+    const bool any = AnyBoxTicked();
+    KeeperAnswer answer;
+    if (m_keeper)
+        answer = m_session.TimeIsUp() ? m_keeper->End()
+                                      : m_keeper->Answer(any ? m_session.Ticked() : PositionFlags{});
+    const AfterAnswer next = m_session.Answer(any);
+    m_verdict = Verdict::Hidden;
+    if (answer.kind != (next == AfterAnswer::NextQuestion ? KeeperAnswer::Kind::Saved
+                                                           : KeeperAnswer::Kind::Result)) {
+        KeeperFailed(answer.message);
+        return;
+    }
     LockStartBar();
     Panel2->hide();
     Button1->setEnabled(false);
@@ -364,10 +398,12 @@ void TForm2::AnswerGiven() {
     m_area->ClearQuestionArea();
     ClearTicksQuietly();
     if (next == AfterAnswer::NextQuestion) {
-        m_area->ShowQuestion();
-        m_session.NextQuestionShown();
+        if (ShowNextQuestion())
+            m_session.NextQuestionShown();
         return;
     }
+    m_session.ResultGiven(int(answer.points));
+    CloseKeeper();
     Panel3->show();
     Button1->setText(QStringLiteral("OK"));
     setWindowTitle(QStringLiteral("Результат"));
@@ -382,6 +418,7 @@ void TForm2::LeaveTest() {
     m_session.Leave();
     Timer1->stop();
     Timer4->stop();
+    CloseKeeper();
     m_area->ClearQuestionArea();
     setWindowTitle(QStringLiteral("Внимание!"));
     m_leaving = true;
@@ -446,12 +483,43 @@ void TForm2::ShowResult() {
 
 void TForm2::BoxChanged(int row) {
     SpeedButton1->show();
-    if (m_session.BoxChanged(row, Box(row)->isChecked(), ShownPoints()))
+    // No points reach the screen: the keeper gives the verdict of the ticks.
+    if (m_session.BoxChanged(row, Box(row)->isChecked(), PositionPoints{})) {
+        m_verdict = m_keeper ? m_keeper->Ticks(m_session.Ticked()) : Verdict::Hidden;
         ShowVerdict();
+    }
+}
+
+bool TForm2::ShowNextQuestion() {
+    KeeperAnswer stop;
+    std::optional<KeeperQuestion> next;
+    if (m_keeper)
+        next = m_keeper->Next(&stop);
+    if (!next) {
+        KeeperFailed(stop.message);
+        return false;
+    }
+    m_shownQuestion = next->question;
+    m_area->ShowGivenQuestion(m_shownQuestion);
+    return true;
+}
+
+void TForm2::KeeperFailed(const QString& message) {
+    const QString reason =
+        message.isEmpty() ? QStringLiteral("Программа-хранитель результатов не отвечает.")
+                          : message;
+    StopTimers();
+    StopVideoNotice();
+    m_area->ClearQuestionArea();
+    CloseKeeper();
+    const QPointer<TForm2> self(this);
+    ShowMessage(reason, MessageKind::Error, this);
+    if (self)
+        RefuseTest(reason);
 }
 
 void TForm2::ShowVerdict() {
-    const Verdict verdict = m_session.CurrentVerdict();
+    const Verdict verdict = m_verdict;
     if (verdict == Verdict::Hidden) {
         Panel2->hide();
         return;
@@ -496,7 +564,7 @@ void TForm2::SpeedButton2Click() {
     Timer1->stop();
     // The page reference of a question file ends with the blank that joins its lines; a file
     // name never ends in one, so the textbook gets the name without it.
-    QString page = m_bank.At(m_area->View.CurrentQuestion).TextbookPage;
+    QString page = m_shownQuestion.TextbookPage;
     while (page.endsWith(QLatin1Char(' ')))
         page.chop(1);
     HelpPage = page.left(150);
@@ -556,6 +624,7 @@ void TForm2::Timer4Timer() {
 
 void TForm2::closeEvent(QCloseEvent* event) {
     StopTimers();
+    CloseKeeper();
     // Closed by the window system (Alt+F4, the title bar): the student leaves the test as with
     // the leave button, and the menu comes back. Closed by the program otherwise (its end): the
     // start bar must not stay locked for a test that no longer exists.

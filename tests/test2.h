@@ -7,10 +7,13 @@
 #include "tests/training_session.h"
 
 #include <QPointer>
+#include <memory>
 
 class QFrame;
 class QLabel;
 class QToolButton;
+
+class KeeperClient;
 
 class TForm2 : public QuestionScreen {
     Q_OBJECT
@@ -30,6 +33,8 @@ public:
 
     /// The test on this screen: its state and its decisions.
     const TrainingSession& Session() const { return m_session; }
+    /// The question on screen as the keeper gave it: its options in the rows' order, no points.
+    const Question& ShownQuestion() const { return m_shownQuestion; }
     TrainingAnswerMode AnswerButtonMode() const { return m_session.AnswerButtonMode(); }
     bool Paused() const { return m_session.Paused(); }
     /// True while the clock may run: a question of a test under way is on screen, the time is not
@@ -98,11 +103,20 @@ private:
     void StopVideoNotice();
     void BoxChanged(int row) override;
     void ShowVerdict();
+    /// Asks the keeper for the next question and shows it; false when the keeper failed.
+    bool ShowNextQuestion();
+    /// The keeper failed during the test: the message, and "OK" leads back to the menu.
+    void KeeperFailed(const QString& message);
+    void CloseKeeper();
     void TimeUp();
     void ShowResult();
     void SetClockLook(const QColor& colour, int pixelSize, const QString& text);
 
     TrainingSession m_session;
+    /// The exam keeper: it loads the question file, draws, and judges the ticks.
+    std::unique_ptr<KeeperClient> m_keeper;
+    Question m_shownQuestion; // as the keeper gave it: no points
+    Verdict m_verdict = Verdict::Hidden;
     bool m_leaving = false;
 };
 

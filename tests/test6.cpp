@@ -1,6 +1,7 @@
 // Control test screen.
 #include "tests/test6.h"
 
+#include "keeper/keeper_client.h"
 #include "platform/colours.h"
 #include "platform/desktop_cover.h"
 #include "platform/display.h"
@@ -191,9 +192,6 @@ void TForm6::StackPanels() {
 void TForm6::ConnectAreaHooks() {
     QuestionAreaHooks& hooks = m_area->Hooks;
     hooks.SetTitle = [this] { setWindowTitle(ControlQuestionTitle(m_session.ShownCount())); };
-    hooks.QuestionDrawn = [this](int question, const QList<int>& order) {
-        m_report.WriteQuestion(m_session.ShownCount(), m_bank.At(question), order);
-    };
     hooks.VideoNoticeStarted = [this] {
         // The countdown waits for the fragment; Button1 stays disabled until the question is
         // shown again after it.
@@ -219,11 +217,23 @@ void TForm6::ConnectSignals() {
 TForm6::~TForm6() {
     Timer1->stop();
     Timer4->stop();
-    m_report.CloseReports();
+    CloseKeeper();
 }
 
-void TForm6::HoldNameLock(std::unique_ptr<ResultNameLock> lock) {
-    m_report.HoldNameLock(std::move(lock));
+void TForm6::HoldKeeper(std::unique_ptr<KeeperClient> keeper) {
+    m_keeper = std::move(keeper);
+}
+
+qint64 TForm6::KeeperProcessId() const {
+    return m_keeper ? m_keeper->ProcessId() : 0;
+}
+
+void TForm6::CloseKeeper() {
+    // The keeper leaves an unfinished test as it stands (the report keeps its block) and gives
+    // the name free.
+    if (m_keeper)
+        m_keeper->Close();
+    m_keeper.reset();
 }
 
 void TForm6::SetClockLook(const QColor& colour, int pixelSize, bool bold, const QString& text) {
@@ -275,15 +285,21 @@ void TForm6::PrepareNewTest() {
     m_area->SetProgramFolder(programFolder);
     TakeCandidate();
 
-    // Everything that can refuse the test is settled before the result files are touched, so a
-    // test that cannot run neither adds an empty block to the report nor empties an earlier
-    // data file. Each step below returns false when it refused the test (or when the screen was
-    // closed while its message was shown): nothing more is done then.
-    if (!LoadQuestionFile(programFolder))
+    // The exam keeper loads the question file, draws, scores and writes the result files; the
+    // screen shows what it returns. Everything that can refuse the test is settled before the
+    // result files are touched, so a test that cannot run neither adds an empty block to the
+    // report nor empties an earlier data file. Each step below returns false when it refused the
+    // test (or when the screen was closed while its message was shown): nothing more is done then.
+    if (!StartKeeper(programFolder))
         return;
-    if (!ReadSettings())
+    const SettingsReading settings = m_shell.ReadControlSettings(kMaxQuestions);
+    if (!settings.ok) {
+        if (!QuestionFileReadable())
+            return;
+        RefuseForSettings(settings.message);
         return;
-    if (!OpenResultFiles(programFolder))
+    }
+    if (!StartControl(settings))
         return;
     ProgressBar1->setRange(0, std::max(1, m_session.SecondsPerQuestion()));
     ProgressBar1->setValue(0);
@@ -291,7 +307,6 @@ void TForm6::PrepareNewTest() {
 
 void TForm6::ClearForNewTest() {
     SetClockLook(kBlue, kClockPixels, true, QString());
-    m_area->Draw().StartDraw();
     m_area->ClearQuestionArea();
 }
 
@@ -300,63 +315,82 @@ void TForm6::TakeCandidate() {
     m_candidate = m_shell.Candidate();
 }
 
-bool TForm6::LoadQuestionFile(const QString& programFolder) {
-    const QPointer<TForm6> self(this);
-    const LoadResult loaded = m_bank.Load(programFolder, m_candidate.Topic);
-    if (!loaded.ok()) {
-        // A missing file is said on the screen; a damaged one also gets the message box that
-        // names the file and the line.
-        if (loaded.status != LoadResult::Status::CannotOpen) {
-            ShowMessage(loaded.message, MessageKind::Error, this);
-            if (!self)
-                return false;
-        }
-        RefuseTest(loaded.status == LoadResult::Status::CannotOpen
-                       ? QStringLiteral("Не задан файл вопросов теста")
-                       : loaded.message,
-                   ControlRefusal::QuestionFile);
-        return false;
-    }
-    Label5->setText(m_bank.Title);
-    Label5->show();
-    Button1->setText(QStringLiteral("OK"));
-    Button1->setEnabled(true);
-    Button1->show();
-    return true;
-}
-
-bool TForm6::ReadSettings() {
-    const QPointer<TForm6> self(this);
-    const SettingsReading settings = m_shell.ReadControlSettings(m_bank.QuestionCount);
-    if (!settings.ok) {
-        // A test never starts with a count or a time that did not convert: "OK" leads back to
-        // the menu, where the administration screen is.
-        ShowMessage(settings.message, MessageKind::Error, this);
-        if (!self)
-            return false;
-        RefuseTest(settings.message, ControlRefusal::Preparation);
-        return false;
-    }
-    m_session.Ready(settings.QuestionCount, settings.Seconds);
-    return true;
-}
-
-bool TForm6::OpenResultFiles(const QString& programFolder) {
-    const QPointer<TForm6> self(this);
-    const QDateTime now = ReportNow();
+bool TForm6::StartKeeper(const QString& programFolder) {
     m_errorShown = false;
-    if (!(m_report.OpenReports(programFolder, m_candidate, ReportDateText(now.date()),
-                               ReportTimeText(now.time())) &&
-          m_report.WriteCount(m_session.QuestionsToAsk()))) {
-        m_report.CloseReports();
-        m_errorShown = true;
-        ShowMessage(m_report.ErrorMessage(), MessageKind::Error, this);
+    if (m_keeper)
+        return true;
+    m_keeper = std::make_unique<KeeperClient>(programFolder);
+    QString problem;
+    if (m_keeper->Start(&problem))
+        return true;
+    m_keeper.reset();
+    const QPointer<TForm6> self(this);
+    m_errorShown = true;
+    ShowMessage(problem, MessageKind::Error, this);
+    if (self)
+        RefuseTest(problem, ControlRefusal::Preparation);
+    return false;
+}
+
+// A missing question file is said on the screen; a damaged one also gets the message box that
+// names the file and the line. "OK" ends the program then.
+bool TForm6::RefuseForQuestionFile(const KeeperStart& start) {
+    if (start.refusal != QLatin1String("missing") && start.refusal != QLatin1String("questions"))
+        return false;
+    const QPointer<TForm6> self(this);
+    if (start.refusal != QLatin1String("missing")) {
+        ShowMessage(start.message, MessageKind::Error, this);
         if (!self)
-            return false;
-        RefuseTest(m_report.ErrorMessage(), ControlRefusal::Preparation);
+            return true;
+    }
+    RefuseTest(start.refusal == QLatin1String("missing")
+                   ? QStringLiteral("Не задан файл вопросов теста")
+                   : start.message,
+               ControlRefusal::QuestionFile);
+    return true;
+}
+
+bool TForm6::QuestionFileReadable() {
+    // The settings are wrong; a question file that cannot be read is said first all the same.
+    const KeeperStart probe = m_keeper->Training(m_candidate.Topic, 1);
+    if (probe.ready)
+        m_keeper->End();
+    return !RefuseForQuestionFile(probe);
+}
+
+void TForm6::RefuseForSettings(const QString& message) {
+    // A test never starts with a count or a time that did not convert: "OK" leads back to the
+    // menu, where the administration screen is.
+    const QPointer<TForm6> self(this);
+    ShowMessage(message, MessageKind::Error, this);
+    if (self)
+        RefuseTest(message, ControlRefusal::Preparation);
+}
+
+bool TForm6::StartControl(const SettingsReading& settings) {
+    const KeeperStart start = m_keeper->Control(m_candidate, settings.QuestionCount);
+    if (start.ready) {
+        Label5->setText(start.title);
+        Label5->show();
+        Button1->setText(QStringLiteral("OK"));
+        Button1->setEnabled(true);
+        Button1->show();
+        m_session.Ready(start.questions, settings.Seconds);
+        return true;
+    }
+    if (RefuseForQuestionFile(start))
+        return false;
+    if (start.refusal == QLatin1String("empty")) {
+        RefuseForSettings(start.message);
         return false;
     }
-    return true;
+    // A result file or folder, the name in use, or the keeper itself.
+    const QPointer<TForm6> self(this);
+    m_errorShown = true;
+    ShowMessage(start.message, MessageKind::Error, this);
+    if (self)
+        RefuseTest(start.message, ControlRefusal::Preparation);
+    return false;
 }
 
 void TForm6::RefuseTest(const QString& message, ControlRefusal why) {
@@ -404,8 +438,7 @@ void TForm6::StartTest() {
     Button1->setEnabled(false);
     Timer4->start();
     m_area->ClearQuestionArea();
-    m_area->ShowQuestion();
-    if (!ReportWritten())
+    if (!ShowNextQuestion())
         return;
     StartCountdownUnlessVideo();
     Label7->show();
@@ -427,22 +460,22 @@ void TForm6::AnswerGiven() {
     ProgressBar1->setValue(0);
     SetClockLook(kBlue, kClockPixels, true, QString::number(seconds));
 
-    const PositionPoints points = ShownPoints();
-    const qint64 answerPoints = m_session.PointsOf(points);
-    // The answer is on disk before anything else happens.
-    if (!m_report.WriteAnswer(m_session.Ticked(), points, answerPoints)) {
-        AbortAfterWriteFailure();
+    // The answer is on disk before anything else happens: the keeper answers once it is.
+    const KeeperAnswer answer = m_keeper ? m_keeper->Answer(m_session.Ticked()) : KeeperAnswer{};
+    const bool last = m_session.ShownCount() >= m_session.QuestionsToAsk();
+    if (answer.kind != (last ? KeeperAnswer::Kind::Result : KeeperAnswer::Kind::Saved)) {
+        AbortAfterWriteFailure(answer);
         return;
     }
-    const AfterAnswer next = m_session.Answered(answerPoints);
+    // The points stay with the keeper until the result.
+    const AfterAnswer next = m_session.Answered(last ? answer.points : 0);
     ProgressBar1->setValue(0);
     Button1->setEnabled(false);
     Timer4->start();
     m_area->ClearQuestionArea();
     if (next == AfterAnswer::NextQuestion) {
         UntickBoxes();
-        m_area->ShowQuestion();
-        if (!ReportWritten())
+        if (!ShowNextQuestion())
             return;
         StartCountdownUnlessVideo();
         return;
@@ -452,37 +485,49 @@ void TForm6::AnswerGiven() {
 
 void TForm6::EndOfTest() {
     Timer1->stop();
+    // The keeper gave the result only once it was in the files.
+    const int questions = m_session.QuestionsToAsk();
+    CloseKeeper();
     UntickBoxes();
     Panel2->show();
     Button1->setText(QStringLiteral("OK"));
     setWindowTitle(QStringLiteral("Результат"));
     PlaySoundAsync(DataPath(m_shell.ProgramFolder(), QStringLiteral("\\wave\\Drumroll.wav")));
-    const int questions = m_session.QuestionsToAsk();
-    m_report.WriteTotals(questions, m_session.TotalPoints());
     SetTextColour(Label5, kRed);
     Label5->setText(ControlResultText(m_candidate.FullName, questions, m_session.TotalPoints()));
     Label5->show();
     Image2->show();
     Panel2->show();
-    m_report.CloseReports();
     AskForSupervisorCode();
-    if (m_report.Failed() && !m_errorShown) {
-        // The result stays on the screen; the supervisor learns that the files lack it.
-        m_errorShown = true;
-        ShowMessage(m_report.ErrorMessage(), MessageKind::Error, this);
+}
+
+bool TForm6::ShowNextQuestion() {
+    KeeperAnswer stop;
+    std::optional<KeeperQuestion> next;
+    if (m_keeper)
+        next = m_keeper->Next(&stop);
+    if (!next || next->number != m_session.ShownCount()) {
+        if (next) // the keeper and the screen disagree: nothing more is trusted
+            stop = KeeperAnswer{};
+        AbortAfterWriteFailure(stop);
+        return false;
     }
+    m_shownQuestion = next->question;
+    m_area->ShowGivenQuestion(m_shownQuestion);
+    return true;
 }
 
-bool TForm6::ReportWritten() {
-    if (!m_report.Failed())
-        return true;
-    AbortAfterWriteFailure();
-    return false;
-}
-
-void TForm6::AbortAfterWriteFailure() {
+void TForm6::AbortAfterWriteFailure(const KeeperAnswer& stop) {
     // The answers could no longer be recorded: going on would only collect answers that are
-    // lost. The test stops here and only the supervisor leaves the screen.
+    // lost. The test stops here and only the supervisor leaves the screen. The screen says from
+    // which question on nothing was saved (every earlier answer is on the disk), or that only
+    // the totals are missing.
+    const bool onlyTotals = stop.kind == KeeperAnswer::Kind::Stopped && stop.firstLost == 0;
+    const int firstLost = stop.kind == KeeperAnswer::Kind::Stopped ? stop.firstLost
+                                                                     : m_session.ShownCount();
+    const QString reason = stop.message.isEmpty()
+                               ? QStringLiteral("Программа-хранитель результатов не отвечает.")
+                               : stop.message;
     m_session.Abort();
     Timer1->stop();
     Timer4->stop();
@@ -491,23 +536,27 @@ void TForm6::AbortAfterWriteFailure() {
     m_area->Label10->hide();
     m_area->View.VideoStage = 1;
     m_area->ClearQuestionArea();
-    m_report.CloseReports();
+    CloseKeeper();
     Panel1->show();
     Label7->hide();
     Label8->hide();
     ProgressBar1->hide();
     setWindowTitle(QStringLiteral("Результат"));
     SetTextColour(Label5, kRed);
-    Label5->setText(
-        QStringLiteral("Результаты тестирования не удалось записать, тестирование прервано.") +
-        QLatin1Char('\r') + m_report.ErrorMessage());
+    Label5->setText((onlyTotals
+                         ? QStringLiteral("Итог тестирования сохранить не удалось, тестирование "
+                                          "прервано.")
+                         : QStringLiteral("Ответы, начиная с вопроса %1, сохранить не удалось, "
+                                          "тестирование прервано.")
+                               .arg(firstLost)) +
+                    QLatin1Char('\r') + reason);
     Label5->show();
     Image2->show();
     Panel2->show();
     AskForSupervisorCode();
     if (!m_errorShown) {
         m_errorShown = true;
-        ShowMessage(m_report.ErrorMessage(), MessageKind::Error, this);
+        ShowMessage(reason, MessageKind::Error, this);
     }
 }
 
@@ -549,7 +598,7 @@ void TForm6::LeaveToMenu() {
     // "Контроль..." tried again.
     Timer1->stop();
     Timer4->stop();
-    m_report.CloseReports();
+    CloseKeeper();
     m_leaving = true;
     close();
     HandBackToMenu();
@@ -565,7 +614,7 @@ void TForm6::ExitProgram() {
     // The question file could not be read: "OK" ends the program.
     Timer1->stop();
     Timer4->stop();
-    m_report.CloseReports();
+    CloseKeeper();
     m_shell.EndProgram();
 }
 
@@ -617,7 +666,7 @@ void TForm6::closeEvent(QCloseEvent* event) {
     const bool endProgram = byWindowSystem && AnswerButtonMode() == kModeExit;
     m_leaving = true;
     StopTimers();
-    m_report.CloseReports();
+    CloseKeeper();
     FreeOnClose(event, m_shell.State().RecreateControlScreen);
     if (endProgram)
         ExitProgram();

@@ -5,16 +5,20 @@
 #include "questions/question_bank.h"
 #include "tests/control_session.h"
 #include "tests/question_screen.h"
-#include "tests/result_lock.h"
 #include "tests/result_report.h"
+#include "tests/test_settings.h"
 
 #include <QPointer>
+#include <memory>
 
 class QFrame;
 class QLineEdit;
 class QPushButton;
 class DesktopCover;
 class ExamInputGuard;
+class KeeperClient;
+struct KeeperAnswer;
+struct KeeperStart;
 
 class TForm6 : public QuestionScreen {
     Q_OBJECT
@@ -33,15 +37,20 @@ public:
     static constexpr ControlAnswerMode kModeBack = ControlAnswerMode::Back;
 
     void FormActivate() override;
-    /// The candidate's name, taken by the menu for this test; the result files keep it until
-    /// they are closed.
-    void HoldNameLock(std::unique_ptr<ResultNameLock> lock);
+    /// The exam keeper that took the candidate's name for this test (the menu starts it); the
+    /// keeper keeps the name until the test ends. Without one the screen starts its own.
+    void HoldKeeper(std::unique_ptr<KeeperClient> keeper);
 
     /// The test on this screen: its state and its decisions.
     const ControlSession& Session() const { return m_session; }
     ExamInputGuard& InputGuard() const { return *m_guard; }
     ControlAnswerMode AnswerButtonMode() const { return m_session.AnswerButtonMode(); }
-    const ResultReport& Report() const { return m_report; }
+    /// True while the exam keeper holds the test (the result files may still be written).
+    bool KeeperOpen() const { return m_keeper != nullptr; }
+    /// The keeper's process (0 without one), for the tests that starve it of disk space.
+    qint64 KeeperProcessId() const;
+    /// The question on screen as the keeper gave it: its options in the rows' order, no points.
+    const Question& ShownQuestion() const { return m_shownQuestion; }
 
     // The frame of the animated picture.
     QFrame* Panel2;
@@ -79,18 +88,22 @@ private:
     // The steps of PrepareNewTest; the last three return false when the test was refused.
     void ClearForNewTest();
     void TakeCandidate();
-    bool LoadQuestionFile(const QString& programFolder);
-    bool ReadSettings();
-    bool OpenResultFiles(const QString& programFolder);
+    bool StartKeeper(const QString& programFolder);
+    bool QuestionFileReadable();
+    bool RefuseForQuestionFile(const KeeperStart& start);
+    void RefuseForSettings(const QString& message);
+    bool StartControl(const SettingsReading& settings);
     void RefuseTest(const QString& message, ControlRefusal why);
-    bool ReportWritten();
+    /// Asks the keeper for the next question and shows it; false when the test stopped.
+    bool ShowNextQuestion();
+    void CloseKeeper();
     void EnableBoxes(bool enabled);
     void UntickBoxes();
     void StartTest();
     void AnswerGiven();
     void NextQuestion();
     void EndOfTest();
-    void AbortAfterWriteFailure();
+    void AbortAfterWriteFailure(const KeeperAnswer& stop);
     void AskForSupervisorCode();
     void LeaveToMenu();
     void HandBackToMenu();
@@ -102,7 +115,8 @@ private:
     ControlSession m_session;
     DesktopCover* m_cover;   // the desktop behind the running test
     ExamInputGuard* m_guard; // the keyboard and the pointer while the test runs
-    ResultReport m_report;
+    std::unique_ptr<KeeperClient> m_keeper;
+    Question m_shownQuestion;
     CandidateInfo m_candidate;
     bool m_leaving = false;        // closed by the program itself, not by the window system
     bool m_errorShown = false;     // the report's failure has been shown

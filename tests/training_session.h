@@ -55,6 +55,8 @@ public:
     bool BoxChanged(int row, bool ticked, const PositionPoints& points);
     /// The verdict of the current ticks.
     Verdict CurrentVerdict() const;
+    /// The points of the whole test as the exam keeper scored them, at the result.
+    void ResultGiven(int totalScore) { m_totalScore = totalScore; }
 
     // --- The clock, the pause and the textbook
     /// True while the clock may run: a question of a test under way, the time not up, no

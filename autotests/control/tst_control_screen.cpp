@@ -14,6 +14,7 @@
 #include "platform/rounding.h"
 #include "platform/screen.h"
 #include "platform/text_file.h"
+#include "keeper/keeper_client.h"
 #include "questions/question_area.h"
 #include "tests/supervisor_check.h"
 #include "tests/supervisor_code.h"
@@ -107,6 +108,8 @@ private Q_SLOTS:
     void testThatCannotBePreparedLeadsBack_data();
     void testThatCannotBePreparedLeadsBack();
     void writeFailureStopsTheTestWithAMessage();
+    void testWithoutItsKeeperNeverStarts();
+    void removedFoldersStopTheTestAtOnce();
     void runningTestCoversTheDesktopAndComesBackWhenMinimised();
     void okPutsAwayTheProgramsOtherWindows();
     void keyboardAndPointerHeldFromOkUntilTheCode();
@@ -193,10 +196,13 @@ void ControlScreenTest::Next() {
     Form6->Timer4Timer();
 }
 
+// The screen never knows an option's points: the test reads them from the option's text,
+// "- вариант i на P баллов".
 int ControlScreenTest::RowWith(int points, bool ticked) const {
+    const QString worth = QStringLiteral(" на %1 баллов").arg(points);
     for (int row = 1; row <= 5; ++row) {
         if (Form6->Area()->RowUsed(row) &&
-            Form6->Area()->View.DisplayOptions[row - 1].Points == points &&
+            Form6->Area()->View.DisplayOptions[row - 1].Text.contains(worth) &&
             Form6->Box(row)->isChecked() == ticked)
             return row;
     }
@@ -340,7 +346,7 @@ void ControlScreenTest::countdownReachingZeroLocksTheBoxes() {
     QVERIFY(m_recorder->messages.isEmpty());
 
     Next();
-    QCOMPARE(Form6->Session().TotalPoints(), qint64(100));
+    QVERIFY(DataLines().contains(QStringLiteral("Набрано баллов за ответ: 100")));
     QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 2"));
     QCOMPARE(Control<QLabel>(Form6, "Label7")->text(), QStringLiteral("3"));
     QCOMPARE(Control<QLabel>(Form6, "Label7")->palette().color(QPalette::WindowText),
@@ -369,7 +375,9 @@ void ControlScreenTest::wholeTestWritesBothFilesAndTheResult() {
     for (int k = 1; k <= 4; ++k) {
         QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос %1").arg(k));
         const QuestionView& view = Form6->Area()->View;
-        const Question& question = Form6->Bank().At(view.CurrentQuestion);
+        const Question& question = Form6->ShownQuestion();
+        for (int row = 1; row <= 5; ++row) // no points reach the screen
+            QCOMPARE(view.DisplayOptions[row - 1].Points, 0);
         QString record = QStringLiteral("Вопрос %1\n.\n").arg(k) + question.Text +
                          QLatin1Char('\n') +
                          (question.Picture ? QStringLiteral("\\pic.jpg") : QStringLiteral(".")) +
@@ -379,10 +387,10 @@ void ControlScreenTest::wholeTestWritesBothFilesAndTheResult() {
                 view.DisplayOptions[row - 1].Text +
                 (row < question.OptionCount ? QStringLiteral("\n,\n") : QStringLiteral("\n.\n"));
         shown << record;
-        asked.insert(view.CurrentQuestion);
+        asked.insert(question.Text.trimmed().section(QLatin1Char(' '), -1).toInt());
         // The record of the question on screen is already in the file.
         QVERIFY(DataLines().join(QLatin1Char('\n')).endsWith(record.chopped(1)));
-        for (int p : ticks[view.CurrentQuestion - 1])
+        for (int p : ticks[question.Text.trimmed().section(QLatin1Char(' '), -1).toInt() - 1])
             Tick(p);
         if (k < 4)
             Next();
@@ -405,7 +413,7 @@ void ControlScreenTest::wholeTestWritesBothFilesAndTheResult() {
             !Control<QLineEdit>(Form6, "Edit1")->isHidden());
     QCOMPARE(Control<QPushButton>(Form6, "Button2")->text(), QStringLiteral("Введите код"));
     QVERIFY(!Control<QTimer>(Form6, "Timer1")->isActive());
-    QVERIFY(!Form6->Report().IsOpen());
+    QVERIFY(!Form6->KeeperOpen());
 
     const QString data = DataLines().join(QLatin1Char('\n'));
     for (const QString& record : shown)
@@ -627,7 +635,6 @@ void ControlScreenTest::reopenedScreenIsFreshAndAddsABlock() {
     QCOMPARE(Form6->windowTitle(), QStringLiteral("Внимание!"));
     QCOMPARE(Form6->Session().ShownCount(), 0);
     QCOMPARE(Form6->Session().TotalPoints(), qint64(0));
-    QCOMPARE(Form6->Area()->Draw().DrawnCount(), 0);
     QCOMPARE(Control<QPushButton>(Form6, "Button1")->text(), QStringLiteral("OK"));
     QVERIFY(!Control<QPushButton>(Form6, "Button1")->isHidden() &&
             Control<QPushButton>(Form6, "Button2")->isHidden());
@@ -647,15 +654,14 @@ void ControlScreenTest::activationDuringTheTestChangesNothing() {
     Next();
     Tick(100);
     Form6->Timer1Timer();
-    const int question = Form6->Area()->View.CurrentQuestion;
+    const QString question = Form6->ShownQuestion().Text;
     const qint64 written = QFileInfo(DataFile()).size();
 
     // Another window of the program took the focus and gave it back.
     Form6->FormActivate();
     Form6->FormActivate();
-    QCOMPARE(Form6->Session().TotalPoints(), qint64(100));
     QCOMPARE(Form6->Session().ShownCount(), 2);
-    QCOMPARE(Form6->Area()->View.CurrentQuestion, question);
+    QCOMPARE(Form6->ShownQuestion().Text, question);
     QVERIFY(Form6->Box(RowWith(100, true))->isChecked());
     QCOMPARE(Form6->Session().Countdown().SecondsLeft, 59);
     QVERIFY(Control<QTimer>(Form6, "Timer1")->isActive());
@@ -663,7 +669,7 @@ void ControlScreenTest::activationDuringTheTestChangesNothing() {
     QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 2"));
     QCOMPARE(QFileInfo(DataFile()).size(), written);
     Next();
-    QCOMPARE(Form6->Session().TotalPoints(), qint64(200));
+    QCOMPARE(DataLines().count(QStringLiteral("Набрано баллов за ответ: 100")), 2);
 }
 
 void ControlScreenTest::videoQuestionStartsItsCountdownAfterPlayback() {
@@ -802,22 +808,34 @@ void ControlScreenTest::testThatCannotBePreparedLeadsBack() {
     QVERIFY(Form6.isNull());
 }
 
+void ControlScreenTest::testWithoutItsKeeperNeverStarts() {
+    // No keeper to write the answers: the test does not start, and no result file is made.
+    WriteTest(QList<Item>(2, Item({100, 0})));
+    const QString missing = m_folder->filePath(QStringLiteral("course-testing-keeper"));
+    KeeperClient::SetDefaultKeeperPathForTesting(missing);
+    Open();
+    QCOMPARE(m_recorder->messages.size(), 1);
+    QVERIFY2(m_recorder->last().contains(missing), qPrintable(m_recorder->last()));
+    QCOMPARE(Control<AutoSizeLabel>(Form6, "Label5")->text(), m_recorder->last());
+    QCOMPARE(Form6->AnswerButtonMode(), TForm6::kModeBack);
+    QVERIFY(!QFile::exists(DataFile()) && !QFile::exists(ReportFile()));
+}
+
 void ControlScreenTest::writeFailureStopsTheTestWithAMessage() {
 #ifdef Q_OS_LINUX
     WriteTest(QList<Item>(3, Item({100, 0})));
     Start();
     Tick(100);
-    // The disk fills up: no file may grow by more than a few bytes from now on.
+    // The disk fills up: no file the keeper writes may grow by more than a few bytes from now
+    // on (the keeper ignores SIGXFSZ as it ignores every signal a write could raise).
     const qint64 largest = std::max(QFileInfo(DataFile()).size(), QFileInfo(ReportFile()).size());
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit full = saved;
+    const auto keeper = pid_t(Form6->KeeperProcessId());
+    QVERIFY(keeper > 0);
+    rlimit full{};
+    QCOMPARE(prlimit(keeper, RLIMIT_FSIZE, nullptr, &full), 0);
     full.rlim_cur = rlim_t(largest + 10);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &full), 0);
+    QCOMPARE(prlimit(keeper, RLIMIT_FSIZE, &full, nullptr), 0);
     Form6->Button1Click();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
 
     QCOMPARE(m_recorder->messages.size(), 1);
     QVERIFY2(m_recorder->last().startsWith(QStringLiteral("Ошибка ввода-вывода: ") +
@@ -827,14 +845,15 @@ void ControlScreenTest::writeFailureStopsTheTestWithAMessage() {
     QVERIFY2(m_recorder->last().contains(QStringLiteral("файл слишком велик")),
              qPrintable(m_recorder->last()));
     QCOMPARE(ResultLine(0),
-             QStringLiteral("Результаты тестирования не удалось записать, тестирование прервано."));
+             QStringLiteral("Ответы, начиная с вопроса 1, сохранить не удалось, тестирование "
+                            "прервано."));
     QCOMPARE(ResultLine(1), m_recorder->last());
     QVERIFY(!Control<QTimer>(Form6, "Timer1")->isActive());
     QVERIFY(Control<QPushButton>(Form6, "Button1")->isHidden());
     QVERIFY(!Control<QLineEdit>(Form6, "Edit1")->isHidden());
     for (int row = 1; row <= 5; ++row)
         QVERIFY(Form6->Box(row)->isHidden());
-    QVERIFY(!Form6->Report().IsOpen());
+    QVERIFY(!Form6->KeeperOpen());
     Form6->Timer4Timer();
     Form6->Timer1Timer();
     QCOMPARE(m_recorder->messages.size(), 1);
@@ -845,6 +864,27 @@ void ControlScreenTest::writeFailureStopsTheTestWithAMessage() {
 #else
     QSKIP("needs a per-process file size limit");
 #endif
+}
+
+void ControlScreenTest::removedFoldersStopTheTestAtOnce() {
+    // The result folders deleted while question 2 is on screen: its answer has nowhere to go,
+    // and the screen says so instead of going on to a result that was never saved.
+    WriteTest(QList<Item>(3, Item({100, 0})));
+    Start();
+    Tick(100);
+    Next();
+    QVERIFY(QDir(m_folder->filePath(QStringLiteral("otchet"))).removeRecursively());
+    Tick(100);
+    Form6->Button1Click();
+    QCOMPARE(ResultLine(0), QStringLiteral("Ответы, начиная с вопроса 2, сохранить не удалось, "
+                                           "тестирование прервано."));
+    QCOMPARE(m_recorder->messages.size(), 1);
+    QVERIFY2(m_recorder->last().contains(QStringLiteral("удалена")),
+             qPrintable(m_recorder->last()));
+    QCOMPARE(ResultLine(1), m_recorder->last());
+    QVERIFY(!Control<AutoSizeLabel>(Form6, "Label5")->text().contains(QStringLiteral("Набрано")));
+    QVERIFY(Control<QPushButton>(Form6, "Button1")->isHidden());
+    QVERIFY(!Control<QTimer>(Form6, "Timer1")->isActive());
 }
 
 void ControlScreenTest::runningTestCoversTheDesktopAndComesBackWhenMinimised() {

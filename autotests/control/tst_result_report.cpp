@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStringEncoder>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -178,6 +179,12 @@ private Q_SLOTS:
     void answersReachTheDiskAndTheNameIsHeld();
     void nameInUseIsRefusedBeforeAnyFile();
     void leftBehindLockStopsHolding();
+    void clonedPcIsAnotherPc();
+    void lockErrorSaysTheSystemsReason();
+    void lostFileStopsTheWriter_data();
+    void lostFileStopsTheWriter();
+    void cutLastLineIsEndedBeforeANewBlock_data();
+    void cutLastLineIsEndedBeforeANewBlock();
 };
 
 void ResultReportTest::bothFilesByteForByte() {
@@ -381,24 +388,24 @@ namespace {
 
 const QString kName = QStringLiteral("Иванов И. И.");
 
-// A lock file as QLockFile writes it, with its process and host lines replaced: the lock of a
-// test that ran elsewhere or in a process that is gone.
-QByteArray ForeignLockContents(const QString& folder, qint64 pid, const QByteArray& host) {
-    QLockFile real(folder + QStringLiteral("/model.lock"));
-    if (!real.tryLock(0))
-        return {};
-    QFile file(folder + QStringLiteral("/model.lock"));
-    file.open(QIODevice::ReadOnly);
-    QList<QByteArray> lines = file.readAll().split('\n');
-    real.unlock();
-    lines[0] = QByteArray::number(pid);
-    if (!host.isEmpty()) {
-        lines[2] = host;
-        for (int i = 3; i < lines.size(); ++i) // the machine's and the boot's ids, where written
-            if (!lines[i].isEmpty())
-                lines[i] = QByteArray(lines[i].size(), 'f');
-    }
-    return lines.join('\n');
+// A lock file of the program: process, program, host, machine id and boot id. With a host, the
+// lock of a test that ran on another PC; without one, of this PC.
+QByteArray LockContents(qint64 pid, const QByteArray& host = {}, const QByteArray& machine = {}) {
+    const bool here = host.isEmpty();
+    const QByteArray machineId = !machine.isEmpty() ? machine
+                                 : here             ? QSysInfo::machineUniqueId()
+                                                    : QByteArray(32, 'f');
+    const QByteArray boot = here ? QSysInfo::bootUniqueId() : QByteArray(36, 'f');
+    return QByteArray::number(pid) + "\ncourse-testing\n" +
+           (here ? QSysInfo::machineHostName().toUtf8() : host) + '\n' + machineId + '\n' + boot +
+           '\n';
+}
+
+void PlantLock(const QString& lockPath, const QByteArray& contents) {
+    QFile::remove(lockPath);
+    QFile file(lockPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
 }
 
 void SetAge(const QString& path, std::chrono::minutes age) {
@@ -614,7 +621,7 @@ void ResultReportTest::leftBehindLockStopsHolding() {
         SetAge(lockPath, age);
     };
     // Another PC's lock, renewed a minute ago: the test there is running.
-    const QByteArray otherPc = ForeignLockContents(dir.path(), 4242, "another-pc");
+    const QByteArray otherPc = LockContents(4242, "another-pc");
     QVERIFY(!otherPc.isEmpty());
     plant(otherPc, std::chrono::minutes(1));
     QVERIFY(ResultNameLock::Acquire(dir.path(), kName).inUse);
@@ -628,7 +635,7 @@ void ResultReportTest::leftBehindLockStopsHolding() {
     const qint64 gonePid = gone.processId();
     gone.closeWriteChannel();
     QVERIFY(gone.waitForFinished());
-    plant(ForeignLockContents(dir.path(), gonePid, {}), std::chrono::minutes(0));
+    plant(LockContents(gonePid), std::chrono::minutes(0));
     QVERIFY(ResultNameLock::Acquire(dir.path(), kName).lock);
 
     // The holder renews its lock on every tick of its timer, so a long test keeps its name.
@@ -640,4 +647,112 @@ void ResultReportTest::leftBehindLockStopsHolding() {
     held.lock->Renew();
     QVERIFY(QFileInfo(lockPath).lastModified().secsTo(QDateTime::currentDateTime()) < 60);
     QVERIFY(ResultNameLock::Acquire(dir.path(), kName).inUse);
+}
+
+void ResultReportTest::clonedPcIsAnotherPc() {
+    // PCs cloned from one image share the machine id, and each was started on its own: a lock of
+    // another host name with this machine id is another PC's running test, not a left-behind
+    // lock of this one.
+    QTemporaryDir dir;
+    MakeResultFolders(dir);
+    const QString lockPath = DataPath(dir.path(), ResultNameLock::LockFileLiteral(kName));
+    PlantLock(lockPath, LockContents(999999, "pc-07", QSysInfo::machineUniqueId()));
+    QVERIFY(ResultNameLock::Acquire(dir.path(), kName).inUse);
+    SetAge(lockPath, ResultNameLock::kStaleAfter + std::chrono::minutes(1));
+    QVERIFY(ResultNameLock::Acquire(dir.path(), kName).lock);
+}
+
+void ResultReportTest::lockErrorSaysTheSystemsReason() {
+    QTemporaryDir dir;
+    MakeResultFolders(dir);
+    const QString tooLong(300, QLatin1Char('x'));
+    const ResultNameLock::Attempt attempt = ResultNameLock::Acquire(dir.path(), tooLong);
+    QVERIFY(!attempt.lock && !attempt.inUse);
+    QVERIFY2(attempt.message.contains(SystemErrorText(ENAMETOOLONG)), qPrintable(attempt.message));
+}
+
+void ResultReportTest::lostFileStopsTheWriter_data() {
+    // What happens under the running test's files, and the reason the writer gives.
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("data file deleted") << "delete data"
+                                       << "файл удалён";
+    QTest::newRow("report deleted") << "delete report"
+                                    << "файл удалён";
+    QTest::newRow("data file replaced") << "replace data"
+                                        << "заменён другим файлом";
+    QTest::newRow("folders removed") << "remove folders"
+                                     << "удалена";
+    QTest::newRow("name taken by another PC") << "take lock"
+                                              << "на другом компьютере (pc-07)";
+}
+
+void ResultReportTest::lostFileStopsTheWriter() {
+    QFETCH(QString, fault);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    MakeResultFolders(dir);
+    const QString dataPath = dir.filePath(QStringLiteral("otchet/data1/%1.txt").arg(kName));
+    const QString reportPath =
+        dir.filePath(QStringLiteral("otchet/print otchet/%1.txt").arg(kName));
+    const QString lockPath = DataPath(dir.path(), ResultNameLock::LockFileLiteral(kName));
+    ResultReport report;
+    QVERIFY(OpenIvanov(report, dir.path()));
+    QVERIFY(report.WriteCount(2));
+    QVERIFY(report.WriteQuestion(1, kFirst, {1, 2, 3}));
+
+    const QByteArray planted = "planted\r\n";
+    if (fault == QLatin1String("delete data"))
+        QVERIFY(QFile::remove(dataPath));
+    else if (fault == QLatin1String("delete report"))
+        QVERIFY(QFile::remove(reportPath));
+    else if (fault == QLatin1String("replace data")) {
+        QVERIFY(QFile::remove(dataPath));
+        QFile file(dataPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(planted);
+    } else if (fault == QLatin1String("remove folders"))
+        QVERIFY(QDir(dir.filePath(QStringLiteral("otchet"))).removeRecursively());
+    else
+        PlantLock(lockPath, LockContents(4242, "pc-07"));
+
+    QVERIFY(!report.WriteAnswer({true, false, false, false, false}, {100, 0, 0, 0, 0}, 100));
+    QVERIFY2(report.ErrorMessage().startsWith(QStringLiteral("Ошибка ввода-вывода: ")) &&
+                 report.ErrorMessage().contains(reason),
+             qPrintable(report.ErrorMessage()));
+    QVERIFY(!report.WriteTotals(2, 100));
+    report.CloseReports();
+    if (fault == QLatin1String("replace data"))
+        QCOMPARE(FileBytes(dataPath), planted);
+    if (fault == QLatin1String("take lock")) // the other PC's lock stays its own
+        QCOMPARE(FileBytes(lockPath), LockContents(4242, "pc-07"));
+}
+
+void ResultReportTest::cutLastLineIsEndedBeforeANewBlock_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("kept");
+    QTest::newRow("stopped after CR")
+        << QByteArray("=====\r\nscore\r") << QByteArray("=====\r\nscore\r\n");
+    QTest::newRow("stopped inside a line")
+        << QByteArray("=====\r\nsco") << QByteArray("=====\r\nsco\r\n");
+    QTest::newRow("complete") << QByteArray("=====\r\n") << QByteArray("=====\r\n");
+    QTest::newRow("ended by LF by hand") << QByteArray("=====\n") << QByteArray("=====\n");
+}
+
+void ResultReportTest::cutLastLineIsEndedBeforeANewBlock() {
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, kept);
+    QTemporaryDir dir;
+    MakeResultFolders(dir);
+    const QString reportPath =
+        dir.filePath(QStringLiteral("otchet/print otchet/%1.txt").arg(kName));
+    {
+        QFile file(reportPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    ResultReport report;
+    QVERIFY(OpenIvanov(report, dir.path()));
+    QVERIFY(report.CloseReports());
+    QCOMPARE(FileBytes(reportPath).left(kept.size() + 57), kept + QByteArray(55, '=') + "\r\n");
 }

@@ -295,7 +295,7 @@ private Q_SLOTS:
         Control<QLineEdit>(form12, "Edit1")->setText(QStringLiteral("Иванов И. И. (2)"));
         Press(TestButton::Control);
         QVERIFY(Form6->isVisible());
-        QVERIFY(Form6->Report().HoldsNameLock());
+        QVERIFY(Form6->KeeperOpen());
         QVERIFY(ResultNameLock::Acquire(course.path(), QStringLiteral("Иванов И. И. (2)")).inUse);
     }
 

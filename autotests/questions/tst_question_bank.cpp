@@ -10,6 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 // A device that hands out its first `failAfter` bytes and then fails, like a file on a
@@ -134,6 +138,16 @@ void TestQuestionBank::loadOpensTopicFileBelowProgramFolder() {
     QCOMPARE(missing.status, LoadResult::Status::CannotOpen);
     QCOMPARE(missing.message, QStringLiteral("Не задан файл вопросов теста"));
     QVERIFY(bank.Title.isEmpty());
+
+#ifdef Q_OS_UNIX
+    // A pipe under the name is refused with a message instead of holding the open for ever.
+    const QByteArray pipe = QFile::encodeName(folder.filePath(QStringLiteral("ortu/pdb10.db")));
+    QCOMPARE(::mkfifo(pipe.constData(), 0666), 0);
+    const LoadResult fifo = bank.Load(folder.path(), QStringLiteral("10. "));
+    QCOMPARE(fifo.status, LoadResult::Status::ReadError);
+    QVERIFY2(fifo.message.contains(QStringLiteral("это канал, а не файл")),
+             qPrintable(fifo.message));
+#endif
 }
 
 void TestQuestionBank::readsRealWindows1251Bytes() {

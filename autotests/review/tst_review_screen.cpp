@@ -5,6 +5,7 @@
 #include "app/test5.h"
 #include "autotests/support/fake_media_player.h"
 #include "autotests/support/screens_fixture.h"
+#include "keeper/keeper_client.h"
 #include "platform/file_dialog.h"
 #include "platform/paths.h"
 #include "platform/rounding.h"
@@ -77,6 +78,7 @@ private Q_SLOTS:
     void emptyScreenFromTheMenu_data();
     void emptyScreenFromTheMenu();
     void dialogAndAChoiceThatIsNoFile();
+    void dataFilesAreReadOnlyThroughTheKeeper();
     void steppingThroughAWholeTest();
     void questionPictureIsFitted();
     void videoPlaysOnlyOnTheButton();
@@ -213,6 +215,18 @@ void ReviewScreenTest::dialogAndAChoiceThatIsNoFile() {
                 !Control<QPushButton>(Form8, "BitBtn4")->isEnabled());
         QVERIFY(Control<QFrame>(Form8, "Panel4")->isVisible());
     }
+}
+
+void ReviewScreenTest::dataFilesAreReadOnlyThroughTheKeeper() {
+    // The data folder is the exam keeper's: without it no file opens, though it stands there.
+    OpenScreen();
+    const QString path = WriteData(Fixture());
+    const QString missing = m_folder->filePath(QStringLiteral("course-testing-keeper"));
+    KeeperClient::SetDefaultKeeperPathForTesting(missing);
+    Choose(path);
+    QCOMPARE(m_messages->messages.size(), 1);
+    QVERIFY2(m_messages->last().contains(missing), qPrintable(m_messages->last()));
+    QVERIFY(Control<QLabel>(Form8, "Label1")->text().isEmpty());
 }
 
 void ReviewScreenTest::steppingThroughAWholeTest() {

@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "fake_media_player.h"
+#include "keeper/keeper_client.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
 #include "platform/screen.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 
 ScreensFixture::ScreensFixture(QSize display, void (*make)()) : m_display(display) {
+    KeeperClient::SetDefaultKeeperPathForTesting(QStringLiteral(KEEPER_PATH));
     if (make)
         make();
     else

@@ -112,3 +112,31 @@ for _ in range(2):
 open(sys.argv[1], "wb").write(("\r\n".join(lines) + "\r\n").encode("cp1251"))
 EOF
 }
+# The menu's places on a display of WIDTH x HEIGHT as the screens compute them (see
+# scripts/screenshots.sh): sets mx, my (the menu), px, py (its panel) and bar (the start bar).
+menu_places() {
+  local w=$1 h=$2 mw mh
+  mw=$((w - 100)) mh=$((h - 70))
+  mx=$(half $((w - mw))) my=$(half $((h - mh)))
+  px=$((mx + 18 + $(half $((mw - 38 - 630))) + 11)) py=$((my + 18 + $(half $((mh - 38 - 368))) + 10))
+  bar=$(( $(half "$w") - 50 ))
+}
+
+# Opens the menu from the start bar and registers NAME (group FK-21, "Atletika", the fourth
+# qualification), with the check's own `click X Y [SECONDS]` after menu_places. Latin letters
+# only: xdotool types letters outside the keyboard map by remapping a key, which loses letters on
+# a loaded machine.
+open_menu_and_register() { # name
+  click $((bar + 2 + 8 + 60)) 14 2                                 # "Тестирование..."
+  click $((px + 4 + 302)) $((py + 229 + 44)) 1                     # entry panel
+  click $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) 0.3         # Edit1
+  xdotool type --delay 60 "$1"
+  click $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12)) 0.3          # Edit5
+  xdotool type --delay 60 "FK-21"
+  click $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9)) 0.3          # ComboBox1
+  xdotool type --delay 60 "Atletika"
+  click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1            # ComboBox2
+  xdotool key Down Down Down Return; sleep 0.5
+}
+# "Контроль..." in the menu.
+press_control() { click $((px + 209 + 96)) $((py + 320 + 12)) 3; }

@@ -38,27 +38,7 @@ start_pc() {
   pids+=($!)
 }
 
-# Menu geometry as the screens compute it (see scripts/screenshots.sh).
-mw=$((w - 100)) mh=$((h - 70))
-mx=$(half $((w - mw))) my=$(half $((h - mh)))
-px=$((mx + 18 + $(half $((mw - 38 - 630))) + 11)) py=$((my + 18 + $(half $((mh - 38 - 368))) + 10))
-bar=$(( $(half "$w") - 50 ))
-
-# Latin letters only: xdotool types letters outside the keyboard map by remapping a key, which
-# loses letters on a loaded machine.
-open_menu_and_register() { # name
-  click $((bar + 2 + 8 + 60)) 14 2                                 # "Тестирование..."
-  click $((px + 4 + 302)) $((py + 229 + 44)) 1                     # entry panel
-  click $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) 0.3         # Edit1
-  xdotool type --delay 60 "$1"
-  click $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12)) 0.3          # Edit5
-  xdotool type --delay 60 "FK-21"
-  click $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9)) 0.3          # ComboBox1
-  xdotool type --delay 60 "Atletika"
-  click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1            # ComboBox2
-  xdotool key Down Down Down Return; sleep 0.5
-}
-press_control() { click $((px + 209 + 96)) $((py + 320 + 12)) 3; }
+menu_places "$w" "$h"
 # A window of this title on view now; window_named waits up to 30 s for one (a search can also
 # come back empty while other windows come and go).
 window_now() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }

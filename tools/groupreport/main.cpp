@@ -7,6 +7,7 @@
 // it reads (on a terminal only), a short summary and one line per file it could not use.
 // Exit status: 0 written, 1 written but no file could be used, 2 nothing written.
 
+#include "tools/groupreport/attempts.h"
 #include "tools/groupreport/csv_report.h"
 #include "tools/groupreport/group_results.h"
 #include "tools/groupreport/html_report.h"
@@ -197,13 +198,18 @@ int main(int argc, char* argv[]) {
     const GroupResults group = ReadGroup(files, std::ref(progress));
     const QList<ItemStatistics> items = AnalyseItems(group.students);
 
+    const GroupAttempts attempts = ReadGroupAttempts(line.folders);
+
     QString error;
     if (!WriteFile(line.csvPath, GroupCsv(group.students), &error) ||
         !WriteFile(line.answersPath, AnswersCsv(group.students), &error) ||
-        !WriteFile(line.htmlPath, GroupHtml(line.title, group, items), &error)) {
+        !WriteFile(line.htmlPath,
+                   WithAttemptsSection(GroupHtml(line.title, group, items), attempts), &error)) {
         Print(stderr, error);
         return kFailed;
     }
     PrintSummary(group, items, line);
+    for (const QString& attempt : AttemptLines(attempts))
+        Print(stdout, attempt);
     return group.students.isEmpty() ? kNothingUsable : kWritten;
 }

@@ -1,0 +1,258 @@
+// The exam keeper over its protocol: a whole control test gives the result files the program
+// writes itself, byte for byte, and every malformed, out-of-order or forged request is refused
+// without touching them.
+
+#include "autotests/keeper/keeper_course.h"
+#include "keeper/keeper_session.h"
+#include "questions/answer_points.h"
+#include "tests/percent_text.h"
+#include "tests/result_report.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kName = QStringLiteral("Сидоров С. С.");
+const QByteArray kControl =
+    "CONTROL\t" + kName.toUtf8() + "\tФК-1\tПлавание\tКМС\tИТОГОВОЕ ТЕСТИРОВАНИЕ\t";
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// One keeper process serving a course folder of its own.
+class Keeper {
+public:
+    Keeper() {
+        m_process.setProgram(QStringLiteral(KEEPER_PATH));
+        m_process.setArguments({QStringLiteral("--course"), m_course.Path()});
+        m_process.start();
+    }
+    ~Keeper() {
+        m_process.closeWriteChannel();
+        m_process.waitForFinished(30000);
+    }
+    // Sends one request and returns the answer's line.
+    QByteArray Ask(const QByteArray& request) {
+        m_process.write(request + '\n');
+        while (!m_process.canReadLine())
+            if (!m_process.waitForReadyRead(30000))
+                return "(no answer)";
+        return m_process.readLine().chopped(1);
+    }
+    QString Data() const { return m_course.Data(kName); }
+    QString Report() const { return m_course.Report(kName); }
+    QString Course() const { return m_course.Path(); }
+
+private:
+    KeeperCourse m_course;
+    QProcess m_process;
+};
+
+} // namespace
+
+class KeeperTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void wholeTestWritesTheProgramsFiles();
+    void refusals_data();
+    void refusals();
+    void takenNameIsKeptForTheControlTest();
+    void trainingGivesVerdictsAndWritesNothing();
+};
+
+void KeeperTest::wholeTestWritesTheProgramsFiles() {
+    Keeper keeper;
+    QCOMPARE(keeper.Ask("HELLO\t1"), QByteArray("OK\t1"));
+    QCOMPARE(keeper.Ask(kControl + "5"), QByteArray("READY\t2\tТест "));
+    // The program learns texts and order, never points; the keeper scores the ticks.
+    QuestionBank bank;
+    QVERIFY(bank.Load(keeper.Course(), QStringLiteral("ИТОГОВОЕ ТЕСТИРОВАНИЕ")).ok());
+    QList<std::pair<Question, QList<int>>> shown;
+    qint64 expectedTotal = 0;
+    const QList<QByteArray> ticks{"11000", "10100"};
+    for (int n = 1; n <= 2; ++n) {
+        const QList<QByteArray> fields = keeper.Ask("NEXT").split('\t');
+        QCOMPARE(fields.value(0), QByteArray("QUESTION"));
+        QCOMPARE(fields.value(1), QByteArray::number(n));
+        const auto question =
+            std::find_if(bank.Questions.begin(), bank.Questions.end(), [&](const Question& q) {
+                return q.Text == KeeperSession::Unescaped(fields[2]);
+            });
+        QVERIFY(question != bank.Questions.end());
+        QCOMPARE(fields.size(), 5 + question->OptionCount);
+        QList<int> order;
+        PositionPoints points{};
+        for (int p = 1; p <= question->OptionCount; ++p) {
+            const QString text = KeeperSession::Unescaped(fields[4 + p]);
+            for (int i = 1; i <= question->OptionCount; ++i)
+                if (question->Options[i - 1].Text == text)
+                    order << i;
+            points[p - 1] = question->Options[order.last() - 1].Points;
+        }
+        QCOMPARE(int(order.size()), question->OptionCount);
+        shown.append({*question, order});
+        // Only the positions that show an option are ticked.
+        QByteArray tick =
+            ticks[n - 1].left(question->OptionCount) + QByteArray(5 - question->OptionCount, '0');
+        PositionFlags flags{};
+        for (int p = 0; p < 5; ++p)
+            flags[p] = tick[p] == '1';
+        expectedTotal += AnswerPoints(flags, points);
+        const QByteArray answer = keeper.Ask("ANSWER\t" + tick);
+        if (n == 1)
+            QCOMPARE(answer, QByteArray("SAVED\t1"));
+        else
+            QCOMPARE(answer, "RESULT\t2\t" + QByteArray::number(expectedTotal) + "\t200\t" +
+                                 PercentText(expectedTotal, 2).trimmed().toUtf8());
+    }
+
+    // The same test through the program's own writer, at the moment the keeper wrote down.
+    const QByteArray data = FileBytes(keeper.Data());
+    QBuffer report, expectedData;
+    report.open(QIODevice::WriteOnly);
+    expectedData.open(QIODevice::WriteOnly);
+    ResultReport writer;
+    // The date and time the keeper wrote in the data file's first line.
+    QStringList dataLines;
+    QVERIFY(ReadCp1251Lines(keeper.Data(), &dataLines));
+    const QString moment = dataLines.first().section(QStringLiteral("  "), 0, 0);
+    writer.OpenReports(&report, QStringLiteral("r"), &expectedData, QStringLiteral("d"),
+                       {kName, QStringLiteral("ФК-1"), QStringLiteral("Плавание"),
+                        QStringLiteral("КМС"), QStringLiteral("ИТОГОВОЕ ТЕСТИРОВАНИЕ")},
+                       moment.section(u' ', 0, 0), moment.section(u' ', 1));
+    writer.WriteCount(2);
+    for (int n = 1; n <= 2; ++n) {
+        const auto& [question, order] = shown[n - 1];
+        writer.WriteQuestion(n, question, order);
+        PositionFlags flags{};
+        PositionPoints points{};
+        for (int p = 1; p <= order.size(); ++p) {
+            flags[p - 1] = ticks[n - 1][p - 1] == '1';
+            points[p - 1] = question.Options[order[p - 1] - 1].Points;
+        }
+        writer.WriteAnswer(flags, points, AnswerPoints(flags, points));
+    }
+    writer.WriteTotals(2, expectedTotal);
+    QVERIFY(writer.CloseReports());
+    QCOMPARE(data, expectedData.data());
+    QCOMPARE(FileBytes(keeper.Report()), report.data());
+    QCOMPARE(keeper.Ask("BYE"), QByteArray("OK"));
+}
+
+void KeeperTest::refusals_data() {
+    // The requests before the refused one, the refused one, and the start of the refusal.
+    QTest::addColumn<QList<QByteArray>>("before");
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("refusal");
+    const QList<QByteArray> hello{"HELLO\t1"};
+    const QList<QByteArray> asked{"HELLO\t1", kControl + "2", "NEXT"};
+    const QList<QByteArray> answered{"HELLO\t1", kControl + "1", "NEXT", "ANSWER\t00000"};
+    QTest::newRow("no greeting") << QList<QByteArray>{} << kControl + "2"
+                                 << QByteArray("ERROR\tout of order");
+    QTest::newRow("another version")
+        << QList<QByteArray>{} << QByteArray("HELLO\t2") << QByteArray("ERROR\tout of order");
+    QTest::newRow("a forged total")
+        << asked << QByteArray("TOTALS\t2\t200") << QByteArray("ERROR\tmalformed: unknown request");
+    QTest::newRow("points sent with the ticks")
+        << asked << QByteArray("ANSWER\t10000\t100") << QByteArray("ERROR\tmalformed");
+    QTest::newRow("a tick where no option is")
+        << asked << QByteArray("ANSWER\t00001") << QByteArray("ERROR\tmalformed");
+    QTest::newRow("a tick not 0 or 1")
+        << asked << QByteArray("ANSWER\t1x000") << QByteArray("ERROR\tmalformed");
+    QTest::newRow("an answer before its question")
+        << hello + QList<QByteArray>{kControl + "2"} << QByteArray("ANSWER\t10000")
+        << QByteArray("ERROR\tout of order");
+    QTest::newRow("two questions at once")
+        << asked << QByteArray("NEXT") << QByteArray("ERROR\tout of order");
+    QTest::newRow("a second test after the result")
+        << answered << kControl + "2" << QByteArray("ERROR\tout of order");
+    QTest::newRow("a verdict during a control test")
+        << asked << QByteArray("TICKS\t10000") << QByteArray("ERROR\tout of order");
+    QTest::newRow("a name taken during a test")
+        << asked << QByteArray("TAKE\tПетров П. П.") << QByteArray("ERROR\tout of order");
+    QTest::newRow("a control character")
+        << hello << kControl + "2\r" << QByteArray("ERROR\tmalformed");
+    QTest::newRow("not UTF-8") << hello << QByteArray("DATA\t\xff\xfe")
+                               << QByteArray("ERROR\tmalformed");
+    QTest::newRow("a count that is no number")
+        << hello << kControl + "-1" << QByteArray("ERROR\tmalformed");
+    QTest::newRow("a data file outside the folder")
+        << hello << QByteArray("DATA\t../../ortu/pdb12") << QByteArray("ERROR\tmalformed");
+    QTest::newRow("a request too long") << hello << QByteArray(100 * 1024, 'A')
+                                        << QByteArray("ERROR\tmalformed: the request is too long");
+}
+
+void KeeperTest::refusals() {
+    QFETCH(QList<QByteArray>, before);
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, refusal);
+    Keeper keeper;
+    for (const QByteArray& line : before) {
+        const QByteArray answer = keeper.Ask(line);
+        QVERIFY2(!answer.startsWith("ERROR") && !answer.startsWith("REFUSED"), answer.constData());
+    }
+    const QByteArray data = FileBytes(keeper.Data());
+    const QByteArray report = FileBytes(keeper.Report());
+    const QByteArray answer = keeper.Ask(request);
+    QVERIFY2(answer.startsWith(refusal), answer.constData());
+    // Nothing changed, and the conversation goes on.
+    QCOMPARE(FileBytes(keeper.Data()), data);
+    QCOMPARE(FileBytes(keeper.Report()), report);
+    QCOMPARE(keeper.Ask("BYE"), QByteArray("OK"));
+}
+
+void KeeperTest::takenNameIsKeptForTheControlTest() {
+    // The menu takes the name before the control screen opens; a second PC is refused then,
+    // and the control test under the name keeps the lock it was handed.
+    Keeper first;
+    QCOMPARE(first.Ask("HELLO\t1"), QByteArray("OK\t1"));
+    QCOMPARE(first.Ask("TAKE\t" + kName.toUtf8()), QByteArray("OK"));
+    QProcess second;
+    second.start(QStringLiteral(KEEPER_PATH), {QStringLiteral("--course"), first.Course()});
+    second.write("HELLO\t1\nTAKE\t" + kName.toUtf8() + "\nBYE\n");
+    QVERIFY(second.waitForFinished(30000));
+    const QList<QByteArray> answers = second.readAllStandardOutput().split('\n');
+    QVERIFY2(answers.value(1).startsWith("REFUSED\tinuse\tПод именем «Сидоров С. С.»"),
+             answers.value(1).constData());
+    QVERIFY(first.Ask(kControl + "2").startsWith("READY\t2"));
+    QVERIFY(first.Ask("NEXT").startsWith("QUESTION\t1"));
+}
+
+void KeeperTest::trainingGivesVerdictsAndWritesNothing() {
+    Keeper keeper;
+    QCOMPARE(keeper.Ask("HELLO\t1"), QByteArray("OK\t1"));
+    QCOMPARE(keeper.Ask("TRAINING\tИТОГОВОЕ ТЕСТИРОВАНИЕ\t1"), QByteArray("READY\t1\tТест "));
+    const QList<QByteArray> question = keeper.Ask("NEXT").split('\t');
+    QCOMPARE(question.value(0), QByteArray("QUESTION"));
+    // The verdict of each set of ticks, from the points the program never sees (the test's
+    // option texts name them: "- вариант i на P баллов").
+    QByteArray right(5, '0'), wrong(5, '0'), half(5, '0');
+    for (int p = 1; p < question.size() - 4; ++p) {
+        const QString text = KeeperSession::Unescaped(question[4 + p]);
+        if (text.contains(QStringLiteral("на 0 ")))
+            wrong[p - 1] = '1';
+        else
+            right[p - 1] = '1';
+        if (text.contains(QStringLiteral("на 50 ")) && !half.contains('1'))
+            half[p - 1] = '1';
+    }
+    QCOMPARE(keeper.Ask("TICKS\t00000"), QByteArray("VERDICT\thidden"));
+    QCOMPARE(keeper.Ask("TICKS\t" + wrong), QByteArray("VERDICT\twrong"));
+    if (half.contains('1'))
+        QCOMPARE(keeper.Ask("TICKS\t" + half), QByteArray("VERDICT\tincomplete"));
+    QCOMPARE(keeper.Ask("TICKS\t" + right), QByteArray("VERDICT\tright"));
+    const QByteArray tick = right;
+    QCOMPARE(keeper.Ask("ANSWER\t" + tick), QByteArray("RESULT\t1\t100\t100\t100.0"));
+    QVERIFY(QDir(keeper.Course() + QStringLiteral("/otchet/data1")).isEmpty());
+    QVERIFY(QDir(keeper.Course() + QStringLiteral("/otchet/print otchet")).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(KeeperTest)
+#include "tst_keeper.moc"

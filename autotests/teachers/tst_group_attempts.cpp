@@ -1,0 +1,104 @@
+// The group report's list of interrupted attempts, read from the printable reports that the
+// program's writer leaves: a test killed for a fresh draw is seen with the time it began.
+
+#include "tests/result_report.h"
+#include "tools/groupreport/attempts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+Question OneQuestion() {
+    Question q;
+    q.Text = QStringLiteral(" 1.      Вопрос? ");
+    q.Options[0] = AnswerOption{QStringLiteral("верно "), 100, false};
+    q.Options[1] = AnswerOption{QStringLiteral("неверно "), 0, false};
+    q.OptionCount = 2;
+    return q;
+}
+
+// One control test under `name` in the course folder: `answers` answers of `count` questions;
+// the totals only when every question was answered (a killed program writes no more).
+void TakeTest(const QString& course, const QString& name, const QString& time, int count,
+              int answers) {
+    ResultReport writer;
+    QVERIFY(writer.OpenReports(course,
+                               {name, QStringLiteral("ФК-1"), QStringLiteral("Плавание"),
+                                QStringLiteral("КМС"), QStringLiteral("ИТОГОВОЕ ТЕСТИРОВАНИЕ")},
+                               QStringLiteral("07.12.2026"), time));
+    QVERIFY(writer.WriteCount(count));
+    for (int i = 1; i <= answers; ++i) {
+        QVERIFY(writer.WriteQuestion(i, OneQuestion(), {1, 2}));
+        QVERIFY(writer.WriteAnswer({true, false, false, false, false}, {100, 0, 0, 0, 0}, 100));
+    }
+    if (answers == count)
+        QVERIFY(writer.WriteTotals(count, 100 * count));
+    QVERIFY(writer.CloseReports());
+}
+
+} // namespace
+
+class GroupAttemptsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void interruptedAttemptsAreListedWithTheirTime();
+};
+
+void GroupAttemptsTest::interruptedAttemptsAreListedWithTheirTime() {
+    QTemporaryDir course;
+    QVERIFY(QDir(course.path()).mkpath(QStringLiteral("otchet/data1")));
+    QVERIFY(QDir(course.path()).mkpath(QStringLiteral("otchet/print otchet")));
+    const QString ivanov = QStringLiteral("Иванов И. И.");
+    // Killed after two answers, killed again before any, then a whole test: the data file holds
+    // only the last.
+    TakeTest(course.path(), ivanov, QStringLiteral("09:05:03"), 3, 2);
+    TakeTest(course.path(), ivanov, QStringLiteral("09:07:41"), 3, 0);
+    TakeTest(course.path(), ivanov, QStringLiteral("09:08:10"), 2, 2);
+    TakeTest(course.path(), QStringLiteral("Петров П. П."), QStringLiteral("09:06:00"), 2, 2);
+
+    const QString data = course.filePath(QStringLiteral("otchet/data1"));
+    const GroupAttempts group = ReadGroupAttempts({data});
+    QCOMPARE(group.reportsRead, 2);
+    QCOMPARE(group.students.size(), 1);
+    const StudentAttempts& student = group.students.first();
+    QCOMPARE(student.name, ivanov);
+    QCOMPARE(student.attempts.size(), 3);
+    QVERIFY(student.attempts[2].finished);
+    const QList<ReportAttempt> interrupted = student.Interrupted();
+    QCOMPARE(interrupted.size(), 2);
+    QCOMPARE(interrupted[0].date, QStringLiteral("07.12.2026"));
+    QCOMPARE(interrupted[0].time, QStringLiteral("09:05:03"));
+    QCOMPARE(interrupted[0].answers, 2);
+    QCOMPARE(interrupted[1].time, QStringLiteral("09:07:41"));
+    QCOMPARE(interrupted[1].answers, 0);
+
+    // The command says it, and so does its page; a folder without reports beside it is named
+    // instead of being passed over as if nothing had been interrupted.
+    QTemporaryDir lone;
+    QProcess process;
+    process.start(QStringLiteral(GROUPREPORT_PATH),
+                  {QStringLiteral("--csv"), course.filePath(QStringLiteral("g.csv")),
+                   QStringLiteral("--html"), course.filePath(QStringLiteral("g.html")), data,
+                   lone.path()});
+    QVERIFY(process.waitForFinished(60000));
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    QVERIFY2(out.contains(QStringLiteral("Прервана попытка: Иванов И. И., начата 07.12.2026 "
+                                         "09:05:03, ответов: 2")),
+             qPrintable(out));
+    QVERIFY2(out.contains(QStringLiteral("Попытки не проверены: рядом с ") + lone.path()),
+             qPrintable(out));
+    QFile page(course.filePath(QStringLiteral("g.html")));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(page.readAll());
+    QVERIFY(html.contains(QStringLiteral("<tr><td>Иванов И. И.</td><td>07.12.2026 09:07:41</td>"
+                                         "<td>0</td><td>3</td></tr>")));
+    QVERIFY(html.indexOf(QStringLiteral("id=\"attempts\"")) <
+            html.lastIndexOf(QStringLiteral("</body>")));
+}
+
+QTEST_GUILESS_MAIN(GroupAttemptsTest)
+#include "tst_group_attempts.moc"
