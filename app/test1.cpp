@@ -158,9 +158,9 @@ void Tform12::BuildBackground() {
 }
 
 void Tform12::BuildTopRow() {
-    abcToggleBtn1 = MakeButton("abcToggleBtn1", QStringLiteral("Администрирование..."), 8, 5, 209);
-    abcToggleBtn2 = MakeButton("abcToggleBtn2", QStringLiteral("Об авторах..."), 224, 5, 193);
-    abcToggleBtn3 = MakeButton("abcToggleBtn3", QStringLiteral("Выход"), 424, 5, 182);
+    abcToggleBtn1 = MakeButton("abcToggleBtn1", QStringLiteral("&Администрирование..."), 8, 5, 209);
+    abcToggleBtn2 = MakeButton("abcToggleBtn2", QStringLiteral("О&б авторах..."), 224, 5, 193);
+    abcToggleBtn3 = MakeButton("abcToggleBtn3", QStringLiteral("&Выход"), 424, 5, 182);
 }
 
 void Tform12::BuildTitlePanel() {
@@ -258,16 +258,17 @@ void Tform12::BuildEntryPanel() {
     SetFillColour(Panel5, kPanelColour);
     SetTextColour(Panel5, kGreen);
     Panel5->setCursor(Qt::PointingHandCursor);
+    Panel5->setFocusPolicy(Qt::TabFocus); // Space or Return opens it as a click does
     Panel5->installEventFilter(this);
     // The covered fields take no keyboard input until the entry panel is clicked.
     Panel3->setEnabled(false);
 }
 
 void Tform12::BuildBottomRow() {
-    abcToggleBtn4 = MakeButton("abcToggleBtn4", QStringLiteral("Тренировка..."), 3, 320, 201);
-    abcToggleBtn5 = MakeButton("abcToggleBtn5", QStringLiteral("Контроль..."), 209, 320, 193);
+    abcToggleBtn4 = MakeButton("abcToggleBtn4", QStringLiteral("Т&ренировка..."), 3, 320, 201);
+    abcToggleBtn5 = MakeButton("abcToggleBtn5", QStringLiteral("&Контроль..."), 209, 320, 193);
     abcToggleBtn6 =
-        MakeButton("abcToggleBtn6", QStringLiteral("Просмотр ответов..."), 407, 320, 201);
+        MakeButton("abcToggleBtn6", QStringLiteral("&Просмотр ответов..."), 407, 320, 201);
     abcToggleBtn4->setEnabled(false);
     abcToggleBtn5->setEnabled(false);
 }
@@ -349,6 +350,9 @@ void Tform12::FormActivate() {
 
     ComboBox3->hide();
     TestingMode = 0;
+    // From the keyboard the first step is the entry panel, while it covers the fields.
+    if (Panel5->isVisible() && Panel5->isEnabled())
+        Panel5->setFocus(Qt::OtherFocusReason);
     if (Form5)
         Form5->PutDown(Form5->abcToggleBtn1);
 }
@@ -365,6 +369,13 @@ bool Tform12::eventFilter(QObject* watched, QEvent* event) {
         ComboBox2->hidePopup();
         ComboBox2->setCurrentIndex(0);
         return true;
+    }
+    if (watched == Panel5 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Panel5Click();
+            return true;
+        }
     }
     if (watched == Panel5 && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);

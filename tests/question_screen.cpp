@@ -1,6 +1,10 @@
 #include "tests/question_screen.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 QuestionScreen::QuestionScreen(ScreenShell& shell, QWidget* parent)
@@ -38,6 +42,18 @@ void QuestionScreen::showEvent(QShowEvent* event) {
                 FormActivate();
         });
     }
+}
+
+void QuestionScreen::keyPressEvent(QKeyEvent* event) {
+    const bool confirm = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+                         !event->isAutoRepeat() &&
+                         !qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (confirm && Button1 != nullptr && Button1->isVisible() && Button1->isEnabled()) {
+        event->accept();
+        Button1->click();
+        return;
+    }
+    Screen::keyPressEvent(event);
 }
 
 void QuestionScreen::StopTimers() {

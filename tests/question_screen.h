@@ -75,6 +75,9 @@ protected:
     /// pending test; should the window system not activate the screen (focus-stealing
     /// prevention), it is prepared all the same.
     void showEvent(QShowEvent* event) override;
+    /// Return and Enter press the answer button (which Tab skips) wherever the focus is, except
+    /// in an entry field, which has its own use for them.
+    void keyPressEvent(QKeyEvent* event) override;
     /// Places the window by the screen's rule (on showing and on every activation).
     virtual void PlaceWindow() = 0;
     /// True while the next activation is to prepare a new test.

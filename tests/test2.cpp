@@ -108,6 +108,7 @@ void TForm2::BuildPauseButton() {
     SpeedButton1->setGeometry(160, 10, 65, 22);
     SpeedButton1->setCursor(Qt::PointingHandCursor);
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
+    SpeedButton1->setShortcut(QKeySequence(Qt::Key_Pause)); // acts only while it is shown
     SpeedButton1->setFont(PixelFont(QStringLiteral("Arial"), 12, true));
     SetTextColour(SpeedButton1, kRed);
     SpeedButton1->hide();
@@ -156,6 +157,7 @@ void TForm2::BuildFeedbackStrip() {
     SpeedButton2->setGeometry(677, 2, 97, 14);
     SpeedButton2->setCursor(Qt::PointingHandCursor);
     SpeedButton2->setFocusPolicy(Qt::NoFocus);
+    SpeedButton2->setShortcut(QKeySequence(Qt::Key_F1)); // acts only while the verdict shows
     SpeedButton2->setFont(PixelFont(QStringLiteral("Arial"), 12, true));
     SetTextColour(SpeedButton2, kLime);
 }
