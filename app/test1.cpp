@@ -18,6 +18,7 @@
 #include "tests/test2.h"
 #include "tests/test4.h"
 #include "tests/test6.h"
+#include "widgets/accessible_faces.h"
 #include "widgets/background.h"
 #include "widgets/stored_picture.h"
 #include "widgets/toggle_button.h"
@@ -208,6 +209,17 @@ void Tform12::BuildRegistrationPanel() {
     Label9 = MakeLabel(Panel3, "Label9", QStringLiteral("Квалификация:"), QRect(323, 48, 106, 16),
                        labelFont, kBlue);
     BuildQualificationField();
+    // Each field is named by its label for screen readers.
+    const std::pair<QLabel*, QWidget*> labelled[] = {
+        {Label6, Edit1}, {Label7, Edit5}, {Label8, ComboBox1}, {Label9, ComboBox2}};
+    for (const auto& [label, field] : labelled) {
+        label->setBuddy(field);
+        QString name = label->text();
+        if (name.endsWith(QLatin1Char(':')))
+            name.chop(1);
+        field->setAccessibleName(name);
+    }
+    ComboBox1->lineEdit()->setAccessibleName(ComboBox1->accessibleName());
     const QFont fieldFont = PixelFont(QStringLiteral("MS Sans Serif"), 11);
     for (QWidget* field : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit5),
                            static_cast<QWidget*>(ComboBox1), static_cast<QWidget*>(ComboBox2)}) {
@@ -249,7 +261,8 @@ void Tform12::BuildQualificationField() {
 
 void Tform12::BuildEntryPanel() {
     // Entry panel over the registration panel.
-    Panel5 = Named(new QLabel(QStringLiteral("   Вход для тестирования ..."), Panel1), "Panel5");
+    Panel5 = Named(new PressableLabel(QStringLiteral("   Вход для тестирования ..."), Panel1),
+                   "Panel5");
     Panel5->setGeometry(Panel3->geometry());
     Panel5->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel5->setLineWidth(1);

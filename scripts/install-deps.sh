@@ -45,6 +45,8 @@ TESTING=(
   python3 ffmpeg gstreamer1.0-tools
   xvfb xauth xdotool x11-utils imagemagick openbox
   dpkg-dev file
+  # the accessibility bus, a session bus and the reader of the screen reader's check
+  at-spi2-core python3-pyatspi dbus-bin
 )
 # Making the course media: drawings, video fragments and sounds.
 MEDIA=(python3 imagemagick ffmpeg sox fonts-dejavu-core fonts-liberation)

@@ -1,5 +1,7 @@
 #include "tests/question_screen.h"
 
+#include "widgets/accessible_faces.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -8,7 +10,15 @@
 #include <QTimer>
 
 QuestionScreen::QuestionScreen(ScreenShell& shell, QWidget* parent)
-    : Screen(parent), m_shell(shell) {}
+    : Screen(parent), m_shell(shell), m_announcement(new Announcement(this)) {}
+
+void QuestionScreen::Announce(const QString& text) {
+    m_announcement->Say(text);
+}
+
+QString QuestionScreen::LastAnnounced() const {
+    return m_announcement->LastSaid();
+}
 
 QCheckBox* QuestionScreen::Box(int row) const {
     return m_area->RowBox(row);

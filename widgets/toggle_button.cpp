@@ -1,9 +1,11 @@
 #include "widgets/toggle_button.h"
 
 #include "platform/rounding.h"
+#include "widgets/accessible_faces.h"
 #include "widgets/keyboard_cues.h"
 #include "widgets/ring.h"
 
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QGuiApplication>
 #include <QImage>
@@ -37,6 +39,7 @@ TabcToggleBtn::TabcToggleBtn(QWidget* parent) : QWidget(parent) {
     m_groupIndex = NextDefaultGroup();
     setAttribute(Qt::WA_OpaquePaintEvent, true);
     setFocusPolicy(Qt::TabFocus);
+    InstallAccessibleFaces();
     connect(&KeyboardCues::Instance(), &KeyboardCues::Changed, this, [this] {
         if (m_shortcutLetter >= 0 || hasFocus())
             update();
@@ -63,7 +66,8 @@ void TabcToggleBtn::SetCaption(const QString& caption) {
     m_shortcutLetter = letter;
     m_shortcut = letter < 0 ? QKeySequence() : QKeySequence::mnemonic(caption);
     GrabShortcut();
-    setAccessibleName(m_caption);
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
     update();
 }
 
