@@ -4,6 +4,7 @@
 #include "app/start_options.h"
 #include "app/startup.h"
 #include "app/test.h"
+#include "platform/display_scale.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/russian_ui.h"
@@ -43,6 +44,7 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    KeepDisplayLargeEnough();
     InstallRussianTranslations();
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(QStringLiteral("course-testing")); // its icon

@@ -33,6 +33,9 @@ TForm5::TForm5(QWidget* parent) : Screen(parent) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
     setWindowTitle(QStringLiteral("Тестирование"));
     SetKeptInFront(true);
+    // Shown above the others, it leaves the keyboard where it is (with the textbook after the
+    // splash): its buttons act by their Alt letters from every screen.
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
 
     Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setGeometry(kBorder, kBorder, kClientWidth, kClientHeight);
