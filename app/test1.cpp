@@ -271,7 +271,7 @@ void Tform12::BuildEntryPanel() {
     SetFillColour(Panel5, kPanelColour);
     SetTextColour(Panel5, kGreen);
     Panel5->setCursor(Qt::PointingHandCursor);
-    Panel5->setFocusPolicy(Qt::TabFocus); // Space or Return opens it as a click does
+    // Tab reaches it; Space or Return opens it as a click does (eventFilter).
     Panel5->installEventFilter(this);
     // The covered fields take no keyboard input until the entry panel is clicked.
     Panel3->setEnabled(false);

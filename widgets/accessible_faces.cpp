@@ -1,5 +1,6 @@
 #include "widgets/accessible_faces.h"
 
+#include "widgets/keyboard_cues.h"
 #include "widgets/toggle_button.h"
 
 #include <QAccessible>
@@ -7,6 +8,8 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QStyle>
 
 namespace {
 
@@ -104,6 +107,23 @@ void InstallAccessibleFaces() {
 
 PressableLabel::PressableLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     InstallAccessibleFaces();
+    setFocusPolicy(Qt::TabFocus);
+    connect(&KeyboardCues::Instance(), &KeyboardCues::Changed, this, [this] {
+        if (hasFocus())
+            update();
+    });
+}
+
+void PressableLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    drawFrame(&painter);
+    const int alignment = int(QStyle::visualAlignment(layoutDirection(), this->alignment()));
+    style()->drawItemText(&painter, contentsRect(), alignment | Qt::TextForceLeftToRight,
+                          palette(), isEnabled(), text(), foregroundRole());
+    if (hasFocus() && KeyboardCues::Instance().Shown()) {
+        painter.setPen(QPen(palette().color(foregroundRole()), 1, Qt::DotLine));
+        painter.drawRect(contentsRect().adjusted(2, 2, -3, -3));
+    }
 }
 
 Announcement::Announcement(QWidget* parent) : QWidget(parent) {

@@ -11,12 +11,17 @@
 /// Registers the faces with Qt's accessibility once; the kit's constructors call it.
 void InstallAccessibleFaces();
 
-/// A label that acts as a button: screen readers see a push button named by its text, whose
-/// press is a Space key press on it (the screen handles the key).
+/// A label that acts as a button: Tab reaches it, screen readers see a push button named by its
+/// text whose press is a Space key press on it (the screen handles the key). Drawn as a plain
+/// label is (a label that takes the focus would lay its text out another way, a pixel higher),
+/// with the dotted focus frame while the keyboard cues are shown.
 class PressableLabel : public QLabel {
     Q_OBJECT
 public:
     explicit PressableLabel(const QString& text, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 /// An invisible notification of a screen: Say() hands a text to the screen reader as an event

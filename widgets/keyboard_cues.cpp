@@ -35,10 +35,8 @@ bool KeyboardCues::eventFilter(QObject* watched, QEvent* event) {
             break;
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Up:
-        case Qt::Key_Down:
+            // Arrows choose in lists and move in texts, which mouse users do as well: only Tab
+            // says the keyboard is what moves the focus.
             Set(m_navigated, true);
             break;
         default:

@@ -5,8 +5,8 @@
 // Whether the program shows its keyboard cues (the underlined shortcut letters of the toggle
 // buttons and the dotted frame of the one with the focus). As on a desktop whose programs hide
 // them until the keyboard is used, they appear while Alt is held and once the student moves
-// around with Tab or the arrow keys, and disappear again at the next mouse click: a screen used
-// with the mouse alone looks as it always did.
+// around with Tab (or uses an Alt letter), and disappear again at the next mouse click: a screen
+// used with the mouse alone looks as it always did.
 class KeyboardCues : public QObject {
     Q_OBJECT
 public:
