@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
+#include <vector>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -43,8 +44,10 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    // The arguments as given: the application object takes its own out of argv.
+    std::vector<char*> given(argv, argv + argc + 1);
     QApplication app(argc, argv);
-    KeepDisplayLargeEnough();
+    KeepDisplayLargeEnough(given.data());
     InstallRussianTranslations();
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(QStringLiteral("course-testing")); // its icon

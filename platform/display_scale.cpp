@@ -1,9 +1,16 @@
 #include "platform/display_scale.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QtGui/private/qhighdpiscaling_p.h>
 #include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+// Set for the program started again, which takes its scaling as it is.
+constexpr char kScaledAgain[] = "COURSE_TESTING_SCALED";
+} // namespace
 
 double ScaleShrink(QSize logical, double scale) {
     if (logical.isEmpty() || scale <= 1.0)
@@ -13,9 +20,9 @@ double ScaleShrink(QSize logical, double scale) {
     return std::clamp(fit, 1.0 / scale, 1.0);
 }
 
-void KeepDisplayLargeEnough() {
+void KeepDisplayLargeEnough(char* argv[]) {
     QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr)
+    if (screen == nullptr || qEnvironmentVariableIsSet(kScaledAgain))
         return;
     const double shrink = ScaleShrink(screen->geometry().size(), screen->devicePixelRatio());
     if (shrink >= 1.0)
@@ -25,5 +32,11 @@ void KeepDisplayLargeEnough() {
     double global = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&given);
     if (!given || global <= 0)
         global = 1.0;
-    QHighDpiScaling::setGlobalFactor(global * shrink);
+    // Qt reads its factor when the application object is made: the program starts again with it.
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(global * shrink, 'g', 6));
+    qputenv(kScaledAgain, "1");
+    const QByteArray program = QCoreApplication::applicationFilePath().toLocal8Bit();
+    std::fflush(nullptr);
+    execv(program.constData(), argv);
+    // Could not start again: the program goes on at the scaling it has.
 }

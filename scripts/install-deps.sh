@@ -24,7 +24,6 @@ set -euo pipefail
 BUILD=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
-  qt6-base-private-dev
   qt6-webengine-dev qt6-multimedia-dev libqt6multimediawidgets6
   qt6-charts-dev qt6-svg-dev
   libgl-dev libglx-dev libegl-dev libxkbcommon-dev
