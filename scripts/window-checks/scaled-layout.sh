@@ -3,24 +3,15 @@
 # the textbook after the splash, the menu, the training screen and its first question each stand
 # whole on the display, the textbook and the menu leave the start bar free, and the start bar
 # stays above every other window of the program.
-#   scripts/window-checks/scaled-layout.sh BINARY      (WINDOW_CHECK_DISPLAY=N uses display :N)
+#   scripts/window-checks/scaled-layout.sh BINARY
 set -euo pipefail
 bin=$(realpath "${1:?usage: scaled-layout.sh BINARY}")
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 work=$(mktemp -d)
 xvfb='' app='' wm=''
-stop() {
-  if [ -n "$1" ]; then kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; fi
-}
-cleanup() {
-  local code=$?
-  set +e
-  stop "$app"; stop "$wm"; stop "$xvfb"
-  rm -rf "$work"
-  exit "$code"
-}
-trap cleanup EXIT
+source "$here/common.bash"
+trap stop_all_and_clean EXIT
 step=start
 fail() {
   echo "scaled-layout ($step): $*" >&2
@@ -29,19 +20,13 @@ fail() {
   [ -s "$work/program.log" ] && tail -n 10 "$work/program.log" >&2
   exit 1
 }
-source "$here/common.bash"
 cc -O1 -o "$work/xwin" "$here/xwin.c" -lX11
 
 W=1920 H=1080
-start_xvfb "$W" "$H" "$work"
+start_own_xvfb "$W" "$H" "$work"
 setxkbmap ru
-export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
-export XDG_CONFIG_HOME="$work/config" HOME="$work/home"
-mkdir -p "$XDG_CONFIG_HOME" "$HOME"
-openbox --sm-disable >"$work/wm.log" 2>&1 &
-wm=$!
-eventually 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-  fail "openbox did not start"
+program_environment "$work"
+start_openbox "$work"
 (cd "$root/course" && QT_SCALE_FACTOR=2 exec "$bin") >"$work/program.log" 2>&1 &
 app=$!
 
@@ -92,11 +77,7 @@ check '^Учебник' clear
 step=menu
 press_until alt+Cyrillic_te '^Регистрация'
 check '^Регистрация' clear
-xdotool key Return; sleep 0.5
-xdotool type --delay 60 "Петров А. В."
-xdotool key Tab; xdotool type --delay 60 "ФК-21"
-xdotool key Tab; xdotool type --delay 60 "Плавание"
-xdotool key Tab Down Down Down; sleep 0.3
+register_by_keys
 step=training
 press_until alt+Cyrillic_er '^Внимание!'
 check '^Внимание!'

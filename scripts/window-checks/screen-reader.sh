@@ -4,7 +4,7 @@
 # screen-reader-tree.py: the textbook's page, the start bar, the menu, its fields and a training
 # question with its tick boxes, clock and the verdict's announcement. Fails on any unnamed button,
 # tick box, field or list on view.
-#   scripts/window-checks/screen-reader.sh BINARY      (WINDOW_CHECK_DISPLAY=N uses display :N)
+#   scripts/window-checks/screen-reader.sh BINARY
 set -euo pipefail
 bin=$(realpath "${1:?usage: screen-reader.sh BINARY}")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,33 +15,18 @@ fi
 root=$(cd "$here/../.." && pwd)
 work=$(mktemp -d)
 xvfb='' app='' wm='' bus=''
-stop() {
-  if [ -n "$1" ]; then kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; fi
-}
-cleanup() {
-  local code=$?
-  set +e
-  stop "$app"; stop "$bus"; stop "$wm"; stop "$xvfb"
-  rm -rf "$work"
-  exit "$code"
-}
-trap cleanup EXIT
+source "$here/common.bash"
+trap stop_all_and_clean EXIT
 fail() {
   echo "screen-reader: $*" >&2
   [ -s "$work/program.log" ] && tail -n 15 "$work/program.log" >&2
   exit 1
 }
-source "$here/common.bash"
 
-start_xvfb 1024 768 "$work"
+start_own_xvfb 1024 768 "$work"
 setxkbmap ru
-export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
-export XDG_CONFIG_HOME="$work/config" HOME="$work/home"
-mkdir -p "$XDG_CONFIG_HOME" "$HOME"
-openbox --sm-disable >"$work/wm.log" 2>&1 &
-wm=$!
-eventually 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-  fail "openbox did not start"
+program_environment "$work"
+start_openbox "$work"
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &
 bus=$!
 eventually 10 sh -c 'xprop -root AT_SPI_BUS 2>/dev/null | grep -q unix' ||

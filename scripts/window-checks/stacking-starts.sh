@@ -2,24 +2,15 @@
 # Starts the program again and again at 1920 x 1080 under openbox (STARTS times, 12 unless set)
 # and checks the stacking after each splash: the textbook above the full-screen background, the
 # start bar above both, and the textbook holding the keyboard.
-#   scripts/window-checks/stacking-starts.sh BINARY    (WINDOW_CHECK_DISPLAY=N uses display :N)
+#   scripts/window-checks/stacking-starts.sh BINARY
 set -euo pipefail
 bin=$(realpath "${1:?usage: stacking-starts.sh BINARY}")
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 work=$(mktemp -d)
 xvfb='' app='' wm=''
-stop() {
-  if [ -n "$1" ]; then kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; fi
-}
-cleanup() {
-  local code=$?
-  set +e
-  stop "$app"; stop "$wm"; stop "$xvfb"
-  rm -rf "$work"
-  exit "$code"
-}
-trap cleanup EXIT
+source "$here/common.bash"
+trap stop_all_and_clean EXIT
 round=0
 fail() {
   echo "stacking-starts (start $round): $*" >&2
@@ -28,17 +19,11 @@ fail() {
   [ -s "$work/program.log" ] && tail -n 10 "$work/program.log" >&2
   exit 1
 }
-source "$here/common.bash"
 cc -O1 -o "$work/xwin" "$here/xwin.c" -lX11
 
-start_xvfb 1920 1080 "$work"
-export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
-export XDG_CONFIG_HOME="$work/config" HOME="$work/home"
-mkdir -p "$XDG_CONFIG_HOME" "$HOME"
-openbox --sm-disable >"$work/wm.log" 2>&1 &
-wm=$!
-eventually 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-  fail "openbox did not start"
+start_own_xvfb 1920 1080 "$work"
+program_environment "$work"
+start_openbox "$work"
 
 # The program's windows by their place in the stacking (0 at the bottom): the background fills the
 # display, the start bar is 389 x 31, the textbook is titled "Учебник...".
@@ -74,7 +59,7 @@ for ((round = 1; round <= starts; round++)); do
   # Given the time a busy machine needs to settle the stacking, it must come out right.
   eventually 10 stacked_right ||
     fail "not background < textbook < start bar with the keyboard in the textbook"
-  stop "$app"; app=''
+  stop_process "$app"; app=''
   eventually 10 sh -c "! '$work/xwin' list | grep -q ' 389 31 '" || fail "the windows stayed"
 done
 echo "stacking-starts: $starts starts, each with the textbook above the background and the start bar above both"
