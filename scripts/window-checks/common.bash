@@ -86,7 +86,7 @@ program_environment() {
 start_openbox() {
   openbox --sm-disable >"$1/wm.log" 2>&1 &
   wm=$!
-  eventually 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+  eventually 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
     fail "openbox did not start"
 }
 # On the menu just opened by keys (the entry panel has the focus): opens the fields and fills
