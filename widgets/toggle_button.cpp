@@ -28,6 +28,21 @@ int NextDefaultGroup() {
     return next.fetch_add(1);
 }
 
+// The key that carries a Russian letter on the standard Russian keyboard, as a Latin layout names
+// it; 0 for a letter that is not Russian.
+int LatinKeyOf(QChar letter) {
+    static const QString russian = QStringLiteral("ЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮ");
+    static const int latin[] = {Qt::Key_Q, Qt::Key_W, Qt::Key_E, Qt::Key_R, Qt::Key_T,
+                                Qt::Key_Y, Qt::Key_U, Qt::Key_I, Qt::Key_O, Qt::Key_P,
+                                Qt::Key_BracketLeft, Qt::Key_BracketRight, Qt::Key_A, Qt::Key_S,
+                                Qt::Key_D, Qt::Key_F, Qt::Key_G, Qt::Key_H, Qt::Key_J, Qt::Key_K,
+                                Qt::Key_L, Qt::Key_Semicolon, Qt::Key_Apostrophe, Qt::Key_Z,
+                                Qt::Key_X, Qt::Key_C, Qt::Key_V, Qt::Key_B, Qt::Key_N, Qt::Key_M,
+                                Qt::Key_Comma, Qt::Key_Period};
+    const qsizetype at = russian.indexOf(letter.toUpper());
+    return at < 0 ? 0 : latin[at];
+}
+
 void DrawPoints(QPainter& painter, const QList<QPoint>& points, const QColor& color) {
     painter.setPen(QPen(color, 1));
     painter.drawPoints(points.constData(), int(points.size()));
@@ -79,9 +94,16 @@ void TabcToggleBtn::SetShortcutContext(Qt::ShortcutContext context) {
 }
 
 void TabcToggleBtn::GrabShortcut() {
-    if (m_shortcutId != 0)
-        releaseShortcut(m_shortcutId);
-    m_shortcutId = m_shortcut.isEmpty() ? 0 : grabShortcut(m_shortcut, m_shortcutContext);
+    for (int* id : {&m_shortcutId, &m_latinShortcutId}) {
+        if (*id != 0)
+            releaseShortcut(*id);
+        *id = 0;
+    }
+    if (m_shortcut.isEmpty())
+        return;
+    m_shortcutId = grabShortcut(m_shortcut, m_shortcutContext);
+    if (const int latin = LatinKeyOf(m_caption.at(m_shortcutLetter)); latin != 0)
+        m_latinShortcutId = grabShortcut(QKeySequence(Qt::ALT | Qt::Key(latin)), m_shortcutContext);
 }
 
 void TabcToggleBtn::Press() {
@@ -96,7 +118,7 @@ void TabcToggleBtn::Press() {
 bool TabcToggleBtn::event(QEvent* event) {
     if (event->type() == QEvent::Shortcut) {
         const auto* shortcut = static_cast<QShortcutEvent*>(event);
-        if (shortcut->shortcutId() == m_shortcutId) {
+        if (shortcut->shortcutId() == m_shortcutId || shortcut->shortcutId() == m_latinShortcutId) {
             if (isEnabled() && isVisible())
                 Press();
             return true;

@@ -18,7 +18,8 @@
 // From the keyboard the button is reached with Tab (a click does not take the focus) and pressed
 // with Space or Return as with a click. A caption given with "&" before a letter ("&Выход") gets
 // that letter as its Alt shortcut, underlined while the keyboard cues are shown (KeyboardCues);
-// the dotted focus frame shows under the same rule.
+// with a Latin layout on, Alt with the key that carries a Russian letter acts as well (Alt+N for
+// "Т"). The dotted focus frame shows under the same rule as the underline.
 class TabcToggleBtn : public QWidget {
     Q_OBJECT
 public:
@@ -84,6 +85,7 @@ private:
     QKeySequence m_shortcut;
     Qt::ShortcutContext m_shortcutContext = Qt::WindowShortcut;
     int m_shortcutId = 0;
+    int m_latinShortcutId = 0; // the same key in a Latin layout
     QColor m_color{0xC0, 0xC0, 0xC0};
     bool m_down = false;
     int m_groupIndex = 0;

@@ -232,6 +232,8 @@ private Q_SLOTS:
         QTest::newRow("Return") << int(Qt::Key_Return) << 0 << true << 1;
         QTest::newRow("Enter") << int(Qt::Key_Enter) << 0 << true << 1;
         QTest::newRow("Alt+letter") << int(0x0412) << int(Qt::AltModifier) << true << 1; // В
+        QTest::newRow("Alt+letter's key, Latin layout") << int(Qt::Key_D) << int(Qt::AltModifier)
+                                                        << true << 1; // В is on D
         QTest::newRow("letter alone") << int(0x0412) << 0 << true << 0;
         QTest::newRow("Alt+other letter") << int(0x0410) << int(Qt::AltModifier) << true << 0;
         QTest::newRow("Space, disabled") << int(Qt::Key_Space) << 0 << false << 0;
@@ -253,7 +255,8 @@ private Q_SLOTS:
         QVERIFY(button->hasFocus());
         button->setEnabled(enabled);
         QSignalSpy spy(button, &TabcToggleBtn::Click);
-        const QString text = key >= 0x0400 ? QString(QChar(key)) : QString();
+        const QString text = key >= 0x0400 ? QString(QChar(key))
+                             : key == Qt::Key_D ? QStringLiteral("d") : QString();
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : m_window;
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key(key), text,
                             Qt::KeyboardModifiers(modifiers));

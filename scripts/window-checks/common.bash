@@ -92,6 +92,10 @@ start_openbox() {
 # On the menu just opened by keys (the entry panel has the focus): opens the fields and fills
 # them with Tab between them, the qualification "МС" chosen with the arrows. Needs `setxkbmap ru`.
 register_by_keys() {
+  local menu
+  menu=$(xdotool search --onlyvisible --name '^Регистрация' 2>/dev/null | head -n 1)
+  eventually 10 sh -c "[ \"\$(xdotool getwindowfocus 2>/dev/null)\" = '$menu' ]" ||
+    fail "the menu did not get the keyboard"
   xdotool key Return; sleep 0.5
   xdotool type --delay 60 "Петров А. В."
   xdotool key Tab; xdotool type --delay 60 "ФК-21"
