@@ -4,6 +4,7 @@
 #include "app/start_options.h"
 #include "app/startup.h"
 #include "app/test.h"
+#include "platform/display_scale.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/russian_ui.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
+#include <vector>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -45,7 +47,10 @@ int main(int argc, char* argv[]) {
     // On a Wayland desktop the screens go through XWayland, unless the user chose a platform.
     if (AskForX11(arguments, [](const char* name) { return qEnvironmentVariable(name); }))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    // The arguments as given: the application object takes its own out of argv.
+    std::vector<char*> given(argv, argv + argc + 1);
     QApplication app(argc, argv);
+    KeepDisplayLargeEnough(given.data());
     InstallRussianTranslations();
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(QStringLiteral("course-testing")); // its icon

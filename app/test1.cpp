@@ -18,6 +18,7 @@
 #include "tests/test2.h"
 #include "tests/test4.h"
 #include "tests/test6.h"
+#include "widgets/accessible_faces.h"
 #include "widgets/background.h"
 #include "widgets/stored_picture.h"
 #include "widgets/toggle_button.h"
@@ -158,9 +159,9 @@ void Tform12::BuildBackground() {
 }
 
 void Tform12::BuildTopRow() {
-    abcToggleBtn1 = MakeButton("abcToggleBtn1", QStringLiteral("Администрирование..."), 8, 5, 209);
-    abcToggleBtn2 = MakeButton("abcToggleBtn2", QStringLiteral("Об авторах..."), 224, 5, 193);
-    abcToggleBtn3 = MakeButton("abcToggleBtn3", QStringLiteral("Выход"), 424, 5, 182);
+    abcToggleBtn1 = MakeButton("abcToggleBtn1", QStringLiteral("&Администрирование..."), 8, 5, 209);
+    abcToggleBtn2 = MakeButton("abcToggleBtn2", QStringLiteral("О&б авторах..."), 224, 5, 193);
+    abcToggleBtn3 = MakeButton("abcToggleBtn3", QStringLiteral("&Выход"), 424, 5, 182);
 }
 
 void Tform12::BuildTitlePanel() {
@@ -208,6 +209,17 @@ void Tform12::BuildRegistrationPanel() {
     Label9 = MakeLabel(Panel3, "Label9", QStringLiteral("Квалификация:"), QRect(323, 48, 106, 16),
                        labelFont, kBlue);
     BuildQualificationField();
+    // Each field is named by its label for screen readers.
+    const std::pair<QLabel*, QWidget*> labelled[] = {
+        {Label6, Edit1}, {Label7, Edit5}, {Label8, ComboBox1}, {Label9, ComboBox2}};
+    for (const auto& [label, field] : labelled) {
+        label->setBuddy(field);
+        QString name = label->text();
+        if (name.endsWith(QLatin1Char(':')))
+            name.chop(1);
+        field->setAccessibleName(name);
+    }
+    ComboBox1->lineEdit()->setAccessibleName(ComboBox1->accessibleName());
     const QFont fieldFont = PixelFont(QStringLiteral("MS Sans Serif"), 11);
     for (QWidget* field : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit5),
                            static_cast<QWidget*>(ComboBox1), static_cast<QWidget*>(ComboBox2)}) {
@@ -249,7 +261,8 @@ void Tform12::BuildQualificationField() {
 
 void Tform12::BuildEntryPanel() {
     // Entry panel over the registration panel.
-    Panel5 = Named(new QLabel(QStringLiteral("   Вход для тестирования ..."), Panel1), "Panel5");
+    Panel5 = Named(new PressableLabel(QStringLiteral("   Вход для тестирования ..."), Panel1),
+                   "Panel5");
     Panel5->setGeometry(Panel3->geometry());
     Panel5->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel5->setLineWidth(1);
@@ -258,16 +271,17 @@ void Tform12::BuildEntryPanel() {
     SetFillColour(Panel5, kPanelColour);
     SetTextColour(Panel5, kGreen);
     Panel5->setCursor(Qt::PointingHandCursor);
+    // Tab reaches it; Space or Return opens it as a click does (eventFilter).
     Panel5->installEventFilter(this);
     // The covered fields take no keyboard input until the entry panel is clicked.
     Panel3->setEnabled(false);
 }
 
 void Tform12::BuildBottomRow() {
-    abcToggleBtn4 = MakeButton("abcToggleBtn4", QStringLiteral("Тренировка..."), 3, 320, 201);
-    abcToggleBtn5 = MakeButton("abcToggleBtn5", QStringLiteral("Контроль..."), 209, 320, 193);
+    abcToggleBtn4 = MakeButton("abcToggleBtn4", QStringLiteral("Т&ренировка..."), 3, 320, 201);
+    abcToggleBtn5 = MakeButton("abcToggleBtn5", QStringLiteral("&Контроль..."), 209, 320, 193);
     abcToggleBtn6 =
-        MakeButton("abcToggleBtn6", QStringLiteral("Просмотр ответов..."), 407, 320, 201);
+        MakeButton("abcToggleBtn6", QStringLiteral("&Просмотр ответов..."), 407, 320, 201);
     abcToggleBtn4->setEnabled(false);
     abcToggleBtn5->setEnabled(false);
 }
@@ -349,6 +363,9 @@ void Tform12::FormActivate() {
 
     ComboBox3->hide();
     TestingMode = 0;
+    // From the keyboard the first step is the entry panel, while it covers the fields.
+    if (Panel5->isVisible() && Panel5->isEnabled())
+        Panel5->setFocus(Qt::OtherFocusReason);
     if (Form5)
         Form5->PutDown(Form5->abcToggleBtn1);
 }
@@ -365,6 +382,13 @@ bool Tform12::eventFilter(QObject* watched, QEvent* event) {
         ComboBox2->hidePopup();
         ComboBox2->setCurrentIndex(0);
         return true;
+    }
+    if (watched == Panel5 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Panel5Click();
+            return true;
+        }
     }
     if (watched == Panel5 && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);

@@ -33,6 +33,9 @@ TForm5::TForm5(QWidget* parent) : Screen(parent) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
     setWindowTitle(QStringLiteral("Тестирование"));
     SetKeptInFront(true);
+    // Shown above the others, it leaves the keyboard where it is (with the textbook after the
+    // splash): its buttons act by their Alt letters from every screen.
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
 
     Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setGeometry(kBorder, kBorder, kClientWidth, kClientHeight);
@@ -58,11 +61,13 @@ TForm5::TForm5(QWidget* parent) : Screen(parent) {
         button->SetAllowAllUp(true);
         connect(button, &TabcToggleBtn::MouseEnter, this, &TForm5::ButtonMouseEnter);
         connect(button, &TabcToggleBtn::MouseLeave, this, &TForm5::ButtonMouseLeave);
+        // The start bar's letters act from every screen of the program.
+        button->SetShortcutContext(Qt::ApplicationShortcut);
         return button;
     };
-    abcToggleBtn1 = makeButton("abcToggleBtn1", QStringLiteral("Тестирование..."), 8, 133);
-    abcToggleBtn2 = makeButton("abcToggleBtn2", QStringLiteral("О программе..."), 148, 127);
-    abcToggleBtn4 = makeButton("abcToggleBtn4", QStringLiteral("Выход"), 283, 94);
+    abcToggleBtn1 = makeButton("abcToggleBtn1", QStringLiteral("&Тестирование..."), 8, 133);
+    abcToggleBtn2 = makeButton("abcToggleBtn2", QStringLiteral("&О программе..."), 148, 127);
+    abcToggleBtn4 = makeButton("abcToggleBtn4", QStringLiteral("Вы&ход"), 283, 94);
     abcToggleBtn3 = makeButton("abcToggleBtn3", QStringLiteral("Учебник..."), 391, 130);
     abcToggleBtn3->hide();
     connect(abcToggleBtn1, &TabcToggleBtn::Click, this, &TForm5::abcToggleBtn1Click);

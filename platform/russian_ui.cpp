@@ -23,6 +23,9 @@ void PrepareWebEngineStartUp() {
         flags += kRussian;
         qputenv(kEngineFlags, flags);
     }
+    // The pages reach screen readers (the engine builds their tree only while one listens).
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
 }
 
 QStringList InstallRussianTranslations() {

@@ -39,7 +39,7 @@ void BringToFront(Screen* screen) {
     screen->raise();
     if (QWidget* modal = ModalAbove(screen))
         modal->activateWindow(); // the open box keeps the keyboard
-    else
+    else if (!screen->testAttribute(Qt::WA_ShowWithoutActivating))
         screen->activateWindow();
     Screen::RaiseKeptInFront();
 }
@@ -122,6 +122,10 @@ bool Screen::FocusStaysWithScreen(const QWidget* screen) {
 }
 
 bool Screen::event(QEvent* event) {
+    // A window manager raises the window it activates, also above the screens kept in front when
+    // it keeps them in the same layer: they go back on top once it has done so.
+    if (event->type() == QEvent::WindowActivate && !m_keptInFront)
+        QTimer::singleShot(0, this, [] { RaiseKeptInFront(); });
     if (event->type() == QEvent::WindowActivate && (!isVisible() || IsClosing())) {
         // A late activation of a screen that is hidden or closing (and perhaps about to be
         // freed) prepares, starts and shows nothing.

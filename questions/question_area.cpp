@@ -363,6 +363,9 @@ void QuestionArea::FillOptionRows(const Question& question, const QList<int>& or
         View.DisplayOptions[p - 1] = option;
         AutoSizeLabel* label = RowLabel(p);
         const QString number = QStringLiteral("%1) ").arg(p);
+        // The tick box carries its option's text for screen readers; the text is a label apart.
+        RowBox(p)->setAccessibleName(option.IsPicture ? QStringLiteral("Рисунок %1").arg(p)
+                                                      : (number + option.Text).trimmed());
         if (option.IsPicture) {
             label->setText(number);
             View.OptionPicturePending[p - 1] = true;

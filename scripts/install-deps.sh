@@ -49,6 +49,8 @@ TESTING=(
   xvfb xauth xdotool x11-utils imagemagick openbox xfwm4
   dpkg-dev file
   sshfs openssh-sftp-server strace gstreamer1.0-x
+  # the accessibility bus, a session bus and the reader of the screen reader's check
+  at-spi2-core python3-pyatspi dbus-bin
 )
 # Making the course media: drawings, video fragments and sounds.
 MEDIA=(python3 imagemagick ffmpeg sox fonts-dejavu-core fonts-liberation)

@@ -1,10 +1,24 @@
 #include "tests/question_screen.h"
 
+#include "widgets/accessible_faces.h"
+
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 QuestionScreen::QuestionScreen(ScreenShell& shell, QWidget* parent)
-    : Screen(parent), m_shell(shell) {}
+    : Screen(parent), m_shell(shell), m_announcement(new Announcement(this)) {}
+
+void QuestionScreen::Announce(const QString& text) {
+    m_announcement->Say(text);
+}
+
+QString QuestionScreen::LastAnnounced() const {
+    return m_announcement->LastSaid();
+}
 
 QCheckBox* QuestionScreen::Box(int row) const {
     return m_area->RowBox(row);
@@ -38,6 +52,18 @@ void QuestionScreen::showEvent(QShowEvent* event) {
                 FormActivate();
         });
     }
+}
+
+void QuestionScreen::keyPressEvent(QKeyEvent* event) {
+    const bool confirm = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+                         !event->isAutoRepeat() &&
+                         !qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (confirm && Button1 != nullptr && Button1->isVisible() && Button1->isEnabled()) {
+        event->accept();
+        Button1->click();
+        return;
+    }
+    Screen::keyPressEvent(event);
 }
 
 void QuestionScreen::StopTimers() {

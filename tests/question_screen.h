@@ -17,6 +17,7 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 class AutoSizeLabel;
+class Announcement;
 
 class QuestionScreen : public Screen {
     Q_OBJECT
@@ -75,10 +76,17 @@ protected:
     /// pending test; should the window system not activate the screen (focus-stealing
     /// prevention), it is prepared all the same.
     void showEvent(QShowEvent* event) override;
+    /// Return and Enter press the answer button (which Tab skips) wherever the focus is, except
+    /// in an entry field, which has its own use for them.
+    void keyPressEvent(QKeyEvent* event) override;
     /// Places the window by the screen's rule (on showing and on every activation).
     virtual void PlaceWindow() = 0;
     /// True while the next activation is to prepare a new test.
     virtual bool PreparationPending() const = 0;
+    /// Says text to a screen reader (the verdict, the end of the time, the result).
+    void Announce(const QString& text);
+    /// What was said last (empty before the first announcement).
+    QString LastAnnounced() const;
     /// Stops the clock, the answer-button delay and the video question's timers.
     void StopTimers();
     /// Ends a close that frees the screen: recreateFlag (the screen's Recreate...Screen flag of
@@ -89,4 +97,7 @@ protected:
     ScreenShell& m_shell;
     QuestionArea* m_area = nullptr;
     QuestionBank m_bank;
+
+private:
+    Announcement* m_announcement = nullptr;
 };

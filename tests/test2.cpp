@@ -109,6 +109,7 @@ void TForm2::BuildPauseButton() {
     SpeedButton1->setGeometry(160, 10, 65, 22);
     SpeedButton1->setCursor(Qt::PointingHandCursor);
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
+    SpeedButton1->setShortcut(QKeySequence(Qt::Key_Pause)); // acts only while it is shown
     SpeedButton1->setFont(PixelFont(QStringLiteral("Arial"), 12, true));
     SetTextColour(SpeedButton1, kRed);
     SpeedButton1->hide();
@@ -133,6 +134,7 @@ void TForm2::BuildTimeLeftDisplay() {
     Label7 = Named(new QLabel(Panel1), "Label7");
     Label7->setGeometry(656, 13, kClientWidth - 656 - 4, 22);
     Label7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Label7->setAccessibleName(QStringLiteral("Осталось секунд"));
     SetClockLook(kBlue, kClockPixels, QString());
     Label7->hide();
 }
@@ -157,8 +159,10 @@ void TForm2::BuildFeedbackStrip() {
     SpeedButton2->setGeometry(677, 2, 97, 14);
     SpeedButton2->setCursor(Qt::PointingHandCursor);
     SpeedButton2->setFocusPolicy(Qt::NoFocus);
+    SpeedButton2->setShortcut(QKeySequence(Qt::Key_F1)); // acts only while the verdict shows
     SpeedButton2->setFont(PixelFont(QStringLiteral("Arial"), 12, true));
     SetTextColour(SpeedButton2, kLime);
+    SpeedButton2->setAccessibleName(QStringLiteral("Помощь"));
 }
 
 // The animated picture of the opening and result displays.
@@ -477,6 +481,7 @@ void TForm2::ShowResult() {
     Label5->show();
     Image2->show();
     Panel3->show();
+    Announce(Label5->text());
 }
 
 // --- Ticks and their verdict -------------------------------------------------------------------
@@ -531,6 +536,7 @@ void TForm2::ShowVerdict() {
     SetTextColour(SpeedButton2, Rgb(look.textColour));
     Panel2->show();
     Panel2->raise();
+    Announce(look.text);
 }
 
 // --- Pause and help ----------------------------------------------------------------------------
@@ -603,6 +609,7 @@ void TForm2::Timer1Timer() {
 void TForm2::TimeUp() {
     Timer1->stop();
     SetClockLook(kRed, kTimeUpPixels, QStringLiteral("Время истекло!"));
+    Announce(Label7->text());
     const QPointer<TForm2> self(this);
     ShowMessage(TimeUpMessage(m_session.AnsweredCount()), MessageKind::Information, this);
     if (!self)

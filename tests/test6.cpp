@@ -145,6 +145,7 @@ void TForm6::BuildTimeLeftDisplay() {
     ProgressBar1->hide();
 
     Label7 = Named(new QLabel(Panel1), "Label7");
+    Label7->setAccessibleName(QStringLiteral("Осталось секунд"));
     Label7->setGeometry(656, 12, kClientWidth - 656 - 4, 24);
     Label7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetClockLook(kBlue, kClockPixels, true, QString());
@@ -496,6 +497,7 @@ void TForm6::EndOfTest() {
     SetTextColour(Label5, kRed);
     Label5->setText(ControlResultText(m_candidate.FullName, questions, m_session.TotalPoints()));
     Label5->show();
+    Announce(Label5->text());
     Image2->show();
     Panel2->show();
     AskForSupervisorCode();
@@ -641,6 +643,7 @@ void TForm6::Timer1Timer() {
     // The ticks made so far stay and are scored when the button is pressed.
     Timer1->stop();
     SetClockLook(kRed, kTimeUpPixels, true, QStringLiteral("Время истекло!"));
+    Announce(Label7->text());
     EnableBoxes(false);
     Button1->setEnabled(true);
 }

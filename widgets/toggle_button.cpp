@@ -1,11 +1,15 @@
 #include "widgets/toggle_button.h"
 
 #include "platform/rounding.h"
+#include "widgets/accessible_faces.h"
+#include "widgets/keyboard_cues.h"
 #include "widgets/ring.h"
 
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -24,6 +28,21 @@ int NextDefaultGroup() {
     return next.fetch_add(1);
 }
 
+// The key that carries a Russian letter on the standard Russian keyboard, as a Latin layout names
+// it; 0 for a letter that is not Russian.
+int LatinKeyOf(QChar letter) {
+    static const QString russian = QStringLiteral("ЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮ");
+    static const int latin[] = {Qt::Key_Q, Qt::Key_W, Qt::Key_E, Qt::Key_R, Qt::Key_T,
+                                Qt::Key_Y, Qt::Key_U, Qt::Key_I, Qt::Key_O, Qt::Key_P,
+                                Qt::Key_BracketLeft, Qt::Key_BracketRight, Qt::Key_A, Qt::Key_S,
+                                Qt::Key_D, Qt::Key_F, Qt::Key_G, Qt::Key_H, Qt::Key_J, Qt::Key_K,
+                                Qt::Key_L, Qt::Key_Semicolon, Qt::Key_Apostrophe, Qt::Key_Z,
+                                Qt::Key_X, Qt::Key_C, Qt::Key_V, Qt::Key_B, Qt::Key_N, Qt::Key_M,
+                                Qt::Key_Comma, Qt::Key_Period};
+    const qsizetype at = russian.indexOf(letter.toUpper());
+    return at < 0 ? 0 : latin[at];
+}
+
 void DrawPoints(QPainter& painter, const QList<QPoint>& points, const QColor& color) {
     painter.setPen(QPen(color, 1));
     painter.drawPoints(points.constData(), int(points.size()));
@@ -34,14 +53,105 @@ void DrawPoints(QPainter& painter, const QList<QPoint>& points, const QColor& co
 TabcToggleBtn::TabcToggleBtn(QWidget* parent) : QWidget(parent) {
     m_groupIndex = NextDefaultGroup();
     setAttribute(Qt::WA_OpaquePaintEvent, true);
+    setFocusPolicy(Qt::TabFocus);
+    InstallAccessibleFaces();
+    connect(&KeyboardCues::Instance(), &KeyboardCues::Changed, this, [this] {
+        if (m_shortcutLetter >= 0 || hasFocus())
+            update();
+    });
     RebuildDownTile();
     resize(sizeHint());
 }
 
 void TabcToggleBtn::SetCaption(const QString& caption) {
-    if (m_caption == caption)
+    // "&&" stands for an "&" of the caption; "&" before a letter marks the shortcut letter.
+    QString shown;
+    int letter = -1;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) {
+            ++i;
+            if (caption[i] != QLatin1Char('&') && letter < 0)
+                letter = int(shown.size());
+        }
+        shown += caption[i];
+    }
+    if (m_caption == shown && m_shortcutLetter == letter)
         return;
-    m_caption = caption;
+    m_caption = shown;
+    m_shortcutLetter = letter;
+    m_shortcut = letter < 0 ? QKeySequence() : QKeySequence::mnemonic(caption);
+    GrabShortcut();
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
+    update();
+}
+
+void TabcToggleBtn::SetShortcutContext(Qt::ShortcutContext context) {
+    if (m_shortcutContext == context)
+        return;
+    m_shortcutContext = context;
+    GrabShortcut();
+}
+
+void TabcToggleBtn::GrabShortcut() {
+    for (int* id : {&m_shortcutId, &m_latinShortcutId}) {
+        if (*id != 0)
+            releaseShortcut(*id);
+        *id = 0;
+    }
+    if (m_shortcut.isEmpty())
+        return;
+    m_shortcutId = grabShortcut(m_shortcut, m_shortcutContext);
+    if (const int latin = LatinKeyOf(m_caption.at(m_shortcutLetter)); latin != 0)
+        m_latinShortcutId = grabShortcut(QKeySequence(Qt::ALT | Qt::Key(latin)), m_shortcutContext);
+}
+
+void TabcToggleBtn::Press() {
+    if (!isEnabled())
+        return;
+    SetDown(!m_down);
+    // SetDown leaves the look alone when it changes nothing (a down button that may not rise).
+    SetLook(RestingLook());
+    Q_EMIT Click();
+}
+
+bool TabcToggleBtn::event(QEvent* event) {
+    if (event->type() == QEvent::Shortcut) {
+        const auto* shortcut = static_cast<QShortcutEvent*>(event);
+        if (shortcut->shortcutId() == m_shortcutId || shortcut->shortcutId() == m_latinShortcutId) {
+            if (isEnabled() && isVisible())
+                Press();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void TabcToggleBtn::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Select:
+        if (event->isAutoRepeat() || m_pressing) {
+            event->accept();
+            return;
+        }
+        event->accept();
+        Press();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void TabcToggleBtn::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TabcToggleBtn::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
     update();
 }
 
@@ -156,10 +266,7 @@ void TabcToggleBtn::mouseReleaseEvent(QMouseEvent* event) {
         SetLook(RestingLook());
         return;
     }
-    SetDown(!m_down);
-    // SetDown leaves the look alone when it changes nothing (a down button that may not rise).
-    SetLook(RestingLook());
-    Q_EMIT Click();
+    Press();
 }
 
 bool TabcToggleBtn::HoverAllowed() const {
@@ -264,5 +371,21 @@ void TabcToggleBtn::paintEvent(QPaintEvent*) {
     } else {
         painter.setPen(FontColor());
         painter.drawText(QPoint(x, y), m_caption);
+    }
+    if (!KeyboardCues::Instance().Shown())
+        return;
+    painter.setPen(look == Look::Disabled ? kDisabledText : FontColor());
+    if (m_shortcutLetter >= 0) {
+        // The shortcut letter underlined one pixel below the caption's base line.
+        const int left = x + metrics.horizontalAdvance(m_caption.left(m_shortcutLetter));
+        const int width = metrics.horizontalAdvance(m_caption.at(m_shortcutLetter));
+        painter.drawLine(left, y + 1, left + width - 1, y + 1);
+    }
+    if (hasFocus()) {
+        // The dotted frame of the focus, inside the bevels.
+        QPen dotted(FontColor(), 1, Qt::DotLine);
+        painter.setPen(dotted);
+        painter.setClipping(false);
+        painter.drawRect(all.adjusted(3, 3, -4, -4));
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QKeySequence>
 #include <QPixmap>
 #include <QWidget>
 
@@ -13,6 +14,12 @@
 // when the button is down and AllowAllUp is false. Otherwise Down changes, the button repaints
 // and, when it went down, every other down button of the same group under the same parent is
 // raised. A new button gets a nonzero group of its own.
+//
+// From the keyboard the button is reached with Tab (a click does not take the focus) and pressed
+// with Space or Return as with a click. A caption given with "&" before a letter ("&Выход") gets
+// that letter as its Alt shortcut, underlined while the keyboard cues are shown (KeyboardCues);
+// with a Latin layout on, Alt with the key that carries a Russian letter acts as well (Alt+N for
+// "Т"). The dotted focus frame shows under the same rule as the underline.
 class TabcToggleBtn : public QWidget {
     Q_OBJECT
 public:
@@ -20,8 +27,15 @@ public:
 
     explicit TabcToggleBtn(QWidget* parent = nullptr);
 
+    /// The caption as shown, without the "&" of its shortcut letter.
     QString Caption() const { return m_caption; }
     void SetCaption(const QString& caption);
+    /// The Alt shortcut of the caption's marked letter, empty when it has none.
+    QKeySequence Shortcut() const { return m_shortcut; }
+    /// Where the shortcut acts: the button's window (the default) or the whole program.
+    void SetShortcutContext(Qt::ShortcutContext context);
+    /// The press of a click, as Space, Return and the shortcut give it.
+    void Press();
     QColor Color() const { return m_color; }
     void SetColor(const QColor& color);
     bool Down() const { return m_down; }
@@ -46,7 +60,11 @@ Q_SIGNALS:
     void MouseLeave();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -60,8 +78,14 @@ private:
     void RaiseOthersInGroup();
     void RebuildDownTile();
     bool HoverAllowed() const;
+    void GrabShortcut();
 
     QString m_caption;
+    int m_shortcutLetter = -1; // index in m_caption of the underlined letter
+    QKeySequence m_shortcut;
+    Qt::ShortcutContext m_shortcutContext = Qt::WindowShortcut;
+    int m_shortcutId = 0;
+    int m_latinShortcutId = 0; // the same key in a Latin layout
     QColor m_color{0xC0, 0xC0, 0xC0};
     bool m_down = false;
     int m_groupIndex = 0;

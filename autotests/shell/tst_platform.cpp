@@ -1,4 +1,5 @@
 // Rounding, data paths, integer texts and the Windows-1251 CR LF text layer.
+#include "platform/display_scale.h"
 #include "platform/integer_text.h"
 #include "platform/paths.h"
 #include "platform/rounding.h"
@@ -34,6 +35,24 @@ private:
 class TestPlatform : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // A display scaled below 800 x 600 is scaled less, never below its own pixels.
+    void scaleShrink_data() {
+        QTest::addColumn<QSize>("logical");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<double>("shrink");
+        QTest::newRow("1920x1080 at 200 %") << QSize(960, 540) << 2.0 << 0.9;
+        QTest::newRow("1280x720 at 150 %") << QSize(853, 480) << 1.5 << 0.8;
+        QTest::newRow("1024x768 at 125 %") << QSize(819, 614) << 1.25 << 1.0;
+        QTest::newRow("2560x1440 at 200 %") << QSize(1280, 720) << 2.0 << 1.0;
+        QTest::newRow("800x600 at 200 %: its own pixels") << QSize(400, 300) << 2.0 << 0.5;
+        QTest::newRow("640x480 unscaled") << QSize(640, 480) << 1.0 << 1.0;
+    }
+    void scaleShrink() {
+        QFETCH(QSize, logical);
+        QFETCH(double, scale);
+        QFETCH(double, shrink);
+        QCOMPARE(ScaleShrink(logical, scale), shrink);
+    }
     void roundsHalfToEven_data() {
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("half");

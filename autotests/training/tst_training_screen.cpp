@@ -15,6 +15,7 @@
 #include "tests/test4.h"
 #include "widgets/toggle_button.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -80,6 +81,7 @@ private Q_SLOTS:
     void windowSystemCloseLeavesTheTest_data();
     void windowSystemCloseLeavesTheTest();
     void clockStandsStillOffTheQuestions();
+    void screenReaderHearsBoxesVerdictsAndResult();
 
 private:
     void WriteTest(const QList<Item>& items, const QString& title = kTitle);
@@ -823,6 +825,30 @@ void TrainingScreenTest::clockStandsStillOffTheQuestions() {
     Form2->Timer1Timer();
     QCOMPARE(Form2->Session().Clock().TimeLeft, 1);
     QVERIFY(m_recorder->messages.isEmpty());
+}
+
+
+// A screen reader learns each tick box's option from the box itself, and is handed every verdict
+// and the result as a notification, without looking for the labels that show them.
+void TrainingScreenTest::screenReaderHearsBoxesVerdictsAndResult() {
+    WriteTest({Item({50, 0, 50})});
+    Start();
+    for (int row = 1; row <= 3; ++row) {
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(Form2->Box(row));
+        QCOMPARE(box->text(QAccessible::Name), Form2->Area()->RowLabel(row)->text().trimmed());
+        QVERIFY(box->text(QAccessible::Name).startsWith(QStringLiteral("%1) ").arg(row)));
+    }
+    QAccessibleInterface* said =
+        QAccessible::queryAccessibleInterface(Form2->findChild<QWidget*>("Announcement"));
+    QVERIFY(said != nullptr);
+    QCOMPARE(said->role(), QAccessible::Notification);
+    Tick(50);
+    QCOMPARE(said->text(QAccessible::Name), QStringLiteral("Ответ неполный"));
+    QVERIFY(!said->state().invisible);
+    Tick(0);
+    QCOMPARE(said->text(QAccessible::Name), QStringLiteral("Ответ неправильный"));
+    Form2->Button1Click();
+    QCOMPARE(said->text(QAccessible::Name), Control<QLabel>(Form2, "Label5")->text());
 }
 
 QTEST_MAIN(TrainingScreenTest)

@@ -1,7 +1,9 @@
 // Toggle button: clicking, groups, hover events and the drawn look.
 
+#include "widgets/keyboard_cues.h"
 #include "widgets/toggle_button.h"
 
+#include <QApplication>
 #include <QEnterEvent>
 #include <QImage>
 #include <QSignalSpy>
@@ -216,6 +218,72 @@ private Q_SLOTS:
         QVERIFY(BoxOf(disabled, kBlack).isEmpty());
         QCOMPARE(BoxOf(disabled, kGrey), up);
         QCOMPARE(BoxOf(disabled, kWhite).bottomRight(), up.bottomRight() + QPoint(1, 1));
+    }
+
+    // The keyboard: Tab reaches the button (a click does not take the focus), Space and Return
+    // press it as a click does, the caption's marked letter with Alt too; a disabled one ignores
+    // them all.
+    void keyboard_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<int>("clicks");
+        QTest::newRow("Space") << int(Qt::Key_Space) << 0 << true << 1;
+        QTest::newRow("Return") << int(Qt::Key_Return) << 0 << true << 1;
+        QTest::newRow("Enter") << int(Qt::Key_Enter) << 0 << true << 1;
+        QTest::newRow("Alt+letter") << int(0x0412) << int(Qt::AltModifier) << true << 1; // В
+        QTest::newRow("Alt+letter's key, Latin layout") << int(Qt::Key_D) << int(Qt::AltModifier)
+                                                        << true << 1; // В is on D
+        QTest::newRow("letter alone") << int(0x0412) << 0 << true << 0;
+        QTest::newRow("Alt+other letter") << int(0x0410) << int(Qt::AltModifier) << true << 0;
+        QTest::newRow("Space, disabled") << int(Qt::Key_Space) << 0 << false << 0;
+        QTest::newRow("Alt+letter, disabled") << int(0x0412) << int(Qt::AltModifier) << false << 0;
+    }
+    void keyboard() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, enabled);
+        QFETCH(int, clicks);
+        TabcToggleBtn* button = MakeButton();
+        button->SetCaption(QStringLiteral("&Выход"));
+        QCOMPARE(button->Caption(), QStringLiteral("Выход"));
+        QCOMPARE(button->focusPolicy(), Qt::TabFocus);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(!button->hasFocus());
+        button->SetDown(false);
+        button->setFocus(Qt::TabFocusReason);
+        QVERIFY(button->hasFocus());
+        button->setEnabled(enabled);
+        QSignalSpy spy(button, &TabcToggleBtn::Click);
+        const QString text = key >= 0x0400 ? QString(QChar(key))
+                             : key == Qt::Key_D ? QStringLiteral("d") : QString();
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : m_window;
+        QTest::sendKeyEvent(QTest::Click, target, Qt::Key(key), text,
+                            Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(spy.count(), clicks);
+        QCOMPARE(button->Down(), clicks == 1);
+    }
+
+    // The underlined letter and the focus frame show only once the keyboard is used: with the
+    // mouse alone a marked caption looks exactly like a plain one.
+    void cuesOnlyWithTheKeyboard() {
+        TabcToggleBtn* plain = MakeButton();
+        plain->SetCaption(QStringLiteral("Выход"));
+        TabcToggleBtn* marked = MakeButton();
+        marked->SetCaption(QStringLiteral("&Выход"));
+        marked->setFocus(Qt::OtherFocusReason);
+        QTest::mouseClick(m_window, Qt::LeftButton, {}, QPoint(200, 150));
+        QVERIFY(!KeyboardCues::Instance().Shown());
+        QCOMPARE(marked->grab().toImage(), plain->grab().toImage());
+        QTest::keyPress(m_window, Qt::Key_Alt, Qt::AltModifier);
+        QVERIFY(KeyboardCues::Instance().Shown());
+        QVERIFY(marked->grab().toImage() != plain->grab().toImage());
+        QTest::keyRelease(m_window, Qt::Key_Alt);
+        QVERIFY(!KeyboardCues::Instance().Shown());
+        QTest::keyClick(m_window, Qt::Key_Tab);
+        QVERIFY(KeyboardCues::Instance().Shown());
+        QTest::mouseClick(m_window, Qt::LeftButton, {}, QPoint(200, 150));
+        QVERIFY(!KeyboardCues::Instance().Shown());
     }
 };
 

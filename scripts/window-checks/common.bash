@@ -140,3 +140,66 @@ open_menu_and_register() { # name
 }
 # "Контроль..." in the menu.
 press_control() { click $((px + 209 + 96)) $((py + 320 + 12)) 3; }
+# --- Shared by the checks that run the program under openbox and drive it with keys. ---
+
+# Ends a process of the check (a program, a window manager, an X server) if it still runs.
+stop_process() {
+  if [ -n "$1" ]; then kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; fi
+}
+# The clean-up on exit: ends `app`, `wm` and `xvfb`, removes `work`, keeps the exit code.
+stop_all_and_clean() {
+  local code=$?
+  set +e
+  stop_process "$app"; stop_process "${bus:-}"; stop_process "$wm"; stop_process "$xvfb"
+  rm -rf "$work"
+  exit "$code"
+}
+# The program's surroundings in FOLDER: the web engine without its sandbox and GPU, a home and
+# settings of its own.
+program_environment() {
+  export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
+  export XDG_CONFIG_HOME="$1/config" HOME="$1/home"
+  mkdir -p "$XDG_CONFIG_HOME" "$HOME"
+}
+# Starts openbox (its process in `wm`, its words in FOLDER/wm.log) and waits until it manages.
+start_openbox() {
+  openbox --sm-disable >"$1/wm.log" 2>&1 &
+  wm=$!
+  eventually 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+    fail "openbox did not start"
+}
+# On the menu just opened by keys (the entry panel has the focus): opens the fields and fills
+# them with Tab between them, the qualification "МС" chosen with the arrows. Needs `setxkbmap ru`.
+register_by_keys() {
+  local menu
+  menu=$(xdotool search --onlyvisible --name '^Регистрация' 2>/dev/null | head -n 1)
+  eventually 10 sh -c "[ \"\$(xdotool getwindowfocus 2>/dev/null)\" = '$menu' ]" ||
+    fail "the menu did not get the keyboard"
+  xdotool key Return; sleep 0.5
+  xdotool type --delay 60 "Петров А. В."
+  xdotool key Tab; xdotool type --delay 60 "ФК-21"
+  xdotool key Tab; xdotool type --delay 60 "Плавание"
+  xdotool key Tab Down Down Down; sleep 0.3
+}
+# start_xvfb, but an X server of our own that is gone at once (another server held the display
+# number it was given, or a clean-up beside this check took it down) is started again, three
+# times at most.
+start_own_xvfb() {
+  local width=$1 height=$2 folder=$3 attempt
+  for attempt in 1 2 3; do
+    : >"$folder/display"
+    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$folder/display" \
+      >"$folder/xvfb.log" 2>&1 &
+    xvfb=$!
+    if eventually 10 test -s "$folder/display"; then
+      DISPLAY=":$(head -n 1 "$folder/display")"
+      export DISPLAY
+      eventually 30 sh -c 'xdpyinfo >/dev/null 2>&1' && kill -0 "$xvfb" 2>/dev/null && return 0
+    fi
+    echo "the X server on ${DISPLAY:-?} did not stay (attempt $attempt):" >&2
+    tail -n 3 "$folder/xvfb.log" >&2
+    stop_process "$xvfb"
+    xvfb=''
+  done
+  fail "no X display"
+}
