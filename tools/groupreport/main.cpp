@@ -7,6 +7,8 @@
 // it reads (on a terminal only), a short summary and one line per file it could not use.
 // Exit status: 0 written, 1 written but no file could be used, 2 nothing written.
 
+#include "platform/program_version.h"
+#include "platform/russian_ui.h"
 #include "tools/groupreport/csv_report.h"
 #include "tools/groupreport/group_results.h"
 #include "tools/groupreport/html_report.h"
@@ -87,6 +89,7 @@ void AddOptions(QCommandLineParser* parser) {
         "диаграммами и анализом вопросов.\nКод завершения: 0 — отчёт записан, 1 — записан, но "
         "ни один файл не подошёл, 2 — отчёт не записан."));
     parser->addHelpOption();
+    parser->addVersionOption();
     const QCommandLineOption csv(QStringLiteral("csv"),
                                  QStringLiteral("Файл таблицы (по умолчанию results.csv)."),
                                  QStringLiteral("файл"), QStringLiteral("results.csv"));
@@ -113,6 +116,10 @@ std::optional<int> ParseCommandLine(CommandLine* line) {
     }
     if (parser.isSet(QStringLiteral("help"))) {
         Print(stdout, parser.helpText());
+        return kWritten;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::fputs(VersionText(QStringLiteral("groupreport")).toUtf8().constData(), stdout);
         return kWritten;
     }
     line->folders = parser.positionalArguments();
@@ -159,6 +166,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("groupreport"));
+    InstallRussianTranslations(); // Qt's own texts of the usage and its errors
     CommandLine line;
     if (const std::optional<int> stop = ParseCommandLine(&line))
         return *stop;

@@ -9,6 +9,8 @@
 // beside the question file's folder), prints one line per question it refused and why.
 // Exit status: 0 everything taken, 1 written with refused questions, 2 nothing written.
 
+#include "platform/program_version.h"
+#include "platform/russian_ui.h"
 #include "tools/moodlexml/moodle_xml.h"
 #include "tools/moodlexml/question_file_writer.h"
 
@@ -120,6 +122,7 @@ int Import(const QString& in, const QString& questionFile, const QString& images
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("moodlexml"));
+    InstallRussianTranslations(); // Qt's own texts of the usage and its errors
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Обмен вопросами с Moodle (формат Moodle XML).\n"
@@ -128,6 +131,7 @@ int main(int argc, char* argv[]) {
         "Код завершения: 0 — перенесено всё, 1 — файл записан, но часть вопросов не перенесена, "
         "2 — ничего не записано."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption course(QStringLiteral("course"),
                                     QStringLiteral("Папка курса с папкой images (для export)."),
                                     QStringLiteral("папка"));
@@ -144,6 +148,10 @@ int main(int argc, char* argv[]) {
     }
     if (parser.isSet(QStringLiteral("help"))) {
         Print(stdout, parser.helpText());
+        return kDone;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::fputs(VersionText(QStringLiteral("moodlexml")).toUtf8().constData(), stdout);
         return kDone;
     }
     const QStringList args = parser.positionalArguments();
