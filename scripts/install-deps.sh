@@ -53,18 +53,19 @@ RUNTIME=(
 # Testing: Google Benchmark, clang with its sanitizer and libFuzzer runtimes, python3 for the
 # course text check, ffmpeg for the clips of the video format test, the X server, window
 # manager and tools of the real-window checks, and the tools that build and inspect a package
-# (lintian, the desktop entry's and the AppStream data's validators).
+# (lintian, the desktop entry's and the AppStream data's validators, man for the manual pages).
 TESTING=(
   libbenchmark-dev clang "$CLANG_RUNTIME" clang-format
   python3 ffmpeg gstreamer1.0-tools
   xvfb xauth xdotool x11-utils imagemagick openbox
-  dpkg-dev file lintian desktop-file-utils appstream
+  dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 # Making the course media: drawings, video fragments and sounds.
 MEDIA=(python3 imagemagick ffmpeg sox fonts-dejavu-core fonts-liberation)
 
 usage() {
-  sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//' >&2
+  # The comment block at the top, without the licence lines.
+  awk 'NR > 1 && /^#/ { if (!/SPDX-/) { sub(/^# ?/, ""); print }; next } NR > 1 { exit }' "$0" >&2
   exit 2
 }
 
