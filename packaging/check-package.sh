@@ -142,7 +142,7 @@ fi
 
 # The programs as packaged, without a display: --version gives the package's version, --help
 # and a wrong option are Russian (Qt's own words too) and end with their codes, never an abort;
-# each has its manual page, made from its --help.
+# each has its manual page, made from its --help (shown in a UTF-8 locale, as it is written).
 for program in course-testing pdbcheck groupreport moodlexml; do
   bin="$work/root/usr/bin/$program"
   run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C.UTF-8 "$bin" "$@"; }
@@ -156,10 +156,10 @@ for program in course-testing pdbcheck groupreport moodlexml; do
   set -e
   [ $code -eq 2 ] || fail "$program with a wrong option: exit $code"
   grep -q 'Неизвестный параметр «no-such-option»' <<<"$error" || fail "$program error: $error"
-  page=$(man -l "$work/root/usr/share/man/man1/$program.1.gz" 2>&1) || fail "man $program"
+  page=$(LC_ALL=C.UTF-8 man -l "$work/root/usr/share/man/man1/$program.1.gz" 2>&1) || fail "man $program"
   grep -q -- '--version' <<<"$page" && grep -q 'ИМЯ' <<<"$page" || fail "manual page of $program"
 done
-grep -q -- '--course ПАПКА' <<<"$(man -l "$work/root/usr/share/man/man1/course-testing.1.gz")" ||
+grep -q -- '--course ПАПКА' <<<"$(LC_ALL=C.UTF-8 man -l "$work/root/usr/share/man/man1/course-testing.1.gz")" ||
   fail "the program's manual page lacks --course"
 # A right start without a display: the program says so and ends, it does not abort.
 set +e

@@ -269,7 +269,9 @@ code=$?
 set -e
 test_minutes=$(minutes $((SECONDS - test_start)))
 # The seconds at which test.sh began to build: what came before was installing packages.
-build_at=$(sed -n '/== root: .\/test.sh/,$p' "$log" | grep -m1 '\] == build$' | tr -dc '0-9\n' | head -1)
+# (awk reads the whole log: a reader that stops at the first match would fail the pipe.)
+build_at=$(awk '/== root: .\/test.sh/ { on = 1 } on && /\] == build$/ { print; exit }' "$log" |
+  tr -dc '0-9\n')
 packages_after=$(packages_now)
 mb_after=$(used_mb)
 download_mb=$(du -sm "$cache/archives" | cut -f1)
