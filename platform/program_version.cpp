@@ -2,6 +2,8 @@
 
 #include "course_version.h"
 
+#include <QCommandLineParser>
+
 QString ProgramVersion() {
     return QStringLiteral(COURSE_VERSION);
 }
@@ -13,4 +15,11 @@ QString VersionText(const QString& program) {
                           "Это свободная программа: её можно изменять и распространять. "
                           "Никаких гарантий в пределах, допускаемых законом.\n")
         .arg(program, ProgramVersion());
+}
+
+void AddHelpAndVersionOptions(QCommandLineParser* parser) {
+    parser->addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                         QStringLiteral("Показать эту справку.")));
+    parser->addOption(QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
+                                         QStringLiteral("Показать версию программы.")));
 }

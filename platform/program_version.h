@@ -9,3 +9,10 @@ QString ProgramVersion();
 
 /// What `--version` prints: the program's name and version, then its licence.
 QString VersionText(const QString& program);
+
+class QCommandLineParser;
+
+/// The options every tool has, "-h, --help" and "-v, --version", with Russian descriptions of our
+/// own: Qt's own help option brings "--help-all", whose text Qt 6.8 changed and its Russian
+/// catalogue does not have.
+void AddHelpAndVersionOptions(QCommandLineParser* parser);

@@ -88,8 +88,7 @@ void AddOptions(QCommandLineParser* parser) {
         "(otchet\\data1) и пишет таблицу CSV для электронных таблиц и страницу HTML с "
         "диаграммами и анализом вопросов.\nКод завершения: 0 — отчёт записан, 1 — записан, но "
         "ни один файл не подошёл, 2 — отчёт не записан."));
-    parser->addHelpOption();
-    parser->addVersionOption();
+    AddHelpAndVersionOptions(parser);
     const QCommandLineOption csv(QStringLiteral("csv"),
                                  QStringLiteral("Файл таблицы (по умолчанию results.csv)."),
                                  QStringLiteral("файл"), QStringLiteral("results.csv"));

@@ -130,8 +130,7 @@ int main(int argc, char* argv[]) {
         "  moodlexml import [--images папка] вопросы.xml pdbN.db\n"
         "Код завершения: 0 — перенесено всё, 1 — файл записан, но часть вопросов не перенесена, "
         "2 — ничего не записано."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    AddHelpAndVersionOptions(&parser);
     const QCommandLineOption course(QStringLiteral("course"),
                                     QStringLiteral("Папка курса с папкой images (для export)."),
                                     QStringLiteral("папка"));

@@ -42,8 +42,7 @@ void AddOptions(QCommandLineParser* parser) {
         "Проверяет файл вопросов (Windows-1251, CR LF) тем же загрузчиком, что и программа.\n"
         "Код завершения: 0 — замечаний нет, 1 — есть замечания или файл отвергнут, "
         "2 — файл не прочитан."));
-    parser->addHelpOption();
-    parser->addVersionOption();
+    AddHelpAndVersionOptions(parser);
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Вывести весь загруженный файл в JSON (UTF-8)."));
     const QCommandLineOption strict(
