@@ -1,12 +1,14 @@
 // Program entry: finds the course folder, creates the screens in their order and runs until the
 // main screen closes.
 #include "app/late_module.h"
+#include "app/site_config.h"
 #include "app/start_options.h"
 #include "app/startup.h"
 #include "app/test.h"
 #include "platform/display_scale.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/program_version.h"
 #include "platform/russian_ui.h"
 
 #include <QApplication>
@@ -18,11 +20,33 @@
 #endif
 
 namespace {
+// Whether Qt can reach a display: without one the application object would abort the program
+// before it could say anything.
+bool DisplayReachable() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
+        return true; // offscreen, vnc, ...
+    return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
+}
+
 // A message for the terminal and, since the program is usually started from the desktop, in a
-// message box as well.
+// message box as well (when there is a display to show it on).
 int Refuse(const QString& message) {
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-    ShowMessage(message, MessageKind::Error);
+    if (QCoreApplication::instance() != nullptr)
+        ShowMessage(message, MessageKind::Error);
+    return 2;
+}
+
+// A refusal before the application object exists: on the terminal at once, then in a message box
+// on the display if there is one.
+int RefuseBeforeStart(int argc, char* argv[], const QString& message) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    if (DisplayReachable()) {
+        QApplication app(argc, argv);
+        InstallRussianTranslations();
+        ShowMessage(message, MessageKind::Error);
+    }
     return 2;
 }
 } // namespace
@@ -39,9 +63,33 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const StartOptions options = ParseStartOptions(arguments);
-    if (options.help && options.error.isEmpty()) { // needs no display
+    // Everything that needs no display is settled first: the usage, the version, a wrong command
+    // line, the course folder.
+    if (!options.error.isEmpty())
+        return RefuseBeforeStart(argc, argv, options.error);
+    if (options.help) {
         std::fprintf(stdout, "%s", StartUsage().toLocal8Bit().constData());
         return 0;
+    }
+    if (options.version) {
+        std::fprintf(stdout, "%s",
+                     VersionText(QStringLiteral("course-testing")).toLocal8Bit().constData());
+        return 0;
+    }
+    // The course folder: --course first, then the working folder, then the PC's settings file.
+    // The program works in it, so every data path below the program folder starts there.
+    QString problem;
+    const QString folder = ChooseCourseFolder(options, QDir::currentPath(),
+                                              QString::fromLatin1(kSiteConfigPath), &problem);
+    if (!problem.isEmpty())
+        return RefuseBeforeStart(argc, argv, problem);
+    if (!DisplayReachable()) {
+        std::fprintf(stderr, "%s\n",
+                     QStringLiteral("Нет дисплея: программе нужен сеанс рабочего стола (X11 или "
+                                    "Wayland), переменная DISPLAY или WAYLAND_DISPLAY не задана.")
+                         .toLocal8Bit()
+                         .constData());
+        return 6;
     }
 
     // On a Wayland desktop the screens go through XWayland, unless the user chose a platform.
@@ -55,19 +103,9 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(QStringLiteral("course-testing")); // its icon
     InstallFontSubstitutions();
-
-    // The course folder: --course first, then the working folder. The program works in it, so
-    // every data path below the program folder starts there.
-    if (!options.error.isEmpty())
-        return Refuse(options.error);
-    const QString folder =
-        options.courseFolder.isEmpty() ? QDir::currentPath() : options.courseFolder;
-    if (!QDir::setCurrent(folder)) {
-        const QString problem = CourseFolderProblem(folder);
-        return Refuse(!problem.isEmpty() ? problem
-                                         : QStringLiteral("Папка курса «%1» не открывается.")
-                                               .arg(QDir::toNativeSeparators(folder)));
-    }
+    if (!QDir::setCurrent(folder))
+        return Refuse(QStringLiteral("Папка курса «%1» не открывается.")
+                          .arg(QDir::toNativeSeparators(folder)));
 
     // The course folder is checked once the splash is painted (on a network share every look
     // into it costs a round trip to the server), then the screens on the web engine and the

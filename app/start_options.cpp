@@ -1,5 +1,7 @@
 #include "app/start_options.h"
 
+#include "platform/russian_ui.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QDir>
@@ -10,6 +12,8 @@ const QCommandLineOption kCourse({QStringLiteral("c"), QStringLiteral("course")}
                                  QStringLiteral("Папка курса."), QStringLiteral("папка"));
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")},
                                QStringLiteral("Показать эту справку."));
+const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version")},
+                                  QStringLiteral("Показать версию программы."));
 } // namespace
 
 StartOptions ParseStartOptions(const QStringList& arguments) {
@@ -17,9 +21,10 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.addOption(kCourse);
     parser.addOption(kHelp);
+    parser.addOption(kVersion);
     if (!parser.parse(arguments)) {
         options.error = QStringLiteral("Неверная командная строка: %1\n\n%2")
-                            .arg(parser.errorText(), StartUsage());
+                            .arg(RussianCommandLineError(parser.errorText()), StartUsage());
         return options;
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -28,19 +33,26 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
         return options;
     }
     options.help = parser.isSet(kHelp);
+    options.version = parser.isSet(kVersion);
     options.courseFolder = parser.value(kCourse);
     return options;
 }
 
 QString StartUsage() {
     return QStringLiteral(
-        "Запуск: course-testing [--course ПАПКА]\n"
+        "Использование: course-testing [параметры]\n"
+        "Тренировочный и контрольный тест, учебник и просмотр ответов курса.\n"
+        "Код завершения: 0 — программа закрыта, 2 — неверная командная строка или нет курса, "
+        "6 — нет дисплея.\n"
         "\n"
+        "Параметры:\n"
         "  -c, --course ПАПКА  папка курса: файлы вопросов ortu, учебник html, справка helphtml,\n"
         "                      рисунки и видеофрагменты images, звуки wave и папки результатов\n"
-        "                      otchet/data1 и otchet/print otchet;\n"
-        "                      без этого параметра папкой курса служит текущая папка\n"
-        "  -h, --help          показать эту справку\n");
+        "                      otchet/data1 и otchet/print otchet; без этого параметра —\n"
+        "                      текущая папка, если в ней есть курс, иначе папка, которую\n"
+        "                      называет файл настроек /etc/course-testing.conf\n"
+        "  -h, --help          показать эту справку\n"
+        "  -v, --version       показать версию программы\n");
 }
 
 QString CourseFolderProblem(const QString& folder) {

@@ -11,6 +11,7 @@
 struct StartOptions {
     QString courseFolder; // from --course, empty when not given
     bool help = false;    // --help: print the usage and stop
+    bool version = false; // --version: print the version and stop
     QString error;        // a Russian message when the command line is wrong
 };
 

@@ -33,6 +33,16 @@ inline std::vector<char*> WithInterleavedRepetitions(int argc, char** argv) {
     return args;
 }
 
+/// Whether a run ended in an error or was skipped: Google Benchmark 1.8 replaced the run's
+/// `error_occurred` with `skipped`.
+template <typename Run>
+bool RunFailed(const Run& run) {
+    if constexpr (requires { run.skipped; })
+        return run.skipped != decltype(run.skipped){};
+    else
+        return run.error_occurred;
+}
+
 /// Shows the usual console output and keeps the wall and CPU time per iteration of every
 /// benchmark (the median when repetitions are asked for). On a machine shared with other work the
 /// CPU-time ratio is the steadier one, so it is printed first.
@@ -41,7 +51,7 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.error_occurred)
+            if (RunFailed(run))
                 continue;
             const std::string name = run.benchmark_name();
             const std::string base = run.run_name.str();

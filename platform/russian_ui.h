@@ -13,3 +13,7 @@ void PrepareWebEngineStartUp();
 /// After the application object: installs Qt's own Russian translations (qtbase, and the web
 /// engine's and multimedia's when present). Returns the catalogues installed.
 QStringList InstallRussianTranslations();
+
+/// An error of QCommandLineParser made before the application object exists (so in English) in
+/// Russian, from Qt's own catalogue; any other text is returned as it is.
+QString RussianCommandLineError(const QString& error);

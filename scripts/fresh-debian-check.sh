@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Tries the README's two commands on a fresh minimal Debian 12, as a new user would:
+# Tries the README's two commands on a fresh minimal Debian 12 or 13, as a new user would:
 #
-#   1. builds a minimal Debian 12 root with `debootstrap --variant=minbase bookworm` (kept in the
-#      cache and copied afresh for every run; --refresh builds it again);
+#   1. builds a minimal root of the release with `debootstrap --variant=minbase RELEASE` (kept in
+#      the cache and copied afresh for every run; --refresh builds it again);
 #   2. clones the current commit of this checkout into it twice, for root and for a normal user
 #      "student" (uncommitted changes are not part of the check);
 #   3. as student, before anything is installed: ./run.sh must stop with exit code 3, naming the
@@ -13,24 +13,39 @@
 #   5. as root: ./test.sh must exit 0 (it installs the rest, builds and runs every stage).
 #
 # It needs root (debootstrap, chroot, mounts) and the Debian package archive, so ./test.sh does
-# not run it. Run it when the package list in scripts/install-deps.sh changes:
+# not run it. Run it for both releases when the package list in scripts/install-deps.sh changes:
 #
-#   scripts/fresh-debian-check.sh [--refresh]
+#   scripts/fresh-debian-check.sh [--refresh] [RELEASE]
 #
-# Settings: FRESH_CACHE (default /var/cache/course-fresh-debian: the base root, the downloaded
-# packages, the last result), FRESH_MIRROR (default http://deb.debian.org/debian), FRESH_DISPLAY
+# RELEASE is bookworm (or 12, the default) or trixie (or 13).
+#
+# Settings: FRESH_CACHE (default /var/cache/course-fresh-debian: per release the base root, the
+# downloaded packages, the last result), FRESH_MIRROR (default http://deb.debian.org/debian), FRESH_DISPLAY
 # (the X display number for Xvfb; by default the server picks a free one).
-# Output: the log, the result and a screenshot of the start bar under build/fresh-debian/.
+# Output: the log, the result and a screenshot of the start bar under build/fresh-debian/RELEASE/.
 # Exit codes: 0 every step passed; 1 a step failed (the result says which); 2 cannot start
 # (not root, no debootstrap, debootstrap failed).
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cache="${FRESH_CACHE:-/var/cache/course-fresh-debian}"
 mirror="${FRESH_MIRROR:-http://deb.debian.org/debian}"
-out="$repo/build/fresh-debian"
 refresh=0
-[ "${1:-}" = --refresh ] && refresh=1
+release=bookworm
+for arg in "$@"; do
+  case "$arg" in
+    --refresh) refresh=1 ;;
+    12 | bookworm) release=bookworm ;;
+    13 | trixie) release=trixie ;;
+    *) echo "fresh-debian-check.sh: unknown argument '$arg' (--refresh, bookworm or 12, trixie or 13)" >&2
+       exit 2 ;;
+  esac
+done
+case "$release" in
+  bookworm) number=12 ;;
+  trixie) number=13 ;;
+esac
+cache="${FRESH_CACHE:-/var/cache/course-fresh-debian}/$release"
+out="$repo/build/fresh-debian/$release"
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "fresh-debian-check.sh: needs root (debootstrap, chroot and mounts)" >&2
@@ -61,16 +76,16 @@ stamped() {
 base="$cache/base"
 if [ $refresh -eq 1 ] || [ ! -x "$base/bin/bash" ]; then
   rm -rf "$base" "$base.tmp"
-  note "== debootstrap --variant=minbase bookworm ($mirror)"
-  if ! stamped debootstrap --variant=minbase bookworm "$base.tmp" "$mirror"; then
+  note "== debootstrap --variant=minbase $release ($mirror)"
+  if ! stamped debootstrap --variant=minbase "$release" "$base.tmp" "$mirror"; then
     echo "fresh-debian-check.sh: debootstrap failed (log: $log)" >&2
     exit 2
   fi
-  # The package sources a Debian 12 installation has: the release, its updates, security.
+  # The package sources an installation of the release has: the release, its updates, security.
   cat >"$base.tmp/etc/apt/sources.list" <<EOF
-deb $mirror bookworm main
-deb $mirror bookworm-updates main
-deb http://deb.debian.org/debian-security bookworm-security main
+deb $mirror $release main
+deb $mirror $release-updates main
+deb http://deb.debian.org/debian-security $release-security main
 EOF
   mv "$base.tmp" "$base"
 fi
@@ -254,7 +269,9 @@ code=$?
 set -e
 test_minutes=$(minutes $((SECONDS - test_start)))
 # The seconds at which test.sh began to build: what came before was installing packages.
-build_at=$(sed -n '/== root: .\/test.sh/,$p' "$log" | grep -m1 '\] == build$' | tr -dc '0-9\n' | head -1)
+# (awk reads the whole log: a reader that stops at the first match would fail the pipe.)
+build_at=$(awk '/== root: .\/test.sh/ { on = 1 } on && /\] == build$/ { print; exit }' "$log" |
+  tr -dc '0-9\n')
 packages_after=$(packages_now)
 mb_after=$(used_mb)
 download_mb=$(du -sm "$cache/archives" | cut -f1)
@@ -270,7 +287,7 @@ stages=$(sed -n '/== root: .\/test.sh/,$p' "$log" | sed -n '/\] == summary$/,$p'
   sed 's/^\[ *[0-9]*s\] //' | tail -n +2)
 
 {
-  echo "Fresh Debian 12 check, $(date -u '+%Y-%m-%d %H:%M UTC'), commit ${commit:0:12}: $([ $failed -eq 0 ] && echo passed || echo FAILED)"
+  echo "Fresh Debian $number ($release) check, $(date -u '+%Y-%m-%d %H:%M UTC'), commit ${commit:0:12}: $([ $failed -eq 0 ] && echo passed || echo FAILED)"
   printf '%s\n' "${steps[@]}"
   echo "In all: $((packages_after - packages_before)) packages installed, $((mb_after - mb_before)) MB more on disk, $download_mb MB of packages downloaded"
   echo "apt-get's count on the fresh root:"

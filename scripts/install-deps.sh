@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages one task needs, and nothing when they are all present.
+# Installs the Debian packages one task needs, and nothing when they are all present. Knows
+# Debian 12 (bookworm) and Debian 13 (trixie); on any other release it tries the same names and
+# stops with exit code 3 naming those apt does not know there.
 #
 #   scripts/install-deps.sh run      building the program and running it (./run.sh)
 #   scripts/install-deps.sh test     building and running the whole test suite (./test.sh);
@@ -16,9 +18,20 @@
 #   0  every package of the groups is installed (now or already)
 #   2  wrong arguments
 #   3  packages are missing and this user cannot install them (no root, no sudo, or sudo
-#      refuses): they are named, with the one command to run as root
+#      refuses): they are named, with the one command to run as root; or, on a release this
+#      script does not know, apt knows no package of some of the names: they are named
 #   4  apt-get failed
 set -euo pipefail
+
+# The names that differ between the releases: clang's sanitizer and libFuzzer runtimes go with
+# the release's clang (14 on Debian 12, 19 on Debian 13).
+release=$( (. /etc/os-release 2>/dev/null && echo "${ID:-}:${VERSION_CODENAME:-}") || true)
+known_release=1
+case "$release" in
+  debian:bookworm) CLANG_RUNTIME=libclang-rt-14-dev ;;
+  debian:trixie) CLANG_RUNTIME=libclang-rt-19-dev ;;
+  *) CLANG_RUNTIME=libclang-rt-dev known_release=0 ;;
+esac
 
 # Compiler, build tools and the Qt development files.
 BUILD=(
@@ -42,12 +55,13 @@ RUNTIME=(
 )
 # Testing: Google Benchmark, clang with its sanitizer and libFuzzer runtimes, python3 for the
 # course text check, ffmpeg for the clips of the video format test, the X server, window
-# manager and tools of the real-window checks, and the tools that build and inspect a package.
+# manager and tools of the real-window checks, and the tools that build and inspect a package
+# (lintian, the desktop entry's and the AppStream data's validators, man for the manual pages).
 TESTING=(
-  libbenchmark-dev clang libclang-rt-14-dev clang-format
+  libbenchmark-dev clang "$CLANG_RUNTIME" clang-format
   python3 ffmpeg gstreamer1.0-tools
   xvfb xauth xdotool x11-utils imagemagick openbox xfwm4
-  dpkg-dev file
+  dpkg-dev file lintian desktop-file-utils appstream man-db
   sshfs openssh-sftp-server strace gstreamer1.0-x
   # the accessibility bus, a session bus and the reader of the screen reader's check
   at-spi2-core python3-pyatspi dbus-bin
@@ -56,7 +70,8 @@ TESTING=(
 MEDIA=(python3 imagemagick ffmpeg sox fonts-dejavu-core fonts-liberation)
 
 usage() {
-  sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//' >&2
+  # The comment block at the top, without the licence lines.
+  awk 'NR > 1 && /^#/ { if (!/SPDX-/) { sub(/^# ?/, ""); print }; next } NR > 1 { exit }' "$0" >&2
   exit 2
 }
 
@@ -96,6 +111,24 @@ for p in "${wanted[@]}"; do
   fi
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
+
+# On a release this script does not know, the names apt has no package for are said at once.
+if [ $known_release -eq 0 ]; then
+  unknown=()
+  for p in "${missing[@]}"; do
+    candidate=$(apt-cache policy "$p" 2>/dev/null | sed -n 's/^ *Candidate: //p')
+    if [ -z "$candidate" ] || [ "$candidate" = "(none)" ]; then unknown+=("$p"); fi
+  done
+  if [ ${#unknown[@]} -gt 0 ]; then
+    {
+      echo "install-deps.sh: this system ($(. /etc/os-release 2>/dev/null && echo "${PRETTY_NAME:-$release}" || echo unknown)) is neither Debian 12 nor Debian 13;"
+      echo "install-deps.sh: apt knows no package of these names here: ${unknown[*]}"
+      echo "install-deps.sh: install what gives the same (see the lists in $0), then start again."
+      echo "install-deps.sh: (if apt's package lists are old, 'apt-get update' as root first)"
+    } >&2
+    exit 3
+  fi
+fi
 
 command_line="apt-get update && apt-get install -y --no-install-recommends ${missing[*]}"
 cannot_install() {

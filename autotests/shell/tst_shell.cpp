@@ -1,4 +1,5 @@
 // Start-up, splash, main screen activation and the start bar.
+#include "app/site_config.h"
 #include "app/start_options.h"
 #include "app/startup.h"
 #include "app/test.h"
@@ -113,13 +114,16 @@ private Q_SLOTS:
             << QStringList{program, "--course=/srv/курс"} << "/srv/курс" << false << QString();
         QTest::newRow("-c") << QStringList{program, "-c", "курс"} << "курс" << false << QString();
         QTest::newRow("help") << QStringList{program, "--help"} << QString() << true << QString();
-        QTest::newRow("unknown option") << QStringList{program, "--kurs", "x"} << QString() << false
-                                        << "Неверная командная строка";
+        // Qt's own words for the parser's errors, in Russian before any application object.
+        QTest::newRow("unknown option")
+            << QStringList{program, "--kurs", "x"} << QString() << false
+            << "Неверная командная строка: Неизвестный параметр «kurs».";
         QTest::newRow("folder without its option")
             << QStringList{program, "/srv/курс"} << QString() << false
             << "Лишние параметры командной строки: /srv/курс";
-        QTest::newRow("option without its folder") << QStringList{program, "--course"} << QString()
-                                                   << false << "Неверная командная строка";
+        QTest::newRow("option without its folder")
+            << QStringList{program, "--course"} << QString() << false
+            << "Неверная командная строка: Отсутствует значение после «--course».";
     }
     void courseFolderFromTheCommandLine() {
         QFETCH(QStringList, arguments);
@@ -133,6 +137,71 @@ private Q_SLOTS:
                  qPrintable(options.error));
         if (!error.isEmpty())
             QVERIFY(options.error.contains(QStringLiteral("--course ПАПКА")));
+    }
+
+    // --course, then the working folder when it holds a course, then the PC's settings file.
+    void courseFolderFromTheSettingsFile_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<bool>("workingIsCourse");
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QString>("chosen"); // "option", "working", "settings" or the folder
+        QTest::addColumn<QString>("problem");
+        const QByteArray names = "# the lab's course\r\n\r\ncourse = @\r\n";
+        QTest::newRow("--course over the file") << "@" << true << names << "option" << QString();
+        QTest::newRow("a course in the working folder over the file")
+            << QString() << true << names << "working" << QString();
+        QTest::newRow("the file's folder")
+            << QString() << false << names << "settings" << QString();
+        QTest::newRow("a Windows-1251 file")
+            << QString() << false << QByteArray("course=%\xEA\xF3\xF0\xF1\n") << "settings"
+            << QString();
+        // Without a settings file the working folder is taken unlooked (it is looked into once
+        // the first window is painted); so is a folder the file names.
+        QTest::newRow("no file: the working folder")
+            << QString() << false << QByteArray() << "working" << QString();
+        QTest::newRow("an unknown setting")
+            << QString() << false << QByteArray("# x\ncourse=@\nkurs=/srv\n") << "working"
+            << "Ошибка в файле настроек @conf, строка 3: неизвестный параметр «kurs»";
+        QTest::newRow("a relative folder")
+            << QString() << false << QByteArray("course=kurs\n") << "working"
+            << "Ошибка в файле настроек @conf, строка 1";
+        QTest::newRow("the file's folder holds no course")
+            << QString() << false << QByteArray("course=/нет/такой\n") << "/нет/такой"
+            << QString();
+    }
+    void courseFolderFromTheSettingsFile() {
+        QFETCH(QString, option);
+        QFETCH(bool, workingIsCourse);
+        QFETCH(QByteArray, settings);
+        QFETCH(QString, chosen);
+        QFETCH(QString, problem);
+        QTemporaryDir dir;
+        // A course for the file to name ("@" in its rows; "%" is the folder above it).
+        const QString course = dir.filePath(QStringLiteral("курс"));
+        const QString working = dir.filePath(QStringLiteral("working"));
+        for (const QString& folder : {course, working})
+            QVERIFY(QDir().mkpath(folder + QStringLiteral("/ortu")));
+        QFile(course + QStringLiteral("/ortu/pdb12.db")).open(QIODevice::WriteOnly);
+        if (workingIsCourse)
+            QFile(working + QStringLiteral("/ortu/pdb12.db")).open(QIODevice::WriteOnly);
+        const QString conf = dir.filePath(QStringLiteral("course-testing.conf"));
+        if (!settings.isEmpty()) {
+            QFile file(conf);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(settings.replace("@", course.toUtf8())
+                           .replace("%", (dir.path() + QStringLiteral("/")).toUtf8()));
+        }
+        StartOptions options;
+        options.courseFolder = option.isEmpty() ? QString() : course;
+        QString found;
+        const QString folder = ChooseCourseFolder(options, working, conf, &found);
+        const QString expected = chosen == QLatin1String("working")    ? working
+                                 : chosen.startsWith(QLatin1Char('/')) ? chosen
+                                                                       : course;
+        QCOMPARE(folder, expected);
+        problem.replace(QStringLiteral("@conf"), conf);
+        QVERIFY2(problem.isEmpty() ? found.isEmpty() : found.startsWith(problem),
+                 qPrintable(found));
     }
 
     void folderWithoutACourseIsNamed() {

@@ -8,6 +8,8 @@
 // Exit status: 0 written, 1 written but no file could be used, 2 nothing written.
 
 #include "tools/groupreport/attempts.h"
+#include "platform/program_version.h"
+#include "platform/russian_ui.h"
 #include "tools/groupreport/csv_report.h"
 #include "tools/groupreport/group_results.h"
 #include "tools/groupreport/html_report.h"
@@ -89,7 +91,7 @@ void AddOptions(QCommandLineParser* parser) {
         "(otchet\\data1) и пишет таблицу CSV для электронных таблиц и страницу HTML с "
         "диаграммами и анализом вопросов.\nКод завершения: 0 — отчёт записан, 1 — записан, но "
         "ни один файл не подошёл, 2 — отчёт не записан."));
-    parser->addHelpOption();
+    AddHelpAndVersionOptions(parser);
     const QCommandLineOption csv(QStringLiteral("csv"),
                                  QStringLiteral("Файл таблицы (по умолчанию results.csv)."),
                                  QStringLiteral("файл"), QStringLiteral("results.csv"));
@@ -130,6 +132,10 @@ std::optional<int> ParseCommandLine(CommandLine* line) {
     }
     if (parser.isSet(QStringLiteral("help"))) {
         Print(stdout, parser.helpText());
+        return kWritten;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::fputs(VersionText(QStringLiteral("groupreport")).toUtf8().constData(), stdout);
         return kWritten;
     }
     line->folders = parser.positionalArguments();
@@ -183,6 +189,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("groupreport"));
+    InstallRussianTranslations(); // Qt's own texts of the usage and its errors
     CommandLine line;
     if (const std::optional<int> stop = ParseCommandLine(&line))
         return *stop;

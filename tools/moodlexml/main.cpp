@@ -10,6 +10,8 @@
 // Exit status: 0 everything taken, 1 written with questions left out or refused, 2 nothing
 // written.
 
+#include "platform/program_version.h"
+#include "platform/russian_ui.h"
 #include "tools/moodlexml/moodle_xml.h"
 #include "tools/moodlexml/question_file_writer.h"
 
@@ -130,6 +132,7 @@ int Import(const QString& in, const QString& questionFile, const QString& images
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("moodlexml"));
+    InstallRussianTranslations(); // Qt's own texts of the usage and its errors
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Обмен вопросами с Moodle (формат Moodle XML).\n"
@@ -137,7 +140,7 @@ int main(int argc, char* argv[]) {
         "  moodlexml import [--images папка] вопросы.xml pdbN.db\n"
         "Код завершения: 0 — перенесено всё, 1 — файл записан, но часть вопросов не перенесена, "
         "2 — ничего не записано."));
-    parser.addHelpOption();
+    AddHelpAndVersionOptions(&parser);
     const QCommandLineOption course(QStringLiteral("course"),
                                     QStringLiteral("Папка курса с папкой images (для export)."),
                                     QStringLiteral("папка"));
@@ -154,6 +157,10 @@ int main(int argc, char* argv[]) {
     }
     if (parser.isSet(QStringLiteral("help"))) {
         Print(stdout, parser.helpText());
+        return kDone;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::fputs(VersionText(QStringLiteral("moodlexml")).toUtf8().constData(), stdout);
         return kDone;
     }
     const QStringList args = parser.positionalArguments();

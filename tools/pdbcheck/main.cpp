@@ -8,6 +8,8 @@
 // Exit status: 0 clean, 1 problems (a refused file or, with --strict, anything reported),
 // 2 the file could not be read (or the command line is wrong).
 
+#include "platform/program_version.h"
+#include "platform/russian_ui.h"
 #include "tools/pdbcheck/question_file_check.h"
 
 #include <QCommandLineParser>
@@ -41,7 +43,7 @@ void AddOptions(QCommandLineParser* parser) {
         "Проверяет файл вопросов (Windows-1251, CR LF) тем же загрузчиком, что и программа.\n"
         "Код завершения: 0 — замечаний нет, 1 — есть замечания или файл отвергнут, "
         "2 — файл не прочитан."));
-    parser->addHelpOption();
+    AddHelpAndVersionOptions(parser);
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Вывести весь загруженный файл в JSON (UTF-8)."));
     const QCommandLineOption strict(
@@ -68,6 +70,10 @@ std::optional<int> ParseCommandLine(QCommandLineParser* parser) {
     }
     if (parser->isSet(QStringLiteral("help"))) {
         Print(stdout, parser->helpText());
+        return kClean;
+    }
+    if (parser->isSet(QStringLiteral("version"))) {
+        std::fputs(VersionText(QStringLiteral("pdbcheck")).toUtf8().constData(), stdout);
         return kClean;
     }
     if (parser->positionalArguments().size() != 1) {
@@ -125,6 +131,7 @@ int CheckStrictly(const QCommandLineParser& parser, const QString& path, const Q
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pdbcheck"));
+    InstallRussianTranslations(); // Qt's own texts of the usage and its errors
 
     QCommandLineParser parser;
     if (const std::optional<int> stop = ParseCommandLine(&parser))
