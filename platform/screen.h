@@ -35,8 +35,9 @@ public:
 
     static void SetModalLoopsEnabled(bool enabled);
 
-    /// True when a screen that is being deactivated loses the focus to a window of its own (a
-    /// dialog it opened) or to another application: coming back from there is no new activation.
+    /// True when a screen that is being deactivated loses the focus to a window that is no screen
+    /// (a message box, a dialog) or to another application: coming back from there is no new
+    /// activation.
     static bool FocusStaysWithScreen(const QWidget* screen);
 
     /// True once the screen has been closed for good and waits to be freed.
