@@ -488,11 +488,19 @@ void Tform12::OpenControlScreen() {
     // this or another PC of the lab holds, nothing opens and the fields stay editable. A lock that
     // cannot be made for another reason (a missing data folder) is left to the control screen,
     // which says so with the input/output message.
-    ResultNameLock::Attempt attempt =
-        ResultNameLock::Acquire(Form1 ? Shell().ProgramFolder : CurrentFolder(), FullName());
-    if (attempt.inUse) {
-        ShowMessage(attempt.message, MessageKind::Warning, this);
-        return;
+    // A control screen still standing behind the menu (the start bar brought the menu over it
+    // before "OK") holds the name already, for the same registration: it is shown again as it
+    // is, and the name is not taken a second time.
+    const bool nameHeldByScreen =
+        Form6 && !Form6->IsClosing() && Form6->Report().HoldsNameLock();
+    ResultNameLock::Attempt attempt;
+    if (!nameHeldByScreen) {
+        attempt =
+            ResultNameLock::Acquire(Form1 ? Shell().ProgramFolder : CurrentFolder(), FullName());
+        if (attempt.inUse) {
+            ShowMessage(attempt.message, MessageKind::Warning, this);
+            return;
+        }
     }
     SetRegistrationEnabled(false);
     if (Form1)
@@ -500,6 +508,7 @@ void Tform12::OpenControlScreen() {
     RecreateIfFreed<TForm6>(Shell().RecreateControlScreen, Form6, ProgramShell());
     hide();
     Form6->Image2->setVisible(true);
-    Form6->HoldNameLock(std::move(attempt.lock));
+    if (!nameHeldByScreen)
+        Form6->HoldNameLock(std::move(attempt.lock));
     Form6->ShowScreen();
 }
