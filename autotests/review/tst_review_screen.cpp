@@ -246,11 +246,12 @@ void ReviewScreenTest::steppingThroughAWholeTest() {
              QStringLiteral("Набрано баллов за ответ: 0 "));
     QVERIFY(Control<QPushButton>(f, "BitBtn3")->isEnabled() &&
             !Control<QPushButton>(f, "BitBtn4")->isEnabled());
-    f->BitBtn4Click(); // nothing before the first record
+    QTest::mouseClick(Control<QPushButton>(f, "BitBtn4"), Qt::LeftButton); // disabled
     QCOMPARE(f->CurrentItem, 1);
 
     // Record 2: the picture at its natural size, two picture rows and a text row.
-    f->BitBtn3Click();
+    QTest::mouseClick(Control<QPushButton>(f, "BitBtn3"), Qt::LeftButton);
+    QCOMPARE(f->CurrentItem, 2);
     QVERIFY(Control<QFrame>(f, "Panel3")->isVisible() && Control<QLabel>(f, "Image1")->isVisible());
     QCOMPARE(Control<QFrame>(f, "Panel3")->geometry(),
              QRect(8, Bottom(Control<AutoSizeLabel>(f, "Label3")) + 4, 204, 104));
@@ -271,7 +272,7 @@ void ReviewScreenTest::steppingThroughAWholeTest() {
             Control<QPushButton>(f, "BitBtn4")->isEnabled());
 
     // Record 3, a video question: a column left of the panel at 225, 95, nothing playing yet.
-    f->BitBtn3Click();
+    QTest::mouseClick(Control<QPushButton>(f, "BitBtn3"), Qt::LeftButton);
     QVERIFY(!Control<QPushButton>(f, "BitBtn3")->isEnabled() &&
             Control<QPushButton>(f, "BitBtn4")->isEnabled());
     QVERIFY(!Control<QFrame>(f, "Panel3")->isVisible() &&
