@@ -62,6 +62,17 @@ QStringList PictureQuestion() {
         .split(u'|');
 }
 
+// A video question whose three options are pictures, under the given header line.
+QStringList VideoPictureQuestion(const QString& header) {
+    return (header + QStringLiteral(
+                         "|.|1|.|Вопрос 1|.| №07-В1. Что показано во фрагменте? |\\$film01.avi|"
+                         "!opt_tall.bmp |,|!opt_tall.bmp |,|!opt_tall.bmp |.|Вы ответили: [1]- "
+                         "(балл за ответ: 100), |#|Правильный ответ: [1]- (балл за ответ: 100), "
+                         "|&|Набрано баллов за ответ: 100|$|, задано вопросов: 1,  набрано "
+                         "баллов: 100 из 100 возможных  это составляет 100.0%|@"))
+        .split(u'|');
+}
+
 FakeMediaPlayer* Player() {
     return qobject_cast<FakeMediaPlayer*>(Form8->Player());
 }
@@ -79,6 +90,8 @@ private Q_SLOTS:
     void dialogAndAChoiceThatIsNoFile();
     void steppingThroughAWholeTest();
     void questionPictureIsFitted();
+    void recordStaysBetweenTheBars_data();
+    void recordStaysBetweenTheBars();
     void videoPlaysOnlyOnTheButton();
     void brokenVideoLetsTheReviewGoOn();
     void namesLeadingOutsideImagesOpenNothing();
@@ -336,6 +349,51 @@ void ReviewScreenTest::questionPictureIsFitted() {
             Control<QLabel>(f, "Image1")->pixmap().isNull());
     QCOMPARE(Control<AutoSizeLabel>(f, "Label4")->y(), Bottom(Control<QFrame>(f, "Panel3")) + 4);
     QVERIFY(m_messages->messages.isEmpty());
+}
+
+void ReviewScreenTest::recordStaysBetweenTheBars_data() {
+    QTest::addColumn<QSize>("display");
+    QTest::newRow("1024 x 768") << QSize(1024, 768);
+    QTest::newRow("800 x 600") << QSize(800, 600);
+}
+
+void ReviewScreenTest::recordStaysBetweenTheBars() {
+    QFETCH(QSize, display);
+    m_screens->SetDisplay(display);
+    SavePicture(QStringLiteral("!opt_tall.bmp"), QSize(80, 160));
+    // A long name and specialization: the header takes several lines, the score the last.
+    const QString header =
+        QStringLiteral("07.12.2026 09:05:03  ") +
+        QStringLiteral("Константинопольская-Преображенская ").repeated(5) +
+        QStringLiteral(",  группа: ФК-11,  специализация: ") +
+        QStringLiteral("лёгкая атлетика, ").repeated(10) +
+        QStringLiteral("плавание,  КМС,  тест: ИТОГОВОЕ ТЕСТИРОВАНИЕ");
+    OpenScreen();
+    TForm8* f = Form8;
+    Choose(WriteData(VideoPictureQuestion(header)));
+    QVERIFY(m_messages->messages.isEmpty());
+
+    auto* bar = Control<QFrame>(f, "Panel1");
+    auto* headerLabel = Control<QLabel>(f, "Label1");
+    QVERIFY(headerLabel->text().endsWith(QStringLiteral("это составляет 100.0% ")));
+    QVERIFY(bar->height() > 33);
+    QVERIFY(headerLabel->height() >= headerLabel->heightForWidth(headerLabel->width()));
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label2")->y(), Bottom(bar) + 4);
+    QVERIFY(Control<QFrame>(f, "Panel5")->y() > Bottom(bar));
+
+    // The picture rows and the answer lines stand above "Старт видео", and the button above the
+    // bottom bar; the pictures keep their proportions.
+    auto* button = Control<TabcToggleBtn>(f, "abcToggleBtn1");
+    QVERIFY(button->isVisible());
+    QVERIFY(button->y() >= Bottom(Control<AutoSizeLabel>(f, "Label11")) + 8);
+    QVERIFY(Bottom(button) <= Control<QFrame>(f, "Panel2")->y());
+    QVERIFY(Bottom(Control<QLabel>(f, "Image8")) < Control<AutoSizeLabel>(f, "Label9")->y());
+    for (const char* name : {"Image6", "Image7", "Image8"}) {
+        const QSize size = Control<QLabel>(f, name)->size();
+        QVERIFY(size.height() > 0 && qAbs(size.height() - 2 * size.width()) <= 2);
+        QVERIFY(Control<QLabel>(f, name)->x() + size.width() <=
+                Control<QFrame>(f, "Panel5")->x());
+    }
 }
 
 void ReviewScreenTest::videoPlaysOnlyOnTheButton() {
