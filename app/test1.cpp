@@ -11,6 +11,7 @@
 #include "platform/display.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/named_colours.h"
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "review/test8.h"
@@ -52,13 +53,13 @@ bool IsTypedText(const QKeyEvent* key) {
            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
 }
 
-const QColor kNavy(0x00, 0x00, 0x80);
-const QColor kBlue(0x00, 0x00, 0xFF);
-const QColor kGreen(0x00, 0x80, 0x00);
+using Colours::kNavy;
+using Colours::kBlue;
+using Colours::kGreen;
 const QColor kPanelColour(0x4D, 0xCF, 0xFB);
 const QColor kFieldColour(0xCA, 0xF4, 0xFF);
 const QColor kButtonFace(0x56, 0xE6, 0x00);
-const QColor kButtonHover(0x66, 0xE2, 0xFD);
+constexpr QColor kButtonHover = Colours::kHover;
 constexpr int kPanel11Width = 630;
 constexpr int kPanel11Height = 368;
 int g_nextGroup = 1201;

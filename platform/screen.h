@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <utility>
 
@@ -78,6 +79,12 @@ void RecreateIfFreed(int& flag, Pointer& global, Args&&... args) {
         global = new Form(std::forward<Args>(args)...);
         flag = 0;
     }
+}
+
+/// The control of row 1..N of a screen, its row controls given in row order; null for any other
+/// row. The rows' controls keep the program's names, whose numbers need not follow the rows.
+template <typename T> T* RowControl(int row, std::initializer_list<T*> rows) {
+    return row >= 1 && row <= int(rows.size()) ? rows.begin()[row - 1] : nullptr;
 }
 
 /// Sets the object name of a control (its name in the program) and returns it.

@@ -7,6 +7,7 @@
 #include "platform/fonts.h"
 #include "platform/media_player.h"
 #include "platform/message_box.h"
+#include "platform/named_colours.h"
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "questions/auto_size_label.h"
@@ -43,13 +44,13 @@ namespace {
 
 const QColor kBackground(0xEE, 0xFC, 0xA0);
 const QColor kBarColour(0x5F, 0xEE, 0xFA);
-const QColor kNavy(0x00, 0x00, 0x80);
-const QColor kMaroon(0x80, 0x00, 0x00);
-const QColor kBlue(0x00, 0x00, 0xFF);
-const QColor kRed(0xFF, 0x00, 0x00);
+using Colours::kNavy;
+using Colours::kMaroon;
+using Colours::kBlue;
+using Colours::kRed;
 const QColor kPointsGreen(0x00, 0x59, 0x00);
-const QColor kVideoFace(0xFF, 0xB7, 0x6F);
-const QColor kVideoHover(0x66, 0xE2, 0xFD);
+constexpr QColor kVideoFace = Colours::kToggleFace;
+constexpr QColor kVideoHover = Colours::kHover;
 const QString kAbsent = QStringLiteral("0");
 const QString kFont = QStringLiteral("Times New Roman");
 
@@ -262,37 +263,11 @@ TForm8::~TForm8() {
 }
 
 AutoSizeLabel* TForm8::RowLabel(int row) const {
-    switch (row) {
-    case 1:
-        return Label4;
-    case 2:
-        return Label5;
-    case 3:
-        return Label6;
-    case 4:
-        return Label7;
-    case 5:
-        return Label8;
-    default:
-        return nullptr;
-    }
+    return RowControl<AutoSizeLabel>(row, {Label4, Label5, Label6, Label7, Label8});
 }
 
 QLabel* TForm8::RowPicture(int row) const {
-    switch (row) {
-    case 1:
-        return Image6;
-    case 2:
-        return Image7;
-    case 3:
-        return Image8;
-    case 4:
-        return Image9;
-    case 5:
-        return Image10;
-    default:
-        return nullptr;
-    }
+    return RowControl<QLabel>(row, {Image6, Image7, Image8, Image9, Image10});
 }
 
 QString TForm8::ProgramFolder() const {

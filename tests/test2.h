@@ -100,7 +100,6 @@ private:
     void ShowVerdict();
     void TimeUp();
     void ShowResult();
-    void SetClockLook(const QColor& colour, int pixelSize, const QString& text);
 
     TrainingSession m_session;
     bool m_leaving = false;
