@@ -42,21 +42,39 @@ viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 # Starts an Xvfb of WIDTH x HEIGHT on display :$WINDOW_CHECK_DISPLAY, or else on a free display
 # it picks itself (its number is written to FOLDER/display), and waits until it answers. Sets
 # `xvfb` (its process, for the check's clean-up) and exports DISPLAY; calls the check's `fail`
-# when no display answers.
+# when no display answers. A loaded machine can take many seconds to start the server, and many
+# checks start servers at once: a server that ends or does not answer within a minute is replaced
+# by a new one, twice at most.
 start_xvfb() {
-  local width=$1 height=$2 folder=$3
-  if [ -n "${WINDOW_CHECK_DISPLAY:-}" ]; then
-    Xvfb ":$WINDOW_CHECK_DISPLAY" -screen 0 "${width}x${height}x24" -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    export DISPLAY=":$WINDOW_CHECK_DISPLAY"
-  else
-    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$folder/display" \
-      >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 100); do [ -s "$folder/display" ] && break; sleep 0.1; done
-    DISPLAY=":$(head -n 1 "$folder/display")"
-    export DISPLAY
-  fi
-  for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  xdpyinfo >/dev/null 2>&1 || fail "no X display"
+  local width=$1 height=$2 folder=$3 attempt until
+  for attempt in 1 2 3; do
+    if [ -n "${WINDOW_CHECK_DISPLAY:-}" ]; then
+      Xvfb ":$WINDOW_CHECK_DISPLAY" -screen 0 "${width}x${height}x24" -nolisten tcp \
+        >"$folder/xvfb.log" 2>&1 &
+      xvfb=$!
+      export DISPLAY=":$WINDOW_CHECK_DISPLAY"
+    else
+      Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$folder/display" \
+        >"$folder/xvfb.log" 2>&1 &
+      xvfb=$!
+      until=$((SECONDS + 60))
+      while [ ! -s "$folder/display" ] && kill -0 "$xvfb" 2>/dev/null && [ "$SECONDS" -lt "$until" ]; do
+        sleep 0.1
+      done
+      DISPLAY=":$(head -n 1 "$folder/display" 2>/dev/null)"
+      export DISPLAY
+    fi
+    until=$((SECONDS + 60))
+    until xdpyinfo >/dev/null 2>&1 || ! kill -0 "$xvfb" 2>/dev/null || [ "$SECONDS" -ge "$until" ]; do
+      sleep 0.1
+    done
+    # Answered by this check's own server, which is still running.
+    if kill -0 "$xvfb" 2>/dev/null && xdpyinfo >/dev/null 2>&1; then
+      return 0
+    fi
+    echo "no X server answered at $DISPLAY (attempt $attempt): $(tail -n 2 "$folder/xvfb.log" 2>/dev/null | tr '\n' ' ')" >&2
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+  done
+  fail "no X display"
 }

@@ -48,55 +48,130 @@ mapped() {
 }
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n 's/.*\(#[0-9A-F]\{6\}\).*/\1/p'; }
 more_mapped_than() { [ "$(mapped | wc -l)" -gt "$1" ]; }
+mapped_count_is() { [ "$(mapped | wc -l)" -eq "$1" ]; }
 colour_is() { [ "$(pixel "$1" "$2")" = "$3" ]; }
+colour_is_not() { local c; c=$(pixel "$1" "$2") && [ -n "$c" ] && [ "$c" != "$3" ]; }
+# The window has the client size the screen gives itself on its activation.
+size_is() { [ "$(geometry "$1" | cut -d' ' -f3,4)" = "$2 $3" ]; }
+# The window has the keyboard: what is typed now reaches it.
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 click() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep "${4:-0.5}"; }
+# A window manager may hold the pointer, and so a click, until it has looked at the click, while
+# the keys typed next go on to the field that had the keyboard. A move of the pointer after the
+# click shows once the click has been let through: only then does typing start.
+pointer_at() { [ "$(xdotool getmouselocation | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\) .*/\1 \2/p')" = "$1 $2" ]; }
+click_field() {
+  xdotool mousemove "$1" "$2" click 1 mousemove $(($1 + 1)) "$2"
+  eventually 30 pointer_at $(($1 + 1)) "$2" || fail "a click at $1, $2 was not let through"
+  sleep 0.2
+}
 
 w=1024 h=768
-start_xvfb "$w" "$h" "$work"
-# All the typing is Russian: with the Russian layout xdotool finds every letter on the keyboard
-# instead of remapping a spare key for each one, which a loaded machine can overtake (lost letters).
-setxkbmap ru
+# The check's X server. All the typing is Russian: with the Russian layout xdotool finds every
+# letter on the keyboard instead of remapping a spare key for each one, which a loaded machine can
+# overtake (lost letters). A server that went away meanwhile is replaced, twice at most.
+start_display() {
+  local attempt
+  for attempt in 1 2 3; do
+    start_xvfb "$w" "$h" "$work"
+    setxkbmap ru 2>/dev/null && return 0
+    echo "control-cover: the X server at $DISPLAY went away (attempt $attempt)" >&2
+    stop "$xvfb"; xvfb=''
+  done
+  fail "no X server kept answering"
+}
+start_display
 export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
 export XDG_CONFIG_HOME="$work/config" HOME="$work/home"
 mkdir -p "$XDG_CONFIG_HOME" "$HOME"
 
-run() {
-  mode=$1
+start_wm() {
   case "$mode" in
     openbox) openbox --sm-disable >"$work/wm.log" 2>&1 & wm=$! ;;
     xfwm4) xfwm4 --compositor=off --sm-client-disable >"$work/wm.log" 2>&1 & wm=$! ;;
   esac
   if [ -n "$wm" ]; then
-    for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+    # Until it has taken the display or ended, half a minute at most.
+    local until=$((SECONDS + 30))
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+      ! kill -0 "$wm" 2>/dev/null || [ "$SECONDS" -ge "$until" ]; do
+      sleep 0.1
+    done
+    if ! kill -0 "$wm" 2>/dev/null; then
+      # xfwm4 needs its settings service, which a bare X server may lack.
+      echo "control-cover ($mode): skipped, the window manager did not start: $(tail -n 2 "$work/wm.log" | tr '\n' ' ')"
+      wm=''
+      return 1
+    fi
     sleep 0.5
   fi
-  rm -rf "$work/course"; cp -r "$root/course" "$work/course"
-  (cd "$work/course" && exec "$bin") >"$work/program-$mode.log" 2>&1 &
-  app=$!
+}
+# Starts the program on a fresh copy of the course. A program that could not reach the X server,
+# which had answered a moment before, is started again on a new one, twice at most, saying so.
+start_program() {
+  local attempt
+  for attempt in 1 2 3; do
+    rm -rf "$work/course"; cp -r "$root/course" "$work/course"
+    (cd "$work/course" && exec "$bin") >"$work/program-$mode.log" 2>&1 &
+    app=$!
+    # Until it shows a window of its own or ends, a minute at most.
+    local until=$((SECONDS + 60))
+    while kill -0 "$app" 2>/dev/null && [ "$SECONDS" -lt "$until" ] &&
+      [ -z "$(xdotool search --pid "$app" 2>/dev/null | head -n 1)" ]; do
+      sleep 0.2
+    done
+    kill -0 "$app" 2>/dev/null && return 0
+    grep -q 'could not connect to display' "$work/program-$mode.log" || return 0 # `window` says why
+    echo "control-cover ($mode): the program could not reach the X server on $DISPLAY (attempt $attempt)" >&2
+    wait "$app" 2>/dev/null || true
+    app=''
+    stop "$wm"; wm=''
+    stop "$xvfb"; xvfb=''
+    start_display
+    start_wm || return 1
+  done
+}
 
-  # After the splash: "Тестирование..." on the start bar, registration, "Контроль...".
+run() {
+  mode=$1
+  start_wm || return 0
+  start_program || return 0
+
+  # After the splash: "Тестирование..." on the start bar, registration, "Контроль...". A loaded
+  # machine may take seconds for any step, so each waits for the state the last one leads to.
   window 'Учебник' >/dev/null || fail "the textbook did not open after the splash"
-  click $(( $(half $w) - 50 + 2 + 8 + 60 )) 14 1 1
+  window 'Тестирование' >/dev/null || fail "the start bar did not come with the textbook"
+  click $(( $(half $w) - 50 + 2 + 8 + 60 )) 14 1 0.3
   local menu mx my mw mh px py
   menu=$(window 'Регистрация и выбор режима тестирования') || fail "the menu did not open"
+  eventually 30 size_is "$menu" 924 698 || fail "the menu is $(geometry "$menu"), not 924 x 698"
   read -r mx my mw mh <<<"$(geometry "$menu")"
   px=$(( mx + 18 + $(half $((mw - 38 - 630))) + 11 )) py=$(( my + 18 + $(half $((mh - 38 - 368))) + 10 ))
-  click $((px + 4 + 302)) $((py + 229 + 44)) 1 1                  # entry panel
-  click $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) 1 1.5      # Edit1
+  eventually 30 has_focus "$menu" || fail "the menu did not get the keyboard"
+  # Where the name field lies, the entry panel's face shows until the panel is clicked.
+  eventually 30 colour_is $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) '#4DCFFB' ||
+    fail "the menu's entry panel is not on view"
+  click $((px + 4 + 302)) $((py + 229 + 44)) 1 0.3                # entry panel
+  eventually 30 colour_is_not $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) '#4DCFFB' ||
+    fail "the entry panel did not uncover the registration fields"
+  click_field $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12))      # Edit1
   xdotool type --delay 60 "Петров А. В."
-  click $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12)) 1 1.5       # Edit5
+  click_field $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12))       # Edit5
   xdotool type --delay 60 "ФК-21"
-  click $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9)) 1 1.5       # ComboBox1
+  click_field $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9))       # ComboBox1
   xdotool type --delay 60 "Плавание"
   local shown
   shown=$(mapped | wc -l)
   click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1 0        # ComboBox2 drops down
-  eventually 10 more_mapped_than "$shown" || fail "the qualification list did not drop down"
-  xdotool key Down Down Down Return; sleep 0.5
-  click $((px + 209 + 96)) $((py + 320 + 12)) 1 2                 # "Контроль..."
+  eventually 30 more_mapped_than "$shown" || fail "the qualification list did not drop down"
+  xdotool key Down Down Down Return
+  # The list holds the pointer while it is open: a click before it has closed would only close it.
+  eventually 30 mapped_count_is "$shown" || fail "the qualification list did not close"
+  click $((px + 209 + 96)) $((py + 320 + 12)) 1 0                 # "Контроль..."
   local control cx cy ch
-  shot control
   control=$(window 'Внимание!') || fail "no control screen titled exactly 'Внимание!'"
+  shot control
+  eventually 30 size_is "$control" 775 534 || fail "the control screen is $(geometry "$control")"
   read -r cx cy _ ch <<<"$(geometry "$control")"
   click $((cx + 16 + 88)) $((cy + ch - 51 + 10 + 15)) 1 1         # "OK": the first question
   control=$(window 'Вопрос 1') || fail "no control screen titled exactly 'Вопрос 1'"
