@@ -175,7 +175,7 @@ void ReviewScreenTest::Choose(const QString& path) {
             m_dialog = QStringList{title, filter, folder};
             return path;
         });
-    Form8->BitBtn2Click();
+    QTest::mouseClick(Control<QPushButton>(Form8, "BitBtn2"), Qt::LeftButton);
 }
 
 void ReviewScreenTest::emptyScreenFromTheMenu_data() {
@@ -584,7 +584,7 @@ void ReviewScreenTest::closeReturnsToTheMenu() {
     QCOMPARE(Control<AutoSizeLabel>(Form8, "Label2")->text(), QStringLiteral("Вопрос 2 "));
 
     QPointer<TForm8> first = Form8;
-    first->BitBtn5Click();
+    QTest::mouseClick(Control<QPushButton>(first, "BitBtn5"), Qt::LeftButton);
     QCOMPARE(int(form12->TestingMode), 0);
     QVERIFY(form12->isVisible() && !first->isVisible());
     QCOMPARE(Shell().RecreateReviewScreen, 1);

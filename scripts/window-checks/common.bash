@@ -48,11 +48,15 @@ viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 start_xvfb() {
   local width=$1 height=$2 folder=$3 attempt until
   for attempt in 1 2 3; do
-    if [ -n "${WINDOW_CHECK_DISPLAY:-}" ]; then
-      Xvfb ":$WINDOW_CHECK_DISPLAY" -screen 0 "${width}x${height}x24" -nolisten tcp \
-        >"$folder/xvfb.log" 2>&1 &
+    local fixed=${WINDOW_CHECK_DISPLAY:-}
+    # The server picks the lowest display without a lock file; a display whose socket a server
+    # still holds without one (left by a server that was killed) makes it give up. A new attempt
+    # takes a display of its own far from the usual ones.
+    [ -z "$fixed" ] && [ "$attempt" -gt 1 ] && fixed=$((200 + RANDOM % 600))
+    if [ -n "$fixed" ]; then
+      Xvfb ":$fixed" -screen 0 "${width}x${height}x24" -nolisten tcp >"$folder/xvfb.log" 2>&1 &
       xvfb=$!
-      export DISPLAY=":$WINDOW_CHECK_DISPLAY"
+      export DISPLAY=":$fixed"
     else
       Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$folder/display" \
         >"$folder/xvfb.log" 2>&1 &
