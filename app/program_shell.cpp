@@ -6,6 +6,7 @@
 #include "materials/test3.h"
 #include "materials/test7.h"
 #include "materials/test94.h"
+#include "materials/test99.h"
 #include "tests/result_report.h"
 #include "tests/test2.h"
 #include "tests/test4.h"
@@ -119,6 +120,18 @@ public:
             Form7->hide();
         if (Form3 && Form3->isVisible())
             Form3->hide();
+    }
+    void PutAwayForExam() override {
+        PutAwayOtherScreens();
+        // The video viewer hands back to the textbook when it closes; then the textbook goes.
+        if (Form9 && Form9->isVisible())
+            Form9->close();
+        if (Form14 && Form14->isVisible())
+            Form14->hide();
+        if (form12 && form12->isVisible())
+            form12->hide();
+        if (Form1 && Form1->isVisible())
+            Form1->hide();
     }
 };
 

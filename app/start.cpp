@@ -42,6 +42,9 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    // On a Wayland desktop the screens go through XWayland, unless the user chose a platform.
+    if (AskForX11(arguments, [](const char* name) { return qEnvironmentVariable(name); }))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     InstallRussianTranslations();
     QApplication::setQuitOnLastWindowClosed(false);
@@ -54,17 +57,29 @@ int main(int argc, char* argv[]) {
         return Refuse(options.error);
     const QString folder =
         options.courseFolder.isEmpty() ? QDir::currentPath() : options.courseFolder;
-    if (const QString problem = CourseFolderProblem(folder); !problem.isEmpty())
-        return Refuse(problem);
-    if (!QDir::setCurrent(folder))
-        return Refuse(QStringLiteral("Папка курса «%1» не открывается.")
-                          .arg(QDir::toNativeSeparators(folder)));
+    if (!QDir::setCurrent(folder)) {
+        const QString problem = CourseFolderProblem(folder);
+        return Refuse(!problem.isEmpty() ? problem
+                                         : QStringLiteral("Папка курса «%1» не открывается.")
+                                               .arg(QDir::toNativeSeparators(folder)));
+    }
 
-    // The screens on the web engine and the media players are loaded once the splash is shown.
+    // The course folder is checked once the splash is painted (on a network share every look
+    // into it costs a round trip to the server), then the screens on the web engine and the
+    // media players are loaded.
+    QString courseProblem;
     QString moduleProblem;
-    if (!StartScreens([&moduleProblem] { return LoadLateModule(&moduleProblem); })) {
+    const bool started = StartScreens([&]() -> const LateParts* {
+        courseProblem = CourseFolderProblem(QDir::currentPath());
+        if (!courseProblem.isEmpty())
+            return nullptr;
+        return LoadLateModule(&moduleProblem);
+    });
+    if (!started) {
         const int code =
-            Refuse(QStringLiteral("Часть программы не загружается: %1").arg(moduleProblem));
+            Refuse(!courseProblem.isEmpty()
+                       ? courseProblem
+                       : QStringLiteral("Часть программы не загружается: %1").arg(moduleProblem));
         DestroyScreens();
         return code;
     }

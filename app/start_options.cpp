@@ -44,14 +44,17 @@ QString StartUsage() {
 }
 
 QString CourseFolderProblem(const QString& folder) {
-    const QFileInfo info(folder);
-    if (!info.isDir())
-        return QStringLiteral("Папка курса «%1» не найдена.\n\n%2")
-            .arg(QDir::toNativeSeparators(folder), StartUsage());
+    // One listing of the question files' folder answers for all twelve names: on a network
+    // share every file looked up alone costs a round trip to the server before the first window.
+    const QStringList files =
+        QDir(QDir(folder).filePath(QStringLiteral("ortu"))).entryList(QDir::Files, QDir::Unsorted);
     for (int n = 1; n <= 12; ++n) {
-        if (QFileInfo(QDir(folder).filePath(QStringLiteral("ortu/pdb%1.db").arg(n))).isFile())
+        if (files.contains(QStringLiteral("pdb%1.db").arg(n)))
             return QString();
     }
+    if (!QFileInfo(folder).isDir())
+        return QStringLiteral("Папка курса «%1» не найдена.\n\n%2")
+            .arg(QDir::toNativeSeparators(folder), StartUsage());
     return QStringLiteral("В папке «%1» нет курса: не найден ни один файл вопросов "
                           "(%2 … %3).\n"
                           "Запустите программу из папки курса или укажите её: "
@@ -59,4 +62,18 @@ QString CourseFolderProblem(const QString& folder) {
         .arg(QDir::toNativeSeparators(QFileInfo(folder).absoluteFilePath()),
              QDir::toNativeSeparators(QStringLiteral("ortu/pdb1.db")),
              QDir::toNativeSeparators(QStringLiteral("ortu/pdb12.db")));
+}
+
+bool AskForX11(const QStringList& arguments,
+               const std::function<QString(const char* name)>& environment) {
+    if (!environment("QT_QPA_PLATFORM").isEmpty())
+        return false;
+    for (const QString& argument : arguments)
+        if (argument == QLatin1String("-platform") || argument == QLatin1String("--platform") ||
+            argument.startsWith(QLatin1String("-platform=")) ||
+            argument.startsWith(QLatin1String("--platform=")))
+            return false;
+    const bool wayland = !environment("WAYLAND_DISPLAY").isEmpty() ||
+                         environment("XDG_SESSION_TYPE") == QLatin1String("wayland");
+    return wayland && !environment("DISPLAY").isEmpty();
 }

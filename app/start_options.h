@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // What the program is told when it starts: the course folder it works in. The folder named with
 // --course comes first, the working folder second; a folder without a course is refused with a
@@ -22,3 +23,10 @@ QString StartUsage();
 /// Empty when `folder` holds a course (a question file "ortu/pdb1.db" ... "ortu/pdb12.db");
 /// otherwise the Russian message to show.
 QString CourseFolderProblem(const QString& folder);
+
+/// True when the program should ask Qt for X11 (on Wayland, through XWayland): the screens place
+/// and stack their windows themselves, which only X11 allows, and an exam holds the keyboard and
+/// the pointer through it. Not when the user chose a platform (QT_QPA_PLATFORM or -platform), nor
+/// without an X server to reach (DISPLAY). environment gives a variable's value, empty if unset.
+bool AskForX11(const QStringList& arguments,
+               const std::function<QString(const char* name)>& environment);

@@ -22,32 +22,31 @@ cmake -G Ninja -S "$root" -B "$build" \
     -DCOURSE_BUILD_FUZZERS=ON -DCOURSE_BUILD_TESTS=OFF -DCOURSE_BUILD_BENCHMARKS=OFF \
     "-DCMAKE_CXX_FLAGS=$sanitize -fsanitize=fuzzer-no-link" \
     "-DCMAKE_EXE_LINKER_FLAGS=$sanitize" >/dev/null
-ninja -C "$build" -j2 question_file_fuzzer
 
-# libFuzzer adds what it finds to its first corpus folder: a scratch copy keeps the committed
-# corpus as it is.
-scratch="$(mktemp -d)"
-trap 'rm -rf "$scratch"' EXIT
+# Builds a target and runs it from a scratch corpus seeded with the committed one (libFuzzer adds
+# what it finds to its first corpus folder, so the committed corpus stays as it is).
+scratches=()
+trap 'rm -rf "${scratches[@]}"' EXIT
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
-log="$build/question_file_fuzzer.log"
-if ! "$build/fuzz/question_file_fuzzer" -runs="$runs" -max_len=4096 -timeout=10 \
-    -artifact_prefix="$build/" "$scratch" "$root/fuzz/corpus" >"$log" 2>&1; then
-    tail -n 80 "$log" >&2
-    echo "fuzz/smoke.sh: question_file_fuzzer FAILED (log: $log, input saved in $build/)" >&2
-    exit 1
-fi
-echo "fuzz/smoke.sh: question_file_fuzzer passed $runs runs"
+run_fuzzer() { # run_fuzzer TARGET SEED_FOLDER
+    local target=$1 seeds=$2 scratch log
+    ninja -C "$build" -j2 "$target"
+    scratch="$(mktemp -d)"
+    scratches+=("$scratch")
+    log="$build/$target.log"
+    if ! "$build/fuzz/$target" -runs="$runs" -max_len=4096 -timeout=10 \
+        -artifact_prefix="$build/" "$scratch" "$seeds" >"$log" 2>&1; then
+        tail -n 80 "$log" >&2
+        echo "fuzz/smoke.sh: $target FAILED (log: $log, input saved in $build/)" >&2
+        exit 1
+    fi
+    echo "fuzz/smoke.sh: $target passed $runs runs"
+}
 
+# The question file loader, seeded with the committed corpus.
+run_fuzzer question_file_fuzzer "$root/fuzz/corpus"
 # The reader of a control test's data file, seeded with the review tests' data files.
-ninja -C "$build" -j2 data_file_fuzzer
-data_scratch="$(mktemp -d)"
-trap 'rm -rf "$scratch" "$data_scratch"' EXIT
-log="$build/data_file_fuzzer.log"
-if ! "$build/fuzz/data_file_fuzzer" -runs="$runs" -max_len=4096 -timeout=10 \
-    -artifact_prefix="$build/" "$data_scratch" "$root/autotests/review/data" >"$log" 2>&1; then
-    tail -n 80 "$log" >&2
-    echo "fuzz/smoke.sh: data_file_fuzzer FAILED (log: $log, input saved in $build/)" >&2
-    exit 1
-fi
-echo "fuzz/smoke.sh: data_file_fuzzer passed $runs runs"
+run_fuzzer data_file_fuzzer "$root/autotests/review/data"
+# The Moodle XML import and the question file it writes, seeded with small Moodle XML files.
+run_fuzzer moodle_import_fuzzer "$root/fuzz/corpus-moodle"

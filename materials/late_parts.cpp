@@ -3,7 +3,7 @@
 #include "materials/test7.h"
 #include "materials/test94.h"
 #include "materials/test99.h"
-#include "platform/qt_media_player.h"
+#include "platform/gst_media_player.h"
 #include "platform/sound.h"
 
 const LateParts& MaterialsLateParts() {
@@ -15,7 +15,7 @@ const LateParts& MaterialsLateParts() {
             if (Form14)
                 Form14->BuildBrowser();
         },
-        [](QObject* parent) -> MediaPlayer* { return new QtMediaPlayer(parent); },
+        [](QObject* parent) -> MediaPlayer* { return new GstMediaPlayer(parent); },
         &PlaySoundEffect,
     };
     return parts;

@@ -44,6 +44,11 @@ listed ' \./usr/share/applications/course-testing\.desktop$'
 listed ' \./usr/share/icons/hicolor/48x48/apps/course-testing\.png$'
 listed ' \./usr/share/icons/hicolor/scalable/apps/course-testing\.svg$'
 listed ' \./usr/share/doc/course-testing/deployment\.md$'
+# The exam session and the supervisor code: its helper beside the screens, the teachers' tool.
+listed ' \./usr/share/xsessions/course-testing-exam\.desktop$'
+listed ' \./usr/lib/course-testing/exam-session$'
+listed ' \./usr/lib/.*course-testing/course-testing-code-check$'
+listed ' \./usr/bin/supervisorcode$'
 # Nothing of the build or the tests.
 ! grep -qE 'tst_|benchmark|fuzz|/include/|\.a$' "$work/contents" || fail "test or build files in the package"
 

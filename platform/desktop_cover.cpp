@@ -1,6 +1,9 @@
 #include "platform/desktop_cover.h"
 
 #include "platform/named_colours.h"
+#include "platform/new_window_watch.h"
+#include "platform/screen.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPalette>
@@ -15,8 +18,9 @@ constexpr QColor kCoverColour = Colours::kNavy;
 DesktopCover::DesktopCover(QWidget* screen) : QObject(screen), m_screen(screen) {
     setObjectName(QStringLiteral("DesktopCover"));
     // A window of its own (no parent): a parent would be kept above its child.
-    m_cover =
-        new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    // Above the windows of other programs, as the screen is.
+    m_cover = new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint |
+                                       Qt::WindowDoesNotAcceptFocus | Qt::WindowStaysOnTopHint);
     m_cover->setObjectName(QStringLiteral("DesktopCoverWindow"));
     m_cover->setWindowTitle(QStringLiteral("Тестирование"));
     m_cover->setAttribute(Qt::WA_ShowWithoutActivating, true);
@@ -35,6 +39,10 @@ DesktopCover::~DesktopCover() {
 
 void DesktopCover::CoverDesktop() {
     m_covering = true;
+    // A window of another program that appears meanwhile (started earlier with a delay, or by
+    // the desktop) ends below the cover at once.
+    if (m_watch == nullptr)
+        m_watch = new NewWindowWatch([this] { StayInFront(); }, this);
     if (m_screen->isVisible())
         ShowCover();
 }
@@ -60,12 +68,21 @@ void DesktopCover::ShowCover() {
     m_screen->raise();
 }
 
+void DesktopCover::StayInFront() {
+    if (!m_covering || !m_screen->isVisible())
+        return;
+    m_cover->raise();
+    m_screen->raise();
+    Screen::RaiseKeptInFront(); // an open message box of the test above all
+}
+
 bool DesktopCover::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_screen && event->type() == QEvent::Hide && !event->spontaneous()) {
         // Hidden by the program: the test is over. (A spontaneous hide is a minimisation by the
         // window system, which Restore() undoes.)
         m_covering = false;
         m_cover->hide();
+        delete m_watch.data();
     }
     if ((watched == m_screen || watched == m_cover) && event->type() == QEvent::WindowStateChange &&
         (static_cast<QWidget*>(watched)->windowState() & Qt::WindowMinimized) &&

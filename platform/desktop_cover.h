@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class QWidget;
+class NewWindowWatch;
 
 /// Keeps a screen in front of the desktop. Once CoverDesktop() is called, a plain window over the
 /// whole display stands behind the screen for as long as the screen is shown, so that nothing
@@ -12,7 +13,9 @@ class QWidget;
 ///
 /// The screen stays in front: it is made a transient window of the cover, which window managers
 /// keep above its parent. A screen that is minimised (a window manager may offer the button
-/// although the screen asks for none) is restored and raised at once, its cover with it.
+/// although the screen asks for none) is restored and raised at once, its cover with it. Both stay
+/// on top, and a window of another program that appears while the desktop is covered is put
+/// below the cover at once.
 class DesktopCover : public QObject {
     Q_OBJECT
 public:
@@ -24,6 +27,9 @@ public:
     void CoverDesktop();
     /// The cover window (hidden while the desktop is not covered).
     QWidget* Cover() const { return m_cover; }
+    /// Puts the cover above every other window and the screen (and an open message box) above
+    /// it; runs whenever a window of another program appears while the desktop is covered.
+    void StayInFront();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,6 +43,7 @@ private:
 
     QWidget* m_screen;
     QPointer<QWidget> m_cover;
+    QPointer<NewWindowWatch> m_watch; // while covering
     bool m_covering = false;
     bool m_restorePending = false;
 };

@@ -16,8 +16,12 @@ class MediaPlayer : public QObject {
 public:
     using QObject::QObject;
 
-    /// Opens a file and waits until the open has completed. False when it cannot be opened.
+    /// Opens a file and waits, running the event loop, until the open has completed or its time
+    /// limit has passed. False when it cannot be opened.
     virtual bool Open(const QString& path) = 0;
+    /// Starts opening a file and returns at once. Play() afterwards plays it as soon as it is
+    /// open, or ends at once, as a fragment that failed, when it cannot be opened in time.
+    virtual void Prepare(const QString& path) = 0;
     /// The widget the picture is shown in, and the rectangle inside it.
     virtual void SetDisplay(QWidget* display) = 0;
     virtual void SetDisplayRect(const QRect& rect) = 0;

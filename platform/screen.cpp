@@ -140,6 +140,13 @@ bool Screen::event(QEvent* event) {
         m_skipNextActivation = m_skipOnReturn && FocusStaysWithScreen(this);
         g_lastDeactivated = this;
         FormDeactivate();
+    } else if (event->type() == QEvent::WindowStateChange &&
+               (windowState() & Qt::WindowMinimized) && !m_restorePending) {
+        // The screens offer no minimise button, but a window manager may minimise them anyway
+        // (its own button, a key): the program would then wait behind a window nobody can bring
+        // back. Right after the window system's change of state, the screen comes back.
+        m_restorePending = true;
+        QMetaObject::invokeMethod(this, &Screen::RestoreMinimised, Qt::QueuedConnection);
     }
     const bool handled = QWidget::event(event);
     // A screen that frees itself marks its accepted close (Qt drops the attribute once the
@@ -150,9 +157,23 @@ bool Screen::event(QEvent* event) {
     return handled;
 }
 
+void Screen::RestoreMinimised() {
+    m_restorePending = false;
+    if (!(windowState() & Qt::WindowMinimized))
+        return;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (!isVisible() || IsClosing())
+        return; // hidden by the program meanwhile: it stays hidden, no longer minimised
+    show();
+    BringToFront(this);
+}
+
 void Screen::hideEvent(QHideEvent* event) {
     m_skipNextActivation = false;
-    if (m_modalLoop != nullptr)
+    // A screen shown modally ends its loop when the program hides it; minimised by the window
+    // system it stays modal (it comes back by itself), or the program would stay blocked by a
+    // window it no longer counts as modal.
+    if (m_modalLoop != nullptr && !event->spontaneous())
         m_modalLoop->quit();
     if (!g_modalLoops)
         setWindowModality(Qt::NonModal);

@@ -63,12 +63,16 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    /// Brings back a screen the window system minimised.
+    void RestoreMinimised();
+
     class QEventLoop* m_modalLoop = nullptr;
     bool m_inActivate = false;
     bool m_skipOnReturn = false;
     bool m_skipNextActivation = false;
     bool m_keptInFront = false;
     bool m_closing = false;
+    bool m_restorePending = false;
 };
 
 /// Re-creates a screen that freed itself on close: when flag is 1 (or the screen is gone), makes a

@@ -183,6 +183,7 @@ void QuestionArea::BuildVideoPanel() {
 void QuestionArea::BuildTimers() {
     Timer2 = Named(new QTimer(this), "Timer2");
     Timer2->setInterval(3000);
+    Timer2->setTimerType(Qt::PreciseTimer); // a coarse timer may end it 150 ms early or late
     connect(Timer2, &QTimer::timeout, this, &QuestionArea::Timer2Timer);
     Timer3 = Named(new QTimer(this), "Timer3");
     Timer3->setInterval(2);
@@ -421,6 +422,11 @@ void QuestionArea::RunVideoNotice() {
 
     CentreVideoPanel();
     View.SlideOffset = kRevealStart;
+
+    // The fragment is opened while the notice stands, so that it plays the moment the notice
+    // ends. A name that leads outside the pictures folder left no file to open.
+    if (!View.FragmentFile.isEmpty())
+        Player()->Prepare(View.FragmentFile);
 }
 
 void QuestionArea::SetBackground(const QColor& colour) {
@@ -445,10 +451,10 @@ void QuestionArea::Timer2Timer() {
 
         m_awaitingEnd = true;
         m_playbackFailed = false;
-        // A name that leads outside the pictures folder left no file to open.
-        const bool opened = !View.FragmentFile.isEmpty() && Player()->Open(View.FragmentFile);
         Player()->SetDisplayRect(QRect(0, 0, 471, 351)); // exists from here on, opened or not
-        if (opened) {
+        // The open began with the notice; a fragment still opening plays once it is open, and
+        // one that cannot be opened in time ends as one that failed.
+        if (!View.FragmentFile.isEmpty() && !MediaPlayer1->Failed()) {
             MediaPlayer1->Play(true);
         } else {
             // A fragment that cannot be opened ends at once, as if it had been played.

@@ -26,7 +26,10 @@ BUILD=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
   qt6-webengine-dev qt6-multimedia-dev libqt6multimediawidgets6
   qt6-charts-dev qt6-svg-dev
+  libxml2-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   libgl-dev libglx-dev libegl-dev libxkbcommon-dev
+  libxcb1-dev libcrypt-dev
 )
 # What the built program needs at run time: picture formats, Qt's own Russian texts, the fonts
 # the screens are drawn with, and the GStreamer decoders of the video formats teachers bring
@@ -43,8 +46,9 @@ RUNTIME=(
 TESTING=(
   libbenchmark-dev clang libclang-rt-14-dev clang-format
   python3 ffmpeg gstreamer1.0-tools
-  xvfb xauth xdotool x11-utils imagemagick openbox
+  xvfb xauth xdotool x11-utils imagemagick openbox xfwm4
   dpkg-dev file
+  sshfs openssh-sftp-server strace gstreamer1.0-x
 )
 # Making the course media: drawings, video fragments and sounds.
 MEDIA=(python3 imagemagick ffmpeg sox fonts-dejavu-core fonts-liberation)

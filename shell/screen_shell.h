@@ -65,6 +65,9 @@ public:
     /// Where they are shown, the administration screen closed, the help pages and the credits
     /// hidden.
     virtual void PutAwayOtherScreens() = 0;
+    /// Before an exam: every window of the program but the exam's own is closed (administration,
+    /// help, credits, textbook, video viewer, review).
+    virtual void PutAwayForExam() { PutAwayOtherScreens(); }
 };
 
 /// A close of screen (the menu, the help) by the window system: the screen steps aside for the

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // One control test without its window: what an activation prepares, what the answer button does
 // in each of its modes, the points, the countdown of each question, the video question's delays
 // and the supervisor code that ends the result. The control screen asks it at every step, does
@@ -26,8 +28,10 @@ enum class ControlStage {
 
 class ControlSession {
 public:
-    /// The code the supervisor types to leave the result.
+    /// The code the supervisor types to leave the result, where the course sets none.
     static const QString kSupervisorCode;
+    /// Says whether a typed code is the course's supervisor code.
+    using CodeCheck = std::function<bool(const QString& code)>;
 
     // --- Activation and preparation
     /// What this activation must do: only a fresh screen prepares a test, and it uses up the
@@ -69,6 +73,8 @@ public:
     /// True when code is the supervisor's and the result (or the stopped test) is on screen: the
     /// screen may close, and a new screen prepares a new test.
     bool SupervisorCode(const QString& code);
+    /// The course's own check of the code; without one the code is kSupervisorCode.
+    void SetCodeCheck(CodeCheck check) { m_codeCheck = std::move(check); }
 
     // --- State
     ControlAnswerMode AnswerButtonMode() const { return m_mode; }
@@ -104,4 +110,5 @@ private:
     bool m_countdownArmed = true;
     bool m_buttonDelaySkip = false;
     bool m_timeUp = false;
+    CodeCheck m_codeCheck;
 };

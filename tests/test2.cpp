@@ -144,6 +144,7 @@ void TForm2::BuildTimers() {
     Timer1->setInterval(1000);
     Timer4 = Named(new QTimer(this), "Timer4");
     Timer4->setInterval(700);
+    Timer4->setTimerType(Qt::PreciseTimer); // a coarse timer may be 35 ms off
 }
 
 // Tells the question area where the bars are and puts them in front of it.

@@ -4,12 +4,14 @@
 #include "platform/colours.h"
 #include "platform/desktop_cover.h"
 #include "platform/display.h"
+#include "platform/exam_input_guard.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/named_colours.h"
 #include "platform/paths.h"
 #include "platform/sound.h"
 #include "questions/question_area.h"
+#include "tests/supervisor_check.h"
 #include "tests/test_settings.h"
 #include "widgets/shown_movie.h"
 
@@ -56,6 +58,12 @@ TForm6::TForm6(ScreenShell& shell, QWidget* parent) : QuestionScreen(shell, pare
     StackPanels();
     ConnectAreaHooks();
     ConnectSignals();
+    // The course's own code, checked where its hash can be read.
+    m_session.SetCodeCheck([this](const QString& code) {
+        const SupervisorCheck verdict = CheckSupervisorCode(m_shell.ProgramFolder(), code);
+        m_codeUnreadable = verdict == SupervisorCheck::Unreadable;
+        return verdict == SupervisorCheck::Accepted;
+    });
 }
 
 void TForm6::SetUpWindow() {
@@ -67,6 +75,8 @@ void TForm6::SetUpWindow() {
     // A minimised screen comes back at once; once the test runs, a plain window covers the
     // desktop behind the screen.
     m_cover = new DesktopCover(this);
+    // From "OK" until the supervisor code the keyboard and the pointer stay with the test.
+    m_guard = new ExamInputGuard(this);
     setFont(PixelFont(QStringLiteral("Arial"), 11));
     SetFillColour(this, kBackground);
     setFixedSize(kClientWidth, kClientHeight);
@@ -111,11 +121,14 @@ void TForm6::BuildSupervisorCodeEntry() {
     Edit1 = Named(new QLineEdit(Panel1), "Edit1");
     Edit1->setGeometry(221, 16, 39, 21);
     Edit1->setEchoMode(QLineEdit::Password);
+    // No menu of its own: a popup would take the grab of the keyboard and give it back to nobody.
+    Edit1->setContextMenuPolicy(Qt::NoContextMenu);
     // One "*" for each character typed, whatever the style's own mask.
     Edit1->setStyleSheet(QStringLiteral("QLineEdit#Edit1 { lineedit-password-character: 42; }"));
     Edit1->hide();
 
-    Button2 = Named(new QPushButton(QStringLiteral("Введите:  739152"), Panel1), "Button2");
+    // The code is the supervisor's: the button asks for it and never shows it.
+    Button2 = Named(new QPushButton(QStringLiteral("Введите код"), Panel1), "Button2");
     Button2->setGeometry(24, 12, 177, 29);
     Button2->setCursor(Qt::PointingHandCursor);
     Button2->setFont(PixelFont(QStringLiteral("Arial"), 13));
@@ -127,6 +140,7 @@ void TForm6::BuildTimers() {
     Timer1->setInterval(1000);
     Timer4 = Named(new QTimer(this), "Timer4");
     Timer4->setInterval(700);
+    Timer4->setTimerType(Qt::PreciseTimer); // a coarse timer may be 35 ms off
     Timer4->setSingleShot(true);
 }
 
@@ -342,7 +356,9 @@ void TForm6::Button1Click() {
 void TForm6::StartTest() {
     m_session.StartTest();
     m_shell.SetStartBarShown(false); // the start bar stays away for the whole test
+    m_shell.PutAwayForExam();        // no other window of the program stays open
     m_cover->CoverDesktop();
+    m_guard->Hold();
     Image2->hide();
     Panel2->hide();
     Button1->setText(QStringLiteral("Следующий вопрос"));
@@ -466,12 +482,21 @@ void TForm6::AskForSupervisorCode() {
 }
 
 void TForm6::Button2Click() {
+    m_codeUnreadable = false;
     if (!m_session.SupervisorCode(Edit1->text())) {
+        if (m_codeUnreadable) {
+            const QPointer<TForm6> self(this);
+            ShowMessage(SupervisorCodeUnreadableMessage(m_shell.ProgramFolder()),
+                        MessageKind::Error, this);
+            if (!self)
+                return;
+        }
         Edit1->clear();
         Edit1->setFocus(); // the supervisor types again at once
         return;
     }
     m_leaving = true;
+    m_guard->LetGo();
     close(); // frees the screen; the menu makes a new one
     m_shell.SetStartBarShown(true);
     m_shell.PutAwayOtherScreens();

@@ -14,6 +14,7 @@ class QFrame;
 class QLineEdit;
 class QPushButton;
 class DesktopCover;
+class ExamInputGuard;
 
 class TForm6 : public QuestionScreen {
     Q_OBJECT
@@ -38,6 +39,7 @@ public:
 
     /// The test on this screen: its state and its decisions.
     const ControlSession& Session() const { return m_session; }
+    ExamInputGuard& InputGuard() const { return *m_guard; }
     ControlAnswerMode AnswerButtonMode() const { return m_session.AnswerButtonMode(); }
     const ResultReport& Report() const { return m_report; }
 
@@ -97,11 +99,13 @@ private:
     void StartCountdownUnlessVideo();
 
     ControlSession m_session;
-    DesktopCover* m_cover; // the desktop behind the running test
+    DesktopCover* m_cover;   // the desktop behind the running test
+    ExamInputGuard* m_guard; // the keyboard and the pointer while the test runs
     ResultReport m_report;
     CandidateInfo m_candidate;
-    bool m_leaving = false;    // closed by the program itself, not by the window system
-    bool m_errorShown = false; // the report's failure has been shown
+    bool m_leaving = false;        // closed by the program itself, not by the window system
+    bool m_errorShown = false;     // the report's failure has been shown
+    bool m_codeUnreadable = false; // the course's supervisor code could not be read
 };
 
 extern QPointer<TForm6> Form6;

@@ -7,12 +7,17 @@
 #include "app/test5.h"
 #include "autotests/support/fake_media_player.h"
 #include "autotests/support/screens_fixture.h"
+#include "materials/test7.h"
+#include "materials/test94.h"
 #include "platform/desktop_cover.h"
+#include "platform/exam_input_guard.h"
 #include "platform/regular_file.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
 #include "platform/text_file.h"
 #include "questions/question_area.h"
+#include "tests/supervisor_check.h"
+#include "tests/supervisor_code.h"
 #include "tests/test2.h"
 #include "tests/test4.h"
 #include "tests/test6.h"
@@ -21,6 +26,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -55,6 +61,32 @@ const QString kTitle = QStringLiteral("Итоговое тестирование
 const QString kName = QStringLiteral("Сидоров С. С.");
 const QDateTime kMoment(QDate(2026, 12, 7), QTime(9, 5, 3));
 
+// The window system's grab as the guard asks for it: which window holds it, and refusals on
+// request.
+struct GrabRecord {
+    QPointer<QWindow> holder;
+    int refusals = 0; // the next grabs refused
+    int grabs = 0;
+};
+GrabRecord g_grab;
+
+class RecordedGrab : public InputGrab {
+public:
+    bool Grab(QWindow* window) override {
+        ++g_grab.grabs;
+        if (g_grab.refusals > 0) {
+            --g_grab.refusals;
+            return false;
+        }
+        g_grab.holder = window; // a new grab replaces the program's earlier one
+        return true;
+    }
+    void Release(QWindow* window) override {
+        if (g_grab.holder == window)
+            g_grab.holder = nullptr;
+    }
+};
+
 } // namespace
 
 class ControlScreenTest : public QObject {
@@ -71,6 +103,8 @@ private Q_SLOTS:
     void everyAnswerIsForcedToTheDiskBeforeTheNext();
     void wholeTestWritesBothFilesAndTheResult();
     void supervisorCodeHandsBackToTheMenu();
+    void supervisorCodeIsTheCourses_data();
+    void supervisorCodeIsTheCourses();
     void reopenedScreenIsFreshAndAddsABlock();
     void activationDuringTheTestChangesNothing();
     void videoQuestionStartsItsCountdownAfterPlayback();
@@ -79,6 +113,8 @@ private Q_SLOTS:
     void testThatCannotBePreparedLeadsBack();
     void writeFailureStopsTheTestWithAMessage();
     void runningTestCoversTheDesktopAndComesBackWhenMinimised();
+    void okPutsAwayTheProgramsOtherWindows();
+    void keyboardAndPointerHeldFromOkUntilTheCode();
     void windowSystemClose_data();
     void windowSystemClose();
 
@@ -121,6 +157,7 @@ void ControlScreenTest::init() {
 
 void ControlScreenTest::cleanup() {
     m_screens.reset();
+    ExamInputGuard::SetGrabFactoryForTesting(nullptr);
     m_recorder.reset();
     m_folder.reset();
     SetReportClockForTesting(std::nullopt);
@@ -157,6 +194,7 @@ void ControlScreenTest::Start() {
 void ControlScreenTest::Next() {
     QVERIFY(Control<QPushButton>(Form6, "Button1")->isEnabled());
     Form6->Button1Click();
+    QCOMPARE(Control<QTimer>(Form6, "Timer4")->timerType(), Qt::PreciseTimer);
     Form6->Timer4Timer();
 }
 
@@ -470,7 +508,7 @@ void ControlScreenTest::wholeTestWritesBothFilesAndTheResult() {
     QVERIFY(Control<QPushButton>(Form6, "Button1")->isHidden());
     QVERIFY(!Control<QPushButton>(Form6, "Button2")->isHidden() &&
             !Control<QLineEdit>(Form6, "Edit1")->isHidden());
-    QCOMPARE(Control<QPushButton>(Form6, "Button2")->text(), QStringLiteral("Введите:  739152"));
+    QCOMPARE(Control<QPushButton>(Form6, "Button2")->text(), QStringLiteral("Введите код"));
     QVERIFY(!Control<QTimer>(Form6, "Timer1")->isActive());
     QVERIFY(!Form6->Report().IsOpen());
 
@@ -538,6 +576,142 @@ void ControlScreenTest::supervisorCodeHandsBackToTheMenu() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(screen.isNull());
     QVERIFY(Form6.isNull());
+}
+
+// The code the course sets, through the helper the program runs: the default only where the course
+// sets none, and a hash file that cannot be read says so instead of taking the default.
+void ControlScreenTest::supervisorCodeIsTheCourses_data() {
+    QTest::addColumn<QString>("courseCode"); // empty: none set; "/": the file cannot be read
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("verdict");
+    const auto accepted = int(SupervisorCheck::Accepted);
+    const auto refused = int(SupervisorCheck::Refused);
+    const auto unreadable = int(SupervisorCheck::Unreadable);
+    QTest::newRow("none set: the default") << QString() << QStringLiteral("739152") << accepted;
+    QTest::newRow("none set: another") << QString() << QStringLiteral("739153") << refused;
+    QTest::newRow("set: its code")
+        << QStringLiteral("Kx-4417") << QStringLiteral("Kx-4417") << accepted;
+    QTest::newRow("set: the default")
+        << QStringLiteral("Kx-4417") << QStringLiteral("739152") << refused;
+    QTest::newRow("set: a prefix")
+        << QStringLiteral("Kx-4417") << QStringLiteral("Kx-441") << refused;
+    QTest::newRow("unreadable") << QStringLiteral("/") << QStringLiteral("739152") << unreadable;
+}
+
+void ControlScreenTest::supervisorCodeIsTheCourses() {
+    QFETCH(QString, courseCode);
+    QFETCH(QString, typed);
+    QFETCH(int, verdict);
+    const QString hashFile =
+        m_folder->filePath(QString::fromLatin1(supervisor_code::kHashFileName));
+    if (courseCode == QStringLiteral("/")) {
+        QVERIFY(QDir().mkpath(hashFile)); // a folder in its place: nothing to read
+    } else if (!courseCode.isEmpty()) {
+        const std::string hash = supervisor_code::HashCode(courseCode.toStdString());
+        QVERIFY(!hash.empty());
+        QVERIFY(!QString::fromStdString(hash).contains(courseCode));
+        QFile file(hashFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(hash) + "\r\n");
+    }
+    QCOMPARE(int(CheckSupervisorCode(m_folder->path(), typed)), verdict);
+
+    WriteTest({Item({100, 0})});
+    Start();
+    Tick(100);
+    Form6->Button1Click();
+    // Nothing on the screen tells the code.
+    for (const QWidget* widget : Form6->findChildren<QWidget*>()) {
+        const QVariant text = widget->property("text");
+        QVERIFY2(!text.toString().contains(QStringLiteral("739152")),
+                 qPrintable(widget->objectName()));
+    }
+    const QPointer<TForm6> screen = Form6.data();
+    Control<QLineEdit>(Form6, "Edit1")->setText(typed);
+    Form6->Button2Click();
+    QCOMPARE(screen.isNull() || !screen->isVisible(), verdict == int(SupervisorCheck::Accepted));
+    QCOMPARE(m_recorder->messages.size(), verdict == int(SupervisorCheck::Unreadable) ? 1 : 0);
+}
+
+// The help ("О программе...") and the textbook opened at the notice do not stay over the test.
+void ControlScreenTest::okPutsAwayTheProgramsOtherWindows() {
+    WriteTest({Item({100, 0})});
+    Open();
+    Form14->ShowScreen();
+    Form7->ShowScreen();
+    QVERIFY(Form7->isVisible() && Form14->isVisible());
+    Form6->Button1Click();
+    QVERIFY(!Form7->isVisible());
+    QVERIFY(!Form14->isVisible());
+    QVERIFY(!form12->isVisible() && !Form1->isVisible());
+    QVERIFY(Form6->isVisible());
+}
+
+// From "OK" to the supervisor code the keyboard and the pointer are held: on the screen, on a
+// message box of the test while it is open, taken again when refused, and given back only with
+// the code.
+void ControlScreenTest::keyboardAndPointerHeldFromOkUntilTheCode() {
+    g_grab = GrabRecord();
+    ExamInputGuard::SetGrabFactoryForTesting([] { return std::make_unique<RecordedGrab>(); });
+    WriteTest({Item({100, 0}), Item({100, 0})});
+    Settings(QStringLiteral("2"), QStringLiteral("60"));
+    Open();
+    QWindow* screen = Form6->windowHandle();
+    ExamInputGuard& guard = Form6->InputGuard();
+    QVERIFY(!g_grab.holder); // the notice leaves the start bar in reach
+
+    Form6->Button1Click();
+    QCOMPARE(g_grab.holder, screen);
+
+    // A message box of the test gets the keyboard and the pointer, the screen gets them back.
+    {
+        QDialog box;
+        box.setWindowModality(Qt::ApplicationModal);
+        box.show();
+        QCoreApplication::sendPostedEvents(&guard, QEvent::MetaCall);
+        QCOMPARE(g_grab.holder, box.windowHandle());
+        box.hide();
+        QCoreApplication::sendPostedEvents(&guard, QEvent::MetaCall);
+        QCOMPARE(g_grab.holder, screen);
+        // A box not yet on view cannot take the grab: the screen keeps it until the next tick.
+        g_grab.refusals = 1;
+        box.show();
+        QCoreApplication::sendPostedEvents(&guard, QEvent::MetaCall);
+        QCOMPARE(g_grab.holder, screen);
+        guard.RetryTimerTimer(); // the timer's tick
+        QCOMPARE(g_grab.holder, box.windowHandle());
+        box.hide();
+        QCoreApplication::sendPostedEvents(&guard, QEvent::MetaCall);
+        QCOMPARE(g_grab.holder, screen);
+    }
+
+    // Another client holds a grab: refused, then taken at a later tick.
+    g_grab.holder = nullptr;
+    g_grab.refusals = 2;
+    auto* retry = guard.findChild<QTimer*>(QStringLiteral("RetryTimer"));
+    QVERIFY(retry != nullptr && retry->isActive());
+    guard.RetryTimerTimer(); // the timer's tick
+    QVERIFY(!g_grab.holder);
+    guard.RetryTimerTimer(); // the timer's tick
+    QVERIFY(!g_grab.holder);
+    guard.RetryTimerTimer(); // the timer's tick
+    QCOMPARE(g_grab.holder, screen);
+
+    // The result and its code field: still held, the field being part of the screen.
+    Form6->Timer4Timer();
+    Tick(100);
+    Next();
+    Tick(100);
+    Form6->Button1Click();
+    QVERIFY(!Control<QLineEdit>(Form6, "Edit1")->isHidden());
+    QCOMPARE(g_grab.holder, screen);
+    Control<QLineEdit>(Form6, "Edit1")->setText(QStringLiteral("1111"));
+    Form6->Button2Click();
+    QCOMPARE(g_grab.holder, screen);
+    Control<QLineEdit>(Form6, "Edit1")->setText(QStringLiteral("739152"));
+    Form6->Button2Click();
+    QVERIFY(!g_grab.holder);
+    QVERIFY(!retry->isActive());
 }
 
 void ControlScreenTest::reopenedScreenIsFreshAndAddsABlock() {

@@ -1,12 +1,15 @@
 // Every video fragment of the sample course opens in the program's player (Qt Multimedia over
 // GStreamer) and has a length, also after a file that failed; one plays to its end.
-#include "platform/qt_media_player.h"
+#include "platform/gst_media_player.h"
 #include "test_support.h"
 
 #include <QDir>
+#include <QSemaphore>
 #include <QSignalSpy>
+#include <QThread>
 #include <QWidget>
 #include <QtTest>
+#include <atomic>
 
 class CourseFragmentsTest : public QObject {
     Q_OBJECT
@@ -24,7 +27,7 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QWidget display;
         display.resize(470, 350);
-        QtMediaPlayer player;
+        GstMediaPlayer player;
         player.SetDisplay(&display);
         QVERIFY2(player.Open(path), qPrintable(path));
         QVERIFY(!player.Failed());
@@ -34,7 +37,7 @@ private Q_SLOTS:
     void aPlayerThatFailedOpensTheNextFragment() {
         QWidget display;
         display.resize(470, 350);
-        QtMediaPlayer player;
+        GstMediaPlayer player;
         player.SetDisplay(&display);
         QVERIFY(!player.Open(SourcePath(QStringLiteral("course/images/$missing.avi"))));
         QVERIFY(player.Failed());
@@ -48,7 +51,7 @@ private Q_SLOTS:
         QWidget display;
         display.resize(470, 350);
         display.show();
-        QtMediaPlayer player;
+        GstMediaPlayer player;
         player.SetDisplay(&display);
         QVERIFY(player.Open(path));
         QSignalSpy ended(&player, &MediaPlayer::Notify);
@@ -57,6 +60,90 @@ private Q_SLOTS:
         QVERIFY(ended.wait(30000));
         QCOMPARE(ended.count(), 1);
         QVERIFY(!player.Failed());
+    }
+
+    // Opening a file while the one before is still being prerolled is where the pipeline of
+    // the former player could hang; every request returns at once, and the last file plays.
+    void reopeningWhileAFragmentIsStillOpeningNeverWaits() {
+        const QDir images(SourcePath(QStringLiteral("course/images")));
+        const QStringList fragments = images.entryList({QStringLiteral("$*.avi")}, QDir::Files);
+        QVERIFY(!fragments.isEmpty());
+        QWidget display;
+        display.resize(470, 350);
+        display.show();
+        GstMediaPlayer player;
+        player.SetDisplay(&display);
+        for (int round = 0; round < 40; ++round) {
+            player.Prepare(images.filePath(fragments[round % fragments.size()]));
+            if (round % 3 == 0) {
+                player.Play(false);
+                QCoreApplication::processEvents();
+            }
+            if (round % 7 == 0)
+                player.Close();
+        }
+        QVERIFY(player.Open(images.filePath(fragments.first())));
+        // Players made later, as by the screens of the next tests, use the same pipeline.
+        const int pipelines = GstMediaPlayer::PipelinesMade();
+        for (const QString& name : fragments) {
+            GstMediaPlayer later;
+            later.SetDisplay(&display);
+            QVERIFY(later.Open(images.filePath(name)));
+        }
+        QCOMPARE(GstMediaPlayer::PipelinesMade(), pipelines);
+        QVERIFY(player.Open(images.filePath(fragments.first())));
+        QSignalSpy ended(&player, &MediaPlayer::Notify);
+        QSignalSpy shown(&player, &GstMediaPlayer::FirstFrameShown);
+        player.Play(true);
+        QVERIFY(ended.wait(30000));
+        QVERIFY(!player.Failed());
+        QVERIFY(!shown.isEmpty());
+        QVERIFY(!player.LastFrame().isNull());
+    }
+
+    // A pipeline that hangs (its thread held here, as a deadlock in GStreamer would hold it)
+    // never holds the screen: the requests return, the time limit fails the fragment, its end
+    // comes as with a broken fragment, and the next fragment plays on a new pipeline.
+    void aHangingPipelineNeverHoldsTheScreen() {
+        const QString path = SourcePath(QStringLiteral("course/images/$film01.avi"));
+        QSemaphore entered;
+        QSemaphore release;
+        GstMediaPlayer::SetMediaThreadHookForTesting([&] {
+            entered.release();
+            release.acquire();
+        });
+        {
+            QWidget display;
+            display.resize(470, 350);
+            GstMediaPlayer player;
+            player.SetDisplay(&display);
+            player.Prepare(path);
+            // The media thread now hangs in the open, as in a deadlock inside GStreamer.
+            QVERIFY(entered.tryAcquire(1, 30000));
+            GstMediaPlayer::SetMediaThreadHookForTesting({});
+            for (int i = 0; i < 5; ++i) {
+                player.Play(true);
+                player.Stop();
+                player.SeekToStart();
+                player.Prepare(path);
+            }
+            QVERIFY(!player.Settled());
+            QSignalSpy ended(&player, &MediaPlayer::Notify);
+            player.Play(true);
+            player.OpenLimitReached(); // the tick of the open's time limit
+            QVERIFY(player.Settled());
+            QVERIFY(player.Failed());
+            QVERIFY(ended.wait(30000)); // an event, not a wait for the clock
+            QCOMPARE(ended.count(), 1);
+
+            // The next fragment goes to a new pipeline while the first still hangs.
+            GstMediaPlayer next;
+            next.SetDisplay(&display);
+            QVERIFY(next.Open(path));
+            QVERIFY(!next.Failed());
+            QVERIFY(next.LengthInFrames() > 0);
+        }
+        release.release();
     }
 };
 

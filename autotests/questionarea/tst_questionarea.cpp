@@ -4,7 +4,7 @@
 #include "../support/fake_media_player.h"
 #include "../support/test_support.h"
 #include "platform/fonts.h"
-#include "platform/qt_media_player.h"
+#include "platform/gst_media_player.h"
 #include "platform/rounding.h"
 #include "questions/question_area.h"
 
@@ -362,11 +362,14 @@ private Q_SLOTS:
         QVERIFY(!host.Button1->isEnabled());
         QVERIFY(Control<QTimer>(&host.widget, "Timer2")->isActive());
         QCOMPARE(Control<QTimer>(&host.widget, "Timer2")->interval(), 3000);
+        QCOMPARE(Control<QTimer>(&host.widget, "Timer2")->timerType(), Qt::PreciseTimer);
         QVERIFY(!Control<QFrame>(&host.widget, "Panel5")->isVisible());
         QCOMPARE(Control<QFrame>(&host.widget, "Panel5")->pos(),
                  QPoint(HalfOf(782 - 520), HalfOf(536 - 390)));
         QCOMPARE(a.View.SlideOffset, 132);
-        QVERIFY(player->calls.isEmpty());
+        // The fragment is opened during the notice.
+        QCOMPARE(player->calls, QStringList{QStringLiteral("Prepare")});
+        QCOMPARE(player->openedPath, a.View.FragmentFile);
 
         // Playback: dark screen, no bars, the fragment in Panel6.
         a.Timer2Timer();
@@ -376,7 +379,7 @@ private Q_SLOTS:
         QVERIFY(!host.Panel1->isVisible());
         QVERIFY(!host.Panel2->isVisible());
         QCOMPARE(host.widget.palette().color(QPalette::Window), QColor(0x40, 0x00, 0x80));
-        QCOMPARE(player->calls, QStringList({QStringLiteral("Open"), QStringLiteral("Play")}));
+        QCOMPARE(player->calls, QStringList({QStringLiteral("Prepare"), QStringLiteral("Play")}));
         QCOMPARE(player->openedPath, a.View.FragmentFile);
         QCOMPARE(player->displayRect, QRect(0, 0, 471, 351));
         QVERIFY(player->notifyRequested);
@@ -496,17 +499,37 @@ private Q_SLOTS:
         QVERIFY(RevealReached(host));
         QVERIFY(ended); // ends as a fragment that cannot be opened
         QVERIFY(!FakeMediaPlayer::last()->calls.contains(QStringLiteral("Open")));
+        QVERIFY(!FakeMediaPlayer::last()->calls.contains(QStringLiteral("Prepare")));
     }
 
-    void missingFragmentWithTheRealPlayerReachesTheReveal() {
+    void missingOrBrokenFragmentWithTheRealPlayerShowsThePanel_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing") << QStringLiteral("$absent.avi");
+        QTest::newRow("not a video") << QStringLiteral("$broken.avi");
+    }
+    void missingOrBrokenFragmentWithTheRealPlayerShowsThePanel() {
+        QFETCH(QString, name);
         FakeMediaPlayer::Uninstall();
+        QDir(Folder()).mkpath(QStringLiteral("images"));
+        QFile broken(Folder() + QStringLiteral("/images/$broken.avi"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write(QByteArray(4096, 'x'));
+        broken.close();
         Host host(Folder());
-        QVERIFY(qobject_cast<QtMediaPlayer*>(host.area->Player()) != nullptr);
+        auto* player = qobject_cast<GstMediaPlayer*>(host.area->Player());
+        QVERIFY(player != nullptr);
         SetSingleQuestion(host.bank, MakeQuestion(QStringLiteral("Фрагмент "),
                                                   {QStringLiteral("да "), QStringLiteral("нет ")},
-                                                  QStringLiteral("\\images\\$absent.avi")));
+                                                  QStringLiteral("\\images\\") + name));
         host.Show();
+        QTRY_VERIFY_WITH_TIMEOUT(player->Settled(), 20000); // opened during the notice
+        QVERIFY(player->Failed());
         host.area->Timer2Timer();
+        // Nothing of the player covers the display panel and its caption.
+        auto* panel6 = Control<VideoDisplayPanel>(&host.widget, "Panel6");
+        QVERIFY(Control<QFrame>(&host.widget, "Panel5")->isVisible());
+        for (const QWidget* child : panel6->findChildren<QWidget*>())
+            QVERIFY2(!child->isVisible(), child->metaObject()->className());
         QVERIFY(RevealReached(host));
         QVERIFY(Control<QLabel>(&host.widget, "Image4")->isVisible());
         QVERIFY(Control<AutoSizeLabel>(&host.widget, "Label1")->isVisible());

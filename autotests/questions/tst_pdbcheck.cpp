@@ -40,6 +40,8 @@ private Q_SLOTS:
     void strictReportsWhatTeachersMustFix();
     void strictPassesACleanCourse();
     void strictNamesPathsOutsideImagesAndTextsWrittenInDots();
+    void strictNamesEachSlipAtItsLine_data();
+    void strictNamesEachSlipAtItsLine();
 
 private:
     QString write(const QString& relative, const QByteArray& bytes);
@@ -173,15 +175,15 @@ void TestPdbCheck::strictReportsWhatTeachersMustFix() {
     const QStringList lines =
         Lines({"Т", ".", ".", "5", "."}) +
         // 1 (line 6): everything in order; 70 + 30 makes 100, the negative option is ignored.
-        Lines({"1.    Хороший", ".", ".", "#012.htm#раздел", "\\pic.bmp", "1)!a.jpg ", ",70", "2)Б",
-               ",-10", "3)В", ".30"}) +
+        Lines({"Вопрос №1.     Хороший", ".", ".", "#012.htm#раздел", "\\pic.bmp", "1)!a.jpg ",
+               ",70", "2)Б", ",-10", "3)В", ".30"}) +
         // 2 (line 17): 60 + 60 never makes 100; picture, page and option picture missing.
-        Lines(
-            {"2.    Плохой", ".", ".", "#нет.htm", "\\pic.bmp ", "1)!b.jpg", ",60", "2)Б", ".60"}) +
+        Lines({"Вопрос №2.     Плохой", ".", ".", "#нет.htm", "\\pic.bmp ", "1)!b.jpg", ",60",
+               "2)Б", ".60"}) +
         // 3 (line 26): no option worth points, no page, a missing video, an empty line.
-        Lines({"3.    Пустой", "", ".", ".", "\\$film.avi", "1)А", ".0"}) +
+        Lines({"Вопрос №3.     Пустой", "", ".", ".", "\\$film.avi", "1)А", ".0"}) +
         // 4 (line 33): the file ends inside it.
-        Lines({"4.    Оборванный", "."});
+        Lines({"Вопрос №4.     Оборванный", "."});
     const QString path = writeLines(QStringLiteral("ortu/pdb7.db"), lines);
 
     const Run result =
@@ -192,6 +194,9 @@ void TestPdbCheck::strictReportsWhatTeachersMustFix() {
         QStringLiteral("вопрос 4 (строка 33): файл закончился внутри вопроса; загружены только "
                        "вопросы до него"),
         QStringLiteral("вопрос 2 (строка 17): баллы верных вариантов не складываются в 100"),
+        QStringLiteral("вопрос 2 (строка 17): отметив варианты 1 (60), 2 (60), студент наберёт "
+                       "120 баллов, больше 100: верные варианты должны делить 100 баллов, у "
+                       "неверных 0"),
         QStringLiteral("вопрос 2 (строка 17): вариант 1: рисунок \\images\\!b.jpg не найден"),
         QStringLiteral("вопрос 2 (строка 17): рисунок \\images\\pic.bmp  не найден (в имени "
                        "лишние пробелы)"),
@@ -221,8 +226,8 @@ void TestPdbCheck::strictPassesACleanCourse() {
     write(QStringLiteral("html/012.htm"), "<html></html>");
     const QString path =
         writeLines(QStringLiteral("ortu/pdb12.db"),
-                   Lines({"ИТОГОВОЕ ТЕСТИРОВАНИЕ", ".", ".", "1", ".", "1.    Вопрос", ".", ".",
-                          "#012.htm", "\\$film.avi", "1)А", ",100", "2)Б", ".0"}));
+                   Lines({"ИТОГОВОЕ ТЕСТИРОВАНИЕ", ".", ".", "1", ".", "Вопрос №1.     Вопрос", ".",
+                          ".", "#012.htm", "\\$film.avi", "1)А", ",100", "2)Б", ".0"}));
     // Without --course the folder above the file's folder is the course.
     const Run result = run({QStringLiteral("--strict"), path});
     QVERIFY2(result.exitCode == 0, qPrintable(result.out + result.err));
@@ -240,16 +245,17 @@ void TestPdbCheck::strictNamesPathsOutsideImagesAndTextsWrittenInDots() {
     const QStringList lines =
         Lines({"Т", ".", ".", "4", "."}) +
         // 1 (line 6): a picture above images, an option beginning with ",", the text with ".".
-        Lines({"Вопрос.Точка", ".", ".", "#012.htm", "\\..\\secret.png", "1 ,5 км", ",100", "2 Б",
-               ".0"}) +
+        Lines({"Вопрос.№1.     Точка", ".", ".", "#012.htm", "\\..\\secret.png", "1 ,5 км", ",100",
+               "2 Б", ".0"}) +
         // 2 (line 15): a drive, an option picture climbing up, options beginning with ".".
-        Lines({"Вопрос\\Черта", ".", ".", "#012.htm", "\\C:\\secret.png",
+        Lines({"Вопрос\\№2.     Черта", ".", ".", "#012.htm", "\\C:\\secret.png",
                "1 !a\\..\\..\\secret.png", ",100", "2 ...все", ".0"}) +
         // 3 (line 24): clean.
-        Lines({"Вопрос Чистый", ".", ".", "#012.htm", "\\pic.bmp", "1 А", ",100", "2 Б", ".0"}) +
+        Lines({"Вопрос №3.     Чистый", ".", ".", "#012.htm", "\\pic.bmp", "1 А", ",100", "2 Б",
+               ".0"}) +
         // 4 (line 33): a video above images.
-        Lines({"Вопрос Видео", ".", ".", "#012.htm", "\\$clip\\..\\..\\clip.avi", "1 А", ",100",
-               "2 Б", ".0"});
+        Lines({"Вопрос №4.     Видео", ".", ".", "#012.htm", "\\$clip\\..\\..\\clip.avi", "1 А",
+               ",100", "2 Б", ".0"});
     const QString path = writeLines(QStringLiteral("ortu/pdb12.db"), lines);
     const Run result =
         run({QStringLiteral("--strict"), QStringLiteral("--course"), m_dir->path(), path});
@@ -273,6 +279,82 @@ void TestPdbCheck::strictNamesPathsOutsideImagesAndTextsWrittenInDots() {
     };
     const QStringList reported = result.out.split(u'\n').filter(QStringLiteral("вопрос "));
     QCOMPARE(reported, expected);
+}
+
+void TestPdbCheck::strictNamesEachSlipAtItsLine_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("expected");
+    // Lines 6-14 hold one clean question; each row changes what an editor gets wrong.
+    const QStringList head = Lines({"Т", ".", ".", "1", "."});
+    const QStringList question = Lines({"Вопрос №01-Т1. Какой из перечисленных?", ".", ".",
+                                        "#012.htm", ".", "1 Да", ",100", "2 Нет", ".0"});
+    const auto with = [&](int line, const char* text) {
+        QStringList lines = head + question;
+        lines[line - 1] = QString::fromUtf8(text);
+        return Cp1251File(lines);
+    };
+    const QString points = QStringLiteral("вопрос 1 (строка 6): отметив варианты ");
+    QTest::newRow("two full options")
+        << with(14, ".100")
+        << points + QStringLiteral("1 (100), 2 (100), студент наберёт 200 баллов");
+    QTest::newRow("a wrong option typed 1000")
+        << with(14, ".1000") << points + QStringLiteral("1 (100), 2 (1000), студент наберёт 1100");
+    QStringList halves = head + question;
+    halves.replace(11, QStringLiteral(",50"));
+    halves.replace(13, QStringLiteral(",50"));
+    halves << QStringLiteral("3 Три") << QStringLiteral(".50");
+    QTest::newRow("three halves") << Cp1251File(halves)
+                                  << points + QStringLiteral("1 (50), 2 (50), 3 (50), студент "
+                                                             "наберёт 150");
+    QByteArray utf8;
+    for (const QString& line : head + question)
+        utf8 += line.toUtf8() + "\r\n";
+    QTest::newRow("UTF-8") << utf8
+                           << QStringLiteral("файл (строка 1): файл в кодировке UTF-8, а "
+                                             "программа читает Windows-1251: студент увидит "
+                                             "вместо «Т» «Рў»");
+    QTest::newRow("byte-order mark")
+        << QByteArray("\xEF\xBB\xBF") + Cp1251File(head + question)
+        << QStringLiteral("файл (строка 1): файл в кодировке UTF-8 с меткой порядка байтов");
+    QByteArray utf16("\xFF\xFE");
+    const QString text = (head + question).join(QStringLiteral("\r\n"));
+    utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    QTest::newRow("UTF-16") << utf16 << QStringLiteral("файл (строка 1): файл в кодировке UTF-16");
+    QTest::newRow("short number")
+        << with(6, "Вопрос №1. Какой из перечисленных?")
+        << QStringLiteral("вопрос 1 (строка 6): номер вопроса занимает не девять знаков после "
+                          "«Вопрос» (нужно так: «Вопрос №01-Т1. Текст»): студент не увидит "
+                          "« №1. Како» и увидит «й из перечисленных?»");
+    QTest::newRow("no prefix") << with(11, "Духовная")
+                               << QStringLiteral("вопрос 1 (строка 11): вариант 1: программа "
+                                                 "отбрасывает первые два знака строки («Ду»)");
+    QTest::newRow("line starting with a dot")
+        << with(7, ".Продолжение")
+        << QStringLiteral("вопрос 1 (строка 7): строка начинается "
+                          "с точки");
+    QTest::newRow("tab before the points")
+        << with(12, "\t,100")
+        << QStringLiteral("вопрос 1 (строка 12): перед «,100» стоит "
+                          "пробел или табуляция");
+    QStringList twice = head + question + question;
+    twice.replace(3, QStringLiteral("2"));
+    twice.replace(13, QStringLiteral(",0"));
+    QTest::newRow("last option closed by a comma")
+        << Cp1251File(twice)
+        << QStringLiteral("вопрос 1 (строка 14): последний вариант закрыт «,» вместо «.»");
+}
+
+void TestPdbCheck::strictNamesEachSlipAtItsLine() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, expected);
+    write(QStringLiteral("html/012.htm"), "<html></html>");
+    const Run result =
+        run({QStringLiteral("--strict"), write(QStringLiteral("ortu/pdb1.db"), file)});
+    QCOMPARE(result.exitCode, 1);
+    const QStringList lines = (result.out + result.err).split(u'\n');
+    QVERIFY2(std::any_of(lines.begin(), lines.end(),
+                         [&](const QString& line) { return line.startsWith(expected); }),
+             qPrintable(expected + QStringLiteral("\n--\n") + result.out + result.err));
 }
 
 QTEST_GUILESS_MAIN(TestPdbCheck)

@@ -32,11 +32,73 @@
 #include <QWindow>
 #include <QtTest>
 
+namespace {
+QPointer<QWidget> FindScreen(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name)
+            return QPointer<QWidget>(w);
+    return QPointer<QWidget>();
+}
+
+// Opens the screen named as the program names it, the way a student reaches it.
+QPointer<QWidget> OpenScreen(const QString& screen) {
+    for (int tick = 1; tick <= 50; ++tick)
+        Form1->Timer1Timer(); // the start bar and the textbook
+    if (screen == QLatin1String("Form7")) {
+        Form5->abcToggleBtn2Click();
+    } else if (screen != QLatin1String("Form5") && screen != QLatin1String("Form14")) {
+        Form5->abcToggleBtn1Click(); // the menu
+        if (screen == QLatin1String("Form4"))
+            form12->abcToggleBtn1Click();
+        else if (screen == QLatin1String("Form3"))
+            form12->abcToggleBtn2Click();
+        else if (screen == QLatin1String("Form8"))
+            form12->abcToggleBtn6Click();
+    }
+    return FindScreen(screen);
+}
+} // namespace
+
 class TestShell : public QObject {
     Q_OBJECT
     std::optional<ScreensFixture> m_screens;
 
 private Q_SLOTS:
+    // On Wayland the program asks for X11, where its windows can be placed and an exam can hold
+    // the keyboard; a platform the user chose stays chosen.
+    void x11AskedForOnWaylandOnly_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("environment"); // NAME=value
+        QTest::addColumn<bool>("asked");
+        const QStringList program{QStringLiteral("course-testing")};
+        const QStringList wayland{QStringLiteral("WAYLAND_DISPLAY=wayland-0"),
+                                  QStringLiteral("DISPLAY=:0")};
+        QTest::newRow("wayland") << program << wayland << true;
+        QTest::newRow("wayland session type")
+            << program << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:0"} << true;
+        QTest::newRow("x11") << program << QStringList{"DISPLAY=:0", "XDG_SESSION_TYPE=x11"}
+                             << false;
+        QTest::newRow("no x server") << program << QStringList{"WAYLAND_DISPLAY=wayland-0"}
+                                     << false;
+        QTest::newRow("platform variable")
+            << program << (wayland + QStringList{"QT_QPA_PLATFORM=wayland"}) << false;
+        QTest::newRow("platform argument")
+            << (program + QStringList{"-platform", "wayland"}) << wayland << false;
+    }
+    void x11AskedForOnWaylandOnly() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, environment);
+        QFETCH(bool, asked);
+        const auto lookup = [&environment](const char* name) {
+            const QString prefix = QString::fromLatin1(name) + QLatin1Char('=');
+            for (const QString& entry : environment)
+                if (entry.startsWith(prefix))
+                    return entry.mid(prefix.size());
+            return QString();
+        };
+        QCOMPARE(AskForX11(arguments, lookup), asked);
+    }
+
     void courseFolderFromTheCommandLine_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("folder");
@@ -316,37 +378,33 @@ private Q_SLOTS:
         QTest::newRow("review") << "Form8"
                                 << "form12" << false;
     }
+    // No screen offers a minimise button, yet a window manager may minimise it: it comes back by
+    // itself, and the start bar and the menu still lead on from it.
+    void minimisedScreenComesBack_data() { windowSystemCloseOfEachScreen_data(); }
+    void minimisedScreenComesBack() {
+        QFETCH(QString, screen);
+        m_screens.emplace();
+        const QPointer<QWidget> minimised = OpenScreen(screen);
+        QVERIFY(minimised && minimised->isVisible());
+        minimised->setWindowState(minimised->windowState() | Qt::WindowMinimized);
+        QCoreApplication::sendPostedEvents(minimised, QEvent::MetaCall);
+        QVERIFY(!(minimised->windowState() & Qt::WindowMinimized));
+        QVERIFY(minimised->isVisible());
+        QVERIFY(Form5->isVisible() && Form5->isEnabled());
+    }
+
     void windowSystemCloseOfEachScreen() {
         QFETCH(QString, screen);
         QFETCH(QString, front);
         QFETCH(bool, stays);
         m_screens.emplace();
-        for (int tick = 1; tick <= 50; ++tick)
-            Form1->Timer1Timer(); // the start bar and the textbook
-        if (screen == QLatin1String("Form7")) {
-            Form5->abcToggleBtn2Click();
-        } else if (screen != QLatin1String("Form5") && screen != QLatin1String("Form14")) {
-            Form5->abcToggleBtn1Click(); // the menu
-            if (screen == QLatin1String("Form4"))
-                form12->abcToggleBtn1Click();
-            else if (screen == QLatin1String("Form3"))
-                form12->abcToggleBtn2Click();
-            else if (screen == QLatin1String("Form8"))
-                form12->abcToggleBtn6Click();
-        }
-        auto find = [](const QString& name) {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->objectName() == name)
-                    return QPointer<QWidget>(w);
-            return QPointer<QWidget>();
-        };
-        const QPointer<QWidget> closed = find(screen);
+        const QPointer<QWidget> closed = OpenScreen(screen);
         QVERIFY(closed && closed->isVisible());
         CloseByWindowSystem(closed);
         QCoreApplication::processEvents();
         QVERIFY(Form5->isVisible());
         QCOMPARE(closed && closed->isVisible(), stays);
-        const QPointer<QWidget> shown = find(front);
+        const QPointer<QWidget> shown = FindScreen(front);
         QVERIFY2(shown && shown->isVisible(), qPrintable(front));
         QCOMPARE(form12->TestingMode, quint8(0));
         // The textbook button's marker follows the textbook to the front; the start bar leads

@@ -9,6 +9,12 @@ bool FakeMediaPlayer::Open(const QString& path) {
     return !failOpen;
 }
 
+void FakeMediaPlayer::Prepare(const QString& path) {
+    calls << QStringLiteral("Prepare");
+    openedPath = path;
+    position = 0;
+}
+
 void FakeMediaPlayer::Play(bool notify) {
     calls << QStringLiteral("Play");
     notifyRequested = notify;

@@ -12,6 +12,7 @@ public:
     using MediaPlayer::MediaPlayer;
 
     bool Open(const QString& path) override;
+    void Prepare(const QString& path) override;
     void SetDisplay(QWidget* display) override { displayWidget = display; }
     void SetDisplayRect(const QRect& rect) override { displayRect = rect; }
     void Play(bool notify) override;

@@ -2,6 +2,7 @@
 // hold files it cannot use.
 
 #include "tools/groupreport/group_results.h"
+#include "tools/groupreport/html_report.h"
 #include "tools/groupreport/item_analysis.h"
 
 #include "tests/control_core.h"
@@ -97,7 +98,14 @@ class GroupReportTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void handComputedItemAnalysis();
+    void flagsFromTenAskings();
+    void upperLowerSharesTiesAtTheCut();
+    void chartAxisAndBands_data();
+    void chartAxisAndBands();
     void unusableFilesAreListedAndTheReportGoesOn();
+
+private:
+    static QList<StudentResult> Read(const QList<QList<QList<int>>>& tests);
 };
 
 void GroupReportTest::handComputedItemAnalysis() {
@@ -154,16 +162,120 @@ void GroupReportTest::handComputedItemAnalysis() {
     QCOMPARE(items[0].options[1].chosen, 1);
     QCOMPARE(items[0].options[2].chosen, 0);
     QCOMPARE(items[0].options[2].shown, 4);
-    QCOMPARE(items[0].flags, QStringList{QStringLiteral("вариант «неверно 2» не выбран ни разу")});
-    QCOMPARE(items[1].flags, QStringList());
-    QCOMPARE(items[2].flags, QStringList{QStringLiteral("отрицательная различающая способность")});
+    // Four askings are too few to judge a question.
+    for (const ItemStatistics& item : items) {
+        QVERIFY(!item.judged);
+        QCOMPARE(item.flags, QStringList());
+    }
 
-    // Facility flags: a question everybody got right, one nobody did.
-    QList<StudentResult> easy = students.mid(0, 1) + students.mid(2, 1); // A and C
-    const QList<ItemStatistics> easyItems = AnalyseItems(easy);
-    QVERIFY(easyItems[0].flags.contains(QStringLiteral("слишком лёгкий: доля баллов 1.00")));
-    const QList<ItemStatistics> hard = AnalyseItems(students.mid(3, 1)); // D
+    // The same three questions for all: totals 3, 1.5, 2, 1 have the variance 0.729167, the
+    // questions .25, .333333 and .229167 (together .8125): alpha = 3/2 (1 - .8125 / .729167)
+    // = -0.171429; below 0 it leaves the standard deviation of the percentages as the error,
+    // sqrt(.729167) / 3 x 100 = 28.4638.
+    const Reliability reliability = TestReliability(students, items);
+    QVERIFY(reliability.sameQuestions);
+    QCOMPARE(reliability.students, 4);
+    QVERIFY(reliability.alpha && reliability.standardError);
+    QVERIFY(qAbs(*reliability.alpha + 0.171429) < 1e-6);
+    QVERIFY(qAbs(*reliability.standardError - 28.4638) < 1e-4);
+}
+
+QList<StudentResult> GroupReportTest::Read(const QList<QList<QList<int>>>& tests) {
+    QList<StudentResult> students;
+    for (qsizetype i = 0; i < tests.size(); ++i) {
+        QBuffer buffer;
+        buffer.setData(DataFile(QStringLiteral("Студент %1").arg(i), tests[i]));
+        buffer.open(QIODevice::ReadOnly);
+        StudentResult student;
+        QString reason;
+        if (!ReadStudentResult(&buffer, QStringLiteral("file"), &student, &reason))
+            qFatal("%s", qPrintable(reason));
+        students << student;
+    }
+    return students;
+}
+
+void GroupReportTest::flagsFromTenAskings() {
+    QList<QList<QList<int>>> tests;
+    for (int i = 0; i < 10; ++i)
+        tests << kGroup[i % 4].second;
+    const QList<ItemStatistics> nine = AnalyseItems(Read(tests.mid(0, 9)));
+    QVERIFY(!nine[0].judged);
+    QCOMPARE(nine[0].flags, QStringList());
+    const QList<ItemStatistics> ten = AnalyseItems(Read(tests));
+    QVERIFY(ten[0].judged);
+    QVERIFY(ten[0].flags.contains(QStringLiteral("вариант «неверно 2» не выбран ни разу")));
+    const QList<ItemStatistics> easy =
+        AnalyseItems(Read(QList<QList<QList<int>>>(10, kGroup[0].second)));
+    QVERIFY(easy[0].flags.contains(QStringLiteral("слишком лёгкий: доля баллов 1.00")));
+    const QList<ItemStatistics> hard =
+        AnalyseItems(Read(QList<QList<QList<int>>>(10, kGroup[3].second)));
     QVERIFY(hard[1].flags.contains(QStringLiteral("слишком трудный: доля баллов 0.00")));
+
+    // A key worth more than 100 is named however rarely the question was asked.
+    StudentResult greedy = Read({kGroup[0].second}).first();
+    greedy.answers[0].points[1] = 100;
+    QCOMPARE(AnalyseItems({greedy})[0].flags,
+             QStringList{QStringLiteral("варианты с баллами дают вместе 200 баллов, больше 100: "
+                                        "ключ вопроса неверен")});
+}
+
+void GroupReportTest::upperLowerSharesTiesAtTheCut() {
+    QCOMPARE(UpperLowerGroupSize(4), 1);
+    QCOMPARE(UpperLowerGroupSize(6), 2); // 1.62
+    QCOMPARE(UpperLowerGroupSize(7), 2);
+    QCOMPARE(UpperLowerGroupSize(10), 3);
+    QCOMPARE(UpperLowerGroupSize(13), 4); // 3.51
+    // Six students, 300, 200, 200, 200, 100 and 0 points: the upper two are the first and a
+    // third of each of the three tied at 200, whose first question gives 1, 1 and 0; the lower
+    // two are the last two. Question 1: (1 + 2/3) / 2 - (0 + 1) / 2 = 1/3, in any order of names.
+    QList<StudentResult> six = Read({{{1}, {1}, {1, 2}},
+                                     {{1}, {1}, {3}},
+                                     {{1}, {2}, {1, 2}},
+                                     {{2}, {1}, {1, 2}},
+                                     {{1}, {2}, {3}},
+                                     {{2}, {2}, {3}}});
+    for (int order = 0; order < 2; ++order) {
+        const QList<ItemStatistics> items = AnalyseItems(six);
+        QVERIFY(items[0].upperLower);
+        QVERIFY2(qAbs(*items[0].upperLower - 1.0 / 3.0) < 1e-9,
+                 qPrintable(QString::number(*items[0].upperLower)));
+        std::reverse(six.begin(), six.end());
+    }
+}
+
+void GroupReportTest::chartAxisAndBands_data() {
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("max");
+    QTest::addColumn<int>("step");
+    QTest::newRow("1") << 1 << 1 << 1;
+    QTest::newRow("10") << 10 << 10 << 1;
+    QTest::newRow("11") << 11 << 12 << 2;
+    QTest::newRow("14") << 14 << 14 << 2;
+    QTest::newRow("37") << 37 << 40 << 5;
+    QTest::newRow("120") << 120 << 120 << 20;
+}
+
+void GroupReportTest::chartAxisAndBands() {
+    QFETCH(int, top);
+    QFETCH(int, max);
+    QFETCH(int, step);
+    const CountAxis axis = RoundCountAxis(top);
+    QCOMPARE(axis.max, max);
+    QCOMPARE(axis.step, step);
+
+    // A negative result has a band of its own; 0 and 100 fall in the first and the last band.
+    QList<StudentResult> students(4);
+    const QList<qint64> points{-50, 0, 50, 1000};
+    for (int i = 0; i < 4; ++i) {
+        students[i].points = points[i];
+        students[i].maximum = 1000;
+    }
+    const QList<QPair<QString, int>> bands = DistributionBands(students);
+    QCOMPARE(bands.size(), 11);
+    QCOMPARE(bands.first(), qMakePair(QStringLiteral("ниже 0"), 1));
+    QCOMPARE(bands[1], qMakePair(QStringLiteral("0–10"), 2));
+    QCOMPARE(bands.last(), qMakePair(QStringLiteral("90–100"), 1));
 }
 
 void GroupReportTest::unusableFilesAreListedAndTheReportGoesOn() {
@@ -220,7 +332,7 @@ void GroupReportTest::unusableFilesAreListedAndTheReportGoesOn() {
     const QString table = QString::fromUtf8(csv.readAll());
     QCOMPARE(table.count(QStringLiteral("\r\n")), 5);
     QVERIFY(table.contains(QStringLiteral("Акимов А. А.;ФК-1;Плавание;КМС;ИТОГОВОЕ ТЕСТИРОВАНИЕ;"
-                                          "07.12.2026;10:00:00;3;300;300;100.0;100;100;100")));
+                                          "07.12.2026;10:00:00;3;300;300;100,0;100;100;100")));
     QFile html(dir.filePath(QStringLiteral("group.html")));
     QVERIFY(html.open(QIODevice::ReadOnly));
     QVERIFY(html.readAll().contains("cut.txt"));

@@ -12,6 +12,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
+
+#include "questions/answer_points.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -51,6 +57,52 @@ QuestionBank Reloaded(const QuestionBank& bank) {
     return loaded;
 }
 
+MoodleExport Exported(const QuestionBank& bank, QByteArray* xml) {
+    QBuffer out(xml);
+    out.open(QIODevice::WriteOnly);
+    return ExportMoodleXml(bank, SourcePath(QStringLiteral("course")), &out);
+}
+
+// One exported question as Moodle reads it: check boxes or radio buttons, and the fractions.
+struct MoodleQuestion {
+    bool single = true;
+    QList<double> fractions;
+};
+
+QList<MoodleQuestion> MoodleQuestions(const QByteArray& xml) {
+    QList<MoodleQuestion> questions;
+    QXmlStreamReader reader(xml);
+    while (reader.readNextStartElement() || !reader.atEnd()) {
+        if (!reader.isStartElement())
+            continue;
+        if (reader.name() == u"question" &&
+            reader.attributes().value(QStringLiteral("type")) == u"multichoice")
+            questions.append(MoodleQuestion());
+        else if (reader.name() == u"single")
+            questions.last().single = reader.readElementText() == u"true";
+        else if (reader.name() == u"answer")
+            questions.last().fractions
+                << reader.attributes().value(QStringLiteral("fraction")).toDouble();
+    }
+    return questions;
+}
+
+// Moodle's rule, written here from its description: radio buttons give the fraction of the one
+// answer chosen; check boxes the sum of the ticked fractions held to 0..100 %.
+std::optional<double> MoodleRule(const MoodleQuestion& question, const PositionFlags& ticked) {
+    double sum = 0;
+    int count = 0;
+    for (int i = 0; i < question.fractions.size(); ++i) {
+        if (ticked[i]) {
+            sum += question.fractions[i];
+            ++count;
+        }
+    }
+    if (question.single)
+        return count > 1 ? std::nullopt : std::optional<double>(sum);
+    return std::clamp(sum, 0.0, 100.0);
+}
+
 MoodleImport ImportFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -64,17 +116,25 @@ class MoodleXmlTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void sampleCourseGoesToMoodleAndBackUnchanged();
+    void moodleScoresEveryTickSetAsTheProgramDoes();
+    void exportNamesWhatMoodleCannotMatchOrTake_data();
+    void exportNamesWhatMoodleCannotMatchOrTake();
     void handWrittenMoodleFileImportsAsExpected();
     void refusedQuestionsAreNamedAndTheRestIsWritten();
+    void importReadsTheTextAndNamesWhatItDrops();
+    void theLargestFileGoesToMoodleAndBack_data();
+    void theLargestFileGoesToMoodleAndBack();
 };
 
 void MoodleXmlTest::sampleCourseGoesToMoodleAndBackUnchanged() {
     QuestionBank course;
     QVERIFY(course.LoadFile(SourcePath(QStringLiteral("course/ortu/pdb12.db"))).ok());
-    const MoodleExport exported = ExportMoodleXml(course, SourcePath(QStringLiteral("course")));
-    QCOMPARE(exported.warnings, QStringList());
+    QByteArray bytes;
+    const MoodleExport exported = Exported(course, &bytes);
+    QVERIFY(exported.ok());
+    QCOMPARE(exported.exported, course.QuestionCount);
     QBuffer xml;
-    xml.setData(exported.xml);
+    xml.setData(bytes);
     xml.open(QIODevice::ReadOnly);
     const MoodleImport imported = ImportMoodleXml(&xml);
     QVERIFY2(imported.ok(), qPrintable(imported.error));
@@ -92,9 +152,89 @@ void MoodleXmlTest::sampleCourseGoesToMoodleAndBackUnchanged() {
     names.removeDuplicates();
     QCOMPARE(names.size(),
              QDir(SourcePath(QStringLiteral("course/images"))).entryList(QDir::Files).size());
-    // Questions whose points go to several options are multiple-answer questions.
-    QVERIFY(exported.xml.contains("<single>false</single>"));
-    QVERIFY(exported.xml.contains("<single>true</single>"));
+    // Each file is embedded wherever it is shown: the four fragments once each, as the course
+    // shows each in one question.
+    QCOMPARE(bytes.count("<file name=\"$film01.avi\""), 1);
+    // The AVI fragments are named once each, as browsers do not play them.
+    QCOMPARE(exported.warnings.filter(QStringLiteral(".avi (вопрос ")).size(), 4);
+}
+
+void MoodleXmlTest::moodleScoresEveryTickSetAsTheProgramDoes() {
+    QuestionBank course;
+    QVERIFY(course.LoadFile(SourcePath(QStringLiteral("course/ortu/pdb12.db"))).ok());
+    QByteArray xml;
+    const MoodleExport exported = Exported(course, &xml);
+    const QList<MoodleQuestion> moodle = MoodleQuestions(xml);
+    QCOMPARE(moodle.size(), course.QuestionCount);
+    QStringList outsideMoodle;
+    for (int q = 1; q <= course.QuestionCount; ++q) {
+        const Question& question = course.At(q);
+        QCOMPARE(moodle[q - 1].fractions.size(), question.OptionCount);
+        PositionPoints points{};
+        for (int i = 0; i < question.OptionCount; ++i)
+            points[i] = question.Options[i].Points;
+        bool outside = false;
+        for (int set = 0; set < (1 << question.OptionCount); ++set) {
+            PositionFlags ticked{};
+            for (int i = 0; i < question.OptionCount; ++i)
+                ticked[i] = (set & (1 << i)) != 0;
+            const qint64 program = AnswerPoints(ticked, points);
+            const std::optional<double> grade = MoodleRule(moodle[q - 1], ticked);
+            QVERIFY2(grade,
+                     qPrintable(
+                         QStringLiteral("question %1: Moodle cannot tick set %2").arg(q).arg(set)));
+            if (program < 0 || program > 100)
+                outside = true;
+            else
+                QVERIFY2(*grade == double(program),
+                         qPrintable(QStringLiteral("question %1, set %2: %3 against %4 %")
+                                        .arg(q)
+                                        .arg(set)
+                                        .arg(program)
+                                        .arg(*grade)));
+        }
+        if (outside)
+            outsideMoodle << QStringLiteral("вопрос %1 ").arg(q);
+    }
+    // The questions whose points can leave 0..100 are the ones the export warns about.
+    QStringList warned;
+    for (const QString& warning : exported.warnings.filter(QStringLiteral("Moodle не ставит")))
+        warned << warning.section(u'(', 0, 0);
+    QCOMPARE(warned, outsideMoodle);
+    QCOMPARE(outsideMoodle.size(), 4); // the four questions with a -50 option
+}
+
+void MoodleXmlTest::exportNamesWhatMoodleCannotMatchOrTake_data() {
+    QTest::addColumn<QList<int>>("points");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("three halves") << QList<int>{50, 50, 50, 0}
+                                  << QStringLiteral("за отметку вариантов 1, 2, 3, 4 программа "
+                                                    "даёт 0 баллов, а Moodle — 50 %");
+    QTest::newRow("two full") << QList<int>{100, 100, 0}
+                              << QStringLiteral("доли верных вариантов в сумме 200 %");
+    QTest::newRow("not a fraction")
+        << QList<int>{35, 65, 0} << QStringLiteral("вариант 1: в Moodle нет доли 35 %");
+    QTest::newRow("one option") << QList<int>{100} << QStringLiteral("Не выгружен");
+}
+
+void MoodleXmlTest::exportNamesWhatMoodleCannotMatchOrTake() {
+    QFETCH(QList<int>, points);
+    QFETCH(QString, said);
+    QuestionBank bank;
+    Question question;
+    question.Text = QStringLiteral(" №1.     Вопрос? ");
+    for (int i = 0; i < points.size(); ++i)
+        question.Options[i] = {QStringLiteral("Вариант %1 ").arg(i + 1), points[i], false};
+    question.OptionCount = int(points.size());
+    bank.Questions = {question};
+    bank.QuestionCount = 1;
+    QByteArray xml;
+    const MoodleExport exported = Exported(bank, &xml);
+    const QString all = QStringLiteral("Не выгружен ") + exported.skipped.join(u'\n') + u'\n' +
+                        exported.warnings.join(u'\n');
+    QVERIFY2(all.contains(said), qPrintable(all));
+    QCOMPARE(exported.exported, points.size() > 1 ? 1 : 0);
+    QCOMPARE(exported.skipped.size(), points.size() > 1 ? 0 : 1);
 }
 
 void MoodleXmlTest::handWrittenMoodleFileImportsAsExpected() {
@@ -188,6 +328,93 @@ void MoodleXmlTest::refusedQuestionsAreNamedAndTheRestIsWritten() {
     QVERIFY(bytes.contains(EncodeCp1251(QStringLiteral("Вопрос Столица Какой город — столица "
                                                        "Российской Федерации?\r\n"))));
     QCOMPARE(bytes.count("\r\n"), bytes.count("\n"));
+}
+
+void MoodleXmlTest::importReadsTheTextAndNamesWhatItDrops() {
+    QBuffer xml;
+    xml.setData(R"(<?xml version="1.0" encoding="UTF-8"?>
+<quiz>
+  <question type="multichoice">
+    <name><text>Знаки</text></name>
+    <questiontext format="html"><text><![CDATA[<p>Цена 5&nbsp;&euro;, it&rsquo;s &minus;2 &le; x,
+      &frac12; &hellip; 10<sup>3</sup>, 10<sup>-3</sup>, H<sub>2</sub>O, строка&#10;вторая&#9;&#1;конец</p>
+      <table><tr><th>Страна</th><th>Столица</th></tr><tr><td>Франция</td><td>Париж</td></tr></table>]]></text></questiontext>
+    <defaultgrade>2.0000000</defaultgrade>
+    <hidden>1</hidden>
+    <single>false</single>
+    <shuffleanswers>0</shuffleanswers>
+    <correctfeedback format="html"><text>Молодец!</text></correctfeedback>
+    <answer fraction="100"><text>Да&#13;&#10;нет</text><feedback><text>Верно</text></feedback></answer>
+    <answer fraction="-100"><text>Нет</text></answer>
+    <hint format="html"><text>Подумайте о цене.</text></hint>
+  </question>
+</quiz>)");
+    xml.open(QIODevice::ReadOnly);
+    const MoodleImport imported = ImportMoodleXml(&xml);
+    QVERIFY2(imported.ok(), qPrintable(imported.error));
+    QCOMPARE(imported.refused, QStringList());
+    const Question& question = imported.bank.At(1);
+    QCOMPARE(question.Text.mid(9),
+             QStringLiteral("Цена 5 €, it’s -2 <= x, 1/2 … 10^3, 10^(-3), H_2O, строка вторая "
+                            "конец Страна | Столица; Франция | Париж "));
+    QCOMPARE(question.Options[0].Text, QStringLiteral("Да нет "));
+    QCOMPARE(question.Options[1].Points, 0); // -100 % in a question with check boxes
+    const QString warnings = imported.warnings.join(u'\n');
+    for (const char* dropped :
+         {"отзывы к вариантам (1)", "отзывы за верный, частично верный и неверный ответ",
+          "подсказки (1)", "оценка 2.0000000", "скрытость", "постоянный порядок вариантов",
+          "«−» записан как «-»"})
+        QVERIFY2(warnings.contains(QString::fromUtf8(dropped)), qPrintable(warnings));
+
+    // No control character reaches the question file, and it loads back whole.
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
+    QString error;
+    QVERIFY(WriteQuestionFile(imported.bank, &file, &error));
+    const QByteArray bytes = file.data();
+    QVERIFY(std::none_of(bytes.begin(), bytes.end(), [](char c) {
+        return (uchar(c) < 0x20 && c != '\r' && c != '\n') || uchar(c) == 0x7F;
+    }));
+    QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
+    CompareBanks(Reloaded(imported.bank), imported.bank);
+}
+
+void MoodleXmlTest::theLargestFileGoesToMoodleAndBack_data() {
+    QTest::addColumn<int>("count");
+    QTest::newRow("2700") << kMaxQuestions;
+    QTest::newRow("2701") << kMaxQuestions + 1;
+}
+
+void MoodleXmlTest::theLargestFileGoesToMoodleAndBack() {
+    QFETCH(int, count);
+    QuestionBank bank;
+    bank.Title = QStringLiteral("Большой файл ");
+    for (int q = 1; q <= count; ++q) {
+        Question question;
+        question.Text =
+            QStringLiteral(" №%1.").arg(q).leftJustified(9) + QStringLiteral("Вопрос %1? ").arg(q);
+        question.TextbookPage = QStringLiteral("\\html\\");
+        question.Options[0] = {QStringLiteral("Да "), 100, false};
+        question.Options[1] = {QStringLiteral("Нет "), 0, false};
+        question.OptionCount = 2;
+        bank.Questions << question;
+    }
+    bank.QuestionCount = count;
+    QByteArray bytes;
+    QCOMPARE(Exported(bank, &bytes).exported, count);
+    QBuffer xml(&bytes);
+    xml.open(QIODevice::ReadOnly);
+    const MoodleImport imported = ImportMoodleXml(&xml);
+    QVERIFY(imported.ok());
+    // The question file holds at most 2700 questions: the rest are named, the file still loads.
+    QCOMPARE(imported.bank.QuestionCount, kMaxQuestions);
+    QCOMPARE(imported.refused.size(), count - kMaxQuestions);
+    if (count > kMaxQuestions)
+        QVERIFY(imported.refused.first().startsWith(QStringLiteral("«№2701.»: в файле вопросов "
+                                                                   "не больше 2700 вопросов")));
+    bank.Questions.resize(kMaxQuestions);
+    bank.QuestionCount = kMaxQuestions;
+    CompareBanks(Reloaded(imported.bank), bank);
 }
 
 QTEST_GUILESS_MAIN(MoodleXmlTest)

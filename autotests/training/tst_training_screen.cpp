@@ -371,6 +371,7 @@ void TrainingScreenTest::resultPercentages() {
     QVERIFY(!Control<QPushButton>(Form2, "Button1")->isEnabled());
     QVERIFY(Control<QTimer>(Form2, "Timer4")->isActive());
     QCOMPARE(Control<QTimer>(Form2, "Timer4")->interval(), 700);
+    QCOMPARE(Control<QTimer>(Form2, "Timer4")->timerType(), Qt::PreciseTimer);
     Form2->Timer4Timer();
     QVERIFY(Control<QPushButton>(Form2, "Button1")->isEnabled());
     QCOMPARE(Control<QPushButton>(Form2, "Button1")->text(), QStringLiteral("OK"));

@@ -82,3 +82,100 @@ start_xvfb() {
   done
   fail "no X display"
 }
+
+# Starts the window manager MODE (openbox or xfwm4; anything else starts none) with its output in
+# LOG, sets `wm` to its process (empty without one) and waits (half a minute at most) until it
+# manages the display. When it ended instead (xfwm4 needs its settings service, which a bare X
+# server may lack), `wm` is left empty and the reason said.
+start_window_manager() {
+  wm=''
+  case "$1" in
+    openbox) openbox --sm-disable >"$2" 2>&1 & wm=$! ;;
+    xfwm4) xfwm4 --compositor=off --sm-client-disable >"$2" 2>&1 & wm=$! ;;
+  esac
+  if [ -n "$wm" ]; then
+    local until=$((SECONDS + 30))
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+      ! kill -0 "$wm" 2>/dev/null || [ "$SECONDS" -ge "$until" ]; do
+      sleep 0.1
+    done
+    if ! kill -0 "$wm" 2>/dev/null; then
+      echo "$1 did not start: $(tail -n 2 "$2" | tr '\n' ' ')" >&2
+      wm=''
+      return 0
+    fi
+    sleep 0.5
+  fi
+}
+
+# The viewable windows directly below the root, as the window system stacks them.
+mapped() {
+  xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p' | while read -r id; do
+    if viewable "$id"; then echo "$id"; fi
+  done | sort
+}
+more_mapped_than() { [ "$(mapped | wc -l)" -gt "$1" ]; }
+
+mapped_count_is() { [ "$(mapped | wc -l)" -eq "$1" ]; }
+
+# The colour of one pixel of the display, "#RRGGBB".
+screen_colour() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*\(#[0-9A-F]\{6\}\).*/\1/p'; }
+screen_colour_is() { [ "$(screen_colour "$1" "$2")" = "$3" ]; }
+screen_colour_is_not() { local c; c=$(screen_colour "$1" "$2") && [ -n "$c" ] && [ "$c" != "$3" ]; }
+# The window that has the keyboard is titled exactly this.
+focus_titled() {
+  local id
+  id=$(xdotool getwindowfocus 2>/dev/null) || return 1
+  [ "$(xprop -id "$id" _NET_WM_NAME 2>/dev/null | sed -n 's/^[^=]*= "\(.*\)"$/\1/p')" = "$1" ]
+}
+pointer_at() { [ "$(xdotool getmouselocation | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\) .*/\1 \2/p')" = "$1 $2" ]; }
+# A click into a field that has taken effect. A window manager may hold the pointer, and so a
+# click, until it has looked at the click, while the keys typed next go on to the field that had
+# the keyboard; a move of the pointer after the click shows once the click has been let through.
+click_field() {
+  xdotool mousemove "$1" "$2" click 1 mousemove $(($1 + 1)) "$2"
+  eventually 30 pointer_at $(($1 + 1)) "$2" || fail "a click at $1, $2 was not let through"
+  sleep 0.2
+}
+
+# Registers "Петров А. В.", "ФК-21", "Плавание" and the fourth qualification on the menu whose
+# panel stands at PX, PY (the check's `click X Y BUTTON PAUSE` and `fail` do the work). A loaded
+# machine may take seconds for any step, so each waits for the state the last one leads to: the
+# menu with the keyboard, the entry panel gone, each click into a field let through, the
+# qualification list open and closed again (while open it holds the pointer, and a click would
+# only close it).
+register_candidate() {
+  local px=$1 py=$2 shown
+  eventually 30 focus_titled 'Регистрация и выбор режима тестирования' ||
+    fail "the menu did not get the keyboard"
+  # Where the name field lies, the entry panel's face shows until the panel is clicked.
+  eventually 30 screen_colour_is $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) '#4DCFFB' ||
+    fail "the menu's entry panel is not on view"
+  click $((px + 4 + 302)) $((py + 229 + 44)) 1 0.3                # entry panel
+  eventually 30 screen_colour_is_not $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) '#4DCFFB' ||
+    fail "the entry panel did not uncover the registration fields"
+  click_field $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12))      # Edit1
+  xdotool type --delay 60 "Петров А. В."
+  click_field $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12))       # Edit5
+  xdotool type --delay 60 "ФК-21"
+  click_field $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9))       # ComboBox1
+  xdotool type --delay 60 "Плавание"
+  shown=$(mapped | wc -l)
+  click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1 0        # ComboBox2 drops down
+  eventually 30 more_mapped_than "$shown" || fail "the qualification list did not drop down"
+  xdotool key Down Down Down Return
+  eventually 30 mapped_count_is "$shown" || fail "the qualification list did not close"
+}
+
+# Writes a question file (Windows-1251, CR LF) of two questions alike, each with two options worth
+# 50 points.
+two_question_file() {
+  python3 - "$1" <<'EOF'
+import sys
+lines = ["Проверочный тест", ".", ".", "2", "."]
+for _ in range(2):
+    lines += ["000000       1.Сколько будет два плюс два?", ".", "примечание", ".", "#012.htm", ".",
+              "- четыре", ",50", "- четыре", ".50"]
+open(sys.argv[1], "wb").write(("\r\n".join(lines) + "\r\n").encode("cp1251"))
+EOF
+}

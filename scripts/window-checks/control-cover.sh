@@ -40,31 +40,11 @@ fail() {
 shot() { if [ -n "${SHOTS:-}" ]; then import -window root "$SHOTS/$mode-$1.png"; fi; }
 
 source "$root/scripts/window-checks/common.bash"
-# The viewable windows directly below the root, as the window system stacks them.
-mapped() {
-  xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p' | while read -r id; do
-    if viewable "$id"; then echo "$id"; fi
-  done | sort
-}
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n 's/.*\(#[0-9A-F]\{6\}\).*/\1/p'; }
-more_mapped_than() { [ "$(mapped | wc -l)" -gt "$1" ]; }
-mapped_count_is() { [ "$(mapped | wc -l)" -eq "$1" ]; }
 colour_is() { [ "$(pixel "$1" "$2")" = "$3" ]; }
-colour_is_not() { local c; c=$(pixel "$1" "$2") && [ -n "$c" ] && [ "$c" != "$3" ]; }
+click() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep "${4:-0.5}"; }
 # The window has the client size the screen gives itself on its activation.
 size_is() { [ "$(geometry "$1" | cut -d' ' -f3,4)" = "$2 $3" ]; }
-# The window has the keyboard: what is typed now reaches it.
-has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
-click() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep "${4:-0.5}"; }
-# A window manager may hold the pointer, and so a click, until it has looked at the click, while
-# the keys typed next go on to the field that had the keyboard. A move of the pointer after the
-# click shows once the click has been let through: only then does typing start.
-pointer_at() { [ "$(xdotool getmouselocation | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\) .*/\1 \2/p')" = "$1 $2" ]; }
-click_field() {
-  xdotool mousemove "$1" "$2" click 1 mousemove $(($1 + 1)) "$2"
-  eventually 30 pointer_at $(($1 + 1)) "$2" || fail "a click at $1, $2 was not let through"
-  sleep 0.2
-}
 
 w=1024 h=768
 # The check's X server. All the typing is Russian: with the Russian layout xdotool finds every
@@ -85,25 +65,13 @@ export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
 export XDG_CONFIG_HOME="$work/config" HOME="$work/home"
 mkdir -p "$XDG_CONFIG_HOME" "$HOME"
 
+# The window manager of the round; false (the round is skipped, saying why) when it could not
+# start, rather than passing as a round without one.
 start_wm() {
-  case "$mode" in
-    openbox) openbox --sm-disable >"$work/wm.log" 2>&1 & wm=$! ;;
-    xfwm4) xfwm4 --compositor=off --sm-client-disable >"$work/wm.log" 2>&1 & wm=$! ;;
-  esac
-  if [ -n "$wm" ]; then
-    # Until it has taken the display or ended, half a minute at most.
-    local until=$((SECONDS + 30))
-    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
-      ! kill -0 "$wm" 2>/dev/null || [ "$SECONDS" -ge "$until" ]; do
-      sleep 0.1
-    done
-    if ! kill -0 "$wm" 2>/dev/null; then
-      # xfwm4 needs its settings service, which a bare X server may lack.
-      echo "control-cover ($mode): skipped, the window manager did not start: $(tail -n 2 "$work/wm.log" | tr '\n' ' ')"
-      wm=''
-      return 1
-    fi
-    sleep 0.5
+  start_window_manager "$mode" "$work/wm.log"
+  if [ "$mode" != none ] && [ -z "$wm" ]; then
+    echo "control-cover ($mode): skipped, the window manager did not start"
+    return 1
   fi
 }
 # Starts the program on a fresh copy of the course. A program that could not reach the X server,
@@ -147,26 +115,7 @@ run() {
   eventually 30 size_is "$menu" 924 698 || fail "the menu is $(geometry "$menu"), not 924 x 698"
   read -r mx my mw mh <<<"$(geometry "$menu")"
   px=$(( mx + 18 + $(half $((mw - 38 - 630))) + 11 )) py=$(( my + 18 + $(half $((mh - 38 - 368))) + 10 ))
-  eventually 30 has_focus "$menu" || fail "the menu did not get the keyboard"
-  # Where the name field lies, the entry panel's face shows until the panel is clicked.
-  eventually 30 colour_is $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) '#4DCFFB' ||
-    fail "the menu's entry panel is not on view"
-  click $((px + 4 + 302)) $((py + 229 + 44)) 1 0.3                # entry panel
-  eventually 30 colour_is_not $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) '#4DCFFB' ||
-    fail "the entry panel did not uncover the registration fields"
-  click_field $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12))      # Edit1
-  xdotool type --delay 60 "Петров А. В."
-  click_field $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12))       # Edit5
-  xdotool type --delay 60 "ФК-21"
-  click_field $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9))       # ComboBox1
-  xdotool type --delay 60 "Плавание"
-  local shown
-  shown=$(mapped | wc -l)
-  click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1 0        # ComboBox2 drops down
-  eventually 30 more_mapped_than "$shown" || fail "the qualification list did not drop down"
-  xdotool key Down Down Down Return
-  # The list holds the pointer while it is open: a click before it has closed would only close it.
-  eventually 30 mapped_count_is "$shown" || fail "the qualification list did not close"
+  register_candidate "$px" "$py"
   click $((px + 209 + 96)) $((py + 320 + 12)) 1 0                 # "Контроль..."
   local control cx cy ch
   control=$(window 'Внимание!') || fail "no control screen titled exactly 'Внимание!'"

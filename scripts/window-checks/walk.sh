@@ -176,14 +176,7 @@ write_course() {
   rm -f "$course/otchet/data1/"* "$course/otchet/print otchet/"*
   # Two questions alike, each with two options worth 50 points: the draw and the shuffle of the
   # options cannot change what the result files say about the answers chosen below.
-  python3 - "$course/ortu/pdb12.db" <<'EOF'
-import sys
-lines = ["Проверочный тест", ".", ".", "2", "."]
-for _ in range(2):
-    lines += ["000000       1.Сколько будет два плюс два?", ".", "примечание", ".", "#012.htm", ".",
-              "- четыре", ",50", "- четыре", ".50"]
-open(sys.argv[1], "wb").write(("\r\n".join(lines) + "\r\n").encode("cp1251"))
-EOF
+  two_question_file "$course/ortu/pdb12.db"
 }
 
 # The result files, written out by hand for: a control test closed by the window system before

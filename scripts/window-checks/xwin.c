@@ -6,6 +6,9 @@
  *                        id x y width height type above|- title
  *   xwin focus           the top-level window that has the keyboard (0 for none)
  *   xwin close ID        sends WM_DELETE_WINDOW to the window ID
+ *   xwin keys TITLE FILE a stand-in for a terminal: a 400 x 300 window titled TITLE that appends
+ *                        a line to FILE for every key, click and focus it gets ("ready" once it
+ *                        is on view), until it is killed
  */
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -143,7 +146,7 @@ static Window TopLevelOf(Window w) {
 
 int main(int argc, char **argv) {
     if (argc < 2) {
-        fprintf(stderr, "usage: xwin list | focus | close ID\n");
+        fprintf(stderr, "usage: xwin list | focus | close ID | keys TITLE FILE\n");
         return 2;
     }
     dpy = XOpenDisplay(NULL);
@@ -194,8 +197,38 @@ int main(int argc, char **argv) {
         event.xclient.data.l[1] = CurrentTime;
         XSendEvent(dpy, w, False, NoEventMask, &event);
         XSync(dpy, False);
+    } else if (strcmp(argv[1], "keys") == 0 && argc == 4) {
+        FILE *log = fopen(argv[3], "a");
+        if (!log)
+            return 2;
+        Window w = XCreateSimpleWindow(dpy, root, 40, 40, 400, 300, 0, 0, 0xFFFFFF);
+        XStoreName(dpy, w, argv[2]);
+        XChangeProperty(dpy, w, XInternAtom(dpy, "_NET_WM_NAME", False),
+                        XInternAtom(dpy, "UTF8_STRING", False), 8, PropModeReplace,
+                        (unsigned char *)argv[2], (int)strlen(argv[2]));
+        XWMHints hints = {.flags = InputHint, .input = True};
+        XSetWMHints(dpy, w, &hints);
+        XSelectInput(dpy, w,
+                     KeyPressMask | ButtonPressMask | FocusChangeMask | StructureNotifyMask);
+        XMapWindow(dpy, w);
+        for (;;) {
+            XEvent event;
+            XNextEvent(dpy, &event);
+            if (event.type == MapNotify) {
+                fprintf(log, "ready\n");
+            } else if (event.type == KeyPress) {
+                KeySym sym = XLookupKeysym(&event.xkey, 0);
+                const char *name = XKeysymToString(sym);
+                fprintf(log, "key %s\n", name ? name : "?");
+            } else if (event.type == ButtonPress) {
+                fprintf(log, "click %u\n", event.xbutton.button);
+            } else if (event.type == FocusIn && event.xfocus.mode == NotifyNormal) {
+                fprintf(log, "focus\n");
+            }
+            fflush(log);
+        }
     } else {
-        fprintf(stderr, "usage: xwin list | focus | close ID\n");
+        fprintf(stderr, "usage: xwin list | focus | close ID | keys TITLE FILE\n");
         return 2;
     }
     XCloseDisplay(dpy);

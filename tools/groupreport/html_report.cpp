@@ -99,6 +99,7 @@ th { background: #dde7f5; text-align: left; }
 td.n { text-align: right; white-space: nowrap; }
 tr.flagged td { background: #fff0e0; }
 .flags { color: #a33; }
+.unjudged { color: #777; }
 .summary td { border: none; padding: 1px 12px 1px 0; }
 figure { margin: 12px 0; }
 ul.options { margin: 0; padding-left: 16px; }
@@ -106,17 +107,44 @@ ul.options { margin: 0; padding-left: 16px; }
 
 } // namespace
 
-QByteArray DistributionChartSvg(const QList<StudentResult>& students, QSize size) {
-    std::array<int, kBands> counts{};
-    for (const StudentResult& student : students) {
-        const int band = std::clamp(int(std::floor(student.Share() * 100.0 / 10.0)), 0, kBands - 1);
-        ++counts[band];
+CountAxis RoundCountAxis(int top) {
+    top = std::max(top, 1);
+    int step = 1;
+    for (int scale = 1;; scale *= 10) {
+        for (const int base : {1, 2, 5}) {
+            step = base * scale;
+            if ((top + step - 1) / step <= 10)
+                return {(top + step - 1) / step * step, step};
+        }
     }
+}
+
+QList<QPair<QString, int>> DistributionBands(const QList<StudentResult>& students) {
+    std::array<int, kBands> counts{};
+    int negative = 0;
+    for (const StudentResult& student : students) {
+        if (student.Share() < 0) {
+            ++negative;
+            continue;
+        }
+        ++counts[std::min(int(std::floor(student.Share() * 100.0 / 10.0)), kBands - 1)];
+    }
+    QList<QPair<QString, int>> bands;
+    if (negative > 0)
+        bands.append({QStringLiteral("ниже 0"), negative});
+    for (int b = 0; b < kBands; ++b)
+        bands.append({QStringLiteral("%1–%2").arg(b * 10).arg(b * 10 + 10), counts[b]});
+    return bands;
+}
+
+QByteArray DistributionChartSvg(const QList<StudentResult>& students, QSize size) {
     auto* set = new QBarSet(QStringLiteral("Студентов"));
     QStringList categories;
-    for (int b = 0; b < kBands; ++b) {
-        *set << counts[b];
-        categories << QStringLiteral("%1–%2").arg(b * 10).arg(b * 10 + 10);
+    int top = 0;
+    for (const auto& [label, count] : DistributionBands(students)) {
+        *set << count;
+        categories << label;
+        top = std::max(top, count);
     }
     set->setColor(QColor(0x3a, 0x6e, 0xb5));
     auto* series = new QBarSeries;
@@ -130,9 +158,9 @@ QByteArray DistributionChartSvg(const QList<StudentResult>& students, QSize size
     x->append(categories);
     x->setTitleText(QStringLiteral("Процент"));
     auto* y = new QValueAxis;
-    const int top = std::max(1, *std::max_element(counts.begin(), counts.end()));
-    y->setRange(0, top);
-    y->setTickCount(std::min(top, 10) + 1);
+    const CountAxis axis = RoundCountAxis(top);
+    y->setRange(0, axis.max);
+    y->setTickCount(axis.max / axis.step + 1);
     y->setLabelFormat(QStringLiteral("%d"));
     y->setTitleText(QStringLiteral("Студентов"));
     chart->addAxis(x, Qt::AlignBottom);
@@ -151,12 +179,18 @@ QByteArray ItemMapSvg(const QList<ItemStatistics>& items, QSize size) {
     flagged->setName(QStringLiteral("Вопросы с замечаниями"));
     flagged->setColor(QColor(0xd0, 0x50, 0x30));
     flagged->setMarkerSize(9);
+    auto* unjudged = new QScatterSeries;
+    unjudged->setName(QStringLiteral("Заданы меньше %1 раз").arg(kMinAskedToJudge));
+    unjudged->setColor(QColor(0xb0, 0xb0, 0xb0));
+    unjudged->setMarkerSize(7);
     for (const ItemStatistics& item : items) {
         if (!item.pointBiserial)
             continue;
-        (item.flags.isEmpty() ? good : flagged)->append(item.facility, *item.pointBiserial);
+        QScatterSeries* series = !item.flags.isEmpty() ? flagged : item.judged ? good : unjudged;
+        series->append(item.facility, *item.pointBiserial);
     }
     auto* chart = new QChart;
+    chart->addSeries(unjudged);
     chart->addSeries(good);
     chart->addSeries(flagged);
     chart->setTitle(QStringLiteral("Лёгкость и различающая способность вопросов"));
@@ -172,7 +206,7 @@ QByteArray ItemMapSvg(const QList<ItemStatistics>& items, QSize size) {
     y->setTitleText(QStringLiteral("Точечно-бисериальная корреляция"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    for (QScatterSeries* series : {good, flagged}) {
+    for (QScatterSeries* series : {unjudged, good, flagged}) {
         series->attachAxis(x);
         series->attachAxis(y);
     }
@@ -202,28 +236,62 @@ std::pair<double, double> MeanAndMedian(const QList<StudentResult>& students) {
     return {mean, median};
 }
 
+// "0,83 (α Кронбаха ...)" and the standard error, or why they cannot be given.
+QString ReliabilityRows(const QList<StudentResult>& students, const QList<ItemStatistics>& items) {
+    const Reliability r = TestReliability(students, items);
+    if (!r.alpha)
+        return QStringLiteral("<tr><td>Надёжность теста</td><td>—: нужны хотя бы два студента с "
+                              "одинаковым числом вопросов (не меньше двух) и разными "
+                              "результатами</td></tr>\n");
+    const QString basis =
+        r.sameQuestions
+            ? QStringLiteral("всем %1 студентам заданы одни и те же %2 вопросов")
+                  .arg(r.students)
+                  .arg(r.questions)
+            : QStringLiteral("по %1 студентам с %2 вопросами; вопросы у студентов разные, "
+                             "поэтому вопросы считаются взятыми наугад из файла")
+                  .arg(r.students)
+                  .arg(r.questions);
+    return QStringLiteral("<tr><td>Надёжность теста (α Кронбаха, для вопросов 0/100 баллов — "
+                          "KR-20)</td><td>%1 (%2)</td></tr>\n"
+                          "<tr><td>Стандартная ошибка измерения</td><td>%3 процентного пункта"
+                          "</td></tr>\n")
+        .arg(Decimal(*r.alpha), basis, Decimal(*r.standardError, 1));
+}
+
 QString SummaryTable(const GroupResults& group, const QList<ItemStatistics>& items) {
-    const auto [mean, median] = MeanAndMedian(group.students);
     const auto flaggedCount = std::count_if(
         items.begin(), items.end(), [](const ItemStatistics& i) { return !i.flags.isEmpty(); });
+    QString figures;
+    if (group.students.isEmpty()) {
+        figures = QStringLiteral("<tr><td>Средний процент</td><td>— (ни одного студента)</td>"
+                                 "</tr>\n");
+    } else {
+        const auto [mean, median] = MeanAndMedian(group.students);
+        figures = QStringLiteral("<tr><td>Средний процент</td><td>%1</td></tr>\n"
+                                 "<tr><td>Медиана</td><td>%2</td></tr>\n")
+                      .arg(Decimal(mean, 1), Decimal(median, 1)) +
+                  ReliabilityRows(group.students, items);
+    }
     return QStringLiteral("<table class=\"summary\">\n"
                           "<tr><td>Прочитано файлов</td><td>%1</td></tr>\n"
                           "<tr><td>Студентов в отчёте</td><td>%2</td></tr>\n"
-                          "<tr><td>Файлов не учтено</td><td>%3</td></tr>\n"
-                          "<tr><td>Средний процент</td><td>%4</td></tr>\n"
-                          "<tr><td>Медиана</td><td>%5</td></tr>\n"
-                          "<tr><td>Вопросов</td><td>%6, с замечаниями: %7</td></tr>\n"
-                          "<tr><td>Отчёт составлен</td><td>%8</td></tr>\n</table>\n")
-        .arg(group.filesRead)
-        .arg(group.students.size())
-        .arg(group.unusable.size())
-        .arg(Decimal(mean, 1), Decimal(median, 1))
-        .arg(items.size())
-        .arg(flaggedCount)
-        .arg(QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+                          "<tr><td>Файлов не учтено</td><td>%3</td></tr>\n")
+               .arg(group.filesRead)
+               .arg(group.students.size())
+               .arg(group.unusable.size()) +
+           figures +
+           QStringLiteral("<tr><td>Вопросов</td><td>%1, с замечаниями: %2</td></tr>\n"
+                          "<tr><td>Отчёт составлен</td><td>%3</td></tr>\n</table>\n")
+               .arg(items.size())
+               .arg(flaggedCount)
+               .arg(QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
 }
 
 QString DistributionSection(const QList<StudentResult>& students) {
+    if (students.isEmpty())
+        return QStringLiteral("<p><b>Отчёт пуст: ни один файл не подошёл.</b> Почему — в списке "
+                              "файлов в конце страницы.</p>\n");
     return QStringLiteral("<h2 id=\"distribution\">Распределение результатов</h2>\n<figure>")
         .append(QString::fromUtf8(DistributionChartSvg(students)))
         .append(QStringLiteral("</figure>\n"));
@@ -270,17 +338,28 @@ QString ItemRow(int row, const ItemStatistics& item) {
              QStringLiteral("<b>%1</b> %2")
                  .arg(Escaped(item.text.left(9).trimmed()), Escaped(item.shownText)),
              QString::number(item.asked), Decimal(item.facility), Optional(item.pointBiserial),
-             Optional(item.upperLower), options, Escaped(item.flags.join(QStringLiteral("; "))));
+             Optional(item.upperLower), options,
+             Escaped(item.flags.join(QStringLiteral("; "))) +
+                 (item.judged ? QString()
+                              : QStringLiteral(" <span class=\"unjudged\">задан меньше %1 раз: "
+                                               "не оценивается</span>")
+                                    .arg(kMinAskedToJudge)));
 }
 
 QString ItemsSection(const QList<ItemStatistics>& items) {
-    QString html = QStringLiteral(
-        "<h2 id=\"items\">Анализ вопросов</h2>\n<p>Лёгкость — средний балл за вопрос как доля от "
-        "100. "
-        "Различающая способность: точечно-бисериальная корреляция баллов за вопрос с остальной "
-        "частью теста и разность долей баллов верхних и нижних 27&nbsp;% студентов. Замечание "
-        "ставится при отрицательной различающей способности, лёгкости ниже 0,2 или выше 0,9 и "
-        "варианте, который не выбрал никто.</p>\n<figure>");
+    if (items.isEmpty())
+        return {};
+    QString html =
+        QStringLiteral(
+            "<h2 id=\"items\">Анализ вопросов</h2>\n<p>Лёгкость — средний балл за вопрос как доля "
+            "от "
+            "100. "
+            "Различающая способность: точечно-бисериальная корреляция баллов за вопрос с остальной "
+            "частью теста и разность долей баллов верхних и нижних 27&nbsp;% студентов (студенты с "
+            "одинаковым результатом на границе группы входят в неё поровну). Замечание ставится "
+            "вопросу, заданному не меньше %1 раз, при отрицательной различающей способности, "
+            "лёгкости ниже 0,2 или выше 0,9 и варианте, который не выбрал никто.</p>\n<figure>")
+            .arg(kMinAskedToJudge);
     html += QString::fromUtf8(ItemMapSvg(items));
     html += QStringLiteral("</figure>\n<table>\n<tr><th>№</th><th>Вопрос</th><th>Задан</th>"
                            "<th>Лёгкость</th><th>r<sub>pb</sub></th><th>В−Н 27&nbsp;%</th>"

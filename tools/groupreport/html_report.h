@@ -11,6 +11,18 @@
 // of students, the item analysis and the files that could not be used. Needs a QApplication
 // (the charts are graphics widgets); any platform plugin does, "offscreen" included.
 
+/// An axis of counts from 0 in round steps (1, 2, 5, 10, 20, 50, ...), at most ten of them, so
+/// that every tick is a whole number: a count of 14 gives steps of 2 up to 14.
+struct CountAxis {
+    int max = 1;
+    int step = 1;
+};
+CountAxis RoundCountAxis(int top);
+
+/// The students' percentages in ten bands "0–10" ... "90–100" (100 in the last), with a band
+/// "ниже 0" first when some result is negative.
+QList<QPair<QString, int>> DistributionBands(const QList<StudentResult>& students);
+
 /// The distribution of the students' percentages in ten bands as an SVG picture.
 QByteArray DistributionChartSvg(const QList<StudentResult>& students, QSize size = {720, 360});
 /// Facility against point-biserial discrimination, one point per question, as an SVG picture.

@@ -40,25 +40,55 @@ std::optional<double> Correlation(const QList<Observation>& observations) {
     return sxy / std::sqrt(sxx * syy);
 }
 
+// The mean share of the first n observations (ranked best first or worst first), students tied
+// at the n-th place sharing the places left.
+double GroupMean(const QList<Observation>& ranked, qsizetype n) {
+    const double edge = ranked[n - 1].student->Share();
+    double sum = 0;
+    qsizetype above = 0;
+    double tiedSum = 0;
+    qsizetype tied = 0;
+    for (const Observation& o : ranked) {
+        if (o.student->Share() == edge) {
+            tiedSum += o.share;
+            ++tied;
+        } else if (tied == 0) {
+            sum += o.share; // ranked above the edge: wholly in the group
+            ++above;
+        } else {
+            break; // past the tied students: outside the group
+        }
+    }
+    sum += tiedSum * double(n - above) / double(tied);
+    return sum / double(n);
+}
+
 std::optional<double> UpperLower(QList<Observation> observations) {
     const qsizetype count = observations.size();
     if (count < 2)
         return std::nullopt;
     std::sort(observations.begin(), observations.end(),
               [](const Observation& a, const Observation& b) {
-                  const double sa = a.student->Share(), sb = b.student->Share();
-                  if (sa != sb)
-                      return sa > sb;
-                  return a.place < b.place;
+                  return a.student->Share() > b.student->Share();
               });
-    const qsizetype n =
-        std::max<qsizetype>(1, qsizetype(std::lround(kUpperLowerShare * double(count))));
-    double upper = 0, lower = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        upper += observations[i].share;
-        lower += observations[count - 1 - i].share;
-    }
-    return (upper - lower) / double(n);
+    const qsizetype n = UpperLowerGroupSize(count);
+    const double upper = GroupMean(observations, n);
+    std::reverse(observations.begin(), observations.end());
+    const double lower = GroupMean(observations, n);
+    return upper - lower;
+}
+
+double Variance(const QList<double>& values) {
+    if (values.size() < 2)
+        return 0;
+    double mean = 0;
+    for (double v : values)
+        mean += v;
+    mean /= double(values.size());
+    double sum = 0;
+    for (double v : values)
+        sum += (v - mean) * (v - mean);
+    return sum / double(values.size() - 1);
 }
 
 QString Figure(double value) {
@@ -110,6 +140,17 @@ void CollectAnswers(const QList<StudentResult>& students, QList<ItemStatistics>*
 }
 
 void FlagItem(ItemStatistics* item) {
+    // A key worth more than 100 is a fault of the question file, whatever the answers say.
+    qint64 attainable = 0;
+    for (const OptionUse& option : item->options)
+        attainable += std::max(option.points, 0);
+    if (attainable > 100)
+        item->flags << QStringLiteral("варианты с баллами дают вместе %1 баллов, больше 100: "
+                                      "ключ вопроса неверен")
+                           .arg(attainable);
+    item->judged = item->asked >= kMinAskedToJudge;
+    if (!item->judged)
+        return;
     if ((item->pointBiserial && *item->pointBiserial < 0) ||
         (item->upperLower && *item->upperLower < 0))
         item->flags << QStringLiteral("отрицательная различающая способность");
@@ -130,6 +171,10 @@ void Summarise(const QList<Observation>& observations, ItemStatistics* item) {
     for (const Observation& o : observations)
         sum += o.share;
     item->facility = sum / double(item->asked);
+    QList<double> shares;
+    for (const Observation& o : observations)
+        shares << o.share;
+    item->variance = Variance(shares);
     item->pointBiserial = Correlation(observations);
     item->upperLower = UpperLower(observations);
     std::stable_sort(item->options.begin(), item->options.end(),
@@ -142,6 +187,62 @@ void Summarise(const QList<Observation>& observations, ItemStatistics* item) {
 }
 
 } // namespace
+
+qsizetype UpperLowerGroupSize(qsizetype count) {
+    return std::max<qsizetype>(1, qsizetype(std::lround(kUpperLowerShare * double(count))));
+}
+
+Reliability TestReliability(const QList<StudentResult>& students,
+                            const QList<ItemStatistics>& items) {
+    Reliability result;
+    QHash<qsizetype, int> byCount;
+    for (const StudentResult& student : students)
+        ++byCount[student.answers.size()];
+    int mostCommon = 0;
+    for (auto it = byCount.cbegin(); it != byCount.cend(); ++it) {
+        if (it.value() > mostCommon || (it.value() == mostCommon && it.key() > result.questions)) {
+            mostCommon = it.value();
+            result.questions = int(it.key());
+        }
+    }
+    const int k = result.questions;
+    result.students = mostCommon;
+    // One form for all: every student was asked k questions and every question all of them.
+    result.sameQuestions = mostCommon == students.size() && items.size() == k &&
+                           std::all_of(items.begin(), items.end(), [&](const ItemStatistics& item) {
+                               return item.asked == mostCommon;
+                           });
+    QList<double> totals;
+    double sum = 0, squares = 0; // of every answer's share
+    for (const StudentResult& student : students) {
+        if (student.answers.size() != k)
+            continue;
+        double total = 0;
+        for (const AnsweredQuestion& answer : student.answers) {
+            const double share = double(answer.answerPoints) / 100.0;
+            total += share;
+            sum += share;
+            squares += share * share;
+        }
+        totals << total;
+    }
+    const double totalVariance = Variance(totals);
+    if (result.students < 2 || k < 2 || totalVariance <= 1e-12)
+        return result;
+    double answerVariance = 0;
+    if (result.sameQuestions) {
+        for (const ItemStatistics& item : items)
+            answerVariance += item.variance;
+    } else {
+        const double n = double(result.students) * double(k);
+        answerVariance = double(k) * (squares - sum * sum / n) / (n - 1.0);
+    }
+    const double alpha = double(k) / double(k - 1) * (1.0 - answerVariance / totalVariance);
+    result.alpha = alpha;
+    result.standardError =
+        std::sqrt(totalVariance) / double(k) * 100.0 * std::sqrt(1.0 - std::max(alpha, 0.0));
+    return result;
+}
 
 QList<ItemStatistics> AnalyseItems(const QList<StudentResult>& students) {
     QList<ItemStatistics> items;

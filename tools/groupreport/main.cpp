@@ -1,7 +1,7 @@
 // groupreport: the results of a group (or of a year of groups) from the data files of their
 // control tests.
 //
-//   groupreport [--csv FILE] [--html FILE] [--title TEXT] FOLDER...
+//   groupreport [--csv FILE] [--answers FILE] [--html FILE] [--title TEXT] FOLDER...
 //
 // Reads every file of the folders, writes the CSV and the HTML page, prints a progress bar while
 // it reads (on a terminal only), a short summary and one line per file it could not use.
@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -75,6 +76,7 @@ bool WriteFile(const QString& path, const QByteArray& bytes, QString* error) {
 // What the command line asks for.
 struct CommandLine {
     QString csvPath;
+    QString answersPath;
     QString htmlPath;
     QString title;
     QStringList folders;
@@ -96,10 +98,24 @@ void AddOptions(QCommandLineParser* parser) {
     const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("Заголовок страницы."),
                                    QStringLiteral("текст"),
                                    QStringLiteral("Результаты контрольного тестирования"));
-    parser->addOptions({csv, html, title});
+    const QCommandLineOption answers(
+        QStringLiteral("answers"),
+        QStringLiteral("Файл таблицы ответов: строка на студента и вопрос, для сводных таблиц "
+                       "(по умолчанию рядом с таблицей, с «-ответы» в имени)."),
+        QStringLiteral("файл"));
+    parser->addOptions({csv, answers, html, title});
     parser->addPositionalArgument(QStringLiteral("папка"),
                                   QStringLiteral("Папки с файлами данных тестов."),
                                   QStringLiteral("папка..."));
+}
+
+// "группа-ответы.csv" beside "группа.csv".
+QString AnswersPathBeside(const QString& csvPath) {
+    const QFileInfo csv(csvPath);
+    const QString name = csv.suffix().isEmpty()
+                             ? csv.fileName() + QStringLiteral("-ответы")
+                             : csv.completeBaseName() + QStringLiteral("-ответы.") + csv.suffix();
+    return csv.dir().filePath(name);
 }
 
 // Reads the command line into *line; returns the exit code when the tool stops here (help, a
@@ -121,6 +137,9 @@ std::optional<int> ParseCommandLine(CommandLine* line) {
         return kFailed;
     }
     line->csvPath = parser.value(QStringLiteral("csv"));
+    line->answersPath = parser.isSet(QStringLiteral("answers"))
+                            ? parser.value(QStringLiteral("answers"))
+                            : AnswersPathBeside(line->csvPath);
     line->htmlPath = parser.value(QStringLiteral("html"));
     line->title = parser.value(QStringLiteral("title"));
     return std::nullopt;
@@ -142,10 +161,14 @@ void PrintSummary(const GroupResults& group, const QList<ItemStatistics>& items,
                       .arg(group.students.size())
                       .arg(group.unusable.size()));
     Print(stdout, QStringLiteral("Средний процент: %1; вопросов: %2, с замечаниями: %3")
-                      .arg(QString::number(mean, 'f', 1))
+                      .arg(group.students.isEmpty() ? QStringLiteral("— (ни одного студента)")
+                                                    : QString::number(mean, 'f', 1))
                       .arg(items.size())
                       .arg(flagged));
     Print(stdout, QStringLiteral("Таблица: %1").arg(QFileInfo(line.csvPath).absoluteFilePath()));
+    Print(
+        stdout,
+        QStringLiteral("Таблица ответов: %1").arg(QFileInfo(line.answersPath).absoluteFilePath()));
     Print(stdout, QStringLiteral("Страница: %1").arg(QFileInfo(line.htmlPath).absoluteFilePath()));
     for (const UnusableFile& file : group.unusable)
         Print(stdout, QStringLiteral("Не учтён %1: %2").arg(file.file, file.reason));
@@ -176,6 +199,7 @@ int main(int argc, char* argv[]) {
 
     QString error;
     if (!WriteFile(line.csvPath, GroupCsv(group.students), &error) ||
+        !WriteFile(line.answersPath, AnswersCsv(group.students), &error) ||
         !WriteFile(line.htmlPath, GroupHtml(line.title, group, items), &error)) {
         Print(stderr, error);
         return kFailed;

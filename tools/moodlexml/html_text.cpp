@@ -1,8 +1,9 @@
 #include "tools/moodlexml/html_text.h"
 
-#include <QHash>
 #include <QRegularExpression>
 #include <QUrl>
+
+#include <libxml/HTMLparser.h>
 
 namespace {
 
@@ -18,25 +19,9 @@ bool IsSoftSpace(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
 }
 
-const QHash<QString, QChar>& Entities() {
-    static const QHash<QString, QChar> entities{{QStringLiteral("amp"), u'&'},
-                                                {QStringLiteral("lt"), u'<'},
-                                                {QStringLiteral("gt"), u'>'},
-                                                {QStringLiteral("quot"), u'"'},
-                                                {QStringLiteral("apos"), u'\''},
-                                                {QStringLiteral("laquo"), QChar(0xAB)},
-                                                {QStringLiteral("raquo"), QChar(0xBB)},
-                                                {QStringLiteral("mdash"), QChar(0x2014)},
-                                                {QStringLiteral("ndash"), QChar(0x2013)},
-                                                {QStringLiteral("hellip"), QChar(0x2026)},
-                                                {QStringLiteral("copy"), QChar(0xA9)},
-                                                {QStringLiteral("deg"), QChar(0xB0)},
-                                                {QStringLiteral("times"), QChar(0xD7)},
-                                                {QStringLiteral("bdquo"), QChar(0x201E)},
-                                                {QStringLiteral("ldquo"), QChar(0x201C)},
-                                                {QStringLiteral("rdquo"), QChar(0x201D)},
-                                                {QStringLiteral("shy"), QChar(0xAD)}};
-    return entities;
+// A character of category Cc (C0 and C1 controls, DEL) never goes into a text.
+bool IsControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
 }
 
 // Decodes the reference at text[i] ("&name;", "&#NNN;", "&#xHH;"); returns the characters and
@@ -60,12 +45,24 @@ QString Reference(const QString& text, qsizetype* i, bool* nbsp) {
                 ? name.mid(2).toUInt(&ok, 16)
                 : name.mid(1).toUInt(&ok, 10);
         if (ok && code > 0 && code <= 0x10FFFF) {
-            *nbsp = true; // a character written by its number is kept as it is
             const char32_t c = code;
-            result = QString::fromUcs4(&c, 1);
+            if (c < 0x80 && IsSoftSpace(QChar(char16_t(c)))) {
+                result =
+                    QStringLiteral(" "); // a line break or tab written by its number is white space
+            } else if (IsControl(c)) {
+                *i = end + 1; // dropped: a control character has no place in a question file
+                return QString();
+            } else {
+                *nbsp = true; // a character written by its number is kept as it is
+                result = QString::fromUcs4(&c, 1);
+            }
         }
-    } else if (const auto found = Entities().constFind(name); found != Entities().cend()) {
-        result = *found;
+    } else if (const htmlEntityDesc* entity =
+                   htmlEntityLookup(reinterpret_cast<const xmlChar*>(name.toUtf8().constData()))) {
+        const char32_t c = entity->value;
+        result = QString::fromUcs4(&c, 1);
+    } else if (name == QStringLiteral("apos")) {
+        result = QStringLiteral("'");
     }
     if (result.isEmpty()) {
         ++*i;
@@ -118,20 +115,68 @@ void EndParagraph(QList<Piece>* pieces, QStringList* paragraphs) {
 // Block elements and <br>: each ends the paragraph before it.
 bool IsBlockTag(const QString& name) {
     static const QStringList blocks{
-        QStringLiteral("p"),          QStringLiteral("div"),   QStringLiteral("br"),
-        QStringLiteral("li"),         QStringLiteral("ul"),    QStringLiteral("ol"),
-        QStringLiteral("tr"),         QStringLiteral("table"), QStringLiteral("h1"),
-        QStringLiteral("h2"),         QStringLiteral("h3"),    QStringLiteral("h4"),
-        QStringLiteral("blockquote"), QStringLiteral("pre"),   QStringLiteral("hr")};
+        QStringLiteral("p"),     QStringLiteral("div"), QStringLiteral("br"),
+        QStringLiteral("li"),    QStringLiteral("ul"),  QStringLiteral("ol"),
+        QStringLiteral("table"), QStringLiteral("h1"),  QStringLiteral("h2"),
+        QStringLiteral("h3"),    QStringLiteral("h4"),  QStringLiteral("blockquote"),
+        QStringLiteral("pre"),   QStringLiteral("hr")};
     return blocks.contains(name);
 }
 
 // What has been read of an HTML text so far.
 struct HtmlReading {
     HtmlContent content;
-    QList<Piece> pieces; // of the paragraph being built
-    QString skipUntil;   // inside <script> or <style>, or the caption of a link to a file
+    QList<Piece> pieces;      // of the paragraph being built
+    QString skipUntil;        // inside <script> or <style>, or the caption of a link to a file
+    int tableRows = 0;        // rows of the table being read so far
+    int rowCells = 0;         // cells of its row so far
+    QList<qsizetype> scripts; // where each open <sup> or <sub> began in pieces
 };
+
+void Append(HtmlReading* reading, const QString& text) {
+    for (const QChar c : text)
+        reading->pieces.append({c, false});
+}
+
+// A table reads row by row in one paragraph: "Страна | Столица; Франция | Париж".
+void TakeTableTag(const QString& name, bool closing, HtmlReading* reading) {
+    if (closing)
+        return;
+    if (name == QStringLiteral("table")) {
+        reading->tableRows = 0;
+    } else if (name == QStringLiteral("tr")) {
+        if (reading->tableRows++ > 0)
+            Append(reading, QStringLiteral("; "));
+        reading->rowCells = 0;
+    } else if (reading->rowCells++ > 0) {
+        Append(reading, QStringLiteral(" | "));
+    }
+}
+
+// Superscripts and subscripts as "10^3", "H_2O"; a script of more than letters and digits in
+// brackets: "10^(-3)".
+void TakeScriptTag(const QString& name, bool closing, HtmlReading* reading) {
+    if (!closing) {
+        reading->scripts.append(reading->pieces.size());
+        return;
+    }
+    if (reading->scripts.isEmpty())
+        return;
+    const qsizetype begin = std::min(reading->scripts.takeLast(), reading->pieces.size());
+    bool plain = begin < reading->pieces.size();
+    for (qsizetype k = begin; k < reading->pieces.size(); ++k)
+        plain = plain && reading->pieces[k].c.isLetterOrNumber();
+    const QChar mark = name == QStringLiteral("sup") ? u'^' : u'_';
+    if (begin == reading->pieces.size())
+        return;
+    if (plain) {
+        reading->pieces.insert(begin, {mark, false});
+    } else {
+        reading->pieces.insert(begin, {u'(', false});
+        reading->pieces.insert(begin, {mark, false});
+        reading->pieces.append({u')', false});
+    }
+}
 
 // Takes the pictures, files and links an opening tag shows or links to.
 void TakeTagFiles(const QString& name, const QString& tag, HtmlReading* reading) {
@@ -173,8 +218,15 @@ bool ReadTag(const QString& html, qsizetype* i, HtmlReading* reading) {
         reading->skipUntil = name;
         return true;
     }
-    if (IsBlockTag(name))
+    if (IsBlockTag(name)) {
         EndParagraph(&reading->pieces, &reading->content.paragraphs);
+        reading->scripts.clear();
+    }
+    if (name == QStringLiteral("table") || name == QStringLiteral("tr") ||
+        name == QStringLiteral("td") || name == QStringLiteral("th"))
+        TakeTableTag(name, closing, reading);
+    else if (name == QStringLiteral("sup") || name == QStringLiteral("sub"))
+        TakeScriptTag(name, closing, reading);
     if (!closing)
         TakeTagFiles(name, tag, reading);
     return true;
@@ -197,7 +249,8 @@ HtmlContent ParseHtml(const QString& html) {
             for (const QChar d : decoded)
                 reading.pieces.append({d, nbsp});
         } else {
-            reading.pieces.append({c, false});
+            if (!IsControl(c.unicode()) || IsSoftSpace(c))
+                reading.pieces.append({c, false});
             ++i;
         }
     }

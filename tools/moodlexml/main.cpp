@@ -7,7 +7,8 @@
 // folder above the question file's folder) and embeds them. Import writes the question file in
 // Windows-1251 with CR LF and the embedded files into the pictures folder (by default "images"
 // beside the question file's folder), prints one line per question it refused and why.
-// Exit status: 0 everything taken, 1 written with refused questions, 2 nothing written.
+// Exit status: 0 everything taken, 1 written with questions left out or refused, 2 nothing
+// written.
 
 #include "tools/moodlexml/moodle_xml.h"
 #include "tools/moodlexml/question_file_writer.h"
@@ -45,17 +46,26 @@ int Export(const QString& questionFile, const QString& out, const QString& cours
               QStringLiteral("%1:%2: %3").arg(questionFile).arg(load.line).arg(load.message));
         return kFailed;
     }
-    const MoodleExport result = ExportMoodleXml(bank, course);
     QSaveFile file(out);
-    if (!file.open(QIODevice::WriteOnly) || file.write(result.xml) != result.xml.size() ||
-        !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly)) {
         Print(stderr, QStringLiteral("%1: файл не записан: %2").arg(out, file.errorString()));
         return kFailed;
     }
+    const MoodleExport result = ExportMoodleXml(bank, course, &file);
+    if (!result.ok() || !file.commit()) {
+        Print(stderr, QStringLiteral("%1: файл не записан: %2")
+                          .arg(out, result.ok() ? file.errorString() : result.error));
+        return kFailed;
+    }
+    for (const QString& skipped : result.skipped)
+        Print(stdout, QStringLiteral("Не выгружен %1").arg(skipped));
     for (const QString& warning : result.warnings)
         Print(stdout, QStringLiteral("Замечание: ") + warning);
-    Print(stdout, QStringLiteral("Вопросов выгружено: %1 → %2").arg(bank.QuestionCount).arg(out));
-    return kDone;
+    Print(stdout, QStringLiteral("Вопросов выгружено: %1 из %2 → %3")
+                      .arg(result.exported)
+                      .arg(bank.QuestionCount)
+                      .arg(out));
+    return result.skipped.isEmpty() ? kDone : kRefused;
 }
 
 int Import(const QString& in, const QString& questionFile, const QString& images) {

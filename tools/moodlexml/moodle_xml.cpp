@@ -1,10 +1,13 @@
 #include "tools/moodlexml/moodle_xml.h"
 
 #include "tools/moodlexml/html_text.h"
+#include "tools/moodlexml/moodle_scoring.h"
 #include "tools/moodlexml/question_file_writer.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMap>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -44,112 +47,181 @@ QString HiddenPrefixOf(const QString& name, int place) {
     return QStringLiteral(" %1.").arg(place).leftJustified(kHiddenLength);
 }
 
+// A control character (C0, DEL, C1) would end or garble a line of the question file: a blank.
+QString WithoutControls(QString text) {
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
+            c = u' ';
+    }
+    return text;
+}
+
 // --- Export ------------------------------------------------------------------------------------
 
+// Video formats a browser plays in a Moodle page; others (AVI, WMV, MPEG-1) only download.
+bool BrowserPlays(const QString& name) {
+    static const QRegularExpression playable(QStringLiteral("\\.(mp4|m4v|webm|ogv|ogg)$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    return playable.match(name).hasMatch();
+}
+
+// The fraction an option goes out with. Every question goes out with check boxes, as the program
+// shows it, so a 0-point option, which spoils the whole answer in the program, goes out as
+// -100 %: Moodle's sum then never rises above 0 once it is ticked.
+double FractionOf(const AnswerOption& option) {
+    return option.Points == 0 ? -100.0 : double(option.Points);
+}
+
+// Written as it goes: the document goes to the device element by element, and every embedded
+// file is read and encoded once however many questions show it.
 class Exporter {
 public:
-    Exporter(const QuestionBank& bank, const QString& courseFolder)
-        : m_bank(bank), m_images(courseFolder + QStringLiteral("/images/")) {}
+    Exporter(const QuestionBank& bank, const QString& courseFolder, QIODevice* out)
+        : m_bank(bank), m_images(courseFolder + QStringLiteral("/images/")), m_out(out),
+          m_xml(out) {}
 
     MoodleExport Run() {
-        QXmlStreamWriter xml(&m_result.xml);
-        xml.setAutoFormatting(true);
-        xml.setAutoFormattingIndent(2);
-        xml.writeStartDocument();
-        xml.writeStartElement(QStringLiteral("quiz"));
-        WriteCategory(xml);
-        for (int q = 1; q <= m_bank.QuestionCount; ++q)
-            WriteQuestion(xml, m_bank.At(q), q);
-        xml.writeEndElement();
-        xml.writeEndDocument();
+        m_xml.setAutoFormatting(true);
+        m_xml.setAutoFormattingIndent(2);
+        m_xml.writeStartDocument();
+        m_xml.writeStartElement(QStringLiteral("quiz"));
+        WriteCategory();
+        for (int q = 1; q <= m_bank.QuestionCount && !Failed(); ++q) {
+            const Question& question = m_bank.At(q);
+            if (question.OptionCount < 2) {
+                m_result.skipped << QStringLiteral("%1: один вариант ответа, а Moodle, встретив "
+                                                   "такой вопрос, останавливает весь импорт")
+                                        .arg(Where(q));
+                continue;
+            }
+            WriteQuestion(question, q);
+            ++m_result.exported;
+        }
+        m_xml.writeEndElement();
+        m_xml.writeEndDocument();
+        for (auto video = m_unplayable.cbegin(); video != m_unplayable.cend(); ++video)
+            m_result.warnings << QStringLiteral("видеофрагмент %1 (%2 %3) браузер в Moodle не "
+                                                "покажет, только предложит скачать: переведите "
+                                                "его в MP4 (H.264) или WebM")
+                                     .arg(video.key(),
+                                          video.value().size() > 1 ? QStringLiteral("вопросы")
+                                                                   : QStringLiteral("вопрос"),
+                                          video.value().join(QStringLiteral(", ")));
+        if (Failed())
+            m_result.error = m_out->errorString();
         return m_result;
     }
 
 private:
-    static void WriteText(QXmlStreamWriter& xml, const QString& text, bool html) {
-        xml.writeStartElement(QStringLiteral("text"));
-        if (html && !text.isEmpty())
-            xml.writeCDATA(text);
-        else
-            xml.writeCharacters(text);
-        xml.writeEndElement();
+    bool Failed() const { return m_xml.hasError() || m_writeFailed; }
+
+    // "вопрос 7 (№14-Т2.)": its place in the file and its number.
+    QString Where(int q) const {
+        const QString number = m_bank.At(q).Text.left(kHiddenLength).trimmed();
+        return number.isEmpty() ? QStringLiteral("вопрос %1").arg(q)
+                                : QStringLiteral("вопрос %1 (%2)").arg(q).arg(number);
     }
 
-    void WriteCategory(QXmlStreamWriter& xml) {
+    void WriteText(const QString& text, bool html) {
+        m_xml.writeStartElement(QStringLiteral("text"));
+        if (html && !text.isEmpty())
+            m_xml.writeCDATA(text);
+        else
+            m_xml.writeCharacters(text);
+        m_xml.writeEndElement();
+    }
+
+    void WriteCategory() {
         QString name = LineOfBlock(m_bank.Title).simplified();
         name.replace(QStringLiteral("/"), QStringLiteral("//"));
         QStringList info{LineOfBlock(m_bank.Title)};
         for (const auto& [label, value] : m_bank.Parameters)
             info << QStringLiteral("%1 = %2").arg(label).arg(value);
-        xml.writeStartElement(QStringLiteral("question"));
-        xml.writeAttribute(QStringLiteral("type"), QStringLiteral("category"));
-        xml.writeStartElement(QStringLiteral("category"));
-        WriteText(xml,
-                  QStringLiteral("$course$/top/") +
+        m_xml.writeStartElement(QStringLiteral("question"));
+        m_xml.writeAttribute(QStringLiteral("type"), QStringLiteral("category"));
+        m_xml.writeStartElement(QStringLiteral("category"));
+        WriteText(QStringLiteral("$course$/top/") +
                       (name.isEmpty() ? QStringLiteral("Вопросы") : name),
                   false);
-        xml.writeEndElement();
-        xml.writeStartElement(QStringLiteral("info"));
-        xml.writeAttribute(QStringLiteral("format"), QStringLiteral("plain_text"));
-        WriteText(xml, info.join(u'\n'), false);
-        xml.writeEndElement();
-        xml.writeEndElement();
+        m_xml.writeEndElement();
+        m_xml.writeStartElement(QStringLiteral("info"));
+        m_xml.writeAttribute(QStringLiteral("format"), QStringLiteral("plain_text"));
+        WriteText(info.join(u'\n'), false);
+        m_xml.writeEndElement();
+        m_xml.writeEndElement();
     }
 
-    // "<img>" or a link for the embedded file, and the file itself when it can be read.
-    QString Embed(const QString& name, bool video, QList<EmbeddedFile>* files, int q) {
-        QFile file(m_images + name);
-        if (file.open(QIODevice::ReadOnly))
-            files->append({name, file.readAll()});
-        else
-            m_result.warnings << QStringLiteral("вопрос %1: файл %2 не найден, в XML только "
-                                                "ссылка на него")
-                                     .arg(q)
-                                     .arg(m_images + name);
+    // The file's base64 text, read and encoded the first time a question shows it; an empty
+    // array when it cannot be read (said once per question).
+    const QByteArray& Encoded(const QString& name, int q) {
+        auto found = m_encoded.find(name);
+        if (found == m_encoded.end()) {
+            QFile file(m_images + name);
+            found = m_encoded.insert(
+                name, file.open(QIODevice::ReadOnly) ? file.readAll().toBase64() : QByteArray());
+        }
+        if (found->isEmpty())
+            m_result.warnings << QStringLiteral("%1: файл %2 не найден, в XML только ссылка на "
+                                                "него")
+                                     .arg(Where(q), m_images + name);
+        return *found;
+    }
+
+    // "<img>" or a link for the embedded file; the file goes into *files when it can be read.
+    QString Embed(const QString& name, bool video, QStringList* files, int q) {
+        if (!Encoded(name, q).isEmpty())
+            files->append(name);
+        if (video && !BrowserPlays(name))
+            m_unplayable[name] << QString::number(q);
         const QString url = PluginFileUrl(name).toHtmlEscaped();
         return video ? QStringLiteral("<a href=\"%1\">%2</a>").arg(url, name.toHtmlEscaped())
                      : QStringLiteral("<img src=\"%1\" alt=\"%2\">").arg(url, name.toHtmlEscaped());
     }
 
-    static void WriteFiles(QXmlStreamWriter& xml, const QList<EmbeddedFile>& files) {
-        for (const EmbeddedFile& file : files) {
-            xml.writeStartElement(QStringLiteral("file"));
-            xml.writeAttribute(QStringLiteral("name"), file.name);
-            xml.writeAttribute(QStringLiteral("path"), QStringLiteral("/"));
-            xml.writeAttribute(QStringLiteral("encoding"), QStringLiteral("base64"));
-            xml.writeCharacters(QString::fromLatin1(file.bytes.toBase64()));
-            xml.writeEndElement();
+    // The files' base64 text goes straight to the device: the writer has closed the start tag
+    // and holds nothing back, and base64 needs no escaping.
+    void WriteFiles(const QStringList& files) {
+        for (const QString& name : files) {
+            m_xml.writeStartElement(QStringLiteral("file"));
+            m_xml.writeAttribute(QStringLiteral("name"), name);
+            m_xml.writeAttribute(QStringLiteral("path"), QStringLiteral("/"));
+            m_xml.writeAttribute(QStringLiteral("encoding"), QStringLiteral("base64"));
+            m_xml.writeCharacters(QString());
+            const QByteArray& base64 = m_encoded[name];
+            if (m_out->write(base64) != base64.size())
+                m_writeFailed = true;
+            m_xml.writeEndElement();
         }
     }
 
     // The name: the hidden characters the question's number fills, or all nine as they are.
-    static void WriteName(QXmlStreamWriter& xml, const Question& question, int q) {
+    void WriteName(const Question& question, int q) {
         const QString hidden = question.Text.left(kHiddenLength);
         QString name = hidden.trimmed();
         if (HiddenPrefixOf(name, q) != hidden)
             name = hidden;
-        xml.writeStartElement(QStringLiteral("name"));
-        WriteText(xml, name, false);
-        xml.writeEndElement();
+        m_xml.writeStartElement(QStringLiteral("name"));
+        WriteText(name, false);
+        m_xml.writeEndElement();
     }
 
-    void WriteQuestionText(QXmlStreamWriter& xml, const Question& question, int q) {
-        QList<EmbeddedFile> files;
+    void WriteQuestionText(const Question& question, int q) {
+        QStringList files;
         QString html = QStringLiteral("<p>%1</p>")
                            .arg(EscapedForHtml(LineOfBlock(question.Text.mid(kHiddenLength))));
         if (question.Picture) {
             const QString file = question.Picture->mid(kImagesPrefixLength);
             html += QStringLiteral("<p>%1</p>").arg(Embed(file, question.IsVideo(), &files, q));
         }
-        xml.writeStartElement(QStringLiteral("questiontext"));
-        xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
-        WriteText(xml, html, true);
-        WriteFiles(xml, files);
-        xml.writeEndElement();
+        m_xml.writeStartElement(QStringLiteral("questiontext"));
+        m_xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
+        WriteText(html, true);
+        WriteFiles(files);
+        m_xml.writeEndElement();
     }
 
     // The note and the textbook page go to the general feedback.
-    static void WriteFeedback(QXmlStreamWriter& xml, const Question& question) {
+    void WriteFeedback(const Question& question) {
         QString feedback;
         if (!question.Note.isEmpty())
             feedback += QStringLiteral("<p>%1</p>").arg(EscapedForHtml(LineOfBlock(question.Note)));
@@ -157,67 +229,90 @@ private:
         if (!page.isEmpty())
             feedback +=
                 QStringLiteral("<p>%1</p>").arg(EscapedForHtml(kPageLead + LineOfBlock(page)));
-        xml.writeStartElement(QStringLiteral("generalfeedback"));
-        xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
-        WriteText(xml, feedback, true);
-        xml.writeEndElement();
+        m_xml.writeStartElement(QStringLiteral("generalfeedback"));
+        m_xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
+        WriteText(feedback, true);
+        m_xml.writeEndElement();
     }
 
-    // One answer is asked for when at most one option is worth points.
-    static void WriteSettings(QXmlStreamWriter& xml, const Question& question) {
-        int rewarded = 0;
-        for (int i = 0; i < question.OptionCount; ++i)
-            rewarded += question.Options[i].Points > 0 ? 1 : 0;
-        xml.writeTextElement(QStringLiteral("defaultgrade"), QStringLiteral("1"));
-        xml.writeTextElement(QStringLiteral("penalty"), QStringLiteral("0"));
-        xml.writeTextElement(QStringLiteral("hidden"), QStringLiteral("0"));
-        xml.writeTextElement(QStringLiteral("single"),
-                             rewarded > 1 ? QStringLiteral("false") : QStringLiteral("true"));
-        xml.writeTextElement(QStringLiteral("shuffleanswers"), QStringLiteral("true"));
-        xml.writeTextElement(QStringLiteral("answernumbering"), QStringLiteral("123"));
+    // Check boxes, as the program shows every question.
+    void WriteSettings() {
+        m_xml.writeTextElement(QStringLiteral("defaultgrade"), QStringLiteral("1"));
+        m_xml.writeTextElement(QStringLiteral("penalty"), QStringLiteral("0"));
+        m_xml.writeTextElement(QStringLiteral("hidden"), QStringLiteral("0"));
+        m_xml.writeTextElement(QStringLiteral("single"), QStringLiteral("false"));
+        m_xml.writeTextElement(QStringLiteral("shuffleanswers"), QStringLiteral("true"));
+        m_xml.writeTextElement(QStringLiteral("answernumbering"), QStringLiteral("123"));
     }
 
-    // Option i (from 0) as an answer with its points as the fraction.
-    void WriteOption(QXmlStreamWriter& xml, const AnswerOption& option, int q, int i) {
-        const double fraction = option.Points;
-        if (std::none_of(std::begin(kMoodleFractions), std::end(kMoodleFractions),
-                         [&](double f) { return std::fabs(std::fabs(fraction) - f) < 1e-9; }))
-            m_result.warnings << QStringLiteral("вопрос %1, вариант %2: в Moodle нет доли %3 %")
-                                     .arg(q)
-                                     .arg(i + 1)
-                                     .arg(option.Points);
-        QList<EmbeddedFile> optionFiles;
+    // What a teacher should know before the question goes to Moodle: fractions Moodle does not
+    // offer, right options that do not add up to 100 %, and tick sets Moodle grades otherwise.
+    void CheckScoring(const Question& question, int q) {
+        QList<double> fractions;
+        QList<int> points;
+        int positive = 0;
+        for (int i = 0; i < question.OptionCount; ++i) {
+            const AnswerOption& option = question.Options[i];
+            fractions << FractionOf(option);
+            points << option.Points;
+            positive += std::max(option.Points, 0);
+            if (std::none_of(
+                    std::begin(kMoodleFractions), std::end(kMoodleFractions),
+                    [&](double f) { return std::fabs(std::fabs(fractions.last()) - f) < 1e-9; }))
+                m_result.warnings << QStringLiteral("%1, вариант %2: в Moodle нет доли %3 %")
+                                         .arg(Where(q))
+                                         .arg(i + 1)
+                                         .arg(option.Points);
+        }
+        if (positive != 100)
+            m_result.warnings << QStringLiteral("%1: доли верных вариантов в сумме %2 %, а Moodle "
+                                                "ждёт 100 %")
+                                     .arg(Where(q))
+                                     .arg(positive);
+        for (const QString& difference : ScoringDifferences(fractions, false, points))
+            m_result.warnings << Where(q) + QStringLiteral(": ") + difference;
+    }
+
+    // Option i (from 0) as an answer with its fraction.
+    void WriteOption(const AnswerOption& option, int q) {
+        QStringList optionFiles;
         const QString text =
             option.IsPicture
                 ? QStringLiteral("<p>%1</p>")
                       .arg(Embed(option.Text.trimmed(), false, &optionFiles, q))
                 : QStringLiteral("<p>%1</p>").arg(EscapedForHtml(LineOfBlock(option.Text)));
-        xml.writeStartElement(QStringLiteral("answer"));
-        xml.writeAttribute(QStringLiteral("fraction"), QString::number(option.Points));
-        xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
-        WriteText(xml, text, true);
-        WriteFiles(xml, optionFiles);
-        xml.writeStartElement(QStringLiteral("feedback"));
-        xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
-        WriteText(xml, QString(), true);
-        xml.writeEndElement();
-        xml.writeEndElement();
+        m_xml.writeStartElement(QStringLiteral("answer"));
+        m_xml.writeAttribute(QStringLiteral("fraction"), QString::number(FractionOf(option)));
+        m_xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
+        WriteText(text, true);
+        WriteFiles(optionFiles);
+        m_xml.writeStartElement(QStringLiteral("feedback"));
+        m_xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
+        WriteText(QString(), true);
+        m_xml.writeEndElement();
+        m_xml.writeEndElement();
     }
 
-    void WriteQuestion(QXmlStreamWriter& xml, const Question& question, int q) {
-        xml.writeStartElement(QStringLiteral("question"));
-        xml.writeAttribute(QStringLiteral("type"), QStringLiteral("multichoice"));
-        WriteName(xml, question, q);
-        WriteQuestionText(xml, question, q);
-        WriteFeedback(xml, question);
-        WriteSettings(xml, question);
+    void WriteQuestion(const Question& question, int q) {
+        CheckScoring(question, q);
+        m_xml.writeStartElement(QStringLiteral("question"));
+        m_xml.writeAttribute(QStringLiteral("type"), QStringLiteral("multichoice"));
+        WriteName(question, q);
+        WriteQuestionText(question, q);
+        WriteFeedback(question);
+        WriteSettings();
         for (int i = 0; i < question.OptionCount; ++i)
-            WriteOption(xml, question.Options[i], q, i);
-        xml.writeEndElement();
+            WriteOption(question.Options[i], q);
+        m_xml.writeEndElement();
     }
 
     const QuestionBank& m_bank;
     QString m_images;
+    QIODevice* m_out;
+    QXmlStreamWriter m_xml;
+    QHash<QString, QByteArray> m_encoded;
+    QMap<QString, QStringList> m_unplayable; // video fragment -> the questions showing it
+    bool m_writeFailed = false;
     MoodleExport m_result;
 };
 
@@ -354,6 +449,8 @@ private:
                 return;
             lines << last;
         }
+        for (QString& line : lines)
+            line = WithoutControls(line);
         const QString title = lines.takeFirst();
         if (!FitsCp1251(title) || title.startsWith(u'.')) {
             m_result.warnings << QStringLiteral("заголовок «%1» не подходит для файла вопросов и "
@@ -391,10 +488,7 @@ private:
         const QString text = textNode != nullptr ? textNode->text : QString();
         const QString format = element->Attribute(QStringLiteral("format"));
         if (format == QStringLiteral("plain_text") || format == QStringLiteral("markdown")) {
-            content.text = QString(text)
-                               .replace(QStringLiteral("\r\n"), QStringLiteral(" "))
-                               .replace(u'\n', u' ')
-                               .trimmed();
+            content.text = WithoutControls(text).simplified(); // line breaks and tabs too
             return content;
         }
         const HtmlContent html = ParseHtml(text);
@@ -419,7 +513,7 @@ private:
     QString TakeFile(const Node& element, const QString& name) {
         if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') ||
             name == QStringLiteral(".") || name == QStringLiteral("..") ||
-            QFileInfo(name).fileName() != name)
+            QFileInfo(name).fileName() != name || WithoutControls(name) != name)
             throw Refusal(QStringLiteral("недопустимое имя файла «%1»").arg(name));
         for (const Node& file : element.children) {
             if (file.name == QStringLiteral("file") &&
@@ -514,8 +608,8 @@ private:
         return answers;
     }
 
-    // The points of answer i (from 0): its fraction, which must be a whole number.
-    static int PointsOf(const Node& answer, int i) {
+    // The fraction of answer i (from 0) in per cent, which must give a whole number of points.
+    static double FractionOf(const Node& answer, int i) {
         const QString fractionText = answer.Attribute(QStringLiteral("fraction")).trimmed();
         bool ok = false;
         const double fraction = fractionText.isEmpty() ? 0.0 : fractionText.toDouble(&ok);
@@ -525,7 +619,14 @@ private:
                                          "баллов")
                               .arg(i + 1)
                               .arg(fractionText));
-        return int(std::lround(fraction));
+        return fraction;
+    }
+
+    // The points of an answer: its fraction; in a question with several answers a fraction of
+    // -100 % or below, after which Moodle's sum can no longer rise above 0, is a 0-point option,
+    // which spoils the answer in the program alike.
+    static int PointsOf(double fraction, bool single) {
+        return !single && fraction <= -100.0 ? 0 : int(std::lround(fraction));
     }
 
     // The text or the one picture of answer i (from 0).
@@ -564,20 +665,88 @@ private:
     // are worth points, as the program would let a student tick them all.
     void TakeOptions(const Node& node, const QString& type, Question* question) {
         const QList<const Node*> answers = AnswersOf(node);
+        const Node* singleNode = node.Child(QStringLiteral("single"));
+        const bool single =
+            type == QStringLiteral("truefalse") ||
+            (singleNode != nullptr && singleNode->text.trimmed() == QStringLiteral("true"));
+        QList<double> fractions;
+        QList<int> points;
         int rewarded = 0;
         for (int i = 0; i < answers.size(); ++i) {
             AnswerOption& option = question->Options[i];
-            option.Points = PointsOf(*answers[i], i);
+            fractions << FractionOf(*answers[i], i);
+            option.Points = PointsOf(fractions.last(), single);
+            points << option.Points;
             rewarded += option.Points > 0 ? 1 : 0;
             TakeOptionContent(*answers[i], i, type, &option);
         }
         question->OptionCount = int(answers.size());
-        const Node* single = node.Child(QStringLiteral("single"));
-        if (type == QStringLiteral("multichoice") && rewarded > 1 && single != nullptr &&
-            single->text.trimmed() == QStringLiteral("true"))
+        if (type == QStringLiteral("multichoice") && rewarded > 1 && single)
             throw Refusal(QStringLiteral("вопрос с одним ответом, а баллы у %1 вариантов: в "
                                          "программе их можно отметить все сразу")
                               .arg(rewarded));
+        for (const QString& difference : ScoringDifferences(fractions, single, points))
+            m_pendingWarnings << difference;
+    }
+
+    // Characters Windows-1251 lacks that have a plain reading in it; the replacements are said.
+    void MakeReadable(QString* text) {
+        static const QList<QPair<QChar, QString>> readings{
+            {QChar(0x2212), QStringLiteral("-")},   {QChar(0x2264), QStringLiteral("<=")},
+            {QChar(0x2265), QStringLiteral(">=")},  {QChar(0x2260), QStringLiteral("<>")},
+            {QChar(0x2248), QStringLiteral("~")},   {QChar(0x00D7), QStringLiteral("x")},
+            {QChar(0x00F7), QStringLiteral(":")},   {QChar(0x00BD), QStringLiteral("1/2")},
+            {QChar(0x00BC), QStringLiteral("1/4")}, {QChar(0x00BE), QStringLiteral("3/4")},
+            {QChar(0x00B2), QStringLiteral("^2")},  {QChar(0x00B3), QStringLiteral("^3")},
+            {QChar(0x00B9), QStringLiteral("^1")},  {QChar(0x2192), QStringLiteral("->")},
+            {QChar(0x2190), QStringLiteral("<-")},  {QChar(0x2032), QStringLiteral("'")},
+            {QChar(0x2033), QStringLiteral("\"")}};
+        for (const auto& [c, reading] : readings) {
+            if (!text->contains(c))
+                continue;
+            text->replace(c, reading);
+            const QString said = QStringLiteral("«%1» записан как «%2»").arg(c).arg(reading);
+            if (!m_replaced.contains(said))
+                m_replaced << said;
+        }
+    }
+
+    // What Moodle keeps with the question and the question file has no place for.
+    static QStringList DroppedParts(const Node& node) {
+        const auto hasText = [](const Node* element) {
+            return element != nullptr && !FeedbackParagraphs(element).isEmpty();
+        };
+        QStringList dropped;
+        int answerFeedback = 0;
+        int hints = 0;
+        for (const Node& child : node.children) {
+            if (child.name == QStringLiteral("answer"))
+                answerFeedback += hasText(child.Child(QStringLiteral("feedback"))) ? 1 : 0;
+            else if (child.name == QStringLiteral("hint"))
+                hints += hasText(&child) ? 1 : 0;
+        }
+        if (answerFeedback > 0)
+            dropped << QStringLiteral("отзывы к вариантам (%1)").arg(answerFeedback);
+        if (hasText(node.Child(QStringLiteral("correctfeedback"))) ||
+            hasText(node.Child(QStringLiteral("partiallycorrectfeedback"))) ||
+            hasText(node.Child(QStringLiteral("incorrectfeedback"))))
+            dropped << QStringLiteral("отзывы за верный, частично верный и неверный ответ");
+        if (hints > 0)
+            dropped << QStringLiteral("подсказки (%1)").arg(hints);
+        const Node* grade = node.Child(QStringLiteral("defaultgrade"));
+        if (grade != nullptr && std::fabs(grade->text.trimmed().toDouble() - 1.0) > 1e-9 &&
+            !grade->text.trimmed().isEmpty())
+            dropped << QStringLiteral("оценка %1 (в программе каждый вопрос стоит 100 баллов)")
+                           .arg(grade->text.trimmed());
+        const Node* hidden = node.Child(QStringLiteral("hidden"));
+        if (hidden != nullptr && hidden->text.trimmed() == QStringLiteral("1"))
+            dropped << QStringLiteral("скрытость (в программе вопрос увидят студенты)");
+        const Node* shuffle = node.Child(QStringLiteral("shuffleanswers"));
+        if (shuffle != nullptr && (shuffle->text.trimmed() == QStringLiteral("0") ||
+                                   shuffle->text.trimmed() == QStringLiteral("false")))
+            dropped << QStringLiteral("постоянный порядок вариантов (программа всегда их "
+                                      "перемешивает)");
+        return dropped;
     }
 
     // Refuses a question with characters the question file's encoding has no place for.
@@ -607,7 +776,23 @@ private:
         TakeQuestionText(node, name, place, &question);
         TakeFeedback(node, &question);
         TakeOptions(node, type, &question);
+        m_replaced.clear();
+        for (QString* text : {&question.Text, &question.Note, &question.TextbookPage})
+            *text = WithoutControls(*text);
+        for (int i = 0; i < question.OptionCount; ++i)
+            question.Options[i].Text = WithoutControls(question.Options[i].Text);
+        MakeReadable(&question.Text);
+        MakeReadable(&question.Note);
+        question.Note = question.Note.left(kMaxNoteLength);
+        for (int i = 0; i < question.OptionCount; ++i)
+            MakeReadable(&question.Options[i].Text);
         CheckFitsCp1251(question);
+        if (!m_replaced.isEmpty())
+            m_pendingWarnings << m_replaced.join(QStringLiteral(", "));
+        const QStringList dropped = DroppedParts(node);
+        if (!dropped.isEmpty())
+            m_pendingWarnings << QStringLiteral("не перенесено: ") +
+                                     dropped.join(QStringLiteral("; "));
         m_result.files.append(m_pending);
         for (const QString& warning : m_pendingWarnings)
             m_result.warnings << QStringLiteral("«%1»: %2").arg(name.trimmed(), warning);
@@ -617,13 +802,15 @@ private:
     MoodleImport m_result;
     QList<EmbeddedFile> m_pending;
     QStringList m_pendingWarnings;
+    QStringList m_replaced; // characters of the question taken in a plain reading
     bool m_titleTaken = false;
 };
 
 } // namespace
 
-MoodleExport ExportMoodleXml(const QuestionBank& bank, const QString& courseFolder) {
-    return Exporter(bank, courseFolder).Run();
+MoodleExport ExportMoodleXml(const QuestionBank& bank, const QString& courseFolder,
+                             QIODevice* out) {
+    return Exporter(bank, courseFolder, out).Run();
 }
 
 MoodleImport ImportMoodleXml(QIODevice* device) {

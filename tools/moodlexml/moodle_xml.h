@@ -11,11 +11,15 @@
 // Question exchange with Moodle through its XML question format.
 //
 // Export: the question file's title and parameters go to the category's description; every
-// question becomes a "multichoice" question: the part of its text the screens hide (its first
-// nine characters, the question's number) as the name, the rest as the question text, the picture
-// embedded in it (a video fragment as an embedded link), the options with their points as
-// fractions (one option worth points: one answer, several: several answers), a picture option as
-// an embedded picture, the note and the textbook page as the general feedback.
+// question becomes a "multichoice" question with check boxes, as the program shows it: the part
+// of its text the screens hide (its first nine characters, the question's number) as the name,
+// the rest as the question text, the picture embedded in it (a video fragment as an embedded
+// link), the options with their points as fractions (a 0-point option as -100 %, so that Moodle's
+// clamped sum equals the program's points wherever those lie in 0..100), a picture option as an
+// embedded picture, the note and the textbook page as the general feedback. A question with one
+// option is left out (Moodle stops its whole import at it); where Moodle's grade cannot equal the
+// program's points, where a fraction is not one Moodle offers, and where a video fragment is in a
+// format browsers do not play, a warning says so.
 //
 // Import: "multichoice" and "truefalse" questions. A question the question file cannot carry is
 // refused with its name and the reason (another type, no or more than five options, a fraction
@@ -25,12 +29,16 @@
 // be put into the course's pictures folder.
 
 struct MoodleExport {
-    QByteArray xml;
-    QStringList warnings; // pictures not found, points Moodle does not offer as fractions
+    int exported = 0;    // questions written
+    QStringList skipped; // "вопрос 3 (№03-Т1.): reason", one per question Moodle would reject
+    QStringList warnings; // files not found, fractions Moodle does not offer, scoring differences
+    QString error;        // the device failed; what was written is incomplete
+    bool ok() const { return error.isEmpty(); }
 };
 
-/// The bank as Moodle XML; pictures are read from courseFolder's "images" folder.
-MoodleExport ExportMoodleXml(const QuestionBank& bank, const QString& courseFolder);
+/// Writes the bank as Moodle XML to `out` as it goes; pictures are read from courseFolder's
+/// "images" folder, each once.
+MoodleExport ExportMoodleXml(const QuestionBank& bank, const QString& courseFolder, QIODevice* out);
 
 struct EmbeddedFile {
     QString name; // a plain file name, as the question file names it ("!" and "$" included)

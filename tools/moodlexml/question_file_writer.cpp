@@ -12,7 +12,12 @@ constexpr int kImagesPrefixLength = 8; // "\images\"
 class Lines {
 public:
     explicit Lines(QIODevice* device) : m_writer(device) {}
-    Lines& operator<<(const QString& line) {
+    // A control character would end the line or garble it: it goes out as a blank.
+    Lines& operator<<(QString line) {
+        for (QChar& c : line) {
+            if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
+                c = u' ';
+        }
         m_ok = m_ok && m_writer.writeLine(line);
         return *this;
     }

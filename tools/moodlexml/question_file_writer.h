@@ -8,7 +8,8 @@
 // Writes a question bank as a question file (Windows-1251, CR LF) that the loader reads back to
 // the same bank: every joined block becomes one line (its joining blank dropped), the question
 // line begins with "Вопрос" (the six characters the loader drops), the reference line with ">"
-// (the character it drops), an option line with its number and a blank.
+// (the character it drops), an option line with its number and a blank. A control character
+// never reaches the file: it is written as a blank.
 
 /// The line that joins to `joined` (a block text that ends with its joining blank); an empty
 /// text gives no line.

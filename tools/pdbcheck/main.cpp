@@ -13,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 
@@ -45,7 +46,8 @@ void AddOptions(QCommandLineParser* parser) {
                                   QStringLiteral("Вывести весь загруженный файл в JSON (UTF-8)."));
     const QCommandLineOption strict(
         QStringLiteral("strict"),
-        QStringLiteral("Сообщить обо всём, что нужно исправить до экзамена: баллы, рисунки, "
+        QStringLiteral("Сообщить обо всём, что нужно исправить до экзамена: кодировку, строки-"
+                       "разделители, номера вопросов, начало вариантов, баллы, рисунки, "
                        "видеофрагменты, страницы учебника, число вопросов, пустые строки."));
     const QCommandLineOption course(
         QStringLiteral("course"),
@@ -95,6 +97,12 @@ std::optional<int> LoadBank(const QString& path, QuestionBank* bank, LoadResult*
     }
 }
 
+// What is wrong with the file's text, whether the loader took it or not.
+QList<FileProblem> FileTextProblems(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? CheckFileText(file.readAll()) : QList<FileProblem>();
+}
+
 // Everything a teacher must fix before an exam, printed to the report stream.
 int CheckStrictly(const QCommandLineParser& parser, const QString& path, const QuestionBank& bank,
                   const LoadResult& load, FILE* report) {
@@ -103,7 +111,8 @@ int CheckStrictly(const QCommandLineParser& parser, const QString& path, const Q
         parser.isSet(courseOption) ? parser.value(courseOption) : DefaultCourseFolder(path);
     while (folder.size() > 1 && folder.endsWith(u'/'))
         folder.chop(1);
-    const QList<FileProblem> problems = CheckQuestionFile(bank, load, folder);
+    const QList<FileProblem> problems =
+        CheckQuestionFile(bank, load, folder, FileTextProblems(path));
     for (const FileProblem& problem : problems)
         Print(report, FormatProblem(problem));
     if (problems.isEmpty() && report == stdout)
@@ -124,8 +133,13 @@ int main(int argc, char* argv[]) {
 
     QuestionBank bank;
     LoadResult load;
-    if (const std::optional<int> failed = LoadBank(path, &bank, &load))
+    if (const std::optional<int> failed = LoadBank(path, &bank, &load)) {
+        // A refused file is mostly a slip the text shows at its own line.
+        if (parser.isSet(QStringLiteral("strict")))
+            for (const FileProblem& problem : FileTextProblems(path))
+                Print(stderr, FormatProblem(problem));
         return *failed;
+    }
 
     FILE* report = stdout;
     if (parser.isSet(QStringLiteral("json"))) {

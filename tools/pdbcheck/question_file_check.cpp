@@ -2,13 +2,19 @@
 
 #include "platform/data_file_text.h"
 #include "platform/paths.h"
+#include "platform/text_file.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
+
+constexpr int kHiddenLength = 9; // the characters of a question text the screens hide
 
 QString StripBlanks(const QString& text) {
     qsizetype begin = 0;
@@ -96,6 +102,33 @@ void CheckOptions(const Question& question, const std::array<int, kMaxOptions>& 
         found->append({0, QStringLiteral("нет ни одного варианта, за который даются баллы")});
     else if (!PointsCanReach100(question))
         found->append({0, QStringLiteral("баллы верных вариантов не складываются в 100")});
+    if (AttainablePoints(question) > 100) {
+        QStringList rewarded;
+        for (int i = 0; i < question.OptionCount; ++i) {
+            if (question.Options[i].Points > 0)
+                rewarded << QStringLiteral("%1 (%2)").arg(i + 1).arg(question.Options[i].Points);
+        }
+        found->append({0, QStringLiteral("отметив варианты %1, студент наберёт %2 баллов, "
+                                         "больше 100: верные варианты должны делить 100 баллов, "
+                                         "у неверных 0")
+                              .arg(rewarded.join(QStringLiteral(", ")))
+                              .arg(AttainablePoints(question))});
+    }
+}
+
+// The nine characters after "Вопрос" are the question's number, hidden on the screen: blanks,
+// the number (one word, or "№" and a word) and at least one blank. Anything else hides the start
+// of the text or shows the end of the number.
+void CheckNumber(const Question& question, QList<Found>* found) {
+    static const QRegularExpression number(QStringLiteral("^ *(№ ?)?\\S+ +$"));
+    const QString hidden = question.Text.left(kHiddenLength);
+    if (hidden.size() == kHiddenLength && number.match(hidden).hasMatch() &&
+        !question.Text.mid(kHiddenLength).trimmed().isEmpty())
+        return;
+    found->append({0, QStringLiteral("номер вопроса занимает не девять знаков после «Вопрос» "
+                                     "(нужно так: «Вопрос №01-Т1. Текст»): студент не увидит "
+                                     "«%1» и увидит «%2»")
+                          .arg(hidden, question.Text.mid(kHiddenLength, 30).trimmed())});
 }
 
 // Texts that begin with a character the review would read as the end of their block: the data
@@ -119,6 +152,13 @@ void CheckDataFileTexts(const Question& question, const std::array<int, kMaxOpti
 
 } // namespace
 
+qint64 AttainablePoints(const Question& question) {
+    qint64 sum = 0;
+    for (int i = 0; i < std::min(question.OptionCount, kMaxOptions); ++i)
+        sum += std::max(question.Options[i].Points, 0);
+    return sum;
+}
+
 bool PointsCanReach100(const Question& question) {
     QList<int> positive;
     for (int i = 0; i < std::min(question.OptionCount, kMaxOptions); ++i) {
@@ -138,8 +178,9 @@ bool PointsCanReach100(const Question& question) {
 }
 
 QList<FileProblem> CheckQuestionFile(const QuestionBank& bank, const LoadResult& load,
-                                     const QString& courseFolder) {
-    QList<FileProblem> problems;
+                                     const QString& courseFolder,
+                                     const QList<FileProblem>& fileText) {
+    QList<FileProblem> problems = fileText;
     const int held = bank.QuestionCount + load.extraQuestions;
     if (bank.QuestionCount == 0 && held == 0)
         problems.append({0, 0, QStringLiteral("в файле нет ни одного вопроса")});
@@ -159,14 +200,19 @@ QList<FileProblem> CheckQuestionFile(const QuestionBank& bank, const LoadResult&
                          QStringLiteral("после последнего вопроса текст, не составляющий "
                                         "вопроса")});
 
+    const bool wrongEncoding = std::any_of(fileText.begin(), fileText.end(),
+                                           [](const FileProblem& p) { return p.encoding; });
     for (int q = 1; q <= bank.QuestionCount; ++q) {
         const Question& question = bank.At(q);
         const std::array<int, kMaxOptions> optionLines = load.optionLines.value(q - 1);
         QList<Found> found;
+        if (!wrongEncoding)
+            CheckNumber(question, &found);
         CheckOptions(question, optionLines, courseFolder, &found);
         CheckPicture(question, load.pictureLines.value(q - 1), courseFolder, &found);
         CheckTextbookPage(question, courseFolder, &found);
-        CheckDataFileTexts(question, optionLines, &found);
+        if (!wrongEncoding)
+            CheckDataFileTexts(question, optionLines, &found);
         for (const Found& item : found)
             problems.append(
                 {q, item.line > 0 ? item.line : load.questionLines.value(q - 1), item.text});
@@ -179,6 +225,217 @@ QList<FileProblem> CheckQuestionFile(const QuestionBank& bank, const LoadResult&
         problems.begin(), problems.end(),
         [](const FileProblem& a, const FileProblem& b) { return a.question < b.question; });
     return problems;
+}
+
+namespace {
+
+// The encoding of a file that is not Windows-1251, with the line where it shows first.
+std::optional<FileProblem> CheckEncoding(const QByteArray& bytes) {
+    const QString save = QStringLiteral("сохраните его в кодировке Windows-1251 (в «Блокноте»: "
+                                        "«Сохранить как», кодировка ANSI)");
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") || bytes.contains('\0'))
+        return FileProblem{0, 1,
+                           QStringLiteral("файл в кодировке UTF-16 (Юникод), а программа читает "
+                                          "только Windows-1251: ") +
+                               save,
+                           true};
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return FileProblem{0, 1,
+                           QStringLiteral("файл в кодировке UTF-8 с меткой порядка байтов: "
+                                          "программа покажет в начале заголовка «п»ї», а русские "
+                                          "буквы искажёнными; ") +
+                               save,
+                           true};
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    const qsizetype firstWide =
+        std::find_if(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0x7F; }) -
+        text.begin();
+    if (utf8.hasError() || firstWide == text.size())
+        return std::nullopt;
+    return FileProblem{
+        0, int(text.left(firstWide).count(u'\n')) + 1,
+        QStringLiteral("файл в кодировке UTF-8, а программа читает Windows-1251: "
+                       "студент увидит вместо «%1» «%2»; ")
+                .arg(
+                    text.mid(firstWide, 12).section(u'\n', 0, 0).trimmed(),
+                    DecodeCp1251(text.mid(firstWide, 12).section(u'\n', 0, 0).trimmed().toUtf8())) +
+            save,
+        true};
+}
+
+bool IsIntegerRest(const QString& rest) {
+    static const QRegularExpression integer(QStringLiteral("^[ \\t]*([-+]?\\d+)?[ \\t]*$"));
+    return integer.match(rest).hasMatch();
+}
+
+// Walks the lines as the loader reads them and notes every slip of a marker line at the line where
+// it happens; a last option closed by "," is found where the next question begins (its first line
+// starts with the word the first question's line starts with, "Вопрос"), and the walk goes on
+// from there as the teacher meant it.
+class TextWalk {
+public:
+    QList<FileProblem> Run(const QStringList& lines) {
+        for (int n = 1; n <= lines.size(); ++n)
+            Take(lines[n - 1], n);
+        if (m_state == State::OptionStart && m_commaLine > 0)
+            AddLastOptionSlip();
+        return m_problems;
+    }
+
+private:
+    enum class State {
+        Title,
+        Parameters,
+        ParameterValue,
+        Count,
+        Text,
+        Note,
+        Reference,
+        OptionStart,
+        OptionRest
+    };
+
+    void Add(int line, const QString& text) { m_problems.append({m_question, line, text}); }
+
+    void AddLastOptionSlip() {
+        m_problems.append({m_question, m_commaLine,
+                           QStringLiteral("последний вариант закрыт «,» вместо «.»: программа "
+                                          "ждёт ещё один вариант и прочтёт следующие строки как "
+                                          "его текст")});
+    }
+
+    void CheckLine(const QString& line, int n) {
+        static const QRegularExpression indentedMarker(
+            QStringLiteral("^[ \\t]+([.,][ \\t]*[-+]?\\d*)[ \\t]*$"));
+        const QRegularExpressionMatch match = indentedMarker.match(line);
+        if (match.hasMatch())
+            Add(n, QStringLiteral("перед «%1» стоит пробел или табуляция: программа прочтёт "
+                                  "строку как текст, а не как конец блока")
+                       .arg(match.captured(1)));
+        if (line.startsWith(u'.') && !IsIntegerRest(line.mid(1)))
+            Add(n, QStringLiteral("строка начинается с точки: программа закончит на ней блок, "
+                                  "и «%1» в текст не попадёт; уберите точку или перенесите её "
+                                  "в конец предыдущей строки")
+                       .arg(line.mid(1).trimmed()));
+    }
+
+    bool StartsQuestion(const QString& line) const {
+        return !m_questionWord.isEmpty() && line.startsWith(m_questionWord) &&
+               (line.size() == m_questionWord.size() || !line[m_questionWord.size()].isLetter());
+    }
+
+    // The first line of an option: the loader drops its first two characters.
+    void CheckOptionPrefix(const QString& line, int n) {
+        if (line.size() < 3)
+            return;
+        const bool cutWord = line[1].isLetterOrNumber() && line[2].isLetterOrNumber();
+        if (!cutWord && !line.startsWith(u'!'))
+            return;
+        Add(n, QStringLiteral("вариант %1: программа отбрасывает первые два знака строки («%2») "
+                              "и покажет «%3»; начните строку с номера и пробела: «%4 %5»")
+                   .arg(m_option)
+                   .arg(line.left(2), line.mid(2, 20))
+                   .arg(m_option)
+                   .arg(line.left(22)));
+    }
+
+    void Take(const QString& line, int n) {
+        CheckLine(line, n);
+        const bool dot = line.startsWith(u'.');
+        const bool closesText = dot || line.startsWith(u'\\');
+        switch (m_state) {
+        case State::Title:
+            m_state = dot ? State::Parameters : State::Title;
+            break;
+        case State::Parameters:
+            m_state = dot ? State::Count : State::ParameterValue;
+            break;
+        case State::ParameterValue:
+            m_state = State::Parameters;
+            break;
+        case State::Count:
+            if (dot)
+                StartQuestion();
+            break;
+        case State::OptionStart:
+            if (m_commaLine > 0 && StartsQuestion(line)) {
+                AddLastOptionSlip();
+                StartQuestion();
+                TakeText(line, closesText);
+                break;
+            }
+            if (!line.startsWith(u',') && !dot)
+                CheckOptionPrefix(line, n);
+            [[fallthrough]];
+        case State::OptionRest:
+            if (line.startsWith(u',')) {
+                m_state = State::OptionStart;
+                m_commaLine = n;
+                ++m_option;
+            } else if (dot) {
+                StartQuestion();
+            } else {
+                m_state = State::OptionRest;
+            }
+            break;
+        case State::Text:
+            TakeText(line, closesText);
+            break;
+        case State::Note:
+            m_state = closesText ? State::Reference : State::Note;
+            break;
+        case State::Reference:
+            if (closesText) {
+                m_state = State::OptionStart;
+                m_option = 1;
+                m_commaLine = 0;
+            }
+            break;
+        }
+    }
+
+    void StartQuestion() {
+        m_state = State::Text;
+        m_firstTextLine = true;
+        ++m_question;
+        m_commaLine = 0;
+    }
+
+    void TakeText(const QString& line, bool closesText) {
+        static const QRegularExpression word(QStringLiteral("^\\p{L}{3,}"));
+        if (m_firstTextLine && m_questionWord.isEmpty())
+            m_questionWord = word.match(line).captured();
+        m_firstTextLine = false;
+        if (closesText)
+            m_state = State::Note;
+    }
+
+    State m_state = State::Title;
+    QList<FileProblem> m_problems;
+    QString m_questionWord; // the word the first question's line begins with ("Вопрос")
+    bool m_firstTextLine = false;
+    int m_question = 0;
+    int m_option = 0;
+    int m_commaLine = 0; // the "," line that closed the last option read, 0 after a "."
+};
+
+} // namespace
+
+QList<FileProblem> CheckFileText(const QByteArray& bytes) {
+    QList<FileProblem> problems;
+    if (const std::optional<FileProblem> encoding = CheckEncoding(bytes)) {
+        problems << *encoding;
+        return problems; // the lines of a file in another encoding say nothing more
+    }
+    QStringList lines = DecodeCp1251(bytes).split(u'\n');
+    if (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    for (QString& line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    return problems + TextWalk().Run(lines);
 }
 
 QString FormatProblem(const FileProblem& problem) {

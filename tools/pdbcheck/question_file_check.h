@@ -15,19 +15,33 @@ struct FileProblem {
     int question = 0;
     int line = 0;
     QString text;
+    bool encoding = false; // the file is not in Windows-1251: its texts say nothing more
 };
 
 /// True when some of the question's options worth positive points add up to exactly 100.
 bool PointsCanReach100(const Question& question);
 
-/// Everything in a loaded file that stops it from serving an exam: options that cannot make a
-/// full answer, pictures, option pictures, video fragments and textbook pages missing below
-/// courseFolder, picture and video names that lead outside its images folder (with the line
-/// that names them), a declared count different from the questions held, empty lines; and the
-/// question and option texts that the data file of a control test holds wrapped in dots
-/// because they begin with a character the review reads as a marker there.
+/// The most points a student can get for the question: the sum of its positive options.
+qint64 AttainablePoints(const Question& question);
+
+/// What is wrong with a question file's text before the loader reads it, each at its own line:
+/// an encoding other than Windows-1251 (UTF-8, a byte-order mark, UTF-16), a text line that
+/// begins with "." (it ends its block), a blank or tab before a "," or "." marker line (it becomes
+/// text), a last option closed by "," (the next question is read as its options), an option
+/// line without the two characters the loader drops.
+QList<FileProblem> CheckFileText(const QByteArray& bytes);
+
+/// Everything in a loaded file that stops it from serving an exam (with the problems of its text
+/// found by CheckFileText): options that cannot make a full answer or make more than 100 points,
+/// a question number that does not fill the nine hidden characters, pictures, option pictures,
+/// video fragments and textbook pages missing below courseFolder, picture and video names that lead
+/// outside its images folder (with the line that names them), a declared count different from the
+/// questions held, empty lines; and the question and option texts that the data file of a control
+/// test holds wrapped in dots because they begin with a character the review reads as a marker
+/// there.
 QList<FileProblem> CheckQuestionFile(const QuestionBank& bank, const LoadResult& load,
-                                     const QString& courseFolder);
+                                     const QString& courseFolder,
+                                     const QList<FileProblem>& fileText = {});
 
 /// "вопрос 3 (строка 27): ..." or "файл: ..." for a problem of the whole file.
 QString FormatProblem(const FileProblem& problem);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+// The supervisor's code that ends a control test's result display. A teacher sets it per course:
+// the course folder then holds "supervisor-code.hash", one line with a salted yescrypt hash of
+// the code (never the code itself). A course without that file takes the code 739152.
+//
+// Plain C++ and libcrypt only: the set-group-id helper that checks a typed code links this and
+// nothing else.
+
+namespace supervisor_code {
+
+/// The code of a course whose folder holds no hash file.
+inline constexpr const char* kDefaultCode = "739152";
+/// The name of the hash file in the course folder.
+inline constexpr const char* kHashFileName = "supervisor-code.hash";
+
+/// What a check of a typed code found.
+enum class Verdict {
+    Accepted,
+    Refused,
+    Unreadable, // the hash file exists but cannot be read or holds no hash
+};
+
+/// A new salted hash of code, as the hash file holds it; empty when the system could not make
+/// one.
+std::string HashCode(const std::string& code);
+
+/// Whether code matches hash (a line of the hash file, its line end allowed).
+bool Matches(const std::string& code, const std::string& hash);
+
+/// Checks code against the course in courseFolder: its hash file, or the default code when the
+/// folder holds none. The hash file is opened without following a symbolic link.
+Verdict CheckCode(const std::string& courseFolder, const std::string& code);
+
+/// A code a teacher may set: 4 to 64 printable ASCII characters without blanks.
+bool AcceptableCode(const std::string& code);
+
+} // namespace supervisor_code
