@@ -11,6 +11,7 @@
 #include "platform/display.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/named_colours.h"
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "review/test8.h"
@@ -53,13 +54,13 @@ bool IsTypedText(const QKeyEvent* key) {
            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
 }
 
-const QColor kNavy(0x00, 0x00, 0x80);
-const QColor kBlue(0x00, 0x00, 0xFF);
-const QColor kGreen(0x00, 0x80, 0x00);
+using Colours::kNavy;
+using Colours::kBlue;
+using Colours::kGreen;
 const QColor kPanelColour(0x4D, 0xCF, 0xFB);
 const QColor kFieldColour(0xCA, 0xF4, 0xFF);
 const QColor kButtonFace(0x56, 0xE6, 0x00);
-const QColor kButtonHover(0x66, 0xE2, 0xFD);
+constexpr QColor kButtonHover = Colours::kHover;
 constexpr int kPanel11Width = 630;
 constexpr int kPanel11Height = 368;
 int g_nextGroup = 1201;
@@ -512,17 +513,23 @@ void Tform12::OpenControlScreen() {
     // control test on this or another PC of the lab holds, nothing opens and the fields stay
     // editable. A keeper that does not start, or a lock that cannot be made for another reason (a
     // missing data folder), is left to the control screen, which says so.
-    auto keeper =
-        std::make_unique<KeeperClient>(Form1 ? Shell().ProgramFolder : CurrentFolder());
-    QString problem;
-    if (keeper->Start(&problem)) {
-        const KeeperStart taken = keeper->Take(FullName());
-        if (taken.refusal == QLatin1String("inuse")) {
-            ShowMessage(taken.message, MessageKind::Warning, this);
-            return;
+    // A control screen still standing behind the menu (the start bar brought the menu over it
+    // before "OK") holds the name already through its keeper, for the same registration: it is
+    // shown again as it is, and the name is not taken a second time.
+    const bool nameHeldByScreen = Form6 && !Form6->IsClosing() && Form6->KeeperOpen();
+    std::unique_ptr<KeeperClient> keeper;
+    if (!nameHeldByScreen) {
+        keeper = std::make_unique<KeeperClient>(Form1 ? Shell().ProgramFolder : CurrentFolder());
+        QString problem;
+        if (keeper->Start(&problem)) {
+            const KeeperStart taken = keeper->Take(FullName());
+            if (taken.refusal == QLatin1String("inuse")) {
+                ShowMessage(taken.message, MessageKind::Warning, this);
+                return;
+            }
+        } else {
+            keeper.reset();
         }
-    } else {
-        keeper.reset();
     }
     SetRegistrationEnabled(false);
     if (Form1)
@@ -530,6 +537,7 @@ void Tform12::OpenControlScreen() {
     RecreateIfFreed<TForm6>(Shell().RecreateControlScreen, Form6, ProgramShell());
     hide();
     Form6->Image2->setVisible(true);
-    Form6->HoldKeeper(std::move(keeper));
+    if (!nameHeldByScreen)
+        Form6->HoldKeeper(std::move(keeper));
     Form6->ShowScreen();
 }

@@ -7,6 +7,7 @@
 #include "materials/test94.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
+#include "platform/named_colours.h"
 #include "platform/rounding.h"
 #include "review/test8.h"
 #include "tests/test2.h"
@@ -22,8 +23,8 @@
 QPointer<TForm5> Form5;
 
 namespace {
-const QColor kFace(0xFF, 0xB7, 0x6F);
-const QColor kHover(0x66, 0xE2, 0xFD);
+constexpr QColor kFace = Colours::kToggleFace;
+using Colours::kHover;
 const QColor kBorderColour(0x80, 0x00, 0xFF);
 int g_nextGroup = 5001;
 } // namespace

@@ -2,6 +2,7 @@
 #include "materials/test3.h"
 
 #include "platform/fonts.h"
+#include "platform/named_colours.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
 #include "widgets/background.h"
@@ -20,11 +21,11 @@ QPointer<TForm3> Form3;
 
 namespace {
 
-const QColor kFormColour(0xDD, 0xEF, 0xFF);
-const QColor kPictureColour(0x85, 0xC4, 0xFC);
-const QColor kHighlight(0xFF, 0xFF, 0xFF);
-const QColor kShadow(0x80, 0x80, 0x80);
-const QColor kNavy(0x00, 0x00, 0x80);
+constexpr QColor kFormColour = Colours::kPaleBlue;
+constexpr QColor kPictureColour = Colours::kDisplayArea;
+constexpr QColor kHighlight = Colours::kWhite;
+constexpr QColor kShadow = Colours::kGrey;
+using Colours::kNavy;
 
 constexpr int kPictureWidth = 81;
 constexpr int kPictureHeight = 97;

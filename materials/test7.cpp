@@ -15,7 +15,7 @@
 #include <QWebEngineView>
 
 TForm7::TForm7(ScreenShell& shell, QWidget* parent) : Screen(parent), m_shell(shell) {
-    // Back from another application the help page being read stays.
+    // Back from a notice or from another application the help page being read stays.
     SetActivationSkippedOnReturn(true);
     setObjectName(QStringLiteral("Form7"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);

@@ -225,7 +225,7 @@ TForm14::TForm14(ScreenShell& shell, QWidget* parent) : Screen(parent), m_shell(
 }
 
 void TForm14::SetUpWindow() {
-    // Back from the find or print dialog or from another application the page stays.
+    // Back from a notice, the find or print dialog or another application the page stays.
     SetActivationSkippedOnReturn(true);
     setObjectName(QStringLiteral("Form14"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);

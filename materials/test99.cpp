@@ -7,6 +7,7 @@
 #include "platform/display.h"
 #include "platform/fonts.h"
 #include "platform/media_player.h"
+#include "platform/named_colours.h"
 #include "platform/paths.h"
 #include "widgets/stored_picture.h"
 
@@ -24,9 +25,9 @@
 namespace {
 
 const QColor kViewerColour(0x00, 0x00, 0x5B);
-const QColor kDisplayColour(0x85, 0xC4, 0xFC);
-const QColor kStripColour(0x80, 0x80, 0x80);
-const QColor kYellow(0xFF, 0xFF, 0x00);
+constexpr QColor kDisplayColour = Colours::kDisplayArea;
+constexpr QColor kStripColour = Colours::kGrey;
+using Colours::kYellow;
 
 constexpr int kBorder = 1;      // the viewer's own border around the backdrop panel
 constexpr int kNoticeLeft = 48; // notice lines inside the display area

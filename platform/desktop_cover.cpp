@@ -1,5 +1,6 @@
 #include "platform/desktop_cover.h"
 
+#include "platform/named_colours.h"
 #include "platform/new_window_watch.h"
 #include "platform/screen.h"
 
@@ -11,7 +12,7 @@
 #include <QWindow>
 
 namespace {
-const QColor kCoverColour(0x00, 0x00, 0x80);
+constexpr QColor kCoverColour = Colours::kNavy;
 }
 
 DesktopCover::DesktopCover(QWidget* screen) : QObject(screen), m_screen(screen) {

@@ -453,6 +453,14 @@ QString SyncToDisk(QFileDevice* file) {
     return SyncToDisk(QList<QFileDevice*>{file}).constFirst();
 }
 
+namespace {
+DiskSyncHook g_syncHook;
+} // namespace
+
+void SetDiskSyncHookForTesting(DiskSyncHook hook) {
+    g_syncHook = std::move(hook);
+}
+
 QStringList SyncToDisk(const QList<QFileDevice*>& files) {
     QStringList reasons;
     std::vector<int> fds;
@@ -462,9 +470,15 @@ QStringList SyncToDisk(const QList<QFileDevice*>& files) {
         reasons << reason;
     }
     std::vector<int> codes(fds.size(), 0);
+    if (g_syncHook) {
+        for (size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i] >= 0)
+                codes[i] = g_syncHook(*files[qsizetype(i)]);
+        }
+    }
     std::vector<std::thread> helpers;
     for (size_t i = 0; i < fds.size(); ++i) {
-        if (fds[i] < 0)
+        if (fds[i] < 0 || codes[i] != 0)
             continue;
         if (i + 1 < fds.size())
             helpers.emplace_back([&codes, &fds, i] { codes[i] = SyncDescriptor(fds[i]); });

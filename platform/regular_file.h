@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QFile;
 class QFileDevice;
@@ -60,6 +61,12 @@ QString SyncToDisk(QFileDevice* file);
 /// parallel, so that the file system can put them into one journal commit. One reason per file,
 /// empty for the files that reached the disk.
 QStringList SyncToDisk(const QList<QFileDevice*>& files);
+
+/// Lets a test watch the forcing to the disk: the hook sees every file SyncToDisk is about to force
+/// (once it has been flushed) and returns 0 to let it go to the disk, or an error code (errno)
+/// that is reported as that file's failure in place of the forcing. No hook: every file is forced.
+using DiskSyncHook = std::function<int(const QFileDevice& file)>;
+void SetDiskSyncHookForTesting(DiskSyncHook hook);
 
 /// The operating system's reason for the error code `code` (errno, or GetLastError on Windows):
 /// Russian for the failures a lab meets (a full disk, a lost server, missing rights...), else

@@ -114,11 +114,9 @@ bool Screen::FocusStaysWithScreen(const QWidget* screen) {
     const QWidget* next = QApplication::activeWindow();
     if (next == nullptr)
         return true; // another application
-    for (const QWidget* w = next; w != nullptr; w = w->parentWidget()) {
-        if (w == screen)
-            return next != screen;
-    }
-    return false;
+    // A message box, a dialog or a popup is no screen: whoever opened it, the screen it covered
+    // comes back as it was. Only another screen of the program takes the activation away.
+    return next != screen && qobject_cast<const Screen*>(next) == nullptr;
 }
 
 bool Screen::event(QEvent* event) {
@@ -133,6 +131,12 @@ bool Screen::event(QEvent* event) {
     } else if (event->type() == QEvent::WindowActivate && m_skipNextActivation) {
         m_skipNextActivation = false;
     } else if (event->type() == QEvent::WindowActivate && !m_inActivate) {
+        // Another screen now has the activation: a screen that lost it to a message box before
+        // is activated anew when its turn comes.
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* other = qobject_cast<Screen*>(widget); other != nullptr && other != this)
+                other->m_skipNextActivation = false;
+        }
         m_inActivate = true;
         FormActivate();
         m_inActivate = false;

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <utility>
 
@@ -35,8 +36,9 @@ public:
 
     static void SetModalLoopsEnabled(bool enabled);
 
-    /// True when a screen that is being deactivated loses the focus to a window of its own (a
-    /// dialog it opened) or to another application: coming back from there is no new activation.
+    /// True when a screen that is being deactivated loses the focus to a window that is no screen
+    /// (a message box, a dialog) or to another application: coming back from there is no new
+    /// activation.
     static bool FocusStaysWithScreen(const QWidget* screen);
 
     /// True once the screen has been closed for good and waits to be freed.
@@ -81,6 +83,12 @@ void RecreateIfFreed(int& flag, Pointer& global, Args&&... args) {
         global = new Form(std::forward<Args>(args)...);
         flag = 0;
     }
+}
+
+/// The control of row 1..N of a screen, its row controls given in row order; null for any other
+/// row. The rows' controls keep the program's names, whose numbers need not follow the rows.
+template <typename T> T* RowControl(int row, std::initializer_list<T*> rows) {
+    return row >= 1 && row <= int(rows.size()) ? rows.begin()[row - 1] : nullptr;
 }
 
 /// Sets the object name of a control (its name in the program) and returns it.

@@ -1,5 +1,7 @@
 #include "questions/auto_size_label.h"
 
+#include "platform/display.h"
+
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -211,6 +213,52 @@ WrappedText WrapText(const QString& text, int maxWidth, const QFont& font) {
     return wrapped;
 }
 
+namespace {
+
+// The most lines a label can show: as many as the display is high, and one more for a line
+// cut by its edge.
+int VisibleLines(const QFont& font) {
+    return DisplaySize().height() / std::max(1, QFontMetrics(font).height()) + 2;
+}
+
+// The part of a text that the first maxLines lines of a label maxWidth wide can show. A word or
+// a run of blanks longer than any screen is wide (every letter is a pixel wide at least) is cut
+// there, and the text ends once it holds more letters than those lines take. A text of megabytes
+// then costs no more to break and draw than the lines that are seen; a shorter one is its whole.
+QString VisiblePart(const QString& text, int maxWidth, int maxLines) {
+    const qsizetype width = std::max(maxWidth, 1);
+    const qsizetype longest = 2 * width + 64;
+    const qsizetype budget = qsizetype(maxLines) * (width + longest);
+    if (text.size() <= std::min(budget, longest))
+        return text;
+    QString part;
+    part.reserve(std::min(text.size(), budget));
+    qsizetype run = 0;
+    bool runOfBlanks = false;
+    int breaks = 0;
+    for (qsizetype i = 0; i < text.size() && part.size() < budget; ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\n' || c == u'\r') {
+            part += c;
+            run = 0;
+            const bool crBeforeLf = c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n';
+            if (!crBeforeLf && ++breaks >= maxLines)
+                break;
+            continue;
+        }
+        const bool blank = IsBlank(c);
+        if (blank != runOfBlanks) {
+            run = 0;
+            runOfBlanks = blank;
+        }
+        if (++run <= longest)
+            part += c;
+    }
+    return part;
+}
+
+} // namespace
+
 AutoSizeLabel::AutoSizeLabel(QWidget* parent) : QLabel(parent) {
     setWordWrap(false);
     Relayout();
@@ -225,8 +273,18 @@ void AutoSizeLabel::SetWidth(int width) {
     resize(std::max(0, width), height());
 }
 
+WrappedText AutoSizeLabel::WrapVisible(int maxWidth) const {
+    const int maxLines = VisibleLines(font());
+    WrappedText wrapped = WrapText(VisiblePart(text(), maxWidth, maxLines), maxWidth, font());
+    if (wrapped.Lines.size() > maxLines) {
+        wrapped.Lines.resize(maxLines);
+        wrapped.Height = maxLines * QFontMetrics(font()).height();
+    }
+    return wrapped;
+}
+
 void AutoSizeLabel::Relayout() {
-    const WrappedText wrapped = WrapText(text(), width(), font());
+    const WrappedText wrapped = WrapVisible(width());
     m_lines = wrapped.Lines;
     m_wrappedText = text();
     const int newWidth = text().isEmpty() ? width() : wrapped.Width;
@@ -238,8 +296,7 @@ void AutoSizeLabel::changeEvent(QEvent* event) {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange && !text().isEmpty()) {
         // A new font breaks the text again within the width it was given.
-        const int lineWidth = width();
-        const WrappedText wrapped = WrapText(text(), lineWidth, font());
+        const WrappedText wrapped = WrapVisible(width());
         m_lines = wrapped.Lines;
         m_wrappedText = text();
         resize(wrapped.Width, wrapped.Height);
@@ -253,8 +310,7 @@ void AutoSizeLabel::paintEvent(QPaintEvent* event) {
     painter.setPen(palette().color(foregroundRole()));
     const QFontMetrics metrics = fontMetrics();
     // A text set through the base class has not been broken yet: break it for drawing.
-    const QStringList lines =
-        text() == m_wrappedText ? m_lines : WrapText(text(), width(), font()).Lines;
+    const QStringList lines = text() == m_wrappedText ? m_lines : WrapVisible(width()).Lines;
     // Only the lines in the area to paint: a very long text has thousands below the screen.
     const int lineHeight = std::max(1, metrics.height());
     const qsizetype first = std::max(0, event->rect().top() / lineHeight);

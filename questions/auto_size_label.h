@@ -22,7 +22,9 @@ WrappedText WrapText(const QString& text, int maxWidth, const QFont& font);
 // A label that sizes itself whenever its text is set: it keeps its left and top, breaks the text
 // at its current width, then takes the longest line's width and the lines' height. To give it
 // a maximum width, empty the text, set the width, then set the text. Setting the width alone
-// does not break the text again. An emptied label keeps its width and is one line high.
+// does not break the text again. An emptied label keeps its width and is one line high. Only the
+// lines the display can show are broken (a label is at most a display high and one line more): a
+// text of megabytes costs no more than those, and text() keeps it whole.
 class AutoSizeLabel : public QLabel {
     Q_OBJECT
 public:
@@ -43,6 +45,7 @@ protected:
 
 private:
     void Relayout();
+    WrappedText WrapVisible(int maxWidth) const;
 
     QStringList m_lines;
     QString m_wrappedText; // the text m_lines were broken from

@@ -3,6 +3,7 @@
 #include "platform/colours.h"
 #include "platform/fonts.h"
 #include "platform/media_player.h"
+#include "platform/named_colours.h"
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
@@ -16,9 +17,9 @@
 
 namespace {
 
-const QColor kNavy(0x00, 0x00, 0x80);
-const QColor kRed(0xFF, 0x00, 0x00);
-const QColor kDisplayColour(0x85, 0xC4, 0xFC);
+using Colours::kNavy;
+using Colours::kRed;
+constexpr QColor kDisplayColour = Colours::kDisplayArea;
 
 constexpr int kRowLeft = 32;
 constexpr int kBoxLeft = 8;
@@ -196,54 +197,15 @@ QuestionArea::~QuestionArea() {
 }
 
 AutoSizeLabel* QuestionArea::RowLabel(int row) const {
-    switch (row) {
-    case 1:
-        return Label1;
-    case 2:
-        return Label2;
-    case 3:
-        return Label3;
-    case 4:
-        return Label4;
-    case 5:
-        return Label6;
-    default:
-        return nullptr;
-    }
+    return RowControl<AutoSizeLabel>(row, {Label1, Label2, Label3, Label4, Label6});
 }
 
 QCheckBox* QuestionArea::RowBox(int row) const {
-    switch (row) {
-    case 1:
-        return CheckBox1;
-    case 2:
-        return CheckBox2;
-    case 3:
-        return CheckBox3;
-    case 4:
-        return CheckBox4;
-    case 5:
-        return CheckBox6;
-    default:
-        return nullptr;
-    }
+    return RowControl<QCheckBox>(row, {CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox6});
 }
 
 QLabel* QuestionArea::RowPicture(int row) const {
-    switch (row) {
-    case 1:
-        return Image5;
-    case 2:
-        return Image6;
-    case 3:
-        return Image7;
-    case 4:
-        return Image8;
-    case 5:
-        return Image9;
-    default:
-        return nullptr;
-    }
+    return RowControl<QLabel>(row, {Image5, Image6, Image7, Image8, Image9});
 }
 
 bool QuestionArea::RowUsed(int row) const {
@@ -453,7 +415,7 @@ void QuestionArea::RunVideoNotice() {
     if (Hooks.VideoNoticeStarted)
         Hooks.VideoNoticeStarted();
     Image4->hide();
-    View.VideoStage = 1;
+    View.VideoStage = VideoStages::kNone;
     Timer2->start();
 
     const int width = std::max(0, m_host->width() - Label10->x() - 5);
@@ -461,7 +423,7 @@ void QuestionArea::RunVideoNotice() {
     Label10->resize(width, Label10->heightForWidth(width));
     Label10->show();
     Label10->raise();
-    View.VideoStage = 2;
+    View.VideoStage = VideoStages::kNotice;
 
     if (m_answerButton)
         m_answerButton->setEnabled(false);
@@ -492,7 +454,7 @@ void QuestionArea::SetBackground(const QColor& colour) {
 
 void QuestionArea::Timer2Timer() {
     Timer2->stop();
-    if (View.VideoStage == 2) {
+    if (View.VideoStage == VideoStages::kNotice) {
         if (Hooks.PlaybackStarting)
             Hooks.PlaybackStarting();
         Label10->hide();
@@ -520,7 +482,7 @@ void QuestionArea::Timer2Timer() {
         Image3->show();
         View.CaptureNextTick = true;
     }
-    View.VideoStage = 3;
+    View.VideoStage = VideoStages::kPlayback;
 }
 
 void QuestionArea::PlayerFinished() {

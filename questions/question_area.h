@@ -29,6 +29,13 @@ class MediaPlayer;
 // which of its own widgets are the bottom bar, the feedback strip and the answer button, and
 // fills the hooks (QuestionAreaHooks) where it does its own part.
 
+/// The values of QuestionView::VideoStage, as the program numbers the stages of a video question.
+namespace VideoStages {
+inline constexpr int kNone = 1;     // no video question under way (or before its notice)
+inline constexpr int kNotice = 2;   // the notice is shown; the fragment starts on Timer2
+inline constexpr int kPlayback = 3; // the fragment has been started
+} // namespace VideoStages
+
 /// The display state of the question on screen. Rows and options are 1-based in the program;
 /// here index 0 is row 1.
 struct QuestionView {
@@ -40,7 +47,7 @@ struct QuestionView {
     std::array<bool, kMaxOptions> OptionPicturePending{};
     std::array<bool, kMaxOptions> PreviousRowPicture{};
     QString FragmentFile;         // full path of the question's video fragment
-    int VideoStage = 1;           // 1 before a video question, 2 notice, 3 playback started
+    int VideoStage = VideoStages::kNone; // VideoStages::kNone, kNotice, kPlayback
     int SlideOffset = 0;          // counter of the reveal after playback
     QPoint StillFrameOrigin;      // client position of Panel6 when the still was taken
     bool CaptureNextTick = false; // the next Timer3 tick takes the still frame

@@ -8,6 +8,7 @@
 #include "platform/fonts.h"
 #include "platform/media_player.h"
 #include "platform/message_box.h"
+#include "platform/named_colours.h"
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "questions/auto_size_label.h"
@@ -26,6 +27,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <algorithm>
+#include <cmath>
 
 QPointer<TForm8> Form8;
 
@@ -44,13 +46,13 @@ namespace {
 
 const QColor kBackground(0xEE, 0xFC, 0xA0);
 const QColor kBarColour(0x5F, 0xEE, 0xFA);
-const QColor kNavy(0x00, 0x00, 0x80);
-const QColor kMaroon(0x80, 0x00, 0x00);
-const QColor kBlue(0x00, 0x00, 0xFF);
-const QColor kRed(0xFF, 0x00, 0x00);
+using Colours::kNavy;
+using Colours::kMaroon;
+using Colours::kBlue;
+using Colours::kRed;
 const QColor kPointsGreen(0x00, 0x59, 0x00);
-const QColor kVideoFace(0xFF, 0xB7, 0x6F);
-const QColor kVideoHover(0x66, 0xE2, 0xFD);
+constexpr QColor kVideoFace = Colours::kToggleFace;
+constexpr QColor kVideoHover = Colours::kHover;
 const QString kAbsent = QStringLiteral("0");
 const QString kFont = QStringLiteral("Times New Roman");
 
@@ -67,6 +69,16 @@ int Bottom(const QWidget* widget) {
     return widget->y() + widget->height();
 }
 
+// The file's header as the top bar shows it: whole, unless it is longer than the bar could ever
+// show (a damaged file); then its beginning and its end with the totals, so that laying it out
+// takes no noticeable time.
+QString ShownHeader(const QString& header) {
+    constexpr qsizetype kPart = 4096;
+    if (header.size() <= 2 * kPart)
+        return header;
+    return header.left(kPart) + QStringLiteral(" … ") + header.right(kPart);
+}
+
 AutoSizeLabel* MakeRecordLabel(QWidget* parent, const char* name, int left, int pixels,
                                const QColor& colour) {
     auto* label = Named(new AutoSizeLabel(parent), name);
@@ -79,6 +91,7 @@ AutoSizeLabel* MakeRecordLabel(QWidget* parent, const char* name, int left, int 
 
 QLabel* MakeRowPicture(QWidget* parent, const char* name) {
     auto* picture = Named(new QLabel(parent), name);
+    picture->setScaledContents(true); // a picture too large for the record is shown smaller
     picture->resize(0, 0);
     picture->hide();
     return picture;
@@ -252,37 +265,11 @@ TForm8::~TForm8() {
 }
 
 AutoSizeLabel* TForm8::RowLabel(int row) const {
-    switch (row) {
-    case 1:
-        return Label4;
-    case 2:
-        return Label5;
-    case 3:
-        return Label6;
-    case 4:
-        return Label7;
-    case 5:
-        return Label8;
-    default:
-        return nullptr;
-    }
+    return RowControl<AutoSizeLabel>(row, {Label4, Label5, Label6, Label7, Label8});
 }
 
 QLabel* TForm8::RowPicture(int row) const {
-    switch (row) {
-    case 1:
-        return Image6;
-    case 2:
-        return Image7;
-    case 3:
-        return Image8;
-    case 4:
-        return Image9;
-    case 5:
-        return Image10;
-    default:
-        return nullptr;
-    }
+    return RowControl<QLabel>(row, {Image6, Image7, Image8, Image9, Image10});
 }
 
 QString TForm8::ProgramFolder() const {
@@ -292,11 +279,24 @@ QString TForm8::ProgramFolder() const {
 // --- Window --------------------------------------------------------------------------------------
 
 void TForm8::resizeEvent(QResizeEvent* event) {
-    Panel1->setGeometry(0, 0, width(), kBarHeight);
-    Label1->setGeometry(Panel1->contentsRect().adjusted(2, 0, -2, 0));
+    FitTopBar();
     Panel2->setGeometry(0, height() - kBarHeight, width(), kBarHeight);
     if (event != nullptr)
         Screen::resizeEvent(event);
+}
+
+void TForm8::FitTopBar() {
+    // The bar grows with the file's header, so that a long name or specialization never cuts off
+    // the line with the score; it takes at most a third of the screen, and a header longer than
+    // that shows its end, where the score is.
+    const int frame = Panel1->frameWidth();
+    const int textWidth = std::max(0, width() - 2 * frame - 4);
+    const int needed = Label1->text().isEmpty() ? 0 : Label1->heightForWidth(textWidth);
+    const int most = std::max(kBarHeight, height() / 3);
+    Panel1->setGeometry(0, 0, width(), std::clamp(needed + 2 * frame, kBarHeight, most));
+    Label1->setGeometry(Panel1->contentsRect().adjusted(2, 0, -2, 0));
+    Label1->setAlignment(Qt::AlignLeft |
+                         (needed > Label1->height() ? Qt::AlignBottom : Qt::AlignTop));
 }
 
 void TForm8::PlaceWindow() {
@@ -366,7 +366,7 @@ void TForm8::ShowReviewItem() {
 
     if (VideoPending) {
         VideoPending = false;
-        Panel5->move(kVideoPanelLeft, kVideoPanelTop);
+        Panel5->move(kVideoPanelLeft, std::max(kVideoPanelTop, Bottom(Panel1) + 4));
         Panel5->show();
         LayoutReviewRowsBesideVideo();
         return;
@@ -385,6 +385,38 @@ void TForm8::ShowReviewItem() {
         FitReviewPicture(overflow);
         PlaceReviewRows();
     }
+    // Option pictures taller than the screen leaves them give up the rest.
+    for (int pass = 0; pass < 3 && RunningTop - 4 > Panel2->y(); ++pass) {
+        if (!ShrinkRowPictures(RunningTop - 4 - Panel2->y(), width() - 5))
+            break;
+        PlaceReviewRows();
+    }
+}
+
+bool TForm8::ShrinkRowPictures(int overflow, int right) {
+    const ReviewItem& item = Review().Data.Item(CurrentItem);
+    int total = 0;
+    for (int row = 1; row <= kReviewOptions; ++row) {
+        if (item.OptionIsPicture[row - 1] && !RowLabel(row)->text().isEmpty() &&
+            !RowPicture(row)->pixmap().isNull())
+            total += RowPicture(row)->height();
+    }
+    if (total <= 0)
+        return false;
+    // One factor for all of them, so that they keep their proportions to one another.
+    const double s = std::max(0.0, double(total - overflow) / total);
+    for (int row = 1; row <= kReviewOptions; ++row) {
+        QLabel* picture = RowPicture(row);
+        if (!item.OptionIsPicture[row - 1] || RowLabel(row)->text().isEmpty() ||
+            picture->pixmap().isNull() || picture->height() == 0)
+            continue;
+        const int left = RowLabel(row)->x() + RowLabel(row)->width() + 2;
+        const double fit = std::min(s, double(std::max(0, right - left)) / picture->width());
+        // Rounded down: the pictures never take more than the room they were given.
+        picture->resize(std::max(0, int(std::floor(picture->width() * fit))),
+                        std::max(0, int(std::floor(picture->height() * fit))));
+    }
+    return true;
 }
 
 void TForm8::FillReviewItem(const ReviewItem& item, const QString& folder) {
@@ -443,10 +475,10 @@ void TForm8::FillReviewRow(const ReviewItem& item, int row, const QString& folde
 }
 
 void TForm8::PlaceReviewHeading() {
-    if (!Label2->text().isEmpty()) {
-        Label2->move(Label2->x(), Bottom(Panel1) + 4);
+    // Under the top bar, however high the file's header made it.
+    Label2->move(Label2->x(), Bottom(Panel1) + 4);
+    if (!Label2->text().isEmpty())
         Label2->show();
-    }
     // The question keeps its place under the heading even when it has no text to show.
     Label3->move(Label3->x(), Bottom(Label2) + 3);
     if (!Label3->text().isEmpty())
@@ -523,6 +555,50 @@ void TForm8::FitReviewPicture(int shrinkBy) {
 void TForm8::LayoutReviewRowsBesideVideo() {
     const ReviewItem& item = Review().Data.Item(CurrentItem);
     const int columnRight = Panel5->x() - 5;
+    // The texts broken again within the column, once.
+    for (int row = 1; row <= kReviewOptions; ++row) {
+        AutoSizeLabel* label = RowLabel(row);
+        if (label->text().isEmpty())
+            continue;
+        label->setText(QString());
+        if (item.OptionIsPicture[row - 1]) {
+            if (row == 1)
+                label->SetWidth(columnRight - label->x());
+            label->setText(row == 1 ? QStringLiteral("1)") : QStringLiteral("%1) ").arg(row));
+        } else {
+            label->SetWidth(columnRight - label->x());
+            label->setText(QStringLiteral("%1) ").arg(row) + item.OptionText[row - 1]);
+        }
+    }
+    for (AutoSizeLabel* label : {Label9, Label10, Label11}) {
+        const QString text = label->text();
+        label->setText(QString());
+        label->SetWidth(columnRight - label->x());
+        label->setText(text);
+    }
+
+    // The column ends above "Старт видео", which stands above the bottom bar: option pictures
+    // too large for it are shown smaller, so that the button covers no line of the record.
+    const int lowest = Panel2->y() - abcToggleBtn1->height() - 2;
+    ShrinkRowPictures(0, columnRight);
+    PlaceRowsBesideVideo();
+    for (int pass = 0; pass < 3 && Bottom(Label11) + 8 > lowest; ++pass) {
+        if (!ShrinkRowPictures(Bottom(Label11) + 8 - lowest, columnRight))
+            break;
+        PlaceRowsBesideVideo();
+    }
+
+    // The button stays above the bottom bar even under a very tall column of text, so that the
+    // fragment can always be started.
+    abcToggleBtn1->move(abcToggleBtn1->x(), std::min(Bottom(Label11) + 8, lowest));
+    abcToggleBtn1->show();
+    abcToggleBtn1->raise();
+    if (MediaPlayer1 != nullptr)
+        MediaPlayer1->SetNotify(false);
+}
+
+void TForm8::PlaceRowsBesideVideo() {
+    const ReviewItem& item = Review().Data.Item(CurrentItem);
     RunningTop = Bottom(Label3) + 7;
     bool previousWasPicture = false;
     for (int row = 1; row <= kReviewOptions; ++row) {
@@ -532,35 +608,17 @@ void TForm8::LayoutReviewRowsBesideVideo() {
         if (row > 1)
             RunningTop =
                 (previousWasPicture ? Bottom(RowPicture(row - 1)) : Bottom(RowLabel(row - 1))) + 7;
-        const int top = RunningTop;
-        if (item.OptionIsPicture[row - 1]) {
-            label->setText(QString());
-            if (row == 1)
-                label->SetWidth(columnRight - label->x());
-            label->setText(row == 1 ? QStringLiteral("1)") : QStringLiteral("%1) ").arg(row));
-            label->move(label->x(), top);
+        label->move(label->x(), RunningTop);
+        label->show();
+        previousWasPicture = item.OptionIsPicture[row - 1];
+        if (previousWasPicture) {
             QLabel* picture = RowPicture(row);
-            picture->move(label->x() + label->width() + 2, top);
+            picture->move(label->x() + label->width() + 2, RunningTop);
             picture->show();
-            label->show();
             RunningTop = Bottom(picture) + 5;
-            previousWasPicture = true;
         } else {
-            label->setText(QString());
-            label->SetWidth(columnRight - label->x());
-            label->move(label->x(), top);
-            label->setText(QStringLiteral("%1) ").arg(row) + item.OptionText[row - 1]);
-            label->show();
             RunningTop = Bottom(label) + 5;
-            previousWasPicture = false;
         }
-    }
-
-    for (AutoSizeLabel* label : {Label9, Label10, Label11}) {
-        const QString text = label->text();
-        label->setText(QString());
-        label->SetWidth(columnRight - label->x());
-        label->setText(text);
     }
     Label9->move(Label9->x(), RunningTop + 1);
     Label10->move(Label10->x(), Bottom(Label9) + 5);
@@ -568,15 +626,6 @@ void TForm8::LayoutReviewRowsBesideVideo() {
     Label9->show();
     Label10->show();
     Label11->show();
-
-    // The button stays above the bottom bar even under a very tall column, so that the
-    // fragment can always be started.
-    const int lowest = Panel2->y() - abcToggleBtn1->height() - 2;
-    abcToggleBtn1->move(abcToggleBtn1->x(), std::min(Bottom(Label11) + 8, lowest));
-    abcToggleBtn1->show();
-    abcToggleBtn1->raise();
-    if (MediaPlayer1 != nullptr)
-        MediaPlayer1->SetNotify(false);
 }
 
 // --- Opening a data file -------------------------------------------------------------------------
@@ -630,6 +679,7 @@ void TForm8::OpenReviewFile() {
     Image2->hide();
     ClearReviewArea();
     Label1->clear();
+    FitTopBar();
     Review().Data = std::move(data);
 
     if (!result.usable()) {
@@ -640,7 +690,8 @@ void TForm8::OpenReviewFile() {
         return;
     }
 
-    Label1->setText(Review().Data.ReviewHeader);
+    Label1->setText(ShownHeader(Review().Data.ReviewHeader));
+    FitTopBar();
     if (Review().Data.ReviewCount > 1)
         BitBtn3->setEnabled(true);
     ShowReviewItem();

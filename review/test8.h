@@ -114,6 +114,10 @@ public:
     void FitReviewPicture(int shrinkBy = 0);
     void PlaceReviewRows();
     void LayoutReviewRowsBesideVideo();
+    /// Shrinks the option pictures of the record by one factor, so that together they take
+    /// `overflow` pixels less height (0: none) and none reaches past `right`. False when the
+    /// record has no picture to shrink.
+    bool ShrinkRowPictures(int overflow, int right);
 
 public Q_SLOTS:
     void BitBtn2Click() { OpenReviewFile(); }
@@ -152,6 +156,8 @@ private:
     void LoadReviewMedia(const ReviewItem& item, const QString& folder);
     void FillReviewRow(const ReviewItem& item, int row, const QString& folder);
     void PlaceReviewHeading();
+    void PlaceRowsBesideVideo();
+    void FitTopBar();
 
     void PlaceWindow();
     void ShowEmptyScreen();

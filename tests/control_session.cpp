@@ -14,6 +14,7 @@ Activation ControlSession::OnActivation() {
     m_buttonDelaySkip = false;
     m_countdownArmed = true;
     m_mode = ControlAnswerMode::Start;
+    m_timeUp = false;
     m_totalPoints = 0;
     m_countdown.ElapsedSeconds = 0;
     m_shownCount = 0;
@@ -33,6 +34,7 @@ void ControlSession::Refuse(ControlRefusal why) {
 
 void ControlSession::StartTest() {
     m_stage = ControlStage::Running;
+    m_timeUp = false;
     m_ticked.fill(false);
     m_mode = ControlAnswerMode::Answer;
     ++m_shownCount;
@@ -51,6 +53,7 @@ qint64 ControlSession::PointsOf(const PositionPoints& points) const {
 
 AfterAnswer ControlSession::Answered(qint64 answerPoints) {
     m_totalPoints += answerPoints;
+    m_timeUp = false;
     m_ticked.fill(false);
     m_countdown.Start(m_secondsPerQuestion);
     if (m_shownCount < m_questionsToAsk) {
@@ -73,10 +76,11 @@ bool ControlSession::AnswerButtonDelayEnds() {
 }
 
 ClockTick ControlSession::Tick() {
-    if (m_mode != ControlAnswerMode::Answer)
+    if (m_mode != ControlAnswerMode::Answer || m_timeUp)
         return ClockTick::Stopped;
     // The ticks made so far stay and are scored when the button is pressed.
-    return m_countdown.Tick() ? ClockTick::TimeUp : ClockTick::Counted;
+    m_timeUp = m_countdown.Tick();
+    return m_timeUp ? ClockTick::TimeUp : ClockTick::Counted;
 }
 
 void ControlSession::VideoNoticeStarted() {

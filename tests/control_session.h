@@ -60,8 +60,12 @@ public:
 
     // --- Ticks, countdown and video
     void BoxChanged(int row, bool ticked) { m_ticked[row - 1] = ticked; }
-    /// One second of the countdown's timer; it counts only while a question waits for its answer.
+    /// One second of the countdown's timer; it counts only while a question waits for its answer
+    /// and its time is not up.
     ClockTick Tick();
+    /// The question's time ran out: its boxes are out of use (their ticks stay and are scored)
+    /// until the answer button is pressed.
+    bool TimeIsUp() const { return m_timeUp; }
     /// A video question's notice: the countdown and the answer button wait for the fragment.
     void VideoNoticeStarted();
 
@@ -105,5 +109,6 @@ private:
     qint64 m_totalPoints = 0;
     bool m_countdownArmed = true;
     bool m_buttonDelaySkip = false;
+    bool m_timeUp = false;
     CodeCheck m_codeCheck;
 };

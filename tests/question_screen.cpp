@@ -1,13 +1,25 @@
 #include "tests/question_screen.h"
 
+#include "platform/colours.h"
+#include "platform/fonts.h"
+#include "platform/named_colours.h"
 #include "widgets/accessible_faces.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFrame>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+
+namespace {
+// Font heights of the clock label: 14 points while counting, 7 points for "Время истекло!".
+constexpr int kClockPixels = 19;
+constexpr int kTimeUpPixels = 9;
+} // namespace
 
 QuestionScreen::QuestionScreen(ScreenShell& shell, QWidget* parent)
     : Screen(parent), m_shell(shell), m_announcement(new Announcement(this)) {}
@@ -85,4 +97,57 @@ void QuestionScreen::ConnectBoxes() {
     connect(CheckBox3, &QCheckBox::toggled, this, &QuestionScreen::CheckBox3Click);
     connect(CheckBox4, &QCheckBox::toggled, this, &QuestionScreen::CheckBox4Click);
     connect(CheckBox6, &QCheckBox::toggled, this, &QuestionScreen::CheckBox6Click);
+}
+
+void QuestionScreen::MakeBottomBar(int height) {
+    Panel1 = Named(new QFrame(this), "Panel1");
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(1);
+    SetFillColour(Panel1, Colours::kLight3D);
+    Panel1->setGeometry(0, this->height() - height, width(), height);
+}
+
+void QuestionScreen::MakeAnswerButton(const QRect& place) {
+    Button1 = Named(new QPushButton(QStringLiteral("OK"), Panel1), "Button1");
+    Button1->setGeometry(place);
+    Button1->setCursor(Qt::PointingHandCursor);
+    Button1->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
+    Button1->setFont(PixelFont(QStringLiteral("Arial"), 13));
+    SetTextColour(Button1, Colours::kMaroon);
+}
+
+void QuestionScreen::MakeTimeLeftDisplay(QPoint labelPos, const QRect& barPlace,
+                                         const QRect& clockPlace) {
+    Label8 = Named(new QLabel(QStringLiteral("Осталось:"), Panel1), "Label8");
+    Label8->move(labelPos);
+    Label8->setFont(PixelFont(QStringLiteral("Arial"), 13));
+    SetTextColour(Label8, Colours::kNavy);
+    Label8->adjustSize();
+    Label8->hide();
+
+    ProgressBar1 = Named(new QProgressBar(Panel1), "ProgressBar1");
+    ProgressBar1->setGeometry(barPlace);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->hide();
+
+    Label7 = Named(new QLabel(Panel1), "Label7");
+    Label7->setAccessibleName(QStringLiteral("Осталось секунд"));
+    Label7->setGeometry(clockPlace);
+    Label7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ShowClock(QString());
+    Label7->hide();
+}
+
+void QuestionScreen::ShowClock(const QString& text) {
+    Label7->setFont(PixelFont(QStringLiteral("Arial"), kClockPixels, true));
+    SetTextColour(Label7, Colours::kBlue);
+    Label7->setText(text);
+}
+
+void QuestionScreen::ShowTimeUp() {
+    Label7->setFont(PixelFont(QStringLiteral("Arial"), kTimeUpPixels, true));
+    SetTextColour(Label7, Colours::kRed);
+    Label7->setText(QStringLiteral("Время истекло!"));
 }

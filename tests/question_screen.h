@@ -14,6 +14,7 @@ class QFrame;
 class QLabel;
 class QMovie;
 class QProgressBar;
+class QRect;
 class QPushButton;
 class QTimer;
 class AutoSizeLabel;
@@ -87,6 +88,18 @@ protected:
     void Announce(const QString& text);
     /// What was said last (empty before the first announcement).
     QString LastAnnounced() const;
+    // The bottom bar both screens carry, built in this order; the places are each screen's own.
+    /// Panel1, `height` high along the bottom of the client area.
+    void MakeBottomBar(int height);
+    /// Button1, "OK", at `place` in the bottom bar.
+    void MakeAnswerButton(const QRect& place);
+    /// "Осталось:" (Label8) at labelPos, ProgressBar1 and the seconds left (Label7) at their
+    /// places in the bottom bar, all hidden until the test starts.
+    void MakeTimeLeftDisplay(QPoint labelPos, const QRect& barPlace, const QRect& clockPlace);
+    /// The clock as it counts: the seconds left in blue, 14 points.
+    void ShowClock(const QString& text);
+    /// "Время истекло!" in red, 7 points.
+    void ShowTimeUp();
     /// Stops the clock, the answer-button delay and the video question's timers.
     void StopTimers();
     /// Ends a close that frees the screen: recreateFlag (the screen's Recreate...Screen flag of

@@ -6,6 +6,7 @@
 #include "platform/display.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/named_colours.h"
 #include "platform/paths.h"
 #include "platform/sound.h"
 #include "questions/question_area.h"
@@ -29,21 +30,14 @@ QPointer<TForm2> Form2;
 
 namespace {
 
-const QColor kBackground(0xC6, 0xFF, 0xD1);
-const QColor kMaroon(0x80, 0x00, 0x00);
-const QColor kNavy(0x00, 0x00, 0x80);
-const QColor kBlue(0x00, 0x00, 0xFF);
-const QColor kRed(0xFF, 0x00, 0x00);
-const QColor kGreen(0x00, 0x80, 0x00);
-const QColor kYellow(0xFF, 0xFF, 0x00);
-const QColor kAqua(0x00, 0xFF, 0xFF);
-const QColor kLime(0x00, 0xFF, 0x00);
-const QColor kLight3D(0xE3, 0xE3, 0xE3);
+constexpr QColor kBackground = Colours::kTestBackground;
+using Colours::kRed;
+using Colours::kGreen;
+using Colours::kYellow;
+using Colours::kAqua;
+using Colours::kLime;
 
 constexpr int kBottomBarHeight = 45;
-// Font heights of the clock label: 14 points while counting, 7 points for "Время истекло!".
-constexpr int kClockPixels = 19;
-constexpr int kTimeUpPixels = 9;
 
 const QString kStop = QStringLiteral("Стоп");
 const QString kStart = QStringLiteral("Старт");
@@ -83,24 +77,14 @@ void TForm2::BuildQuestionArea() {
 }
 
 void TForm2::BuildBottomBar() {
-    Panel1 = Named(new QFrame(this), "Panel1");
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setLineWidth(1);
-    SetFillColour(Panel1, kLight3D);
-    Panel1->setGeometry(0, kClientHeight - kBottomBarHeight, kClientWidth, kBottomBarHeight);
-
+    MakeBottomBar(kBottomBarHeight);
     BuildAnswerButton();
     BuildPauseButton();
     BuildTimeLeftDisplay();
 }
 
 void TForm2::BuildAnswerButton() {
-    Button1 = Named(new QPushButton(QStringLiteral("OK"), Panel1), "Button1");
-    Button1->setGeometry(16, 9, 132, 25);
-    Button1->setCursor(Qt::PointingHandCursor);
-    Button1->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
-    Button1->setFont(PixelFont(QStringLiteral("Arial"), 13));
-    SetTextColour(Button1, kMaroon);
+    MakeAnswerButton(QRect(16, 9, 132, 25));
 }
 
 void TForm2::BuildPauseButton() {
@@ -115,28 +99,9 @@ void TForm2::BuildPauseButton() {
     SpeedButton1->hide();
 }
 
-// "Осталось:", the progress bar and the seconds left, all hidden until the test starts.
 void TForm2::BuildTimeLeftDisplay() {
-    Label8 = Named(new QLabel(QStringLiteral("Осталось:"), Panel1), "Label8");
-    Label8->move(248, 16);
-    Label8->setFont(PixelFont(QStringLiteral("Arial"), 13));
-    SetTextColour(Label8, kNavy);
-    Label8->adjustSize();
-    Label8->hide();
-
-    ProgressBar1 = Named(new QProgressBar(Panel1), "ProgressBar1");
-    ProgressBar1->setGeometry(312, 16, 329, 16);
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->hide();
-
-    Label7 = Named(new QLabel(Panel1), "Label7");
-    Label7->setGeometry(656, 13, kClientWidth - 656 - 4, 22);
-    Label7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Label7->setAccessibleName(QStringLiteral("Осталось секунд"));
-    SetClockLook(kBlue, kClockPixels, QString());
-    Label7->hide();
+    MakeTimeLeftDisplay(QPoint(248, 16), QRect(312, 16, 329, 16),
+                        QRect(656, 13, kClientWidth - 656 - 4, 22));
 }
 
 // The strip with the verdict and the help button.
@@ -230,11 +195,6 @@ void TForm2::CloseKeeper() {
     m_keeper.reset();
 }
 
-void TForm2::SetClockLook(const QColor& colour, int pixelSize, const QString& text) {
-    Label7->setFont(PixelFont(QStringLiteral("Arial"), pixelSize, true));
-    SetTextColour(Label7, colour);
-    Label7->setText(text);
-}
 
 // --- Activation --------------------------------------------------------------------------------
 
@@ -256,7 +216,7 @@ void TForm2::FormActivate() {
     if (work == Activation::PrepareAndLoad)
         LoadTest();
     else
-        SetClockLook(kBlue, kClockPixels, Label7->text());
+        ShowClock(Label7->text());
 }
 
 void TForm2::PrepareNewTest() {
@@ -272,8 +232,8 @@ void TForm2::PrepareNewTest() {
 
 void TForm2::LoadTest() {
     m_session.BeginLoad();
-    m_area->View.VideoStage = 1;
-    SetClockLook(kBlue, kClockPixels, QString());
+    m_area->View.VideoStage = VideoStages::kNone;
+    ShowClock(QString());
     ProgressBar1->setValue(0);
     Panel2->hide();
 
@@ -464,10 +424,10 @@ void TForm2::LockStartBar() {
 void TForm2::StopVideoNotice() {
     // "Выход..." pressed while a video question's notice is still waiting: the fragment is not
     // to start over the result display.
-    if (m_area->View.VideoStage == 2) {
+    if (m_area->View.VideoStage == VideoStages::kNotice) {
         m_area->Timer2->stop();
         m_area->Label10->hide();
-        m_area->View.VideoStage = 1;
+        m_area->View.VideoStage = VideoStages::kNone;
         m_session.VideoNoticeStopped();
     }
 }
@@ -608,7 +568,7 @@ void TForm2::Timer1Timer() {
 
 void TForm2::TimeUp() {
     Timer1->stop();
-    SetClockLook(kRed, kTimeUpPixels, QStringLiteral("Время истекло!"));
+    ShowTimeUp();
     Announce(Label7->text());
     const QPointer<TForm2> self(this);
     ShowMessage(TimeUpMessage(m_session.AnsweredCount()), MessageKind::Information, this);

@@ -110,7 +110,6 @@ private:
     void CloseKeeper();
     void TimeUp();
     void ShowResult();
-    void SetClockLook(const QColor& colour, int pixelSize, const QString& text);
 
     TrainingSession m_session;
     /// The exam keeper: it loads the question file, draws, and judges the ticks.

@@ -2,6 +2,7 @@
 #include "tests/test4.h"
 
 #include "platform/fonts.h"
+#include "platform/named_colours.h"
 
 #include <QFontMetrics>
 #include <QFrame>
@@ -13,12 +14,12 @@
 QPointer<TForm4> Form4;
 
 namespace {
-const QColor kBackground(0xDD, 0xEF, 0xFF);
+constexpr QColor kBackground = Colours::kPaleBlue;
 const QColor kInfoPanel(0xC6, 0xE3, 0xFF);
 const QColor kInfoText(0x80, 0x40, 0x00);
-const QColor kBlue(0x00, 0x00, 0xFF);
-const QColor kRed(0xFF, 0x00, 0x00);
-const QColor kNavy(0x00, 0x00, 0x80);
+using Colours::kBlue;
+using Colours::kRed;
+using Colours::kNavy;
 
 constexpr int kInfoLeft = 6;
 constexpr int kInfoWidth = 517;

@@ -8,6 +8,7 @@
 #include "platform/exam_input_guard.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/named_colours.h"
 #include "platform/paths.h"
 #include "platform/sound.h"
 #include "questions/question_area.h"
@@ -30,17 +31,10 @@ QPointer<TForm6> Form6;
 
 namespace {
 
-const QColor kBackground(0xC6, 0xFF, 0xD1);
-const QColor kMaroon(0x80, 0x00, 0x00);
-const QColor kNavy(0x00, 0x00, 0x80);
-const QColor kBlue(0x00, 0x00, 0xFF);
-const QColor kRed(0xFF, 0x00, 0x00);
-const QColor kLight3D(0xE3, 0xE3, 0xE3);
+constexpr QColor kBackground = Colours::kTestBackground;
+using Colours::kRed;
 
 constexpr int kBottomBarHeight = 51;
-// Font heights of the clock label: 14 points while counting, 7 points for "Время истекло!".
-constexpr int kClockPixels = 19;
-constexpr int kTimeUpPixels = 9;
 
 QuestionAreaConfig ControlAreaConfig() {
     QuestionAreaConfig config;
@@ -108,48 +102,19 @@ void TForm6::BuildPicturePanel() {
 }
 
 void TForm6::BuildBottomBar() {
-    Panel1 = Named(new QFrame(this), "Panel1");
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setLineWidth(1);
-    SetFillColour(Panel1, kLight3D);
-    Panel1->setGeometry(0, kClientHeight - kBottomBarHeight, kClientWidth, kBottomBarHeight);
-
+    MakeBottomBar(kBottomBarHeight);
     BuildAnswerButton();
     BuildTimeLeftDisplay();
     BuildSupervisorCodeEntry();
 }
 
 void TForm6::BuildAnswerButton() {
-    Button1 = Named(new QPushButton(QStringLiteral("OK"), Panel1), "Button1");
-    Button1->setGeometry(16, 10, 177, 31);
-    Button1->setCursor(Qt::PointingHandCursor);
-    Button1->setFocusPolicy(Qt::ClickFocus);
-    Button1->setFont(PixelFont(QStringLiteral("Arial"), 13));
-    SetTextColour(Button1, kMaroon);
+    MakeAnswerButton(QRect(16, 10, 177, 31));
 }
 
-// "Осталось:", the progress bar and the seconds left, all hidden until the test starts.
 void TForm6::BuildTimeLeftDisplay() {
-    Label8 = Named(new QLabel(QStringLiteral("Осталось:"), Panel1), "Label8");
-    Label8->move(272, 15);
-    Label8->setFont(PixelFont(QStringLiteral("Arial"), 13));
-    SetTextColour(Label8, kNavy);
-    Label8->adjustSize();
-    Label8->hide();
-
-    ProgressBar1 = Named(new QProgressBar(Panel1), "ProgressBar1");
-    ProgressBar1->setGeometry(336, 15, 313, 16);
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->hide();
-
-    Label7 = Named(new QLabel(Panel1), "Label7");
-    Label7->setAccessibleName(QStringLiteral("Осталось секунд"));
-    Label7->setGeometry(656, 12, kClientWidth - 656 - 4, 24);
-    Label7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    SetClockLook(kBlue, kClockPixels, true, QString());
-    Label7->hide();
+    MakeTimeLeftDisplay(QPoint(272, 15), QRect(336, 15, 313, 16),
+                        QRect(656, 12, kClientWidth - 656 - 4, 24));
 }
 
 // The field and the button with which the supervisor ends the result display; hidden until then.
@@ -237,11 +202,6 @@ void TForm6::CloseKeeper() {
     m_keeper.reset();
 }
 
-void TForm6::SetClockLook(const QColor& colour, int pixelSize, bool bold, const QString& text) {
-    Label7->setFont(PixelFont(QStringLiteral("Arial"), pixelSize, bold));
-    SetTextColour(Label7, colour);
-    Label7->setText(text);
-}
 
 void TForm6::EnableBoxes(bool enabled) {
     for (int row = 1; row <= kRows; ++row)
@@ -307,7 +267,7 @@ void TForm6::PrepareNewTest() {
 }
 
 void TForm6::ClearForNewTest() {
-    SetClockLook(kBlue, kClockPixels, true, QString());
+    ShowClock(QString());
     m_area->ClearQuestionArea();
 }
 
@@ -459,7 +419,7 @@ void TForm6::AnswerGiven() {
     const int seconds = m_session.SecondsPerQuestion();
     ProgressBar1->setRange(0, std::max(1, seconds));
     ProgressBar1->setValue(0);
-    SetClockLook(kBlue, kClockPixels, true, QString::number(seconds));
+    ShowClock(QString::number(seconds));
 
     // The answer is on disk before anything else happens: the keeper answers once it is.
     const KeeperAnswer answer = m_keeper ? m_keeper->Answer(m_session.Ticked()) : KeeperAnswer{};
@@ -536,7 +496,7 @@ void TForm6::AbortAfterWriteFailure(const KeeperAnswer& stop) {
     m_area->Timer2->stop();
     m_area->Timer3->stop();
     m_area->Label10->hide();
-    m_area->View.VideoStage = 1;
+    m_area->View.VideoStage = VideoStages::kNone;
     m_area->ClearQuestionArea();
     CloseKeeper();
     Panel1->show();
@@ -640,11 +600,10 @@ void TForm6::Timer1Timer() {
     Label7->setText(QString::number(countdown.SecondsLeft));
     if (tick != ClockTick::TimeUp)
         return;
-    // The ticks made so far stay and are scored when the button is pressed.
     Timer1->stop();
-    SetClockLook(kRed, kTimeUpPixels, true, QStringLiteral("Время истекло!"));
+    ShowTimeUp();
     Announce(Label7->text());
-    EnableBoxes(false);
+    EnableBoxes(!m_session.TimeIsUp());
     Button1->setEnabled(true);
 }
 

@@ -109,7 +109,6 @@ private:
     void HandBackToMenu();
     void ExitProgram();
     void BoxChanged(int row) override;
-    void SetClockLook(const QColor& colour, int pixelSize, bool bold, const QString& text);
     void StartCountdownUnlessVideo();
 
     ControlSession m_session;

@@ -1,5 +1,6 @@
 #include "widgets/toggle_button.h"
 
+#include "platform/named_colours.h"
 #include "platform/rounding.h"
 #include "widgets/accessible_faces.h"
 #include "widgets/keyboard_cues.h"
@@ -17,9 +18,9 @@
 
 namespace {
 
-const QColor kHighlight(0xFF, 0xFF, 0xFF);
-const QColor kShadow(0x80, 0x80, 0x80);
-const QColor kDisabledText(0x80, 0x80, 0x80);
+constexpr QColor kHighlight = Colours::kWhite;
+constexpr QColor kShadow = Colours::kGrey;
+constexpr QColor kDisabledText = Colours::kGrey;
 
 // Groups given to new buttons: nonzero, distinct, and far above the small numbers a screen
 // might choose for a group of its own.

@@ -11,6 +11,7 @@
 #include "materials/test94.h"
 #include "platform/desktop_cover.h"
 #include "platform/exam_input_guard.h"
+#include "platform/regular_file.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
 #include "platform/text_file.h"
@@ -33,6 +34,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
+#include <cerrno>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -97,6 +100,8 @@ private Q_SLOTS:
     void scoring_data();
     void scoring();
     void countdownReachingZeroLocksTheBoxes();
+    void timersAndButtonsRunTheTestAsConnected();
+    void everyAnswerIsForcedToTheDiskBeforeTheNext();
     void wholeTestWritesBothFilesAndTheResult();
     void supervisorCodeHandsBackToTheMenu();
     void supervisorCodeIsTheCourses_data();
@@ -362,6 +367,106 @@ void ControlScreenTest::countdownReachingZeroLocksTheBoxes() {
     Form6->Button1Click();
     QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 100 из 200."));
     QVERIFY(DataLines().contains(QStringLiteral("Ваш ответ: ответа не было,")));
+}
+
+void ControlScreenTest::timersAndButtonsRunTheTestAsConnected() {
+    // The student's clicks and the screen's own timers, as the event loop delivers them.
+    WriteTest(QList<Item>(2, Item({100, 0})));
+    Settings(QStringLiteral("2"), QStringLiteral("2"));
+    Open();
+    auto* button = Control<QPushButton>(Form6, "Button1");
+    auto* countdown = Control<QTimer>(Form6, "Timer1");
+    auto* delay = Control<QTimer>(Form6, "Timer4");
+    QTest::mouseClick(button, Qt::LeftButton); // "OK"
+    QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 1"));
+    QVERIFY(!button->isEnabled());
+    QCOMPARE(delay->interval(), 700);
+    QVERIFY(RunOut(delay));
+    QVERIFY(button->isEnabled() && !delay->isActive());
+
+    // The countdown runs by itself: two seconds, then the question's time is up.
+    QCOMPARE(countdown->interval(), 1000);
+    QVERIFY(RunOut(countdown));
+    QCOMPARE(Control<QLabel>(Form6, "Label7")->text(), QStringLiteral("1"));
+    QVERIFY(RunOut(countdown));
+    QCOMPARE(Control<QLabel>(Form6, "Label7")->text(), QStringLiteral("Время истекло!"));
+    QVERIFY(!countdown->isActive());
+    QVERIFY(!Form6->Box(1)->isEnabled());
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(Form6->windowTitle(), QStringLiteral("Вопрос 2"));
+    QVERIFY(countdown->isActive());
+    QVERIFY(RunOut(delay));
+    Tick(100);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(Form6->windowTitle(), QStringLiteral("Результат"));
+    QVERIFY(!countdown->isActive());
+    QCOMPARE(ResultLine(3), QStringLiteral("Набрано баллов: 100 из 200."));
+
+    // The supervisor's code, typed and confirmed with Enter, hands back to the menu.
+    QTest::keyClicks(Control<QLineEdit>(Form6, "Edit1"), QStringLiteral("739152"));
+    QTest::keyClick(Control<QLineEdit>(Form6, "Edit1"), Qt::Key_Return);
+    QVERIFY(form12->isVisible());
+    QCOMPARE(Shell().RecreateControlScreen, 1);
+    QVERIFY(m_recorder->messages.isEmpty());
+}
+
+void ControlScreenTest::everyAnswerIsForcedToTheDiskBeforeTheNext() {
+#ifdef Q_OS_LINUX
+    // Each forcing to the disk, with the data file's last line at that moment.
+    QStringList forced;
+    int failing = 0; // the forcing of the data file that fails (counted from 1), 0: none
+    int dataSyncs = 0;
+    SetDiskSyncHookForTesting([&](const QFileDevice& file) {
+        // The result files are opened by descriptor: the system names the file.
+        const QString path =
+            QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(file.handle())).symLinkTarget();
+        if (QFileInfo(path).dir().dirName() != QLatin1String("data1")) {
+            forced << QStringLiteral("report");
+            return 0;
+        }
+        const QStringList lines = DataLines();
+        forced << QStringLiteral("data ") + lines.value(lines.size() - 1);
+        return ++dataSyncs == failing ? EIO : 0;
+    });
+    const auto unhook = qScopeGuard([] { SetDiskSyncHookForTesting(nullptr); });
+
+    WriteTest(QList<Item>(2, Item({100, 0})));
+    Start();
+    Tick(100);
+    Next();
+    Tick(100);
+    Form6->Button1Click();
+    QCOMPARE(forced, (QStringList{QStringLiteral("report"), QStringLiteral("data ."),
+                                  QStringLiteral("report"), QStringLiteral("data $"),
+                                  QStringLiteral("report"), QStringLiteral("data $"),
+                                  QStringLiteral("report"), QStringLiteral("data @")}));
+    QVERIFY(m_recorder->messages.isEmpty());
+    Control<QLineEdit>(Form6, "Edit1")->setText(QStringLiteral("739152"));
+    Form6->Button2Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // The disk refuses the second answer: the test stops there and says why.
+    forced.clear();
+    dataSyncs = 0;
+    failing = 3;
+    Start();
+    Tick(100);
+    Next();
+    Tick(100);
+    Form6->Button1Click();
+    QCOMPARE(forced.size(), 6);
+    QCOMPARE(m_recorder->messages.size(), 1);
+    QVERIFY2(m_recorder->last().contains(QStringLiteral("ошибка ввода-вывода на диске")),
+             qPrintable(m_recorder->last()));
+    QVERIFY(Control<AutoSizeLabel>(Form6, "Label5")
+                ->text()
+                .startsWith(QStringLiteral("Результаты тестирования не удалось записать")));
+    QVERIFY(!Control<QPushButton>(Form6, "Button2")->isHidden());
+    QVERIFY(!Control<QTimer>(Form6, "Timer1")->isActive());
+#else
+    QSKIP("names an open file through /proc");
+#endif
 }
 
 void ControlScreenTest::wholeTestWritesBothFilesAndTheResult() {

@@ -120,10 +120,10 @@ void ControlSessionTest::flow_data() {
     QTest::newRow("an activation during the test keeps it") << QStringList{
         "activate: prepare", "ready 2 60", "press: question 1", "tick 1 100", "second: 59",
         "activate: keep",    "second: 58", "press: question 2", "total: 100"};
-    QTest::newRow("time-up at 0 keeps the ticks, the next question counts again")
+    QTest::newRow("time-up at 0 keeps the ticks and ends the count, the next question counts")
         << QStringList{"activate: prepare", "ready 2 3",  "second: stopped", "press: question 1",
                        "tick 1 100",        "second: 2",  "second: 1",       "second: up",
-                       "press: question 2", "total: 100", "second: 2"};
+                       "second: stopped",   "press: question 2", "total: 100", "second: 2"};
     QTest::newRow("time-up at once for 1 second")
         << QStringList{"activate: prepare", "ready 1 1", "press: question 1", "second: up"};
     QTest::newRow("time-up at once for 0 seconds")

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -177,6 +178,7 @@ private Q_SLOTS:
 
     void backAndForwardFollowTheHistory() {
         Create(QSize(1024, 768));
+        Form14->show();
         Form14->FormActivate();
         for (const char* page : {"0000.htm", "001.htm", "002.htm"})
             QVERIFY(Form14->WebBrowser1BeforeNavigate2(Page(QString::fromLatin1(page))));
@@ -187,7 +189,7 @@ private Q_SLOTS:
         QVERIFY(!Control<QToolButton>(Form14, "ToolButton2")->isEnabled());
 
         // Back opens the older page; the browser's report of it changes only the selection.
-        Form14->ToolButton1Click();
+        QTest::mouseClick(Control<QToolButton>(Form14, "ToolButton1"), Qt::LeftButton);
         QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
                  Page(QStringLiteral("001.htm")));
         Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("001.htm")));
@@ -196,11 +198,11 @@ private Q_SLOTS:
         QVERIFY(Control<QToolButton>(Form14, "ToolButton2")->isEnabled());
         QCOMPARE(ImageIndex(Control<QToolButton>(Form14, "ToolButton2")), 3);
 
-        Form14->ToolButton1Click();
+        QTest::mouseClick(Control<QToolButton>(Form14, "ToolButton1"), Qt::LeftButton);
         Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("0000.htm")));
         QVERIFY(!Control<QToolButton>(Form14, "ToolButton1")->isEnabled());
         QCOMPARE(ImageIndex(Control<QToolButton>(Form14, "ToolButton1")), 0);
-        Form14->ToolButton2Click();
+        QTest::mouseClick(Control<QToolButton>(Form14, "ToolButton2"), Qt::LeftButton);
         QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
                  Page(QStringLiteral("001.htm")));
     }
@@ -292,7 +294,7 @@ private Q_SLOTS:
                  kFolder + QStringLiteral("\\html\\0000.htm"));
     }
 
-    void returningFromAnotherApplicationKeepsThePage() {
+    void returningFromAnotherApplicationOrANoticeKeepsThePage() {
         Create(QSize(1024, 768));
         Form5->show();
         Form14->show();
@@ -306,10 +308,32 @@ private Q_SLOTS:
         QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
                  Page(QStringLiteral("003.htm")));
 
-        SetActiveWindow(Form5); // another screen of the program
+        // A notice (a refused link, no printer) belongs to no screen; after its OK the page stays.
+        QMessageBox notice;
+        notice.show();
+        SetActiveWindow(&notice);
+        notice.hide();
+        SetActiveWindow(Form14);
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 Page(QStringLiteral("003.htm")));
+
+        // Another screen of the program between the two: the textbook starts anew.
+        notice.show();
+        SetActiveWindow(&notice);
+        SetActiveWindow(Form5);
         SetActiveWindow(Form14);
         QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
                  kFolder + QStringLiteral("\\html\\0000.htm"));
+
+        // A help page handed over by the training screen stays after a notice as well.
+        Form2->HelpPage = QStringLiteral("\\html\\012.htm");
+        Form2->HelpPageRequested = 1;
+        SetActiveWindow(Form5);
+        SetActiveWindow(Form14);
+        SetActiveWindow(&notice);
+        SetActiveWindow(Form14);
+        QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(),
+                 kFolder + QStringLiteral("\\html\\012.htm"));
     }
 
     void printGoesToPrintersOnly() {
@@ -324,7 +348,8 @@ private Q_SLOTS:
                 dialog->reject();
             }
         });
-        Form14->SpeedButton2Click();
+        Form14->show();
+        QTest::mouseClick(Control<QToolButton>(Form14, "SpeedButton2"), Qt::LeftButton);
         QVERIFY(!dialogShown);
         QCOMPARE(messages.messages,
                  QStringList{QStringLiteral("Принтер не установлен. Печать невозможна.")});

@@ -54,11 +54,12 @@ class TestMenu : public QObject {
         Control<QComboBox>(form12, "ComboBox2")->setCurrentIndex(4); // "КМС"
     }
 
+    /// A click on "Тренировка..." or "Контроль...", as the student gives it.
     static void Press(TestButton button) {
-        if (button == TestButton::Training)
-            form12->abcToggleBtn4Click();
-        else
-            form12->abcToggleBtn5Click();
+        QTest::mouseClick(Control<TabcToggleBtn>(form12, button == TestButton::Training
+                                                             ? "abcToggleBtn4"
+                                                             : "abcToggleBtn5"),
+                          Qt::LeftButton);
     }
 
     static QWidget* TestScreen(TestButton button) {
@@ -297,6 +298,20 @@ private Q_SLOTS:
         QVERIFY(Form6->isVisible());
         QVERIFY(Form6->KeeperOpen());
         QVERIFY(ResultNameLock::Acquire(course.path(), QStringLiteral("Иванов И. И. (2)")).inUse);
+
+        // Before "OK" the start bar brings the menu back over the control screen; "Контроль..."
+        // shows that screen again under the name it holds, not the name's own lock.
+        const QPointer<TForm6> screen = Form6;
+        Form5->show();
+        QTest::mouseClick(Control<TabcToggleBtn>(Form5, "abcToggleBtn1"), Qt::LeftButton);
+        QVERIFY(form12->isVisible());
+        Press(TestButton::Control);
+        QCOMPARE(m_messages->messages.size(), 1);
+        QCOMPARE(Form6, screen);
+        QVERIFY(Form6->isVisible());
+        QVERIFY(!form12->isVisible());
+        QVERIFY(Form6->KeeperOpen());
+        QVERIFY(ResultNameLock::Acquire(course.path(), QStringLiteral("Иванов И. И. (2)")).inUse);
     }
 
     void reviewOpensBeforeAnyRegistration() {
@@ -433,7 +448,8 @@ private Q_SLOTS:
         QVERIFY(Form3->isVisible());
         QVERIFY(!form12->isVisible());
         // "Выход" closes the main screen, which ends the program.
-        form12->abcToggleBtn3Click();
+        form12->ShowScreen();
+        QTest::mouseClick(Control<TabcToggleBtn>(form12, "abcToggleBtn3"), Qt::LeftButton);
         QVERIFY(!Form1->isVisible());
     }
 

@@ -174,6 +174,33 @@ private Q_SLOTS:
         QCOMPARE(label.width(), before);
         QCOMPARE(label.height(), fm.height());
     }
+
+    void aHugeTextBreaksOnlyTheLinesThatCanBeSeen() {
+        // A damaged data file can hold lines of megabytes; a label is never higher than the
+        // display (and a line), and the lines it shows are those of the whole text.
+        DisplayOverride display(QSize(1024, 768));
+        const QFontMetrics fm(m_font);
+        const int visible = 768 / fm.height() + 2;
+        QString words;
+        while (words.size() < 200'000)
+            words += QStringLiteral("слово ");
+        AutoSizeLabel label;
+        label.setFont(m_font);
+        label.SetWidth(700);
+        label.setText(words);
+        QCOMPARE(label.text(), words);
+        QCOMPARE(label.Lines(), WrapText(words, 700, m_font).Lines.mid(0, visible));
+        QCOMPARE(label.height(), visible * fm.height());
+
+        // One word of 2 MB: a line wider than any display, not the whole word.
+        label.setText(QString());
+        label.SetWidth(700);
+        label.setText(QString(2'000'000, QChar(0x0416)) + QStringLiteral(" конец"));
+        QCOMPARE(label.Lines().size(), 2);
+        QVERIFY(label.Lines().first().size() < 4096);
+        QVERIFY(label.width() > 2 * 1024);
+        QCOMPARE(label.Lines().last(), QStringLiteral("конец"));
+    }
 };
 
 QTEST_MAIN(TestAutoSizeLabel)

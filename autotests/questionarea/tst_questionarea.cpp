@@ -346,7 +346,7 @@ private Q_SLOTS:
         host.Show();
         QCOMPARE(hooks, QStringList({QStringLiteral("found"), QStringLiteral("notice"),
                                      QStringLiteral("shown")}));
-        QCOMPARE(a.View.VideoStage, 2);
+        QCOMPARE(a.View.VideoStage, VideoStages::kNotice);
         QVERIFY(!a.View.VideoPending);
         QCOMPARE(a.View.FragmentFile, Folder() + QStringLiteral("/images/$clip.avi"));
         QVERIFY(Control<QLabel>(&host.widget, "Label10")->isVisible());
@@ -373,7 +373,7 @@ private Q_SLOTS:
 
         // Playback: dark screen, no bars, the fragment in Panel6.
         a.Timer2Timer();
-        QCOMPARE(a.View.VideoStage, 3);
+        QCOMPARE(a.View.VideoStage, VideoStages::kPlayback);
         QVERIFY(!Control<QTimer>(&host.widget, "Timer2")->isActive());
         QVERIFY(!Control<QLabel>(&host.widget, "Label10")->isVisible());
         QVERIFY(!host.Panel1->isVisible());

@@ -179,6 +179,16 @@ void TestQuestionBank::titleParametersAndCount() {
     QCOMPARE(bank.At(1).Text, QStringLiteral("Первый "));
     QVERIFY(bank.At(2).IsEmpty());
     QVERIFY(bank.At(0).IsEmpty());
+
+    // The largest file there may be: 2700 questions, the last one read like the first.
+    QStringList largest = Header("2700");
+    for (int q = 0; q < 2700; ++q)
+        largest += Record("Вопрос");
+    largest.last() = QStringLiteral(".7");
+    const LoadResult full = LoadLines(&bank, largest);
+    QVERIFY2(full.ok(), qPrintable(full.message));
+    QCOMPARE(bank.QuestionCount, 2700);
+    QCOMPARE(bank.At(2700).Options[1].Points, 7);
 }
 
 void TestQuestionBank::questionNoteAndReferenceBlocks() {

@@ -63,6 +63,17 @@ QStringList PictureQuestion() {
         .split(u'|');
 }
 
+// A video question whose three options are pictures, under the given header line.
+QStringList VideoPictureQuestion(const QString& header) {
+    return (header + QStringLiteral(
+                         "|.|1|.|Вопрос 1|.| №07-В1. Что показано во фрагменте? |\\$film01.avi|"
+                         "!opt_tall.bmp |,|!opt_tall.bmp |,|!opt_tall.bmp |.|Вы ответили: [1]- "
+                         "(балл за ответ: 100), |#|Правильный ответ: [1]- (балл за ответ: 100), "
+                         "|&|Набрано баллов за ответ: 100|$|, задано вопросов: 1,  набрано "
+                         "баллов: 100 из 100 возможных  это составляет 100.0%|@"))
+        .split(u'|');
+}
+
 FakeMediaPlayer* Player() {
     return qobject_cast<FakeMediaPlayer*>(Form8->Player());
 }
@@ -81,6 +92,8 @@ private Q_SLOTS:
     void dataFilesAreReadOnlyThroughTheKeeper();
     void steppingThroughAWholeTest();
     void questionPictureIsFitted();
+    void recordStaysBetweenTheBars_data();
+    void recordStaysBetweenTheBars();
     void videoPlaysOnlyOnTheButton();
     void brokenVideoLetsTheReviewGoOn();
     void namesLeadingOutsideImagesOpenNothing();
@@ -164,7 +177,7 @@ void ReviewScreenTest::Choose(const QString& path) {
             m_dialog = QStringList{title, filter, folder};
             return path;
         });
-    Form8->BitBtn2Click();
+    QTest::mouseClick(Control<QPushButton>(Form8, "BitBtn2"), Qt::LeftButton);
 }
 
 void ReviewScreenTest::emptyScreenFromTheMenu_data() {
@@ -260,11 +273,12 @@ void ReviewScreenTest::steppingThroughAWholeTest() {
              QStringLiteral("Набрано баллов за ответ: 0 "));
     QVERIFY(Control<QPushButton>(f, "BitBtn3")->isEnabled() &&
             !Control<QPushButton>(f, "BitBtn4")->isEnabled());
-    f->BitBtn4Click(); // nothing before the first record
+    QTest::mouseClick(Control<QPushButton>(f, "BitBtn4"), Qt::LeftButton); // disabled
     QCOMPARE(f->CurrentItem, 1);
 
     // Record 2: the picture at its natural size, two picture rows and a text row.
-    f->BitBtn3Click();
+    QTest::mouseClick(Control<QPushButton>(f, "BitBtn3"), Qt::LeftButton);
+    QCOMPARE(f->CurrentItem, 2);
     QVERIFY(Control<QFrame>(f, "Panel3")->isVisible() && Control<QLabel>(f, "Image1")->isVisible());
     QCOMPARE(Control<QFrame>(f, "Panel3")->geometry(),
              QRect(8, Bottom(Control<AutoSizeLabel>(f, "Label3")) + 4, 204, 104));
@@ -285,7 +299,7 @@ void ReviewScreenTest::steppingThroughAWholeTest() {
             Control<QPushButton>(f, "BitBtn4")->isEnabled());
 
     // Record 3, a video question: a column left of the panel at 225, 95, nothing playing yet.
-    f->BitBtn3Click();
+    QTest::mouseClick(Control<QPushButton>(f, "BitBtn3"), Qt::LeftButton);
     QVERIFY(!Control<QPushButton>(f, "BitBtn3")->isEnabled() &&
             Control<QPushButton>(f, "BitBtn4")->isEnabled());
     QVERIFY(!Control<QFrame>(f, "Panel3")->isVisible() &&
@@ -349,6 +363,51 @@ void ReviewScreenTest::questionPictureIsFitted() {
             Control<QLabel>(f, "Image1")->pixmap().isNull());
     QCOMPARE(Control<AutoSizeLabel>(f, "Label4")->y(), Bottom(Control<QFrame>(f, "Panel3")) + 4);
     QVERIFY(m_messages->messages.isEmpty());
+}
+
+void ReviewScreenTest::recordStaysBetweenTheBars_data() {
+    QTest::addColumn<QSize>("display");
+    QTest::newRow("1024 x 768") << QSize(1024, 768);
+    QTest::newRow("800 x 600") << QSize(800, 600);
+}
+
+void ReviewScreenTest::recordStaysBetweenTheBars() {
+    QFETCH(QSize, display);
+    m_screens->SetDisplay(display);
+    SavePicture(QStringLiteral("!opt_tall.bmp"), QSize(80, 160));
+    // A long name and specialization: the header takes several lines, the score the last.
+    const QString header =
+        QStringLiteral("07.12.2026 09:05:03  ") +
+        QStringLiteral("Константинопольская-Преображенская ").repeated(5) +
+        QStringLiteral(",  группа: ФК-11,  специализация: ") +
+        QStringLiteral("лёгкая атлетика, ").repeated(10) +
+        QStringLiteral("плавание,  КМС,  тест: ИТОГОВОЕ ТЕСТИРОВАНИЕ");
+    OpenScreen();
+    TForm8* f = Form8;
+    Choose(WriteData(VideoPictureQuestion(header)));
+    QVERIFY(m_messages->messages.isEmpty());
+
+    auto* bar = Control<QFrame>(f, "Panel1");
+    auto* headerLabel = Control<QLabel>(f, "Label1");
+    QVERIFY(headerLabel->text().endsWith(QStringLiteral("это составляет 100.0% ")));
+    QVERIFY(bar->height() > 33);
+    QVERIFY(headerLabel->height() >= headerLabel->heightForWidth(headerLabel->width()));
+    QCOMPARE(Control<AutoSizeLabel>(f, "Label2")->y(), Bottom(bar) + 4);
+    QVERIFY(Control<QFrame>(f, "Panel5")->y() > Bottom(bar));
+
+    // The picture rows and the answer lines stand above "Старт видео", and the button above the
+    // bottom bar; the pictures keep their proportions.
+    auto* button = Control<TabcToggleBtn>(f, "abcToggleBtn1");
+    QVERIFY(button->isVisible());
+    QVERIFY(button->y() >= Bottom(Control<AutoSizeLabel>(f, "Label11")) + 8);
+    QVERIFY(Bottom(button) <= Control<QFrame>(f, "Panel2")->y());
+    QVERIFY(Bottom(Control<QLabel>(f, "Image8")) < Control<AutoSizeLabel>(f, "Label9")->y());
+    for (const char* name : {"Image6", "Image7", "Image8"}) {
+        const QSize size = Control<QLabel>(f, name)->size();
+        QVERIFY(size.height() > 0 && qAbs(size.height() - 2 * size.width()) <= 2);
+        QVERIFY(Control<QLabel>(f, name)->x() + size.width() <=
+                Control<QFrame>(f, "Panel5")->x());
+    }
 }
 
 void ReviewScreenTest::videoPlaysOnlyOnTheButton() {
@@ -539,7 +598,7 @@ void ReviewScreenTest::closeReturnsToTheMenu() {
     QCOMPARE(Control<AutoSizeLabel>(Form8, "Label2")->text(), QStringLiteral("Вопрос 2 "));
 
     QPointer<TForm8> first = Form8;
-    first->BitBtn5Click();
+    QTest::mouseClick(Control<QPushButton>(first, "BitBtn5"), Qt::LeftButton);
     QCOMPARE(int(form12->TestingMode), 0);
     QVERIFY(form12->isVisible() && !first->isVisible());
     QCOMPARE(Shell().RecreateReviewScreen, 1);

@@ -317,15 +317,17 @@ private Q_SLOTS:
     void splashCountsToNinetyEightThenHandsOver() {
         m_screens.emplace();
         Form1->FormActivate();
+        // The splash runs on its own timer.
+        auto* timer = Control<QTimer>(Form1, "Timer1");
         for (int tick = 1; tick <= 49; ++tick)
-            Form1->Timer1Timer();
+            QVERIFY(RunOut(timer));
         QCOMPARE(Control<QProgressBar>(Form1, "ProgressBar2")->value(), 98);
         QVERIFY(Control<QTimer>(Form1, "Timer1")->isActive());
         QVERIFY(!Control<QLabel>(Form1, "Image1")->isHidden());
         QVERIFY(!Control<QFrame>(Form1, "Panel1")->isHidden());
         QVERIFY(!Form5->isVisible());
 
-        Form1->Timer1Timer(); // the 50th tick
+        QVERIFY(RunOut(timer)); // the 50th tick
         QCOMPARE(int(Form1->Shell.SplashTicks), 50);
         QCOMPARE(Control<QProgressBar>(Form1, "ProgressBar2")->value(), 98);
         QVERIFY(Control<QLabel>(Form1, "Image1")->isHidden());
@@ -370,7 +372,8 @@ private Q_SLOTS:
         Form7->show();
         form12->TestingMode = 0;
         Control<TabcToggleBtn>(Form5, "abcToggleBtn2")->SetDown(true);
-        Form5->abcToggleBtn1Click();
+        Form5->show();
+        QTest::mouseClick(Control<TabcToggleBtn>(Form5, "abcToggleBtn1"), Qt::LeftButton);
         QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->Down());
         QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn2")->Down());
         QVERIFY(!Form14->isVisible());
@@ -382,7 +385,8 @@ private Q_SLOTS:
         m_screens.emplace();
         Form14->show();
         Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->SetDown(true);
-        Form5->abcToggleBtn2Click();
+        Form5->show();
+        QTest::mouseClick(Control<TabcToggleBtn>(Form5, "abcToggleBtn2"), Qt::LeftButton);
         QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn2")->Down());
         QVERIFY(!Control<TabcToggleBtn>(Form5, "abcToggleBtn1")->Down());
         QVERIFY(!Form14->isVisible());
@@ -519,7 +523,8 @@ private Q_SLOTS:
     void exitButtonClosesTheMainScreenAndEndsTheProgram() {
         m_screens.emplace();
         Form1->show();
-        Form5->abcToggleBtn4Click();
+        Form5->show();
+        QTest::mouseClick(Control<TabcToggleBtn>(Form5, "abcToggleBtn4"), Qt::LeftButton);
         QVERIFY(Control<TabcToggleBtn>(Form5, "abcToggleBtn4")->Down());
         QVERIFY(!Form1->isVisible());
     }

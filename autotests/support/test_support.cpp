@@ -12,6 +12,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QTest>
+#include <QTimer>
+#include <QTimerEvent>
 #include <QWidget>
 #include <QWindow>
 #include <stdexcept>
@@ -35,6 +37,14 @@ void CloseByWindowSystem(QWidget* window) {
     window->winId();
     QCloseEvent event;
     QCoreApplication::sendEvent(window->windowHandle(), &event);
+}
+
+bool RunOut(QTimer* timer) {
+    if (timer == nullptr || !timer->isActive())
+        return false;
+    QTimerEvent event(timer->timerId());
+    QCoreApplication::sendEvent(timer, &event);
+    return true;
 }
 
 DisplayOverride::DisplayOverride(QSize size) {

@@ -37,6 +37,12 @@ class QWidget;
 /// screen gets a spontaneous close event, unlike a close() of the program's own.
 void CloseByWindowSystem(QWidget* window);
 
+class QTimer;
+/// Lets a running timer run out once, as the event loop does when its interval has passed (the
+/// timer's own timer event, so a single-shot timer stops): whatever its timeout() is connected
+/// to runs. False, with nothing run, when the timer is not running.
+[[nodiscard]] bool RunOut(QTimer* timer);
+
 /// Sets the display size for the lifetime of the object.
 class DisplayOverride {
 public:

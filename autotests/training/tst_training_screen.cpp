@@ -67,6 +67,7 @@ private Q_SLOTS:
     void resultPercentages();
     void timeUpOnQuestionFourAndExit();
     void answeredCountIsNotCutAt255();
+    void timersAndButtonsRunTheTestAsConnected();
     void pauseBlocksAnswerHelpAndClock();
     void helpAndReturnKeepQuestionTicksAndClock();
     void returnsOfFocusNeverResetTheTest();
@@ -435,6 +436,53 @@ void TrainingScreenTest::answeredCountIsNotCutAt255() {
     Form2->Timer1Timer();
     QCOMPARE(m_recorder->last(),
              QStringLiteral("Время тестирования истекло, всего дано ответов 260."));
+}
+
+void TrainingScreenTest::timersAndButtonsRunTheTestAsConnected() {
+    // The student's clicks and the screen's own timers, as the event loop delivers them.
+    WriteTest(Repeat(Item({100, 0}), 3));
+    Settings(QStringLiteral("3"), QStringLiteral("2"));
+    Open();
+    auto* button = Control<QPushButton>(Form2, "Button1");
+    auto* clock = Control<QTimer>(Form2, "Timer1");
+    auto* delay = Control<QTimer>(Form2, "Timer4");
+    auto* pause = Control<QToolButton>(Form2, "SpeedButton1");
+    QTest::mouseClick(button, Qt::LeftButton); // "OK"
+    QCOMPARE(Form2->Session().AskedCount(), 1);
+    QVERIFY(!button->isEnabled());
+    QCOMPARE(delay->interval(), 700);
+    QVERIFY(RunOut(delay));
+    QVERIFY(button->isEnabled() && !delay->isActive());
+    Tick(100);
+
+    // The pause stops the clock, a second click starts it again.
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QVERIFY(Form2->Paused() && !clock->isActive());
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QVERIFY(!Form2->Paused());
+    QCOMPARE(clock->interval(), 1000);
+    QVERIFY(RunOut(clock));
+    QCOMPARE(Control<QLabel>(Form2, "Label7")->text(), QStringLiteral("1"));
+
+    // Help: off to the textbook with the clock standing, back through the start bar.
+    QTest::mouseClick(Control<QToolButton>(Form2, "SpeedButton2"), Qt::LeftButton);
+    QVERIFY(!Form2->isVisible() && Form14->isVisible());
+    QVERIFY(!clock->isActive());
+    Form5->abcToggleBtn1Click();
+    QVERIFY(Form2->isVisible());
+
+    // The clock runs out by itself.
+    QVERIFY(RunOut(clock));
+    QCOMPARE(m_recorder->messages,
+             QStringList{QStringLiteral("Время тестирования истекло, всего дано ответов 0.")});
+    QCOMPARE(button->text(), QStringLiteral("Выход..."));
+    QVERIFY(RunOut(delay));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(Form2->AnswerButtonMode(), TForm2::kModeLeave);
+    QVERIFY(RunOut(delay));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(form12->isVisible());
+    QCOMPARE(Shell().RecreateTrainingScreen, 1);
 }
 
 void TrainingScreenTest::pauseBlocksAnswerHelpAndClock() {

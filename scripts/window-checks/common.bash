@@ -42,27 +42,51 @@ viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 # Starts an Xvfb of WIDTH x HEIGHT on display :$WINDOW_CHECK_DISPLAY, or else on a free display
 # it picks itself (its number is written to FOLDER/display), and waits until it answers. Sets
 # `xvfb` (its process, for the check's clean-up) and exports DISPLAY; calls the check's `fail`
-# when no display answers.
+# when no display answers. A loaded machine can take many seconds to start the server, and many
+# checks start servers at once: a server that ends or does not answer within a minute is replaced
+# by a new one, twice at most.
 start_xvfb() {
-  local width=$1 height=$2 folder=$3
-  if [ -n "${WINDOW_CHECK_DISPLAY:-}" ]; then
-    Xvfb ":$WINDOW_CHECK_DISPLAY" -screen 0 "${width}x${height}x24" -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    export DISPLAY=":$WINDOW_CHECK_DISPLAY"
-  else
-    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$folder/display" \
-      >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 100); do [ -s "$folder/display" ] && break; sleep 0.1; done
-    DISPLAY=":$(head -n 1 "$folder/display")"
-    export DISPLAY
-  fi
-  for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  xdpyinfo >/dev/null 2>&1 || fail "no X display"
+  local width=$1 height=$2 folder=$3 attempt until
+  for attempt in 1 2 3; do
+    local fixed=${WINDOW_CHECK_DISPLAY:-}
+    # The server picks the lowest display without a lock file; a display whose socket a server
+    # still holds without one (left by a server that was killed) makes it give up. A new attempt
+    # takes a display of its own far from the usual ones.
+    [ -z "$fixed" ] && [ "$attempt" -gt 1 ] && fixed=$((200 + RANDOM % 600))
+    if [ -n "$fixed" ]; then
+      Xvfb ":$fixed" -screen 0 "${width}x${height}x24" -nolisten tcp >"$folder/xvfb.log" 2>&1 &
+      xvfb=$!
+      export DISPLAY=":$fixed"
+    else
+      Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$folder/display" \
+        >"$folder/xvfb.log" 2>&1 &
+      xvfb=$!
+      until=$((SECONDS + 60))
+      while [ ! -s "$folder/display" ] && kill -0 "$xvfb" 2>/dev/null && [ "$SECONDS" -lt "$until" ]; do
+        sleep 0.1
+      done
+      DISPLAY=":$(head -n 1 "$folder/display" 2>/dev/null)"
+      export DISPLAY
+    fi
+    until=$((SECONDS + 60))
+    until xdpyinfo >/dev/null 2>&1 || ! kill -0 "$xvfb" 2>/dev/null || [ "$SECONDS" -ge "$until" ]; do
+      sleep 0.1
+    done
+    # Answered by this check's own server, which is still running.
+    if kill -0 "$xvfb" 2>/dev/null && xdpyinfo >/dev/null 2>&1; then
+      return 0
+    fi
+    echo "no X server answered at $DISPLAY (attempt $attempt): $(tail -n 2 "$folder/xvfb.log" 2>/dev/null | tr '\n' ' ')" >&2
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+  done
+  fail "no X display"
 }
 
 # Starts the window manager MODE (openbox or xfwm4; anything else starts none) with its output in
-# LOG, sets `wm` to its process (empty without one) and waits until it manages the display.
+# LOG, sets `wm` to its process (empty without one) and waits (half a minute at most) until it
+# manages the display. When it ended instead (xfwm4 needs its settings service, which a bare X
+# server may lack), `wm` is left empty and the reason said.
 start_window_manager() {
   wm=''
   case "$1" in
@@ -70,7 +94,16 @@ start_window_manager() {
     xfwm4) xfwm4 --compositor=off --sm-client-disable >"$2" 2>&1 & wm=$! ;;
   esac
   if [ -n "$wm" ]; then
-    for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+    local until=$((SECONDS + 30))
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+      ! kill -0 "$wm" 2>/dev/null || [ "$SECONDS" -ge "$until" ]; do
+      sleep 0.1
+    done
+    if ! kill -0 "$wm" 2>/dev/null; then
+      echo "$1 did not start: $(tail -n 2 "$2" | tr '\n' ' ')" >&2
+      wm=''
+      return 0
+    fi
     sleep 0.5
   fi
 }
@@ -83,21 +116,55 @@ mapped() {
 }
 more_mapped_than() { [ "$(mapped | wc -l)" -gt "$1" ]; }
 
+mapped_count_is() { [ "$(mapped | wc -l)" -eq "$1" ]; }
+
+# The colour of one pixel of the display, "#RRGGBB".
+screen_colour() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*\(#[0-9A-F]\{6\}\).*/\1/p'; }
+screen_colour_is() { [ "$(screen_colour "$1" "$2")" = "$3" ]; }
+screen_colour_is_not() { local c; c=$(screen_colour "$1" "$2") && [ -n "$c" ] && [ "$c" != "$3" ]; }
+# The window that has the keyboard is titled exactly this.
+focus_titled() {
+  local id
+  id=$(xdotool getwindowfocus 2>/dev/null) || return 1
+  [ "$(xprop -id "$id" _NET_WM_NAME 2>/dev/null | sed -n 's/^[^=]*= "\(.*\)"$/\1/p')" = "$1" ]
+}
+pointer_at() { [ "$(xdotool getmouselocation | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\) .*/\1 \2/p')" = "$1 $2" ]; }
+# A click into a field that has taken effect. A window manager may hold the pointer, and so a
+# click, until it has looked at the click, while the keys typed next go on to the field that had
+# the keyboard; a move of the pointer after the click shows once the click has been let through.
+click_field() {
+  xdotool mousemove "$1" "$2" click 1 mousemove $(($1 + 1)) "$2"
+  eventually 30 pointer_at $(($1 + 1)) "$2" || fail "a click at $1, $2 was not let through"
+  sleep 0.2
+}
+
 # Registers "Петров А. В.", "ФК-21", "Плавание" and the fourth qualification on the menu whose
-# panel stands at PX, PY (the check's `click X Y BUTTON PAUSE` and `fail` do the work).
+# panel stands at PX, PY (the check's `click X Y BUTTON PAUSE` and `fail` do the work). A loaded
+# machine may take seconds for any step, so each waits for the state the last one leads to: the
+# menu with the keyboard, the entry panel gone, each click into a field let through, the
+# qualification list open and closed again (while open it holds the pointer, and a click would
+# only close it).
 register_candidate() {
   local px=$1 py=$2 shown
-  click $((px + 4 + 302)) $((py + 229 + 44)) 1 1                  # entry panel
-  click $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) 1 1.5      # Edit1
+  eventually 30 focus_titled 'Регистрация и выбор режима тестирования' ||
+    fail "the menu did not get the keyboard"
+  # Where the name field lies, the entry panel's face shows until the panel is clicked.
+  eventually 30 screen_colour_is $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) '#4DCFFB' ||
+    fail "the menu's entry panel is not on view"
+  click $((px + 4 + 302)) $((py + 229 + 44)) 1 0.3                # entry panel
+  eventually 30 screen_colour_is_not $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12)) '#4DCFFB' ||
+    fail "the entry panel did not uncover the registration fields"
+  click_field $((px + 4 + 104 + 150)) $((py + 229 + 8 + 12))      # Edit1
   xdotool type --delay 60 "Петров А. В."
-  click $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12)) 1 1.5       # Edit5
+  click_field $((px + 4 + 473 + 60)) $((py + 229 + 8 + 12))       # Edit5
   xdotool type --delay 60 "ФК-21"
-  click $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9)) 1 1.5       # ComboBox1
+  click_field $((px + 4 + 128 + 80)) $((py + 229 + 48 + 9))       # ComboBox1
   xdotool type --delay 60 "Плавание"
   shown=$(mapped | wc -l)
   click $((px + 4 + 431 + 78)) $((py + 229 + 45 + 10)) 1 0        # ComboBox2 drops down
-  eventually 10 more_mapped_than "$shown" || fail "the qualification list did not drop down"
-  xdotool key Down Down Down Return; sleep 0.5
+  eventually 30 more_mapped_than "$shown" || fail "the qualification list did not drop down"
+  xdotool key Down Down Down Return
+  eventually 30 mapped_count_is "$shown" || fail "the qualification list did not close"
 }
 
 # Writes a question file (Windows-1251, CR LF) of two questions alike, each with two options worth

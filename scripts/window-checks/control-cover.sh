@@ -43,35 +43,84 @@ source "$root/scripts/window-checks/common.bash"
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n 's/.*\(#[0-9A-F]\{6\}\).*/\1/p'; }
 colour_is() { [ "$(pixel "$1" "$2")" = "$3" ]; }
 click() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep "${4:-0.5}"; }
+# The window has the client size the screen gives itself on its activation.
+size_is() { [ "$(geometry "$1" | cut -d' ' -f3,4)" = "$2 $3" ]; }
 
 w=1024 h=768
-start_xvfb "$w" "$h" "$work"
-# All the typing is Russian: with the Russian layout xdotool finds every letter on the keyboard
-# instead of remapping a spare key for each one, which a loaded machine can overtake (lost letters).
-setxkbmap ru
+# The check's X server. All the typing is Russian: with the Russian layout xdotool finds every
+# letter on the keyboard instead of remapping a spare key for each one, which a loaded machine can
+# overtake (lost letters). A server that went away meanwhile is replaced, twice at most.
+start_display() {
+  local attempt
+  for attempt in 1 2 3; do
+    start_xvfb "$w" "$h" "$work"
+    setxkbmap ru 2>/dev/null && return 0
+    echo "control-cover: the X server at $DISPLAY went away (attempt $attempt)" >&2
+    stop "$xvfb"; xvfb=''
+  done
+  fail "no X server kept answering"
+}
+start_display
 export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
 export XDG_CONFIG_HOME="$work/config" HOME="$work/home"
 mkdir -p "$XDG_CONFIG_HOME" "$HOME"
 
+# The window manager of the round; false (the round is skipped, saying why) when it could not
+# start, rather than passing as a round without one.
+start_wm() {
+  start_window_manager "$mode" "$work/wm.log"
+  if [ "$mode" != none ] && [ -z "$wm" ]; then
+    echo "control-cover ($mode): skipped, the window manager did not start"
+    return 1
+  fi
+}
+# Starts the program on a fresh copy of the course. A program that could not reach the X server,
+# which had answered a moment before, is started again on a new one, twice at most, saying so.
+start_program() {
+  local attempt
+  for attempt in 1 2 3; do
+    rm -rf "$work/course"; cp -r "$root/course" "$work/course"
+    (cd "$work/course" && exec "$bin") >"$work/program-$mode.log" 2>&1 &
+    app=$!
+    # Until it shows a window of its own or ends, a minute at most.
+    local until=$((SECONDS + 60))
+    while kill -0 "$app" 2>/dev/null && [ "$SECONDS" -lt "$until" ] &&
+      [ -z "$(xdotool search --pid "$app" 2>/dev/null | head -n 1)" ]; do
+      sleep 0.2
+    done
+    kill -0 "$app" 2>/dev/null && return 0
+    grep -q 'could not connect to display' "$work/program-$mode.log" || return 0 # `window` says why
+    echo "control-cover ($mode): the program could not reach the X server on $DISPLAY (attempt $attempt)" >&2
+    wait "$app" 2>/dev/null || true
+    app=''
+    stop "$wm"; wm=''
+    stop "$xvfb"; xvfb=''
+    start_display
+    start_wm || return 1
+  done
+}
+
 run() {
   mode=$1
-  start_window_manager "$mode" "$work/wm.log"
-  rm -rf "$work/course"; cp -r "$root/course" "$work/course"
-  (cd "$work/course" && exec "$bin") >"$work/program-$mode.log" 2>&1 &
-  app=$!
+  start_wm || return 0
+  start_program || return 0
 
-  # After the splash: "Тестирование..." on the start bar, registration, "Контроль...".
+  # After the splash: "Тестирование..." on the start bar, registration, "Контроль...". A loaded
+  # machine may take seconds for any step, so each waits for the state the last one leads to.
   window 'Учебник' >/dev/null || fail "the textbook did not open after the splash"
-  click $(( $(half $w) - 50 + 2 + 8 + 60 )) 14 1 1
+  window 'Тестирование' >/dev/null || fail "the start bar did not come with the textbook"
+  click $(( $(half $w) - 50 + 2 + 8 + 60 )) 14 1 0.3
   local menu mx my mw mh px py
   menu=$(window 'Регистрация и выбор режима тестирования') || fail "the menu did not open"
+  eventually 30 size_is "$menu" 924 698 || fail "the menu is $(geometry "$menu"), not 924 x 698"
   read -r mx my mw mh <<<"$(geometry "$menu")"
   px=$(( mx + 18 + $(half $((mw - 38 - 630))) + 11 )) py=$(( my + 18 + $(half $((mh - 38 - 368))) + 10 ))
   register_candidate "$px" "$py"
-  click $((px + 209 + 96)) $((py + 320 + 12)) 1 2                 # "Контроль..."
+  click $((px + 209 + 96)) $((py + 320 + 12)) 1 0                 # "Контроль..."
   local control cx cy ch
-  shot control
   control=$(window 'Внимание!') || fail "no control screen titled exactly 'Внимание!'"
+  shot control
+  eventually 30 size_is "$control" 775 534 || fail "the control screen is $(geometry "$control")"
   read -r cx cy _ ch <<<"$(geometry "$control")"
   click $((cx + 16 + 88)) $((cy + ch - 51 + 10 + 15)) 1 1         # "OK": the first question
   control=$(window 'Вопрос 1') || fail "no control screen titled exactly 'Вопрос 1'"
