@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A generated group of 30 students of the sample course through groupreport: the CSV opened
 with Python's csv module as a spreadsheet would (UTF-8 with a byte-order mark, ";"), and the
 HTML page self-contained with its two charts.
