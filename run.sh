@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the program in Release and starts it in course/.
 #
 # Exit codes: 3 or 4 from scripts/install-deps.sh (packages missing and this user cannot install

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything and runs the whole test suite headless, then prints
 # one line per stage saying whether it passed. Every stage runs even after an earlier one failed
 # (except those that need the build, when the build failed).

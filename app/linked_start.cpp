@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start with the parts on the web engine and the media players linked into the caller (the
 // tests). Apart from app/startup.cpp, so that the program, which loads those parts as a module,
 // does not link them.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The program's side of the screens' shell: the main screen, the menu, the start bar, the textbook

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program entry: finds the course folder, creates the screens in their order and runs until the
 // main screen closes.
 #include "app/late_module.h"

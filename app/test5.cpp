@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start bar: the small always-on-top strip with "Тестирование...", "О программе...", "Выход".
 #include "app/test5.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Start bar: the small always-on-top strip with "Тестирование...", "О программе...", "Выход".

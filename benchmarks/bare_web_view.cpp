@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The baseline of the idle and memory measurements: one web view, alone in a window of the
 // textbook's size, showing a page given on the command line (the textbook's start page).
 #include <QApplication>

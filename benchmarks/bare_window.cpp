@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The baseline of the start-up benchmark: a bare Qt Widgets program that shows one borderless
 // full-screen window in the main screen's colour and nothing else.
 #include <QApplication>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program and prints how many milliseconds after the start its first window was mapped
 // on the X display named by DISPLAY (the window whose _NET_WM_PID is the started process), then
 // ends the program. Usage: first_window [--timeout SECONDS] PROGRAM [ARGS...]. Exit status 0 when

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A year of a department: 10,000 data files of control tests with 10 to 40 questions each,
 // written by the program's own result writer from the sample course. In one run it measures the
 // bare cost of reading the files and decoding them from Windows-1251 into lines against the whole

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Idle CPU and memory of the program's whole process tree (the program and the web engine's
 # processes), against one bare web view showing the textbook's start page (bare_web_view), run in
 # interleaved pairs, each run on its own Xvfb at 1024 x 768.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The intervals the screens keep: the question area's video notice (3000 ms) and the answer
 // button's delay of the training and control screens (700 ms), each measured through the
 // screen's own timer and the event loop, against the operating system's own sleep of the same

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // From the answer's click to the next question on screen, as far as the exam's authority is
 // concerned: the answer scored and its lines on the disk, the next question drawn and its record
 // on the disk. The baseline does it in the program's own process, as the control screen does with

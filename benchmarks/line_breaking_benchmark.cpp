@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Line breaking of the self-sizing labels on one paragraph of 10 KB, 100 KB and 1 MB (and 2 MB,
 // the paragraph of a data file that once froze the review), against the baseline of shaping the
 // same paragraph once without breaking it (QFontMetrics::horizontalAdvance), in the same run.

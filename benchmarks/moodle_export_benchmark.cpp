@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Moodle export of the largest question file the format allows: 2700 questions, the sample
 // course's 46 repeated, so that its 14 pictures, option pictures and video fragments are embedded
 // 822 times. Both programs run as processes of their own and are measured from the outside: wall

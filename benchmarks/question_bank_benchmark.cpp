@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a full question file (2700 questions, five options each, some pictures and videos)
 // against the bare cost of reading the same file, decoding it from Windows-1251 and splitting
 // it into lines. Both run in the same process on the same file; the program prints the ratio of

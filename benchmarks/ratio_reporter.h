@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the benchmark programs share: the command line that interleaves repetitions, and a

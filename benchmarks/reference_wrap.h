@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The labels' first line breaking, kept as the reference that the one-pass breaking of

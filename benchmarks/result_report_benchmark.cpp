@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of forcing each answered question to the disk. A control test writes one question's
 // record and its answer lines per question; the writer flushes every line to the operating
 // system and, for the files it opened itself, waits after each answer until both files are on

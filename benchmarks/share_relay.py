@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A file server one network round trip away, for benchmarks/share_startup.sh.
 
 sshfs starts this in place of ssh (its ssh_command option); it runs the SFTP server of this

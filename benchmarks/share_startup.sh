@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up with the course on a network share: the time from starting the program to its first
 # window being mapped, with the course folder (--course) on an sshfs share whose every request
 # costs a 10 ms round trip (benchmarks/share_relay.py), against the same course on the local disk,

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up benchmark: the time from starting the program to its first window being mapped, run
 # interleaved with a bare Qt Widgets window program (bare_window) in the same run, on its own Xvfb
 # at 1024 x 768. Prints every pair, the medians and the ratio program / bare window.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A course fragment through the program's player against GStreamer's own playbin in the same
 // run, on an X display (run it under Xvfb: xvfb-run -a video_benchmark [FRAGMENT]):
 //

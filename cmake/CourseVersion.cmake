@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program's version: the release named in the top CMakeLists.txt, and for a build from any
 # commit but the release's own tag "v<release>" the commit appended, "<release>+git<N>.g<hash>",
 # where N counts every commit of the history. N only grows along the history, so a package built

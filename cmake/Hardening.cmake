@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian's hardening flags (the ones dpkg-buildflags gives a package build with
 # hardening=+all): stack protector, format checks, fortified libc calls, read-only relocations
 # bound at start. Taken from dpkg-buildflags, so that each Debian release gets its own set

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes given to the reader of a control test's data file are read or
 // refused cleanly, and what is read always keeps within its bounds; any text wrapped for the
 // data file unwraps to itself.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes sent to the exam keeper, line by line, get one answer line each,
 // of a kind the protocol knows; a result never claims more than its maximum; and nothing but
 // the two result files and the name's lock is ever made, inside the result folders.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes given to the Moodle XML import are read or refused cleanly, and
 // what it takes always makes a question file without a control character that the program's
 // loader reads back to the same questions.

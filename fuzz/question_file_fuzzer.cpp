@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes given to the question file loader load or are refused cleanly,
 // and a loaded bank always keeps within its bounds, also through the draw and the shuffle.
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Short fuzzing smoke run: builds the libFuzzer targets with clang, ASan and UBSan in a build
 # directory of their own and runs each for a bounded number of runs, seeded with the committed
 # corpus. Exits non-zero when a target crashes or a sanitizer reports an error.

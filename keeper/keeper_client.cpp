@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "keeper/keeper_client.h"
 
 #include "keeper/keeper_session.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // course-testing-keeper: the exam keeper. It holds the question files and the result files of
 // the control test and answers the program's requests on its standard input and output (the
 // protocol: keeper/keeper_session.h). Installed set-group-id to its own group, it is the only way

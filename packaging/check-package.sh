@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the .deb from a configured and built tree and checks what it holds and needs, on the
 # Debian release it runs on, and runs lintian over it when lintian is installed:
 #   packaging/check-package.sh BUILD_DIR

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Install step of the package's documents and manual pages (packaging/CMakeLists.txt sets
 # _maintainer, _version_file, _release, _source, _work, _programs, _doc, _man and _strip before
 # it): the copyright file, the changelog with this build's entry on top when it is one between

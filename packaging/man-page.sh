@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the manual page of one of the programs, in roff, from what the program itself prints
 # with --help and --version, so that the page and the usage never part:
 #

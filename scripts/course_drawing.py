@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Vector drawings of the course pictures, written as ImageMagick MVG primitives.
 
 make-course-media.sh calls this helper for the shapes that need a little geometry: a globe with

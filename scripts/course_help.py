@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Help pages of the program (written to course/helphtml/ by make-course-texts.py).
 
 Each page is (file, heading, body); the body is HTML in UTF-8 limited to characters of the

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Questions of the final test of the sample course (written to course/ortu/pdb12.db).
 
 Each question: the theme number, the textbook page it refers to, an optional picture (a file in

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Pages of the course textbook (written to course/html/ by make-course-texts.py).
 
 Every chapter is (file, short title, heading, body). The body is HTML in UTF-8 that only uses

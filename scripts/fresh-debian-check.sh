@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Tries the README's two commands on a fresh minimal Debian 12 or 13, as a new user would:
 #
 #   1. builds a minimal root of the release with `debootstrap --variant=minbase RELEASE` (kept in

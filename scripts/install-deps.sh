@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages one task needs, and nothing when they are all present. Knows
 # Debian 12 (bookworm) and Debian 13 (trixie); on any other release it tries the same names and
 # stops with exit code 3 naming those apt does not know there.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The exam keeper installed as the package installs it (set-group-id to a group of its own, the
 # question files and both result folders that group's, students not in it), tried as a student:
 # a control test through the keeper works; reading the key, and changing, deleting, replacing or

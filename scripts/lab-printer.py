@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A stand-in print server with one printer, for screenshots of the print dialog on a machine
 without a print service: answers the printing library's few questions over IPP and serves the
 printer's description. Prints its port, then serves until killed; print jobs are refused.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws every picture, video fragment and sound of the sample course and the pictures stored
 # with the screens. Everything is made here from nothing: ImageMagick drawings, ffmpeg's
 # synthetic sources with our own captions, and sox synthesis. Nothing is downloaded.

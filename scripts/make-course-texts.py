@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the text files of the sample course from the UTF-8 sources beside this script.
 
     course/ortu/pdb12.db          the final test      (from course_questions.py)

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a question file holding one question of each kind found in a course's question file:
 a text question, a picture question, a question with picture options and a video question.
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program under Xvfb at 1024 x 768 and at 800 x 600, waits past the splash,
 # walks through a few screens with xdotool and saves PNGs under build/screenshots/.
 #   scripts/screenshots.sh [BINARY]     (ONLY=<walk> runs one walk, see the end of the file)

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Gives every source file of the project its licence header, and leaves the files that have one
 # as they are, so it can be run again at any time (after new files came in):
 #

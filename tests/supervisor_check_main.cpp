@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // course-testing-code-check: tells the control screen whether a typed supervisor code is the
 // course's. Installed set-group-id to the group that alone may read the courses' hash files, so
 // that a student's account can ask this question and nothing else.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The administration screen: defaults, typed values kept, placement, reading by the tests. The
 // screen is made alone, as it needs nothing of the others (the menu's button that shows it is
 // tried with the menu).

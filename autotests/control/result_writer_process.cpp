@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A control test's writer alone, as one lab PC runs it: takes the name, writes a whole test into
 // the result folders below <course folder> and closes them.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control screen driven through its handlers and timer ticks, on small question files in a
 // temporary program folder, with its result files written there.
 #include "app/program_shell.h"

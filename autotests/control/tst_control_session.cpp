@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flow of a control test without a display: activation, the answer button's modes, the
 // countdown, a video question's waits and the supervisor code.
 #include "autotests/support/test_support.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Many PCs of a lab writing into one shared result folder at once, each a process of its own:
 // every file is whole and unmixed, and a second control test under a name in use is refused
 // without touching the files of the first.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the control test writes into its data file is what the answer review reads back.
 #include "review/data_file_reader.h"
 #include "tests/control_core.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two result files of a control test, byte for byte, the percentage and the points of an
 // answer, and what happens when a file cannot be opened or a device stops taking bytes.
 #include "platform/paths.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sample course in course/: every text file is Windows-1251 with CR LF, every file that a
 // question, a textbook page or a help page names exists, the video fragments and sounds are
 // what the players expect, and the pictures stored with the screens load at their sizes.

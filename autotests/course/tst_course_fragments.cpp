@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every video fragment of the sample course opens in the program's player (Qt Multimedia over
 // GStreamer) and has a length, also after a file that failed; one plays to its end.
 #include "platform/gst_media_player.h"

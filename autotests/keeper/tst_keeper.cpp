@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exam keeper over its protocol: a whole control test gives the result files the program
 // writes itself, byte for byte, and every malformed, out-of-order or forged request is refused
 // without touching them.

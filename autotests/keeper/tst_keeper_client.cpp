@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's side of the keeper's protocol against the real keeper: a control test as the
 // control screen will run it, a result file deleted in the middle, and the review's reading.
 

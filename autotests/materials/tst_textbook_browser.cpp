@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The textbook with the real browser engine: pages of a course folder open, count and show the
 // toolbar strip, the find dialog finds Windows-1251 text, and a video link puts the placeholder
 // page in place of the link.

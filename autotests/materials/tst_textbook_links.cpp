@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The textbook's reading of page addresses (video links, return pages) and its page history.
 
 #include "materials/page_history.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Video fragments in the formats course materials come in (AVI with the old Windows codecs,
 // Windows Media, MPEG-1, WebM, MP4): a tiny clip of each is made with ffmpeg and played to its
 // end through the player the screens use, showing its pictures in a display widget.

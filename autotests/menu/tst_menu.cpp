@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registration and testing menu: layout by display, registration check, opening screens.
 #include "app/test.h"
 #include "app/test1.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Line breaking of the question and option labels.
 
 #include "benchmarks/reference_wrap.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question area on a host shaped like the training screen: rows, pictures, scaling and the
 // presentation of a video question.
 

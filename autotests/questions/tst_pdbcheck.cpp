@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question-file checker run as teachers run it, on hand-made Windows-1251 CR LF files.
 
 #include "autotests/support/test_support.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question file loader: topic to file, block rules, joins and cuts, points, refusals.
 
 #include "autotests/support/test_support.h"

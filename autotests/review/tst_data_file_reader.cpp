@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader of a control test's data file, on hand-made files in Windows-1251 with CR LF: whole
 // files, files cut short at every kind of place, refused files and a failing device.
 #include "review/data_file_reader.h"

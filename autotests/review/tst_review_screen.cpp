@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The answer review screen driven through its handlers: the file dialog hook hands over data
 // files written to a temporary program folder, a fake player stands in for the video player.
 #include "app/test.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rounding, data paths, integer texts and the Windows-1251 CR LF text layer.
 #include "platform/display_scale.h"
 #include "platform/integer_text.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own texts on the program's message boxes and file dialog are Russian once the program's
 // start-up has installed Qt's translations.
 

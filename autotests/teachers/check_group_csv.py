@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A generated group of 30 students of the sample course through groupreport: the two CSV files
 opened with Python's csv module as a spreadsheet would (UTF-8 with a byte-order mark, ";", numbers
 with a decimal comma, one column per question by its number; one row per student and question),

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The question-file examples of the teachers' guide stay true: every complete file ("pdb"
 block) and all single questions ("pdb-question" blocks, put together under a title) pass
 pdbcheck --strict against the sample course, and there is an example of every kind.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The group report's list of interrupted attempts, read from the printable reports that the
 // program's writer leaves: a test killed for a fresh draw is seen with the time it began.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The group report on small groups whose figures were worked out by hand, and on folders that
 // hold files it cannot use.
 

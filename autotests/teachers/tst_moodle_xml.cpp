@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Question exchange with Moodle: the sample course to Moodle XML and back, and a Moodle XML file
 // written by hand for these tests.
 

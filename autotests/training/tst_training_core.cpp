@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scoring, verdicts, clock, texts and the flow of a training test, without a display.
 #include "autotests/support/test_support.h"
 #include "tests/percent_text.h"

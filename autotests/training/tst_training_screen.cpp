@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The training screen driven through its handlers and timer ticks, on small question files
 // written to a temporary program folder.
 #include "app/program_shell.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The video viewer driven through its handlers and timer ticks with a player that plays
 // nothing: opened from a textbook video link, playing, the buttons, the notice during a training
 // test, a fragment that is missing or cannot be played, and the way back to the textbook.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The video viewer's rules that need no window: its layout, the frame steps and where the
 // player stands for them, and the texts shown for a fragment that cannot be played.
 #include "materials/video_viewer_core.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Gradient colours and bands, the background painter, frame rings and the multi-line label.
 
 #include "widgets/background.h"

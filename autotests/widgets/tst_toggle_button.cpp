@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Toggle button: clicking, groups, hover events and the drawn look.
 
 #include "widgets/keyboard_cues.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A running control test in real windows, without a window manager and under openbox (and xfwm4
 # when installed): a plain cover stands behind the control screen over the whole display, clicks
 # on it (right and middle button: a window manager's desktop menus) open no window, a left click

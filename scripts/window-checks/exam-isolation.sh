@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # An exam tried from outside as a student would, in real windows, without a window manager and
 # under openbox and xfwm4 (each when installed):
 #  - the administration and training screens minimised from outside come back by themselves;

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The exam session as a display manager starts it under Xvfb: the session entry's command (from
 # the package's entry and script, filled in for a trial tree as the install fills them in) starts
 # the program alone in the course the lab named, with no window manager; the program is the

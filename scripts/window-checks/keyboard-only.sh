@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A student who cannot use a mouse, under openbox at 1024 x 768 with the Russian keyboard layout:
 # the start bar's "Тестирование..." by Alt+Т, the entry panel by Return, the registration typed
 # with Tab between the fields, a training test and a control test answered with Tab, Space and

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The review's file dialog in real windows: a student opens "Открыть файл отчета..." without
 # registering, selects a classmate's data file and presses Delete (and confirms, should anything
 # ask). The file must stay as it was. The titles of the screens on the way (textbook, menu,

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two PCs of a lab on one shared course folder, each a display of its own: a student starts a
 # control test under a name; another registers under the same name on the second PC. The second
 # is refused in the menu (no control screen, the fields stay editable), the first test's files are

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program at 1920 x 1080 scaled to 200 % (QT_SCALE_FACTOR=2) under openbox, driven with keys:
 # the textbook after the splash, the menu, the training screen and its first question each stand
 # whole on the display, the textbook and the menu leave the start bar free, and the start bar

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drives the program (already started under an accessibility bus) with keys and reads its
 accessibility tree through AT-SPI as a screen reader does. Fails on any push button, tick box,
 entry field or list on view without a name, and when the textbook's page, a question's text, the

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a screen reader gets: the program on its own X display and session bus with the
 # accessibility bus (at-spi2-core), read through AT-SPI (python3-pyatspi) by
 # screen-reader-tree.py: the textbook's page, the start bar, the menu, its fields and a training

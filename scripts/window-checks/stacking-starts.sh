@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the program again and again at 1920 x 1080 under openbox (STARTS times, 12 unless set)
 # and checks the stacking after each splash: the textbook above the full-screen background, the
 # start bar above both, and the textbook holding the keyboard.

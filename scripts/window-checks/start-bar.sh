@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program starts on a real X display (Xvfb, 1024 x 768, no window manager) and shows its start
 # bar: a window titled "Тестирование" at the top, centred by the halving rule (left 462, top 2).
 #   scripts/window-checks/start-bar.sh BINARY

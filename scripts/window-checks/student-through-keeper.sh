@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A lab PC set up as the package sets it up (the exam keeper set-group-id to a group of its own,
 # the question files and both result folders that group's alone, students not in it): a student's
 # account takes a whole control test in real windows, and then, as the same account, tries to

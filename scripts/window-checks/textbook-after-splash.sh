@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program at 1024 x 768: the splash comes first, and when it ends the textbook shows its
 # start page (its browser is built behind the splash). Passes when the textbook's window is shown
 # within a minute and its browser area holds a drawn page (many colours, not an empty view).

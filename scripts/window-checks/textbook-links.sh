@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A student clicks a "mailto:" and a "file:///" link on a textbook page other than the start page
 # in the real program under Xvfb: nothing is started (a fake opener first on the search path stays
 # unused), the notice comes and goes, the page stays (the textbook does not go back to its start

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Walks the real program through real windows as a lab uses it, once without a window manager and
 # once under openbox: registration, the crash path of a bad setting, a short training test, a
 # control test with answers chosen here on a question file of this walk's own (its two result files

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* A small X client for the real-window checks: lists the top-level windows in stacking order,
  * tells which window has the keyboard and asks a window to close the way a desktop does
  * (WM_DELETE_WINDOW), with or without a window manager.

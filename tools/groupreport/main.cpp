@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // groupreport: the results of a group (or of a year of groups) from the data files of their
 // control tests.
 //

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Course testing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The documentation's pictures of a group report: 30 generated students of the sample course
 # through samplegroup and groupreport, the page rendered by htmlshot under Xvfb at 1024 wide.
 #

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // samplegroup: writes the data files of a generated group of students with the program's own
 // result writer, for trying groupreport out and for demonstrations.
 //

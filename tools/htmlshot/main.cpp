@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // htmlshot: renders a local HTML page (a groupreport page) to a PNG with Qt WebEngine, for the
 // screenshots of the documentation.
 //

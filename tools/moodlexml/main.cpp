@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // moodlexml: question exchange with Moodle through its XML question format.
 //
 //   moodlexml export [--course DIR] QUESTION_FILE OUT.xml

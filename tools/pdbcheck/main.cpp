@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pdbcheck: checks a question file with the loader the program uses.
 //
 //   pdbcheck FILE                        summary, or the first error with its line number

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Course testing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // supervisorcode: sets the supervisor's code of a course, the code that ends a control test's
 // result display. The course folder gets "supervisor-code.hash" with a salted hash of the code;
 // the code itself is stored nowhere.
