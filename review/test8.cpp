@@ -465,6 +465,7 @@ void TForm8::FillReviewRow(const ReviewItem& item, int row, const QString& folde
     }
     label->setText(number);
     QLabel* picture = RowPicture(row);
+    picture->setAccessibleName(QStringLiteral("Рисунок %1").arg(row)); // for screen readers
     const QPixmap pixmap(OptionPicturePath(folder, item.OptionText[row - 1]));
     if (pixmap.isNull()) {
         // An empty place as high as the row's number keeps the rows apart.

@@ -248,25 +248,3 @@ register_by_keys() {
   xdotool key Tab; xdotool type --delay 60 "Плавание"
   xdotool key Tab Down Down Down; sleep 0.3
 }
-# start_xvfb, but an X server of our own that is gone at once (another server held the display
-# number it was given, or a clean-up beside this check took it down) is started again, three
-# times at most.
-start_own_xvfb() {
-  local width=$1 height=$2 folder=$3 attempt
-  for attempt in 1 2 3; do
-    : >"$folder/display"
-    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$folder/display" \
-      >"$folder/xvfb.log" 2>&1 &
-    xvfb=$!
-    if eventually 10 test -s "$folder/display"; then
-      DISPLAY=":$(head -n 1 "$folder/display")"
-      export DISPLAY
-      eventually 30 sh -c 'xdpyinfo >/dev/null 2>&1' && kill -0 "$xvfb" 2>/dev/null && return 0
-    fi
-    echo "the X server on ${DISPLAY:-?} did not stay (attempt $attempt):" >&2
-    tail -n 3 "$folder/xvfb.log" >&2
-    stop_process "$xvfb"
-    xvfb=''
-  done
-  fail "no X display"
-}

@@ -55,7 +55,7 @@ press_until() { # KEY PATTERN WHAT [gone PATTERN2]
 }
 alive() { kill -0 "$app" 2>/dev/null || fail "the program ended"; }
 
-start_own_xvfb 1024 768 "$work"
+start_xvfb 1024 768 "$work"
 setxkbmap ru
 program_environment "$work"
 start_openbox "$work"

@@ -25,7 +25,7 @@ fail() {
 cc -O1 -o "$work/xwin" "$here/xwin.c" -lX11
 
 W=1920 H=1080
-start_own_xvfb "$W" "$H" "$work"
+start_xvfb "$W" "$H" "$work"
 setxkbmap ru
 program_environment "$work"
 start_openbox "$work"

@@ -25,7 +25,7 @@ fail() {
   exit 1
 }
 
-start_own_xvfb 1024 768 "$work"
+start_xvfb 1024 768 "$work"
 setxkbmap ru
 program_environment "$work"
 start_openbox "$work"

@@ -23,7 +23,7 @@ fail() {
 }
 cc -O1 -o "$work/xwin" "$here/xwin.c" -lX11
 
-start_own_xvfb 1920 1080 "$work"
+start_xvfb 1920 1080 "$work"
 program_environment "$work"
 start_openbox "$work"
 
