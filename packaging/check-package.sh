@@ -57,7 +57,7 @@ listed ' \./usr/share/doc/course-testing/copyright$'
 listed ' \./usr/share/doc/course-testing/changelog\.gz$'
 listed ' \./usr/share/metainfo/edu\.coursetesting\.CourseTesting\.metainfo\.xml$'
 listed ' \./etc/course-testing\.conf$'
-for program in course-testing pdbcheck groupreport moodlexml; do
+for program in course-testing pdbcheck groupreport moodlexml supervisorcode; do
   listed " \./usr/share/man/man1/$program\.1\.gz\$"
 done
 # Nothing of the build or the tests.
@@ -156,7 +156,7 @@ fi
 # The programs as packaged, without a display: --version gives the package's version, --help
 # and a wrong option are Russian (Qt's own words too) and end with their codes, never an abort;
 # each has its manual page, made from its --help (shown in a UTF-8 locale, as it is written).
-for program in course-testing pdbcheck groupreport moodlexml; do
+for program in course-testing pdbcheck groupreport moodlexml supervisorcode; do
   bin="$work/root/usr/bin/$program"
   run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C.UTF-8 "$bin" "$@"; }
   [ "$(run --version | head -1)" = "$program $build_version" ] || fail "$program --version"

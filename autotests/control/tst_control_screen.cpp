@@ -103,7 +103,6 @@ private Q_SLOTS:
     void scoring();
     void countdownReachingZeroLocksTheBoxes();
     void timersAndButtonsRunTheTestAsConnected();
-    void everyAnswerIsForcedToTheDiskBeforeTheNext();
     void wholeTestWritesBothFilesAndTheResult();
     void supervisorCodeHandsBackToTheMenu();
     void supervisorCodeIsTheCourses_data();
@@ -413,63 +412,6 @@ void ControlScreenTest::timersAndButtonsRunTheTestAsConnected() {
     QVERIFY(m_recorder->messages.isEmpty());
 }
 
-void ControlScreenTest::everyAnswerIsForcedToTheDiskBeforeTheNext() {
-#ifdef Q_OS_LINUX
-    // Each forcing to the disk, with the data file's last line at that moment.
-    QStringList forced;
-    int failing = 0; // the forcing of the data file that fails (counted from 1), 0: none
-    int dataSyncs = 0;
-    SetDiskSyncHookForTesting([&](const QFileDevice& file) {
-        // The result files are opened by descriptor: the system names the file.
-        const QString path =
-            QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(file.handle())).symLinkTarget();
-        if (QFileInfo(path).dir().dirName() != QLatin1String("data1")) {
-            forced << QStringLiteral("report");
-            return 0;
-        }
-        const QStringList lines = DataLines();
-        forced << QStringLiteral("data ") + lines.value(lines.size() - 1);
-        return ++dataSyncs == failing ? EIO : 0;
-    });
-    const auto unhook = qScopeGuard([] { SetDiskSyncHookForTesting(nullptr); });
-
-    WriteTest(QList<Item>(2, Item({100, 0})));
-    Start();
-    Tick(100);
-    Next();
-    Tick(100);
-    Form6->Button1Click();
-    QCOMPARE(forced, (QStringList{QStringLiteral("report"), QStringLiteral("data ."),
-                                  QStringLiteral("report"), QStringLiteral("data $"),
-                                  QStringLiteral("report"), QStringLiteral("data $"),
-                                  QStringLiteral("report"), QStringLiteral("data @")}));
-    QVERIFY(m_recorder->messages.isEmpty());
-    Control<QLineEdit>(Form6, "Edit1")->setText(QStringLiteral("739152"));
-    Form6->Button2Click();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-    // The disk refuses the second answer: the test stops there and says why.
-    forced.clear();
-    dataSyncs = 0;
-    failing = 3;
-    Start();
-    Tick(100);
-    Next();
-    Tick(100);
-    Form6->Button1Click();
-    QCOMPARE(forced.size(), 6);
-    QCOMPARE(m_recorder->messages.size(), 1);
-    QVERIFY2(m_recorder->last().contains(QStringLiteral("ошибка ввода-вывода на диске")),
-             qPrintable(m_recorder->last()));
-    QVERIFY(Control<AutoSizeLabel>(Form6, "Label5")
-                ->text()
-                .startsWith(QStringLiteral("Результаты тестирования не удалось записать")));
-    QVERIFY(!Control<QPushButton>(Form6, "Button2")->isHidden());
-    QVERIFY(!Control<QTimer>(Form6, "Timer1")->isActive());
-#else
-    QSKIP("names an open file through /proc");
-#endif
-}
 
 void ControlScreenTest::wholeTestWritesBothFilesAndTheResult() {
     WriteTest({Item({100, 0, 0}), Item({50, 50, 0}), Item({60, 40}), Item({100, 0}, "pic.jpg")});

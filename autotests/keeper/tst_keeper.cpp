@@ -6,6 +6,7 @@
 
 #include "autotests/keeper/keeper_course.h"
 #include "keeper/keeper_session.h"
+#include "platform/regular_file.h"
 #include "questions/answer_points.h"
 #include "tests/percent_text.h"
 #include "tests/result_report.h"
@@ -13,9 +14,12 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 
 namespace {
 
@@ -67,6 +71,7 @@ private Q_SLOTS:
     void refusals();
     void takenNameIsKeptForTheControlTest();
     void trainingGivesVerdictsAndWritesNothing();
+    void everyAnswerIsForcedToTheDiskBeforeTheNext();
 };
 
 void KeeperTest::wholeTestWritesTheProgramsFiles() {
@@ -254,6 +259,67 @@ void KeeperTest::trainingGivesVerdictsAndWritesNothing() {
     QCOMPARE(keeper.Ask("ANSWER\t" + tick), QByteArray("RESULT\t1\t100\t100\t100.0"));
     QVERIFY(QDir(keeper.Course() + QStringLiteral("/otchet/data1")).isEmpty());
     QVERIFY(QDir(keeper.Course() + QStringLiteral("/otchet/print otchet")).isEmpty());
+}
+
+// The keeper's own writer, in this process so that its forcings to the disk can be counted and
+// one of them failed.
+void KeeperTest::everyAnswerIsForcedToTheDiskBeforeTheNext() {
+#ifdef Q_OS_LINUX
+    KeeperCourse course;
+    // Each forcing to the disk, with the data file's last line at that moment.
+    QStringList forced;
+    int failing = 0; // the forcing of the data file that fails (counted from 1), 0: none
+    int dataSyncs = 0;
+    SetDiskSyncHookForTesting([&](const QFileDevice& file) {
+        // The result files are opened by descriptor: the system names the file.
+        const QString path =
+            QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(file.handle())).symLinkTarget();
+        if (QFileInfo(path).dir().dirName() != QLatin1String("data1")) {
+            forced << QStringLiteral("report");
+            return 0;
+        }
+        const QList<QByteArray> lines = FileBytes(course.Data(kName)).split('\n');
+        forced << QStringLiteral("data ") +
+                      QString::fromLatin1(lines.value(lines.size() - 2)).trimmed();
+        return ++dataSyncs == failing ? EIO : 0;
+    });
+    const auto unhook = qScopeGuard([] { SetDiskSyncHookForTesting(nullptr); });
+    const auto test = [&](KeeperSession& session) {
+        QCOMPARE(session.Handle("HELLO\t1"), QByteArray("OK\t1"));
+        QVERIFY(session.Handle(kControl + "2").startsWith("READY\t2\t"));
+    };
+
+    {
+        KeeperSession session(course.Path());
+        test(session);
+        QVERIFY(session.Handle("NEXT").startsWith("QUESTION\t1\t"));
+        QVERIFY(session.Handle("ANSWER\t10000").startsWith("SAVED\t1"));
+        QVERIFY(session.Handle("NEXT").startsWith("QUESTION\t2\t"));
+        QVERIFY(session.Handle("ANSWER\t10000").startsWith("RESULT\t2\t"));
+    }
+    QCOMPARE(forced, (QStringList{QStringLiteral("report"), QStringLiteral("data ."),
+                                  QStringLiteral("report"), QStringLiteral("data $"),
+                                  QStringLiteral("report"), QStringLiteral("data $"),
+                                  QStringLiteral("report"), QStringLiteral("data @")}));
+
+    // The disk refuses the second answer: the test stops there and says why.
+    forced.clear();
+    dataSyncs = 0;
+    failing = 3;
+    KeeperSession session(course.Path());
+    test(session);
+    QVERIFY(session.Handle("NEXT").startsWith("QUESTION\t1\t"));
+    QVERIFY(session.Handle("ANSWER\t10000").startsWith("SAVED\t1"));
+    QVERIFY(session.Handle("NEXT").startsWith("QUESTION\t2\t"));
+    const QByteArray stopped = session.Handle("ANSWER\t10000");
+    QVERIFY2(stopped.startsWith("STOPPED\t2\t"), stopped.constData());
+    QVERIFY2(KeeperSession::Unescaped(stopped).contains(QStringLiteral("ошибка ввода-вывода")),
+             stopped.constData());
+    QCOMPARE(forced.size(), 6);
+    QVERIFY(session.Handle("NEXT").startsWith("ERROR\t"));
+#else
+    QSKIP("names an open file through /proc");
+#endif
 }
 
 QTEST_GUILESS_MAIN(KeeperTest)

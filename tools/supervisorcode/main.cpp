@@ -11,7 +11,10 @@
 // Exit status: 0 done, 1 the codes differ or are not acceptable, 2 the file could not be
 // written or removed (or the command line is wrong).
 
+#include "platform/program_version.h"
 #include "tests/supervisor_code.h"
+
+#include <QString>
 
 #include <sys/stat.h>
 #include <termios.h>
@@ -26,14 +29,15 @@
 
 namespace {
 
-void Usage() {
-    std::cerr << "Использование: supervisorcode ПАПКА_КУРСА\n"
-                 "               supervisorcode --default ПАПКА_КУРСА\n"
-                 "Задаёт код преподавателя, завершающий контрольное тестирование курса "
-                 "(в папке курса хранится только его хеш, файл "
-              << supervisor_code::kHashFileName
-              << ").\n--default удаляет этот файл: код снова 739152.\n";
-}
+const char* const kUsage =
+    "Использование: supervisorcode [--default] ПАПКА_КУРСА\n"
+    "Задаёт код преподавателя, завершающий контрольное тестирование курса: спрашивает новый код\n"
+    "дважды и записывает в папку курса только его хеш (файл supervisor-code.hash).\n"
+    "\n"
+    "Параметры:\n"
+    "  --default      удалить файл хеша: код курса снова 739152\n"
+    "  -h, --help     показать эту справку\n"
+    "  -v, --version  показать версию программы\n";
 
 std::string ReadLine(const char* prompt) {
     const bool terminal = ::isatty(STDIN_FILENO) != 0;
@@ -61,12 +65,19 @@ std::string ReadLine(const char* prompt) {
 int main(int argc, char** argv) {
     const std::string first = argc > 1 ? argv[1] : "";
     if (argc == 2 && (first == "-h" || first == "--help")) {
-        Usage();
+        std::cout << kUsage;
+        return 0;
+    }
+    if (argc == 2 && (first == "-v" || first == "--version")) {
+        std::cout << VersionText(QStringLiteral("supervisorcode")).toStdString();
         return 0;
     }
     const bool toDefault = argc == 3 && first == "--default";
-    if (argc != 2 && !toDefault) {
-        Usage();
+    if ((argc != 2 && !toDefault) || (argc == 2 && first.rfind('-', 0) == 0)) {
+        if (argc >= 2 && first.rfind('-', 0) == 0 && first != "--default")
+            std::cerr << "Неизвестный параметр «" << first.substr(first.find_first_not_of('-'))
+                      << "».\n";
+        std::cerr << kUsage;
         return 2;
     }
     const std::string path = std::string(argv[argc - 1]) + "/" + supervisor_code::kHashFileName;
