@@ -67,17 +67,21 @@ void KeepOnlyTheLocale() {
 }
 
 // Empty when `path` and every folder above it belong to root and nobody else may change them
-// (for the result folders: nobody but the keeper's group); otherwise the first that fails.
+// (for the result folders: nobody but the keeper's group); otherwise the first that fails. A
+// folder above `path` that others may write but with the sticky bit (/tmp) is no door: there
+// nobody but root may rename or remove root's folder below it.
 QString Untrusted(const QString& path, bool groupMayWrite) {
     const QString real = QFileInfo(path).canonicalFilePath();
     if (real.isEmpty())
         return path + QStringLiteral(" (not found)");
     for (QString at = real;; at = QFileInfo(at).path()) {
         struct stat info {};
-        if (::lstat(QFile::encodeName(at).constData(), &info) != 0 || info.st_uid != 0 ||
-            (info.st_mode & S_IWOTH) ||
-            ((info.st_mode & S_IWGRP) &&
-             !(groupMayWrite && at == real && info.st_gid == getegid())))
+        if (::lstat(QFile::encodeName(at).constData(), &info) != 0 || info.st_uid != 0)
+            return at;
+        const bool stickyAbove = at != real && S_ISDIR(info.st_mode) && (info.st_mode & S_ISVTX);
+        if (!stickyAbove && ((info.st_mode & S_IWOTH) ||
+                             ((info.st_mode & S_IWGRP) &&
+                              !(groupMayWrite && at == real && info.st_gid == getegid()))))
             return at;
         if (at == QLatin1String("/"))
             return QString();
