@@ -230,10 +230,9 @@ program_environment() {
 }
 # Starts openbox (its process in `wm`, its words in FOLDER/wm.log) and waits until it manages.
 start_openbox() {
-  openbox --sm-disable >"$1/wm.log" 2>&1 &
-  wm=$!
-  eventually 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-    fail "openbox did not start"
+  start_window_manager openbox "$1/wm.log"
+  [ -n "$wm" ] && xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+    fail "openbox did not start: $(tail -n 2 "$1/wm.log" 2>/dev/null | tr '\n' ' ')"
 }
 # On the menu just opened by keys (the entry panel has the focus): opens the fields and fills
 # them with Tab between them, the qualification "МС" chosen with the arrows. Needs `setxkbmap ru`.
