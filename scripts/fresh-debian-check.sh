@@ -211,11 +211,11 @@ fi
 note "== student: ./run.sh under Xvfb"
 xvfb_log="$out/xvfb.log"
 if [ -n "${FRESH_DISPLAY:-}" ]; then
-  Xvfb ":$FRESH_DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$xvfb_log" 2>&1 &
+  Xvfb ":$FRESH_DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >"$xvfb_log" 2>&1 &
   xvfb=$!
   display=$FRESH_DISPLAY
 else
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" >"$xvfb_log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$out/display" >"$xvfb_log" 2>&1 &
   xvfb=$!
   for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
   display=$(cat "$out/display")

@@ -53,7 +53,7 @@ register_and_train() {
 
 run_at() {
   local w=$1 h=$2 disp=$3
-  Xvfb ":$disp" -screen 0 "${w}x${h}x24" -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$disp" -screen 0 "${w}x${h}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   local xvfb=$!
   export DISPLAY=":$disp"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
@@ -111,7 +111,7 @@ run_question_kinds() {
   local course; course=$(mktemp -d)
   cp -r "$root/course/." "$course/"
   python3 "$root/scripts/sample-question-kinds.py" "$root/course/ortu/pdb12.db" "$course/ortu/pdb12.db"
-  Xvfb ":$disp" -screen 0 "${w}x${h}x24" -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$disp" -screen 0 "${w}x${h}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   local xvfb=$!
   export DISPLAY=":$disp"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
@@ -139,7 +139,7 @@ run_control_and_review() {
   local course; course=$(mktemp -d)
   cp -r "$root/course/." "$course/"
   python3 "$root/scripts/sample-question-kinds.py" "$root/course/ortu/pdb12.db" "$course/ortu/pdb12.db"
-  Xvfb ":$disp" -screen 0 "${w}x${h}x24" -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$disp" -screen 0 "${w}x${h}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   local xvfb=$!
   export DISPLAY=":$disp"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
@@ -183,7 +183,7 @@ run_russian_dialogs() {
   cp -r "$root/course/." "$course/"
   rm "$course/html/011.htm"                                         # "1.1. ..." leads nowhere
   exec 3>"$course/display"
-  Xvfb -displayfd 3 -screen 0 "${w}x${h}x24" -nolisten tcp >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${w}x${h}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   local xvfb=$!
   exec 3>&-
   for _ in $(seq 50); do [ -s "$course/display" ] && break; sleep 0.1; done

@@ -44,7 +44,9 @@ viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 # `xvfb` (its process, for the check's clean-up) and exports DISPLAY; calls the check's `fail`
 # when no display answers. A loaded machine can take many seconds to start the server, and many
 # checks start servers at once: a server that ends or does not answer within a minute is replaced
-# by a new one, twice at most.
+# by a new one, twice at most. The server does not reset when its last client leaves (-noreset):
+# a reset between the check's first short-lived clients made a window manager started in it fail
+# to open the display.
 start_xvfb() {
   local width=$1 height=$2 folder=$3 attempt until
   for attempt in 1 2 3; do
@@ -54,11 +56,11 @@ start_xvfb() {
     # takes a display of its own far from the usual ones.
     [ -z "$fixed" ] && [ "$attempt" -gt 1 ] && fixed=$((200 + RANDOM % 600))
     if [ -n "$fixed" ]; then
-      Xvfb ":$fixed" -screen 0 "${width}x${height}x24" -nolisten tcp >"$folder/xvfb.log" 2>&1 &
+      Xvfb ":$fixed" -screen 0 "${width}x${height}x24" -nolisten tcp -noreset >"$folder/xvfb.log" 2>&1 &
       xvfb=$!
       export DISPLAY=":$fixed"
     else
-      Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$folder/display" \
+      Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp -noreset 3>"$folder/display" \
         >"$folder/xvfb.log" 2>&1 &
       xvfb=$!
       until=$((SECONDS + 60))
@@ -85,27 +87,34 @@ start_xvfb() {
 
 # Starts the window manager MODE (openbox or xfwm4; anything else starts none) with its output in
 # LOG, sets `wm` to its process (empty without one) and waits (half a minute at most) until it
-# manages the display. When it ended instead (xfwm4 needs its settings service, which a bare X
-# server may lack), `wm` is left empty and the reason said.
+# manages the display. One that ended at once for want of the display (a busy server may refuse
+# a connection now and then) is started again, twice at most. When it ended for another reason
+# (xfwm4 needs its settings service, which a bare X server may lack), `wm` is left empty and the
+# reason said.
 start_window_manager() {
-  wm=''
-  case "$1" in
-    openbox) openbox --sm-disable >"$2" 2>&1 & wm=$! ;;
-    xfwm4) xfwm4 --compositor=off --sm-client-disable >"$2" 2>&1 & wm=$! ;;
-  esac
-  if [ -n "$wm" ]; then
-    local until=$((SECONDS + 30))
+  local attempt until
+  for attempt in 1 2 3; do
+    wm=''
+    case "$1" in
+      openbox) openbox --sm-disable >"$2" 2>&1 & wm=$! ;;
+      xfwm4) xfwm4 --compositor=off --sm-client-disable >"$2" 2>&1 & wm=$! ;;
+      *) return 0 ;;
+    esac
+    until=$((SECONDS + 30))
     until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
       ! kill -0 "$wm" 2>/dev/null || [ "$SECONDS" -ge "$until" ]; do
       sleep 0.1
     done
-    if ! kill -0 "$wm" 2>/dev/null; then
-      echo "$1 did not start: $(tail -n 2 "$2" | tr '\n' ' ')" >&2
-      wm=''
+    if kill -0 "$wm" 2>/dev/null; then
+      sleep 0.5
       return 0
     fi
-    sleep 0.5
-  fi
+    grep -qi 'open the display\|cannot open display' "$2" || break
+    echo "$1 could not open $DISPLAY (attempt $attempt)" >&2
+    sleep 1
+  done
+  echo "$1 did not start: $(tail -n 2 "$2" | tr '\n' ' ')" >&2
+  wm=''
 }
 
 # The viewable windows directly below the root, as the window system stacks them.

@@ -30,7 +30,7 @@ click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-1}"; }
 # $display (run in this shell, not a subshell, so that the cleanup knows every process).
 start_pc() {
   local fdfile; fdfile=$(mktemp)
-  Xvfb -displayfd 1 -screen 0 "${w}x${h}x24" -nolisten tcp >"$fdfile" 2>/dev/null &
+  Xvfb -displayfd 1 -screen 0 "${w}x${h}x24" -nolisten tcp -noreset >"$fdfile" 2>/dev/null &
   pids+=($!)
   for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
   display=":$(head -n1 "$fdfile")"

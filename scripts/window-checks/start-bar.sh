@@ -17,7 +17,7 @@ cleanup() {
 trap cleanup EXIT
 
 # -displayfd: the server takes a free display number and writes it.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 if [ ! -s "$work/display" ]; then echo "start-bar: Xvfb did not start" >&2; exit 1; fi

@@ -276,11 +276,11 @@ start_x() {
   for attempt in 1 2 3; do
     if [ -n "$1" ]; then
       display=$1
-      Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+      Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
       xvfb=$!
     else
       : >"$work/display"
-      Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
+      Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
         >"$work/xvfb.log" 2>&1 &
       xvfb=$!
       for _ in $(seq 150); do [ -s "$work/display" ] && break; sleep 0.1; done
