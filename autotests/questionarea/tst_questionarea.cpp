@@ -373,8 +373,8 @@ private Q_SLOTS:
         QCOMPARE(player->calls, QStringList{QStringLiteral("Prepare")});
         QCOMPARE(player->openedPath, a.View.FragmentFile);
 
-        // Playback: dark screen, no bars, the fragment in Panel6.
-        a.Timer2Timer();
+        // Playback when the notice's timer runs out: dark screen, no bars, the fragment in Panel6.
+        QVERIFY(RunOut(Control<QTimer>(&host.widget, "Timer2")));
         QCOMPARE(a.View.VideoStage, VideoStages::kPlayback);
         QVERIFY(!Control<QTimer>(&host.widget, "Timer2")->isActive());
         QVERIFY(!Control<QLabel>(&host.widget, "Label10")->isVisible());
@@ -396,19 +396,19 @@ private Q_SLOTS:
         QVERIFY(Control<QTimer>(&host.widget, "Timer3")->isActive());
         QCOMPARE(Control<QFrame>(&host.widget, "Panel5")->y(), 466 - 390 - 5);
 
-        // The reveal: the still is taken on the first tick, the panel comes back on the fourth.
-        a.Timer3Timer();
+        // The reveal, on the ticks of Timer3: the still is taken on the first tick, the panel
+        // comes back on the fourth.
+        QVERIFY(RunOut(Control<QTimer>(&host.widget, "Timer3")));
         QCOMPARE(a.View.StillFrameOrigin,
                  Control<QFrame>(&host.widget, "Panel5")->pos() + QPoint(24, 18));
         QVERIFY(!Control<QFrame>(&host.widget, "Panel5")->isVisible());
         const QImage still = Control<QLabel>(&host.widget, "Image4")->pixmap().toImage();
         QCOMPARE(still.size(), QSize(470, 350));
         QCOMPARE(QColor(still.pixel(235, 175)), QColor(0xFF, 0x00, 0x00));
-        a.Timer3Timer();
-        a.Timer3Timer();
+        QVERIFY(RunOut(Control<QTimer>(&host.widget, "Timer3")));
+        QVERIFY(RunOut(Control<QTimer>(&host.widget, "Timer3")));
         QVERIFY(!Control<QFrame>(&host.widget, "Panel5")->isVisible());
-        QVERIFY(Control<QTimer>(&host.widget, "Timer3")->isActive());
-        a.Timer3Timer();
+        QVERIFY(RunOut(Control<QTimer>(&host.widget, "Timer3")));
         QVERIFY(!Control<QTimer>(&host.widget, "Timer3")->isActive());
         QCOMPARE(Control<QFrame>(&host.widget, "Panel5")->pos(), QPoint(252, 466 - 390 - 5));
         QVERIFY(Control<QFrame>(&host.widget, "Panel5")->isVisible());

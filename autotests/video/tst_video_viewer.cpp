@@ -188,7 +188,7 @@ private Q_SLOTS:
         QCOMPARE(Control<QComboBox>(Form14, "CBURL")->currentText(), Form14->PlaceholderPage());
         QVERIFY(TextbookInUse(false));
 
-        viewer->Timer1Timer();
+        QVERIFY(RunOut(Control<QTimer>(viewer, "Timer1"))); // the second has passed
         QVERIFY(!Control<QTimer>(viewer, "Timer1")->isActive());
         QVERIFY(!Shown(Control<QLabel>(viewer, "Image2")));
         QCOMPARE(player->calls, QStringList({QStringLiteral("Open"), QStringLiteral("Play")}));
@@ -338,7 +338,7 @@ private Q_SLOTS:
         // Nothing at one second; the lines at two, three and four; nothing changes after that.
         const QList<int> shownAfter = {0, 1, 2, 3};
         for (int tick = 1; tick <= 4; ++tick) {
-            viewer->Timer2Timer();
+            QVERIFY(RunOut(Control<QTimer>(viewer, "Timer2")));
             for (int line = 0; line < 3; ++line)
                 QCOMPARE(Shown(lines[line]), line < shownAfter[tick - 1]);
             QCOMPARE(Control<QTimer>(viewer, "Timer2")->isActive(), tick < 4);
