@@ -7,6 +7,8 @@
 #include "platform/paths.h"
 #include "shell/screen_shell.h"
 
+#include <QGuiApplication>
+#include <QOpenGLWidget>
 #include <QTimer>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
@@ -160,4 +162,18 @@ void CoursePage::RefuseDownload(QWebEngineDownloadRequest* download) {
         page->DownloadRefused(download->url());
         page->Refuse(download->url());
     }
+}
+
+void PrepareWindowForWebView(QWidget* window) {
+    // On X11 only: there a window is made by the window system and stacked by a window manager;
+    // the platform without a display (the tests) has no OpenGL to compose with.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    // A widget drawn through OpenGL tells its window so when it is made; hidden and empty, it
+    // shows nothing and never starts OpenGL itself.
+    auto* marker = new QOpenGLWidget(window);
+    marker->setObjectName(QStringLiteral("webViewSurface"));
+    marker->setFocusPolicy(Qt::NoFocus);
+    marker->setGeometry(0, 0, 0, 0);
+    marker->hide();
 }

@@ -9,7 +9,16 @@
 #include <QWebEnginePage>
 
 class QWebEngineDownloadRequest;
+class QWidget;
 class ScreenShell;
+
+/// Readies `window` (a screen not yet shown) for the web view it will hold. A web view draws
+/// through OpenGL, which its whole window then composes with; a window already on the display
+/// when its first web contents appear is destroyed and made anew for that. The new window comes
+/// late on a loaded machine, and a window manager may stack it below the window holding the
+/// keyboard (the textbook below the background at the end of the splash). With this the window
+/// is made for OpenGL composition from its first showing (on X11; elsewhere nothing is done).
+void PrepareWindowForWebView(QWidget* window);
 
 /// Follows only pages inside its own folder of the program folder ("\html\", "\helphtml\").
 /// Every other navigation (other files, other schemes, downloads, new windows, "javascript:"

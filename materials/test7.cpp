@@ -22,6 +22,7 @@ TForm7::TForm7(ScreenShell& shell, QWidget* parent) : Screen(parent), m_shell(sh
     setObjectName(QStringLiteral("Form7"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("О программе"));
+    PrepareWindowForWebView(this);
 
     auto* frame =
         Named(new StoredPicture(QStringLiteral(":/pictures/book_frame.jpg"), this), "Image1");

@@ -232,6 +232,7 @@ void TForm14::SetUpWindow() {
     setObjectName(QStringLiteral("Form14"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("Учебник"));
+    PrepareWindowForWebView(this);
 }
 
 void TForm14::BuildFrame() {

@@ -11,6 +11,9 @@
  *   xwin keys TITLE FILE a stand-in for a terminal: a 400 x 300 window titled TITLE that appends
  *                        a line to FILE for every key, click and focus it gets ("ready" once it
  *                        is on view), until it is killed
+ *   xwin made FILE       appends "ready" to FILE, then a line "id width height" for every window
+ *                        made on the root that a window manager manages (not override-redirect),
+ *                        until it is killed
  */
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -148,7 +151,7 @@ static Window TopLevelOf(Window w) {
 
 int main(int argc, char **argv) {
     if (argc < 2) {
-        fprintf(stderr, "usage: xwin list | focus | close ID | keys TITLE FILE\n");
+        fprintf(stderr, "usage: xwin list | focus | close ID | keys TITLE FILE | made FILE\n");
         return 2;
     }
     dpy = XOpenDisplay(NULL);
@@ -229,8 +232,25 @@ int main(int argc, char **argv) {
             }
             fflush(log);
         }
+    } else if (strcmp(argv[1], "made") == 0 && argc == 3) {
+        FILE *log = fopen(argv[2], "a");
+        if (!log)
+            return 2;
+        XSelectInput(dpy, root, SubstructureNotifyMask);
+        XSync(dpy, False);
+        fprintf(log, "ready\n");
+        fflush(log);
+        for (;;) {
+            XEvent event;
+            XNextEvent(dpy, &event);
+            if (event.type == CreateNotify && !event.xcreatewindow.override_redirect) {
+                fprintf(log, "0x%lx %d %d\n", (unsigned long)event.xcreatewindow.window,
+                        event.xcreatewindow.width, event.xcreatewindow.height);
+                fflush(log);
+            }
+        }
     } else {
-        fprintf(stderr, "usage: xwin list | focus | close ID | keys TITLE FILE\n");
+        fprintf(stderr, "usage: xwin list | focus | close ID | keys TITLE FILE | made FILE\n");
         return 2;
     }
     XCloseDisplay(dpy);
