@@ -122,6 +122,9 @@ grep -qx 'Exec=/usr/bin/course-testing' "$entry" || fail "desktop entry names a 
 grep -qx '/etc/course-testing.conf' "$work/DEBIAN/conffiles" || fail "settings file not a conffile"
 grep -qx 'course = /usr/share/course-testing/course' "$work/root/etc/course-testing.conf" ||
   fail "settings file does not name the installed course"
+# The exam session falls back on the same settings file.
+grep -q "\[ -r '/etc/course-testing.conf' \]" "$work/root/usr/lib/course-testing/exam-session" ||
+  fail "the exam session does not read the PC's settings file"
 # The result folders get their group and mode once, registered so that upgrades keep them.
 [ -x "$work/DEBIAN/postinst" ] || fail "no postinst"
 # The keeper's group and modes: those scripts/keeper-permissions-check.sh tries as a student.

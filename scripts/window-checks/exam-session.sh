@@ -47,6 +47,7 @@ echo "$work/lab-course" >"$tree/etc/course-testing/exam-course"
 sed -e "s|@PROGRAM@|$tree/usr/bin/course-testing|" \
     -e "s|@COURSE@|$tree/usr/share/course-testing/course|" \
     -e "s|@CONFIG@|$tree/etc/course-testing/exam-course|g" \
+    -e "s|@SITE_CONFIG@||g" \
     "$root/packaging/exam-session.in" >"$tree/usr/lib/course-testing/exam-session"
 chmod 755 "$tree/usr/lib/course-testing/exam-session"
 sed -e "s|@SESSION@|$tree/usr/lib/course-testing/exam-session|g" \
