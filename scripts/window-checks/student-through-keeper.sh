@@ -21,9 +21,10 @@ source "$root/scripts/window-checks/common.bash"
 tag=$$
 group=ctkeeper$tag
 student=ctstudent$tag
-# Below the build folder: the keeper serves only a course no one but root may change, all the
-# way up (/tmp is everyone's).
-base=$(mktemp -d "$(dirname "$bin")/../student-check.XXXXXX")
+# Below /tmp: the keeper serves only a course no one but root may change, all the way up, and
+# takes root's sticky /tmp as such. The student must reach it too, which a build below a home
+# folder (/root is 0700) would not let him.
+base=$(mktemp -d /tmp/student-check.XXXXXX)
 xvfb='' app=''
 cleanup() {
   local code=$?
