@@ -20,9 +20,9 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTimer>
-#include <QShortcut>
 #include <QToolButton>
 #include <QWindow>
 

@@ -488,7 +488,8 @@ private Q_SLOTS:
         } else {
             Form14->show();
             Form14->FormActivate();
-            QVERIFY(!Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("$film01.avi=012.htm"))));
+            QVERIFY(
+                !Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("$film01.avi=012.htm"))));
             QVERIFY(Form9 && Form9->isVisible());
             left = Form9;
         }

@@ -81,6 +81,7 @@ page() { # FILE COLOUR BODY
     "</head><body>$3</body></html>" >"$course/html/$1"
 }
 page 0000.htm '#654321' '<p><a href="reading.htm">Читать дальше</a></p>'
+# shellcheck disable=SC2016 # the "$" is the video link's own
 page reading.htm '#123456' '<p><a href="$film03.avi=reading.htm">Видеофрагмент</a></p><p>Хартленд — сердце Евразии.</p>'
 colour_is() { screen_colour_is 300 600 "$1"; }
 (cd "$course" && exec "$bin") >"$work/program.log" 2>&1 &
