@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 
@@ -235,6 +236,10 @@ void TForm3::BuildCloseButton() {
     BitBtn1->setGeometry(616, 464, 107, 25);
     BitBtn1->setCursor(Qt::PointingHandCursor);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
+    // The screen's one button: Escape and Return close it wherever the focus is.
+    for (const int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter})
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, BitBtn1,
+                &QPushButton::click);
 }
 
 void TForm3::FormActivate() {
@@ -244,6 +249,7 @@ void TForm3::FormActivate() {
     resize(kClientWidth + 2 * kBorder, kClientHeight + 2 * kBorder);
     Panel1->setGeometry(kBorder, kBorder, kClientWidth, kClientHeight);
     CentreOnDisplay();
+    BitBtn1->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TForm3::BitBtn1Click() {

@@ -14,6 +14,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QShortcut>
 #include <QWebEngineView>
 
 TForm7::TForm7(ScreenShell& shell, QWidget* parent) : Screen(parent), m_shell(shell) {
@@ -39,6 +40,12 @@ TForm7::TForm7(ScreenShell& shell, QWidget* parent) : Screen(parent), m_shell(sh
 
     setGeometry(LargeScreenGeometry(DisplaySize()));
     Image1->setGeometry(rect());
+
+    // Escape puts the help away as the window system's close does: the textbook comes back.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
+        if (!m_shell.ChooseTextbook())
+            hide();
+    });
 }
 
 void TForm7::resizeEvent(QResizeEvent* event) {

@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/rounding.h"
+#include "widgets/cue_tool_button.h"
 #include "widgets/stored_picture.h"
 #include "widgets/toggle_button.h"
 
@@ -33,6 +34,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEngineFindTextResult>
@@ -40,6 +42,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QWindow>
+#include <utility>
 
 namespace {
 
@@ -70,7 +73,7 @@ void SetImage(QToolButton* button, int index) {
 
 // The back or forward button of the toolbar, showing picture image.
 QToolButton* MakeHistoryButton(QWidget* parent, const char* name, int left, int image) {
-    auto* button = Named(new QToolButton(parent), name);
+    auto* button = Named(new CueToolButton(parent), name);
     button->setGeometry(left, 0, kToolButtonWidth, kToolButtonHeight);
     button->setAutoRaise(true);
     button->setIconSize(QSize(89, 16));
@@ -82,7 +85,7 @@ QToolButton* MakeHistoryButton(QWidget* parent, const char* name, int left, int 
 
 QToolButton* MakeCoolBarButton(QWidget* parent, const char* name, const QString& caption,
                                int width) {
-    auto* button = Named(new QToolButton(parent), name);
+    auto* button = Named(new CueToolButton(parent), name);
     button->setText(caption);
     button->setAutoRaise(true);
     button->resize(width, 20);
@@ -218,6 +221,21 @@ TForm14::TForm14(ScreenShell& shell, QWidget* parent) : Screen(parent), m_shell(
     connect(ToolButton2, &QToolButton::clicked, this, &TForm14::ToolButton2Click);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm14::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm14::SpeedButton2Click);
+    // The strip's keys: those browsers use for the history (Alt+Left, Alt+Right), Ctrl+F for
+    // the search and Ctrl+P for the print. A button out of use, or hidden with its strip before
+    // the second page, ignores its key as it ignores a click.
+    const std::pair<QToolButton*, QKeySequence::StandardKey> keys[] = {
+        {ToolButton1, QKeySequence::Back},
+        {ToolButton2, QKeySequence::Forward},
+        {SpeedButton1, QKeySequence::Find},
+        {SpeedButton2, QKeySequence::Print}};
+    for (const auto& [button, key] : keys) {
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, button,
+                [button = button] {
+                    if (button->isVisible())
+                        button->click();
+                });
+    }
 
     // FormCreate: the history starts at its front.
     m_pagePath = m_shell.ProgramFolder();

@@ -11,6 +11,7 @@
 #include "platform/media_player.h"
 #include "platform/named_colours.h"
 #include "platform/paths.h"
+#include "widgets/cue_tool_button.h"
 #include "widgets/stored_picture.h"
 
 #include <QCloseEvent>
@@ -19,6 +20,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
@@ -65,13 +67,12 @@ QLabel* MakeNotice(QWidget* parent, const char* name, const QString& caption, in
 
 QToolButton* MakeStripButton(QWidget* parent, const char* name, int left, const QString& caption,
                              const QString& hint) {
-    auto* button = Named(new QToolButton(parent), name);
+    auto* button = Named(new CueToolButton(parent), name);
     button->setGeometry(left, kButtonTop, kButtonWidth, kButtonHeight);
     button->setText(caption);
     button->setToolTip(hint);
     button->setAutoRaise(true);
     button->setCursor(Qt::PointingHandCursor);
-    button->setFocusPolicy(Qt::NoFocus);
     button->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
     SetTextColour(button, kYellow);
     return button;
@@ -154,6 +155,9 @@ void TForm9::BuildStripButtons() {
     connect(SpeedButton5, &QToolButton::clicked, this, &TForm9::SpeedButton5Click);
     connect(SpeedButton6, &QToolButton::clicked, this, &TForm9::SpeedButton6Click);
     connect(SpeedButton7, &QToolButton::clicked, this, &TForm9::SpeedButton7Click);
+    // Escape leaves the viewer as "Выход" does.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, SpeedButton1,
+            &QToolButton::click);
 }
 
 void TForm9::BuildTimers() {

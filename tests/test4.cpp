@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextLayout>
 
 QPointer<TForm4> Form4;
@@ -216,6 +217,9 @@ void TForm4::BuildButtons() {
     BitBtn2 = MakeButton(this, "BitBtn2", QStringLiteral("Закрыть"), 426);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm4::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm4::BitBtn2Click);
+    // Escape closes the screen as "Закрыть" does.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, BitBtn2,
+            &QPushButton::click);
 }
 
 void TForm4::FormActivate() {

@@ -78,11 +78,14 @@ private Q_SLOTS:
 
     void typedValuesStayAfterEitherButton_data() {
         QTest::addColumn<bool>("setButton");
-        QTest::newRow("Установить") << true;
-        QTest::newRow("Закрыть") << false;
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Установить") << true << false;
+        QTest::newRow("Закрыть") << false << false;
+        QTest::newRow("Escape in a field") << false << true;
     }
     void typedValuesStayAfterEitherButton() {
         QFETCH(bool, setButton);
+        QFETCH(bool, escape);
         Form4->ShowModal(); // as "Администрирование..." shows it
         QVERIFY(Form4->isVisible());
         QTest::keyClick(Control<QLineEdit>(Form4, "Edit2"), Qt::Key_End);
@@ -96,7 +99,13 @@ private Q_SLOTS:
                                         : Control<QPushButton>(Form4, "BitBtn2");
         QCOMPARE(button->text(),
                  setButton ? QStringLiteral("Установить") : QStringLiteral("Закрыть"));
-        QTest::mouseClick(button, Qt::LeftButton);
+        if (escape) {
+            Form4->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(Form4));
+            QTest::keyClick(Control<QLineEdit>(Form4, "Edit6"), Qt::Key_Escape);
+        } else {
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
         QVERIFY(!Form4->isVisible());
         QCOMPARE(Control<QLineEdit>(Form4, "Edit2")->text(), QStringLiteral("25"));
         QCOMPARE(Control<QLineEdit>(Form4, "Edit3")->text(), QStringLiteral("300"));

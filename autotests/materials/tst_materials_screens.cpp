@@ -23,6 +23,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -455,6 +456,74 @@ private Q_SLOTS:
         QTest::mouseClick(Control<QPushButton>(Form3, "BitBtn1"), Qt::LeftButton);
         QVERIFY(!Form3->isVisible());
         QVERIFY(form12->isVisible());
+    }
+
+    // The keyboard's ways out: Escape puts the help away for the textbook, closes the credits
+    // (Return too: the focus on the screen's one button or not) and leaves the video viewer by
+    // "Выход", whose buttons Tab reaches.
+    void keysLeaveTheScreens_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<int>("key");
+        QTest::newRow("help, Escape") << QStringLiteral("help") << int(Qt::Key_Escape);
+        QTest::newRow("credits, Escape") << QStringLiteral("credits") << int(Qt::Key_Escape);
+        QTest::newRow("credits, Return") << QStringLiteral("credits") << int(Qt::Key_Return);
+        QTest::newRow("viewer, Escape") << QStringLiteral("viewer") << int(Qt::Key_Escape);
+    }
+    void keysLeaveTheScreens() {
+        QFETCH(QString, screen);
+        QFETCH(int, key);
+        Create(QSize(1024, 768));
+        QPointer<QWidget> left;
+        QWidget* back = Form14;
+        if (screen == QStringLiteral("help")) {
+            Form7->ShowScreen();
+            Form7->FormActivate();
+            left = Form7;
+        } else if (screen == QStringLiteral("credits")) {
+            form12->ShowScreen();
+            Form3->ShowModal();
+            Form3->FormActivate();
+            left = Form3;
+            back = form12;
+        } else {
+            Form14->show();
+            Form14->FormActivate();
+            QVERIFY(
+                !Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("$film01.avi=012.htm"))));
+            QVERIFY(Form9 && Form9->isVisible());
+            left = Form9;
+        }
+        SetActiveWindow(left);
+        if (screen == QStringLiteral("viewer")) {
+            QTest::keyClick(left, Qt::Key_Tab);
+            QVERIFY(qobject_cast<QToolButton*>(QApplication::focusWidget()));
+        }
+        QTest::keyClick(left->focusWidget() ? left->focusWidget() : left.data(), Qt::Key(key));
+        QVERIFY(!left || !left->isVisible());
+        QVERIFY(back->isVisible());
+    }
+
+    // The textbook's strip from the keyboard: Alt+Left and Alt+Right go through the history as
+    // "Назад" and "Вперед" do, Ctrl+F opens the search.
+    void textbookStripKeys() {
+        Create(QSize(1024, 768));
+        Form14->show();
+        Form14->FormActivate();
+        Form14->WebBrowser1LoadFinished(true);
+        Form14->WebBrowser1LoadFinished(true); // the strip shows from the second page on
+        SetActiveWindow(Form14);
+        for (const char* page : {"0000.htm", "001.htm", "002.htm"})
+            QVERIFY(Form14->WebBrowser1BeforeNavigate2(Page(QString::fromLatin1(page))));
+        auto* url = Control<QComboBox>(Form14, "CBURL");
+        QTest::keyClick(Form14, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(url->currentText(), Page(QStringLiteral("001.htm")));
+        Form14->WebBrowser1BeforeNavigate2(Page(QStringLiteral("001.htm")));
+        QTest::keyClick(Form14, Qt::Key_Right, Qt::AltModifier);
+        QCOMPARE(url->currentText(), Page(QStringLiteral("002.htm")));
+        QVERIFY(!Form14->FindDialog());
+        Control<QWebEngineView>(Form14, "WebBrowser1")->setUrl(QUrl(QStringLiteral("about:blank")));
+        QTest::keyClick(Form14, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(Form14->FindDialog() && Form14->FindDialog()->isVisible());
     }
 };
 

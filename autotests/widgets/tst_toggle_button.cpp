@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Course testing developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Toggle button: clicking, groups, hover events and the drawn look.
+// Toggle button: clicking, groups, hover events and the drawn look; the strips' tool button.
 
+#include "widgets/cue_tool_button.h"
 #include "widgets/keyboard_cues.h"
 #include "widgets/toggle_button.h"
 
@@ -286,6 +287,31 @@ private Q_SLOTS:
         QVERIFY(KeyboardCues::Instance().Shown());
         QTest::mouseClick(m_window, Qt::LeftButton, {}, QPoint(200, 150));
         QVERIFY(!KeyboardCues::Instance().Shown());
+    }
+
+    // The tool buttons of the textbook's and the viewer's strips: a click leaves the focus where
+    // it was, Tab reaches them, Return presses as Space does, and the focus shows only with the
+    // keyboard cues.
+    void toolButtonFromTheKeyboard() {
+        auto* button = new CueToolButton(m_window);
+        button->setText(QStringLiteral("Выход"));
+        button->setAutoRaise(true);
+        button->setGeometry(10, 10, 80, 22);
+        button->show();
+        QSignalSpy clicks(button, &QToolButton::clicked);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(clicks.count(), 1);
+        QVERIFY(!button->hasFocus());
+        const QImage unfocused = button->grab().toImage();
+        QTest::keyClick(m_window, Qt::Key_Tab);
+        QVERIFY(button->hasFocus());
+        QVERIFY(button->grab().toImage() != unfocused);
+        QTest::keyClick(button, Qt::Key_Return);
+        QTest::keyClick(button, Qt::Key_Space);
+        QCOMPARE(clicks.count(), 3);
+        QTest::mouseClick(m_window, Qt::LeftButton, {}, QPoint(200, 150));
+        QVERIFY(button->hasFocus());
+        QCOMPARE(button->grab().toImage(), unfocused);
     }
 };
 
