@@ -216,6 +216,15 @@ bool QuestionArea::RowUsed(int row) const {
 }
 
 void QuestionArea::ClearQuestionArea() {
+    // A box holding the keyboard gives it up before the rows go: hidden one by one, each would
+    // hand it on to the next, and a screen reader would read the last option of the next
+    // question first. The first box of the next question gets it back.
+    for (int row = 1; row <= kMaxOptions; ++row) {
+        if (RowBox(row)->hasFocus()) {
+            m_boxFocusPending = true;
+            RowBox(row)->clearFocus();
+        }
+    }
     const int clientWidth = m_host->width();
     for (int row = 1; row <= kMaxOptions; ++row) {
         AutoSizeLabel* label = RowLabel(row);
@@ -404,6 +413,20 @@ void QuestionArea::LayoutRows() {
         label->show();
         box->show();
         previous = row;
+    }
+    GiveBoxFocusBack();
+}
+
+void QuestionArea::GiveBoxFocusBack() {
+    // A video question's boxes take it once its fragment has played and they stand beside it.
+    if (!m_boxFocusPending || View.VideoPending)
+        return;
+    for (int row = 1; row <= kMaxOptions; ++row) {
+        if (RowUsed(row) && RowBox(row)->isVisibleTo(m_host)) {
+            m_boxFocusPending = false;
+            RowBox(row)->setFocus(Qt::TabFocusReason);
+            return;
+        }
     }
 }
 
@@ -608,6 +631,7 @@ void QuestionArea::LayoutRowsBesideVideo() {
     View.PreviousRowPicture.fill(false);
     if (MediaPlayer1 != nullptr)
         MediaPlayer1->SetNotify(false);
+    GiveBoxFocusBack();
 }
 
 MediaPlayer* QuestionArea::Player() {

@@ -188,6 +188,8 @@ public:
 
 private:
     void RunVideoNotice();
+    /// The first shown box takes the keyboard when a box of the last question had it.
+    void GiveBoxFocusBack();
     void PlayerFinished();
     void SetBackground(const QColor& colour);
     QImage StillFrame() const;
@@ -213,4 +215,5 @@ private:
     bool m_awaitingEnd = false;    // playback started, its end not yet handled
     bool m_playbackFailed = false; // the fragment could not be opened or played
     bool m_revealRunning = false;  // from the end of playback to the last Timer3 tick
+    bool m_boxFocusPending = false; // a box had the keyboard when the rows were cleared
 };

@@ -30,6 +30,12 @@ void QuestionScreen::Announce(const QString& text) {
     m_announcement->Say(text);
 }
 
+void QuestionScreen::AnnounceQuestion() {
+    const QString text = m_area->Label5->text().trimmed();
+    if (!text.isEmpty())
+        Announce(text);
+}
+
 QString QuestionScreen::LastAnnounced() const {
     return m_announcement->LastSaid();
 }

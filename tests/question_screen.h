@@ -88,6 +88,9 @@ protected:
     virtual bool PreparationPending() const = 0;
     /// Says text to a screen reader (the verdict, the end of the time, the result).
     void Announce(const QString& text);
+    /// Hands a screen reader the question just shown: a reader follows the keyboard, which is
+    /// on a tick box, and would not read the question text by itself.
+    void AnnounceQuestion();
     /// What was said last (empty before the first announcement).
     QString LastAnnounced() const;
     // The bottom bar both screens carry, built in this order; the places are each screen's own.

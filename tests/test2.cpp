@@ -468,6 +468,7 @@ bool TForm2::ShowNextQuestion() {
     }
     m_shownQuestion = next->question;
     m_area->ShowGivenQuestion(m_shownQuestion);
+    AnnounceQuestion();
     return true;
 }
 

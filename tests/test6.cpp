@@ -478,6 +478,7 @@ bool TForm6::ShowNextQuestion() {
     }
     m_shownQuestion = next->question;
     m_area->ShowGivenQuestion(m_shownQuestion);
+    AnnounceQuestion();
     return true;
 }
 

@@ -84,10 +84,15 @@ protected:
     void Press() override { static_cast<TabcToggleBtn*>(widget())->Press(); }
 };
 
-QAccessibleInterface* FaceOf(const QString&, QObject* object) {
+QAccessibleInterface* FaceOf(const QString& className, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (widget == nullptr)
         return nullptr;
+    // A bare panel is a pane. Qt names it a frame, which screen readers take for a window: Orca
+    // took the outermost panel of a screen for the window, found it inactive and said nothing of
+    // the fields inside. Asked by class name, so that labels and other frames keep their faces.
+    if (className == QLatin1String("QFrame"))
+        return new QAccessibleWidget(widget, QAccessible::Pane);
     if (auto* button = qobject_cast<TabcToggleBtn*>(widget))
         return new ToggleButtonFace(button);
     if (qobject_cast<Announcement*>(widget) != nullptr)

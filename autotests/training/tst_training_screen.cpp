@@ -85,6 +85,7 @@ private Q_SLOTS:
     void windowSystemCloseLeavesTheTest();
     void clockStandsStillOffTheQuestions();
     void screenReaderHearsBoxesVerdictsAndResult();
+    void nextQuestionReadAndFocusedFromItsFirstBox();
 
 private:
     void WriteTest(const QList<Item>& items, const QString& title = kTitle);
@@ -899,6 +900,29 @@ void TrainingScreenTest::screenReaderHearsBoxesVerdictsAndResult() {
     QCOMPARE(said->text(QAccessible::Name), QStringLiteral("Ответ неправильный"));
     Form2->Button1Click();
     QCOMPARE(said->text(QAccessible::Name), Control<QLabel>(Form2, "Label5")->text());
+}
+
+// A student on the keyboard answers from a tick box: the next question is handed to the screen
+// reader and its first box has the keyboard (not the last, which the hiding of the old rows
+// passed it to). The screen's panels are panes, not frames a reader takes for windows.
+void TrainingScreenTest::nextQuestionReadAndFocusedFromItsFirstBox() {
+    WriteTest({Item({50, 0, 50}), Item({0, 50, 50})});
+    Start();
+    QAccessibleInterface* said =
+        QAccessible::queryAccessibleInterface(Form2->findChild<QWidget*>("Announcement"));
+    QCOMPARE(said->text(QAccessible::Name), Control<QLabel>(Form2, "Label5")->text().trimmed());
+    Form2->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Form2));
+    Form2->Box(3)->setFocus();
+    QVERIFY(Form2->Box(3)->hasFocus());
+    Tick(50);
+    Next();
+    QVERIFY(Form2->Box(1)->hasFocus());
+    QCOMPARE(said->text(QAccessible::Name), Control<QLabel>(Form2, "Label5")->text().trimmed());
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(
+        Form2->findChild<QFrame*>("Panel1", Qt::FindDirectChildrenOnly));
+    QVERIFY(panel != nullptr);
+    QCOMPARE(panel->role(), QAccessible::Pane);
 }
 
 QTEST_MAIN(TrainingScreenTest)
