@@ -32,6 +32,19 @@ window() {
   return 1
 }
 
+# For a check's failure, on standard error: the titles of the windows on view, which tell what
+# stood in front, and the last lines of the program's output in LOG.
+say_windows_and_last_words() { # LOG
+  local id
+  for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    echo "  on view: $(xprop -id "$id" _NET_WM_NAME 2>/dev/null | sed -n 's/^[^=]*= //p')" >&2
+  done
+  if [ -s "$1" ]; then
+    echo "the program's last words:" >&2
+    tail -n 15 "$1" >&2
+  fi
+}
+
 # Left, top (on the display), width and height of a window's client area.
 geometry() {
   xwininfo -id "$1" | sed -n 's/^ *\(Absolute upper-left [XY]\|Width\|Height\): *//p' | paste -sd' '

@@ -26,16 +26,8 @@ trap cleanup EXIT
 mode=''
 fail() {
   echo "control-cover ($mode): $*" >&2
-  # The windows on view tell what stood in front.
-  local id
-  for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-    echo "  on view: $(xprop -id "$id" _NET_WM_NAME 2>/dev/null | sed -n 's/^[^=]*= //p')" >&2
-  done
   shot failed
-  if [ -s "$work/program-$mode.log" ]; then
-    echo "the program's last words:" >&2
-    tail -n 15 "$work/program-$mode.log" >&2
-  fi
+  say_windows_and_last_words "$work/program-$mode.log"
   exit 1
 }
 # With SHOTS=DIR the steps are saved as pictures there.

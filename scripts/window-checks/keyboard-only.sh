@@ -17,14 +17,7 @@ source "$here/common.bash"
 trap stop_all_and_clean EXIT
 fail() {
   echo "keyboard-only: $*" >&2
-  local id
-  for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-    echo "  on view: $(xprop -id "$id" _NET_WM_NAME 2>/dev/null | sed -n 's/^[^=]*= //p')" >&2
-  done
-  if [ -s "$work/program.log" ]; then
-    echo "the program's last words:" >&2
-    tail -n 15 "$work/program.log" >&2
-  fi
+  say_windows_and_last_words "$work/program.log"
   exit 1
 }
 
