@@ -51,6 +51,7 @@ listed ' \./usr/share/doc/course-testing/deployment\.md$'
 # The exam session and the supervisor code: its helper beside the screens, the teachers' tool.
 listed ' \./usr/share/xsessions/course-testing-exam\.desktop$'
 listed ' \./usr/lib/course-testing/exam-session$'
+listed ' \./etc/X11/Xsession\.d/15course-testing-exam$'
 listed ' \./usr/lib/.*course-testing/course-testing-code-check$'
 listed ' \./usr/bin/supervisorcode$'
 listed ' \./usr/share/doc/course-testing/copyright$'
@@ -125,6 +126,12 @@ grep -qx 'course = /usr/share/course-testing/course' "$work/root/etc/course-test
 # The exam session falls back on the same settings file.
 grep -q "\[ -r '/etc/course-testing.conf' \]" "$work/root/usr/lib/course-testing/exam-session" ||
   fail "the exam session does not read the PC's settings file"
+# The hook that gives the exam group the exam session reads the group from /etc and is the
+# administrator's to change.
+hook="$work/root/etc/X11/Xsession.d/15course-testing-exam"
+grep -q "<'/etc/course-testing/exam-group'" "$hook" && grep -q "exec '/usr/lib/course-testing/exam-session'" "$hook" ||
+  fail "the session hook does not start the exam session for the group in /etc/course-testing/exam-group"
+grep -qx '/etc/X11/Xsession.d/15course-testing-exam' "$work/DEBIAN/conffiles" || fail "session hook not a conffile"
 # The result folders get their group and mode once, registered so that upgrades keep them.
 [ -x "$work/DEBIAN/postinst" ] || fail "no postinst"
 # The keeper's group and modes: those scripts/keeper-permissions-check.sh tries as a student.

@@ -4,7 +4,8 @@
 # The exam session as a display manager starts it under Xvfb: the session entry's command (from
 # the package's entry and script, filled in for a trial tree as the install fills them in) starts
 # the program alone in the course the lab named, with no window manager; the program is the
-# session, so "Выход" ends it and the display manager would log the student out.
+# session, so "Выход" ends it and the display manager would log the student out. Then the same
+# through the system's Xsession for an account of the exam group that chose another session.
 #   scripts/window-checks/exam-session.sh BINARY      (WINDOW_CHECK_DISPLAY=N uses display :N)
 set -euo pipefail
 bin=$(realpath "$1")
@@ -84,4 +85,33 @@ click $((bar + 283 + 40)) 14 1 0
 eventually 30 bash -c "! kill -0 $app 2>/dev/null" || fail "the session goes on after 'Выход'"
 wait "$app" 2>/dev/null || true
 app=''
-echo "exam-session: the program alone in the lab's course, the session ended with it"
+
+# A student of the exam group who chose another session at the login screen, with a home of his
+# own making, gets the exam session all the same: the display manager runs the chosen session
+# through the system's Xsession, whose hook (here in a copy of the system's steps) comes first.
+xsession=/etc/X11/Xsession
+[ -r "$xsession" ] || fail "no $xsession (x11-common) to run the session through"
+mkdir -p "$tree/etc/X11/Xsession.d"
+cp /etc/X11/Xsession.d/* "$tree/etc/X11/Xsession.d/"
+sed -e "s|@GROUP_FILE@|$tree/etc/course-testing/exam-group|g" \
+    -e "s|@SESSION@|$tree/usr/lib/course-testing/exam-session|g" \
+    "$root/packaging/exam-xsession-hook.in" >"$tree/etc/X11/Xsession.d/15course-testing-exam"
+sed -e "s|^SYSSESSIONDIR=.*|SYSSESSIONDIR=$tree/etc/X11/Xsession.d|" "$xsession" >"$work/Xsession"
+id -gn >"$tree/etc/course-testing/exam-group"
+printf '#!/bin/sh\ntouch "%s/chosen-session-ran"\nexec sleep 600\n' "$work" >"$work/chosen-session"
+printf 'touch "%s/xsessionrc-ran"\nexec sleep 600\n' "$work" >"$HOME/.xsessionrc"
+chmod 755 "$work/chosen-session"
+(cd "$HOME" && exec sh "$work/Xsession" "$work/chosen-session") >"$work/session.log" 2>&1 &
+app=$!
+window 'Учебник' >/dev/null || fail "the exam group's account did not get the exam session"
+[ ! -e "$work/chosen-session-ran" ] || fail "the session the student chose ran"
+[ ! -e "$work/xsessionrc-ran" ] || fail "the student's ~/.xsessionrc ran before the exam session"
+[ "$(readlink "/proc/$app/exe")" = "$bin" ] || fail "the session's process is not the program itself"
+[ "$(readlink "/proc/$app/cwd")" = "$work/lab-course" ] ||
+  fail "the hooked session runs in $(readlink "/proc/$app/cwd"), not the lab's course"
+click $((bar + 283 + 40)) 14 1 0
+eventually 30 bash -c "! kill -0 $app 2>/dev/null" || fail "the hooked session goes on after 'Выход'"
+wait "$app" 2>/dev/null || true
+app=''
+echo "exam-session: the program alone in the lab's course, the session ended with it; the exam" \
+  "group gets it whatever session was chosen"
