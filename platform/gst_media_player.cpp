@@ -69,8 +69,17 @@ public:
     }
     void Seek(quint64 ticket, qint64 ms);
     void Close(quint64 ticket);
-    /// The pipeline's position in milliseconds (-1 when unknown).
-    qint64 PositionMs() const;
+    /// Where the last picture the pipeline gave for ticket stands in the fragment, in
+    /// milliseconds (-1 when none), and how long it stays (0 when unknown). Read under the
+    /// sample mutex only: the user-interface thread never calls into the pipeline, whose locks a
+    /// hanging media thread may hold.
+    struct PictureTime {
+        qint64 positionMs = -1;
+        qint64 durationMs = 0;
+    };
+    PictureTime LastPictureTime(quint64 ticket) const;
+    /// How many pictures the pipeline has given since it was made (any file, any thread).
+    quint64 PicturesGiven() const { return m_picturesGiven.load(); }
     /// The last picture the pipeline gave for ticket (null when none), over the pipeline's own
     /// buffer, which it holds.
     class Picture {
@@ -119,12 +128,13 @@ private:
     GstElement* m_sink = nullptr;
     quint64 m_openingTicket = 0; // the open whose preroll is awaited
     // Shared with the streaming threads.
-    std::atomic<GstElement*> m_pipeline{nullptr};
     std::atomic<quint64> m_streamTicket{0};
     mutable QMutex m_sampleMutex;
     GstSample* m_sample = nullptr;
     quint64 m_sampleTicket = 0;
+    PictureTime m_sampleTime;
     bool m_framePosted = false;
+    std::atomic<quint64> m_picturesGiven{0};
 };
 
 namespace {
@@ -217,12 +227,11 @@ void MediaEngine::Close(quint64 ticket) {
     });
 }
 
-qint64 MediaEngine::PositionMs() const {
-    GstElement* pipeline = m_pipeline.load();
-    gint64 position = -1;
-    if (pipeline == nullptr || !gst_element_query_position(pipeline, GST_FORMAT_TIME, &position))
-        return -1;
-    return position / GST_MSECOND;
+MediaEngine::PictureTime MediaEngine::LastPictureTime(quint64 ticket) const {
+    QMutexLocker lock(&m_sampleMutex);
+    if (m_sample == nullptr || m_sampleTicket != ticket)
+        return {};
+    return m_sampleTime;
 }
 
 MediaEngine::Picture::Picture(const MediaEngine& engine, quint64 ticket) {
@@ -296,7 +305,6 @@ void MediaEngine::BuildPipeline() {
     GstBus* bus = gst_element_get_bus(m_playbin);
     gst_bus_set_sync_handler(bus, &MediaEngine::OnBusMessage, this, nullptr);
     gst_object_unref(bus);
-    m_pipeline = m_playbin;
 }
 
 void MediaEngine::SetState(GstState state) {
@@ -369,7 +377,6 @@ void MediaEngine::AsyncDone(quint64 ticket) {
 
 void MediaEngine::Shutdown() {
     if (m_playbin != nullptr) {
-        m_pipeline = nullptr;
         gst_element_set_state(m_playbin, GST_STATE_NULL);
         GstBus* bus = gst_element_get_bus(m_playbin);
         gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
@@ -425,6 +432,23 @@ GstFlowReturn MediaEngine::OnSample(GstAppSink* sink, gpointer data) {
 
 void MediaEngine::StoreSample(GstSample* sample) {
     const quint64 ticket = m_streamTicket.load();
+    // The picture's place in the fragment: its time stamp in the stream's time (a seek changes the
+    // segment, not the stamps), rounded up to the millisecond, so that the place of frame n never
+    // falls into frame n - 1 when it is turned into frames.
+    PictureTime time;
+    const GstBuffer* buffer = gst_sample_get_buffer(sample);
+    const GstSegment* segment = gst_sample_get_segment(sample);
+    if (buffer != nullptr && GST_BUFFER_PTS_IS_VALID(buffer)) {
+        const guint64 stream =
+            segment != nullptr && segment->format == GST_FORMAT_TIME
+                ? gst_segment_to_stream_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer))
+                : GST_BUFFER_PTS(buffer);
+        if (GST_CLOCK_TIME_IS_VALID(stream))
+            time.positionMs = qint64((stream + GST_MSECOND - 1) / GST_MSECOND);
+        if (GST_BUFFER_DURATION_IS_VALID(buffer))
+            time.durationMs = qint64(GST_BUFFER_DURATION(buffer) / GST_MSECOND);
+    }
+    ++m_picturesGiven;
     bool post = false;
     {
         QMutexLocker lock(&m_sampleMutex);
@@ -432,6 +456,7 @@ void MediaEngine::StoreSample(GstSample* sample) {
             gst_sample_unref(m_sample);
         m_sample = sample;
         m_sampleTicket = ticket;
+        m_sampleTime = time;
         post = !m_framePosted;
         m_framePosted = true;
     }
@@ -513,6 +538,10 @@ GstMediaPlayer::GstMediaPlayer(QObject* parent) : MediaPlayer(parent) {
     m_openLimit->setSingleShot(true);
     m_openLimit->setInterval(kOpenTimeoutMs);
     connect(m_openLimit, &QTimer::timeout, this, &GstMediaPlayer::OpenLimitReached);
+    m_playLimit = new QTimer(this);
+    m_playLimit->setObjectName(QStringLiteral("PlayLimit"));
+    m_playLimit->setSingleShot(true);
+    connect(m_playLimit, &QTimer::timeout, this, &GstMediaPlayer::PlayLimitReached);
 }
 
 GstMediaPlayer::~GstMediaPlayer() {
@@ -521,6 +550,7 @@ GstMediaPlayer::~GstMediaPlayer() {
 }
 
 void GstMediaPlayer::Prepare(const QString& path) {
+    StopPlayLimit();
     m_failed = false;
     m_settled = false;
     m_notify = false;
@@ -563,7 +593,7 @@ void GstMediaPlayer::EngineOpened(quint64 ticket, bool ok, qint64 durationMs, do
     if (m_failed)
         FinishSoon();
     else if (m_engine)
-        m_engine->Play(m_ticket);
+        StartPlayback();
 }
 
 void GstMediaPlayer::OpenLimitReached() {
@@ -586,6 +616,7 @@ void GstMediaPlayer::OpenLimitReached() {
 
 void GstMediaPlayer::PipelineTaken() {
     // Another player opened a file: this one's open fails, and a fragment it played ends.
+    StopPlayLimit();
     m_showFrames = false;
     if (m_surface)
         m_surface->hide();
@@ -608,6 +639,7 @@ void GstMediaPlayer::EngineEnded(quint64 ticket, bool failed) {
         EngineOpened(ticket, false, 0, 0);
         return;
     }
+    StopPlayLimit();
     if (failed) {
         m_failed = true;
         if (m_surface && !HasPicture())
@@ -618,7 +650,11 @@ void GstMediaPlayer::EngineEnded(quint64 ticket, bool failed) {
 }
 
 void GstMediaPlayer::EngineFrame(quint64 ticket) {
-    if (ticket != m_ticket || !m_surface || !m_showFrames)
+    if (ticket != m_ticket)
+        return;
+    if (m_playing)
+        ArmPlayLimit(); // the pipeline is alive
+    if (!m_surface || !m_showFrames)
         return;
     if (m_surface->isHidden()) {
         m_surface->show();
@@ -677,9 +713,53 @@ void GstMediaPlayer::Play(bool notify) {
     if (HasPicture())
         EngineFrame(m_ticket);
     if (m_settled)
-        m_engine->Play(m_ticket);
+        StartPlayback();
     else
-        m_playWanted = true;
+        m_playWanted = true; // the open's time limit still runs
+}
+
+void GstMediaPlayer::StartPlayback() {
+    m_playing = true;
+    ArmPlayLimit();
+    m_engine->Play(m_ticket);
+}
+
+void GstMediaPlayer::ArmPlayLimit() {
+    // The limit runs from the last picture handled here: the time it stays on screen and then
+    // kPlayStallMs more. A picture that takes longer than a minute counts for a minute.
+    const qint64 stays =
+        m_engine ? std::clamp<qint64>(m_engine->LastPictureTime(m_ticket).durationMs, 0, 60000) : 0;
+    m_picturesAtArm = m_engine ? m_engine->PicturesGiven() : 0;
+    m_playLimit->start(static_cast<int>(kPlayStallMs + stays));
+}
+
+void GstMediaPlayer::StopPlayLimit() {
+    m_playing = false;
+    m_playLimit->stop();
+}
+
+void GstMediaPlayer::PlayLimitReached() {
+    if (!m_playing)
+        return;
+    // Pictures came that have not been handled here yet (this thread was busy for that long):
+    // the pipeline is alive, and its report is on the way.
+    if (m_engine && m_engine->PicturesGiven() != m_picturesAtArm) {
+        ArmPlayLimit();
+        return;
+    }
+    StopPlayLimit();
+    // Playing, and no picture for that long: the pipeline hangs (and may hang inside GStreamer
+    // for good), or never reports the end. The fragment ends as a broken one: the display shows
+    // what stands behind the picture, and the next file goes to a new pipeline.
+    m_failed = true;
+    m_playWanted = false;
+    m_showFrames = false;
+    if (m_surface)
+        m_surface->hide();
+    if (m_engine)
+        m_engine->Abandon();
+    m_engine = nullptr;
+    EndOfPlayback();
 }
 
 void GstMediaPlayer::SetNotify(bool notify) {
@@ -687,6 +767,8 @@ void GstMediaPlayer::SetNotify(bool notify) {
 }
 
 void GstMediaPlayer::Stop() {
+    // Held where it stands, it gives no pictures: nothing to watch.
+    StopPlayLimit();
     m_playWanted = false;
     if (m_engine && m_ticket != 0)
         m_engine->Pause(m_ticket);
@@ -714,13 +796,16 @@ double GstMediaPlayer::FrameRate() const {
     return m_fps > 0.0 ? m_fps : 25.0;
 }
 
+qint64 GstMediaPlayer::PictureMs() const {
+    return m_engine && m_ticket != 0 ? m_engine->LastPictureTime(m_ticket).positionMs : -1;
+}
+
 void GstMediaPlayer::Step(int frames) {
-    const qint64 from = std::max<qint64>(0, m_pendingSeekMs >= 0 ? m_pendingSeekMs
-                                            : m_atEnd            ? m_durationMs
-                                            : m_engine           ? m_engine->PositionMs()
-                                                                 : 0);
-    const double ms = frames * 1000.0 / FrameRate();
-    Seek(std::clamp<qint64>(from + static_cast<qint64>(ms), 0, std::max<qint64>(0, m_durationMs)));
+    // From the frame it stands at to the middle of the frame wanted, so that the picture shown is
+    // that frame whatever the rounding of time stamps; at most to "Конец".
+    const int frame = std::clamp(PositionInFrames() + frames, 0, LengthInFrames());
+    const auto ms = static_cast<qint64>((frame + 0.5) * 1000.0 / FrameRate());
+    Seek(std::clamp<qint64>(ms, 0, std::max<qint64>(0, m_durationMs - 1)));
 }
 
 int GstMediaPlayer::LengthInFrames() const {
@@ -733,8 +818,7 @@ int GstMediaPlayer::PositionInFrames() const {
         return LengthInFrames();
     qint64 position = m_pendingSeekMs;
     if (position < 0)
-        position =
-            m_engine && m_settled && !m_failed ? std::max<qint64>(0, m_engine->PositionMs()) : 0;
+        position = m_settled && !m_failed ? std::max<qint64>(0, PictureMs()) : 0;
     if (m_durationMs > 0 && position >= m_durationMs - 1)
         return LengthInFrames();
     return static_cast<int>(position * FrameRate() / 1000.0);
@@ -745,6 +829,7 @@ void GstMediaPlayer::Close() {
     m_playWanted = false;
     m_showFrames = false;
     m_openLimit->stop();
+    StopPlayLimit();
     if (m_surface)
         m_surface->hide();
     if (m_engine && m_ticket != 0)

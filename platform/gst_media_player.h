@@ -20,8 +20,10 @@ class VideoSurface;
 // so the libraries and decoders are loaded once, by the first fragment opened. Everything that
 // can wait on GStreamer's streaming threads (opening, state changes, seeks) runs on the media
 // thread; the user-interface thread only asks and is told, so a pipeline that hangs can never
-// stop the screens. An open that has not completed within kOpenTimeoutMs counts as failed, and
-// a pipeline left hanging is abandoned for a new one.
+// stop the screens. An open that has not completed within kOpenTimeoutMs counts as failed, and so
+// does a playback that gives no new picture for kPlayStallMs (beyond the time the last picture
+// stays); a pipeline left hanging is abandoned for a new one. Where the fragment stands is taken
+// from the last picture, never asked of the pipeline.
 class GstMediaPlayer : public MediaPlayer {
     Q_OBJECT
 public:
@@ -46,10 +48,13 @@ public:
 
     /// True once the open of the last file has completed, failed or run out of time.
     bool Settled() const { return m_settled; }
-    /// Milliseconds an open may take before it counts as failed.
+    /// Milliseconds an open may take before it counts as failed (the timer "OpenLimit").
     static constexpr int kOpenTimeoutMs = 10000;
-    /// The open's time limit has passed (the timer "OpenLimit" calls it; tests call it).
-    void OpenLimitReached();
+    /// Milliseconds a playing fragment may go without a new picture, beyond the time the last
+    /// one stays, before it counts as failed (the timer "PlayLimit"; a stopped player is not
+    /// watched). Pictures come 10 to 30 a second, so only a pipeline that hangs, or one that
+    /// never reports its end, gets that far.
+    static constexpr int kPlayStallMs = 5000;
 
     /// Runs on the media thread before each request it carries out (tests hold the thread with
     /// it, as a hanging pipeline would). Empty: nothing.
@@ -76,6 +81,12 @@ private:
     void PipelineTaken();
     void EndOfPlayback();
     void FinishSoon();
+    void OpenLimitReached();
+    void StartPlayback();
+    void ArmPlayLimit();
+    void StopPlayLimit();
+    void PlayLimitReached();
+    qint64 PictureMs() const;
     void Seek(qint64 ms);
     double FrameRate() const;
     void SurfacePainted();
@@ -84,11 +95,14 @@ private:
     QPointer<MediaEngine> m_engine;
     QPointer<VideoSurface> m_surface;
     QTimer* m_openLimit = nullptr;
+    QTimer* m_playLimit = nullptr;
+    quint64 m_picturesAtArm = 0;
     quint64 m_ticket = 0;
     bool m_settled = true;
     bool m_failed = false;
     bool m_notify = false;
     bool m_playWanted = false;
+    bool m_playing = false; // asked to play, not stopped, not ended: watched by m_playLimit
     bool m_showFrames = false;
     bool m_frameShown = false;
     bool m_atEnd = false;

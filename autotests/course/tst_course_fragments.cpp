@@ -1,14 +1,17 @@
 // SPDX-FileCopyrightText: 2026 Course testing developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every video fragment of the sample course opens in the program's player (Qt Multimedia over
-// GStreamer) and has a length, also after a file that failed; one plays to its end.
+// Every video fragment of the sample course opens in the program's player (a GStreamer pipeline
+// of its own, on a media thread) and has a length, also after a file that failed; one plays to
+// its end; a pipeline that hangs in the open or in the playback never holds the screen.
 #include "platform/gst_media_player.h"
 #include "test_support.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <QtTest>
 #include <atomic>
@@ -132,7 +135,7 @@ private Q_SLOTS:
             QVERIFY(!player.Settled());
             QSignalSpy ended(&player, &MediaPlayer::Notify);
             player.Play(true);
-            player.OpenLimitReached(); // the tick of the open's time limit
+            QVERIFY(RunOut(player.findChild<QTimer*>(QStringLiteral("OpenLimit"))));
             QVERIFY(player.Settled());
             QVERIFY(player.Failed());
             QVERIFY(ended.wait(30000)); // an event, not a wait for the clock
@@ -146,6 +149,58 @@ private Q_SLOTS:
             QVERIFY(next.LengthInFrames() > 0);
         }
         release.release();
+    }
+
+    // A pipeline that opened and then hangs at the start of playback (or never reports its end)
+    // gives no more pictures: the playback's time limit ends the fragment as a broken one, its
+    // display shows what stands behind the picture, and the next fragment plays on a new
+    // pipeline. A player held by "Стоп" is not watched.
+    void aPipelineThatHangsInPlaybackEndsTheFragment() {
+        const QString path = SourcePath(QStringLiteral("course/images/$film01.avi"));
+        QSemaphore entered;
+        QSemaphore release;
+        // The media thread comes free once the player has left it, also after a failed check.
+        const auto unhold = qScopeGuard([&] {
+            GstMediaPlayer::SetMediaThreadHookForTesting({});
+            release.release(100);
+        });
+        {
+            QWidget display;
+            display.resize(470, 350);
+            display.show();
+            GstMediaPlayer player;
+            player.SetDisplay(&display);
+            QVERIFY(player.Open(path));
+            auto* limit = player.findChild<QTimer*>(QStringLiteral("PlayLimit"));
+            QVERIFY(limit != nullptr);
+            GstMediaPlayer::SetMediaThreadHookForTesting([&] {
+                entered.release();
+                release.acquire();
+            });
+            QSignalSpy ended(&player, &MediaPlayer::Notify);
+            player.Play(true);
+            // The media thread now hangs in the request to play.
+            QVERIFY(entered.tryAcquire(1, 30000));
+            GstMediaPlayer::SetMediaThreadHookForTesting({});
+            QVERIFY(limit->isActive());
+            player.Stop();
+            QVERIFY(!limit->isActive());
+            player.Play(true);
+            const int pipelines = GstMediaPlayer::PipelinesMade();
+            QVERIFY(RunOut(limit));
+            QVERIFY(player.Failed());
+            QCOMPARE(ended.count(), 1);
+            for (const QWidget* child : display.findChildren<QWidget*>())
+                QVERIFY(!child->isVisible());
+            QVERIFY(player.LastFrame().isNull());
+            QVERIFY(!limit->isActive());
+
+            GstMediaPlayer next;
+            next.SetDisplay(&display);
+            QVERIFY(next.Open(path));
+            QVERIFY(!next.Failed());
+            QCOMPARE(GstMediaPlayer::PipelinesMade(), pipelines + 1);
+        }
     }
 };
 

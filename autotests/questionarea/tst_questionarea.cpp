@@ -16,6 +16,8 @@
 #include <QFrame>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -536,6 +538,45 @@ private Q_SLOTS:
         QVERIFY(Control<QLabel>(&host.widget, "Image4")->isVisible());
         QVERIFY(Control<AutoSizeLabel>(&host.widget, "Label1")->isVisible());
         QVERIFY(host.Panel1->isVisible());
+    }
+
+    // A fragment whose pipeline opens and then hangs at the request to play still ends: the
+    // playback's time limit fails it, and the bottom bar, the answers and the display panel's
+    // caption come as after a broken fragment.
+    void fragmentWhosePlaybackHangsStillEnds() {
+        FakeMediaPlayer::Uninstall();
+        QDir(Folder()).mkpath(QStringLiteral("images"));
+        QVERIFY(QFile::copy(SourcePath(QStringLiteral("course/images/$film01.avi")),
+                            Folder() + QStringLiteral("/images/$hang.avi")));
+        Host host(Folder());
+        auto* player = qobject_cast<GstMediaPlayer*>(host.area->Player());
+        QVERIFY(player != nullptr);
+        SetSingleQuestion(host.bank, MakeQuestion(QStringLiteral("Фрагмент "),
+                                                  {QStringLiteral("да "), QStringLiteral("нет ")},
+                                                  QStringLiteral("\\images\\$hang.avi")));
+        host.Show();
+        QTRY_VERIFY_WITH_TIMEOUT(player->Settled(), 20000); // opened during the notice
+        QVERIFY(!player->Failed());
+        QSemaphore entered;
+        QSemaphore release;
+        const auto unhold = qScopeGuard([&] {
+            GstMediaPlayer::SetMediaThreadHookForTesting({});
+            release.release(100);
+        });
+        GstMediaPlayer::SetMediaThreadHookForTesting([&] {
+            entered.release();
+            release.acquire();
+        });
+        host.area->Timer2Timer();
+        QVERIFY(entered.tryAcquire(1, 30000)); // the media thread hangs at the request to play
+        GstMediaPlayer::SetMediaThreadHookForTesting({});
+        QVERIFY(!host.Panel1->isVisible()); // the bottom bar waits for the end
+        QVERIFY(RunOut(player->findChild<QTimer*>(QStringLiteral("PlayLimit"))));
+        QVERIFY(host.Panel1->isVisible());
+        QVERIFY(RevealReached(host));
+        QVERIFY(host.area->RowBox(1)->isVisible()); // the answers can be given
+        QCOMPARE(Control<QLabel>(&host.widget, "Image4")->pixmap().toImage(),
+                 Control<VideoDisplayPanel>(&host.widget, "Panel6")->RenderEmpty());
     }
 
     void realPlayerPlaysAFragmentToItsEnd() {

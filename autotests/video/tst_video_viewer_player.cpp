@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Course testing developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The video viewer with the real player (Qt Multimedia over GStreamer): a fragment of the sample
-// course opened from a textbook video link plays to its end in the viewer's display area.
+// The video viewer with the real player (the program's own GStreamer pipeline): a fragment of the
+// sample course opened from a textbook video link plays to its end in the viewer's display area.
 #include "app/test.h"
 #include "materials/test94.h"
 #include "materials/test99.h"
