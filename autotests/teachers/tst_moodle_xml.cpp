@@ -5,6 +5,7 @@
 
 #include "autotests/support/test_support.h"
 #include "platform/text_file.h"
+#include "tools/moodlexml/html_text.h"
 #include "tools/moodlexml/moodle_xml.h"
 #include "tools/moodlexml/question_file_writer.h"
 
@@ -124,6 +125,8 @@ private Q_SLOTS:
     void handWrittenMoodleFileImportsAsExpected();
     void refusedQuestionsAreNamedAndTheRestIsWritten();
     void importReadsTheTextAndNamesWhatItDrops();
+    void namedReferencesReadAsABrowserReadsThem_data();
+    void namedReferencesReadAsABrowserReadsThem();
     void theLargestFileGoesToMoodleAndBack_data();
     void theLargestFileGoesToMoodleAndBack();
 };
@@ -392,6 +395,28 @@ void MoodleXmlTest::importReadsTheTextAndNamesWhatItDrops() {
     }));
     QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
     CompareBanks(Reloaded(imported.bank), imported.bank);
+}
+
+void MoodleXmlTest::namedReferencesReadAsABrowserReadsThem_data() {
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("names of HTML5")
+        << QStringLiteral("&half; &check; &hyphen; &fjlig; &NotEqualTilde;")
+        << QStringLiteral("½ ✓ ‐ fj ≂̸");
+    QTest::newRow("line break and tab by name")
+        << QStringLiteral("a&NewLine;&NewLine;b&Tab;c") << QStringLiteral("a b c");
+    QTest::newRow("old names without ;")
+        << QStringLiteral("&copy 2026, &copy2026, 3&lt4") << QStringLiteral("© 2026, ©2026, 3<4");
+    QTest::newRow("not references")
+        << QStringLiteral("AT&T &unknown; &;") << QStringLiteral("AT&T &unknown; &;");
+    QTest::newRow("no blank collapses after &nbsp")
+        << QStringLiteral("a&nbsp; &NonBreakingSpace;b") << QStringLiteral("a   b");
+}
+
+void MoodleXmlTest::namedReferencesReadAsABrowserReadsThem() {
+    QFETCH(QString, html);
+    QFETCH(QString, text);
+    QCOMPARE(ParseHtml(html).Text(), text);
 }
 
 void MoodleXmlTest::theLargestFileGoesToMoodleAndBack_data() {
