@@ -230,8 +230,8 @@ void MoodleXmlTest::exportNamesWhatMoodleCannotMatchOrTake_data() {
         << QStringLiteral("вариант 2: -100 баллов уйдут в Moodle долей -100 %, а из Moodle такая "
                           "доля вернётся 0 баллами");
     QTest::newRow("one option") << QList<int>{100} << true
-                                << QStringLiteral("один вариант ответа, а Moodle, встретив такой "
-                                                  "вопрос, останавливает весь импорт");
+                                << QStringLiteral("один вариант ответа; встретив такой вопрос, "
+                                                  "Moodle останавливает весь импорт");
 }
 
 void MoodleXmlTest::exportNamesWhatMoodleCannotMatchOrTake() {

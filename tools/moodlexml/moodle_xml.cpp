@@ -91,7 +91,7 @@ public:
         for (int q = 1; q <= m_bank.QuestionCount && !Failed(); ++q) {
             const Question& question = m_bank.At(q);
             if (const QString refusal = MoodleRefusal(question); !refusal.isEmpty()) {
-                m_result.skipped << QStringLiteral("%1: %2, а Moodle, встретив такой вопрос, "
+                m_result.skipped << QStringLiteral("%1: %2; встретив такой вопрос, Moodle "
                                                    "останавливает весь импорт")
                                         .arg(Where(q), refusal);
                 continue;
@@ -267,8 +267,8 @@ private:
                     .arg(option.Points);
         }
         if (positive != 100)
-            return QStringLiteral("доли верных вариантов в сумме %1 %, а вопрос с несколькими "
-                                  "ответами Moodle принимает, только если они дают ровно 100 %")
+            return QStringLiteral("доли верных вариантов в сумме %1 %, а Moodle принимает вопрос "
+                                  "с несколькими ответами, только если они дают ровно 100 %")
                 .arg(positive);
         return QString();
     }
