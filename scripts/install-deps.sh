@@ -41,7 +41,6 @@ BUILD=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
   qt6-webengine-dev qt6-multimedia-dev libqt6multimediawidgets6
   qt6-charts-dev qt6-svg-dev
-  libxml2-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   libgl-dev libglx-dev libegl-dev libxkbcommon-dev
   libxcb1-dev libcrypt-dev

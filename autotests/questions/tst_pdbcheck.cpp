@@ -338,6 +338,36 @@ void TestPdbCheck::strictNamesEachSlipAtItsLine_data() {
         << with(12, "\t,100")
         << QStringLiteral("вопрос 1 (строка 12): перед «,100» стоит "
                           "пробел или табуляция");
+    const auto inserted = [&](int line, const char* text) {
+        QStringList lines = head + question;
+        lines.insert(line - 1, QString::fromUtf8(text));
+        return Cp1251File(lines);
+    };
+    // Slips that change the key or the text without a word from the loader.
+    QTest::newRow("option text continued after a comma")
+        << inserted(12, ",а также второе")
+        << QStringLiteral("вопрос 1 (строка 12): вариант 1: строка начинается с запятой, и "
+                          "программа закончит на ней вариант с 0 баллами");
+    QTest::newRow("question text continued after a backslash")
+        << inserted(7, "\\ продолжение текста")
+        << QStringLiteral("вопрос 1 (строка 7): строка начинается с «\\»: программа закончит "
+                          "на ней текст вопроса");
+    const QString unlike = QStringLiteral("вопрос 1 (строка 11): вариант 1: строка начинается не "
+                                          "так, как у остальных вариантов вопроса: программа "
+                                          "отбрасывает первые два знака строки ");
+    QTest::newRow("no prefix, one-letter word")
+        << with(11, "В 1991 году") << unlike + QStringLiteral("(«В ») и покажет «1991 году»");
+    QTest::newRow("no prefix, two-letter word")
+        << with(11, "На севере") << unlike + QStringLiteral("(«На») и покажет « севере»");
+    QTest::newRow("no prefix, two letters") << with(11, "Да") << unlike;
+    QTest::newRow("empty option worth points")
+        << with(11, "1 ")
+        << QStringLiteral("вопрос 1 (строка 11): вариант 1 без текста, а за него даётся 100 "
+                          "баллов");
+    QTest::newRow("letter O for zero")
+        << with(14, ".O")
+        << QStringLiteral("вопрос 1 (строка 14): вариант 2: баллы «O» — не число, программа "
+                          "засчитает варианту 0");
     QStringList twice = head + question + question;
     twice.replace(3, QStringLiteral("2"));
     twice.replace(13, QStringLiteral(",0"));

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tuple>
+
 namespace {
 
 Question MakeQuestion(const QString& number, const QString& text,
@@ -45,9 +47,11 @@ const QList<Question>& Questions() {
     return questions;
 }
 
-// A data file written by the program's writer: the ticked positions of each question in turn.
+// A data file written by the program's writer: the ticked positions of each question in turn, of
+// the questions drawn (indices into Questions(); by default the first ones in their order).
 QByteArray DataFile(const QString& name, const QList<QList<int>>& ticks,
-                    const QString& time = QStringLiteral("10:00:00")) {
+                    const QString& time = QStringLiteral("10:00:00"),
+                    const QList<int>& drawn = {}) {
     QBuffer report, data;
     report.open(QIODevice::WriteOnly);
     data.open(QIODevice::WriteOnly);
@@ -59,7 +63,7 @@ QByteArray DataFile(const QString& name, const QList<QList<int>>& ticks,
     writer.WriteCount(int(ticks.size()));
     qint64 total = 0;
     for (int i = 0; i < ticks.size(); ++i) {
-        const Question& question = Questions()[i];
+        const Question& question = Questions()[drawn.isEmpty() ? i : drawn[i]];
         QList<int> order;
         PositionPoints points{};
         for (int p = 1; p <= question.OptionCount; ++p) {
@@ -105,6 +109,8 @@ private Q_SLOTS:
     void chartAxisAndBands_data();
     void chartAxisAndBands();
     void unusableFilesAreListedAndTheReportGoesOn();
+    void reliabilityOfARandomDraw();
+    void emptyFolderGivesAnEmptyReport();
 
 private:
     static QList<StudentResult> Read(const QList<QList<QList<int>>>& tests);
@@ -338,6 +344,65 @@ void GroupReportTest::unusableFilesAreListedAndTheReportGoesOn() {
     QFile html(dir.filePath(QStringLiteral("group.html")));
     QVERIFY(html.open(QIODevice::ReadOnly));
     QVERIFY(html.readAll().contains("cut.txt"));
+}
+
+void GroupReportTest::reliabilityOfARandomDraw() {
+    // Two of the three questions each, drawn at random (question, ticks -> share):
+    // A q1 {1} 1, q2 {1} 1 = 2;  B q2 {2} 0, q3 {3} 0 = 0;  C q1 {1} 1, q3 {3} 0 = 1;
+    // D q3 {1} .5, q1 {1} 1 = 1.5.
+    const QList<std::tuple<QString, QList<int>, QList<QList<int>>>> group{
+        {QStringLiteral("Акимов А. А."), {0, 1}, {{1}, {1}}},
+        {QStringLiteral("Быкова Б. Б."), {1, 2}, {{2}, {3}}},
+        {QStringLiteral("Виноградов В. В."), {0, 2}, {{1}, {3}}},
+        {QStringLiteral("Голубева Г. Г."), {2, 0}, {{1}, {1}}},
+    };
+    QList<StudentResult> students;
+    for (const auto& [name, drawn, ticks] : group) {
+        QBuffer buffer;
+        buffer.setData(DataFile(name, ticks, QStringLiteral("10:00:00"), drawn));
+        buffer.open(QIODevice::ReadOnly);
+        StudentResult student;
+        QString reason;
+        QVERIFY2(ReadStudentResult(&buffer, name, &student, &reason), qPrintable(reason));
+        students << student;
+    }
+    // Totals 2, 0, 1, 1.5: variance 2.1875 / 3 = .729167. The eight answers 1 1 0 0 1 0 .5 1:
+    // sum 4.5, squares 4.25, variance (4.25 - 4.5^2 / 8) / 7 = .245536, for a test of two drawn
+    // questions 2 x .245536 = .491071. alpha = 2 (1 - .491071 / .729167) = .653061; the error
+    // sqrt(.729167) / 2 x 100 x sqrt(1 - .653061) = 25.1484 points.
+    const Reliability reliability = TestReliability(students, AnalyseItems(students));
+    QVERIFY(!reliability.sameQuestions);
+    QCOMPARE(reliability.students, 4);
+    QCOMPARE(reliability.questions, 2);
+    QVERIFY(reliability.alpha && reliability.standardError);
+    QVERIFY2(qAbs(*reliability.alpha - 0.653061) < 1e-6,
+             qPrintable(QString::number(*reliability.alpha)));
+    QVERIFY2(qAbs(*reliability.standardError - 25.1484) < 1e-4,
+             qPrintable(QString::number(*reliability.standardError)));
+}
+
+void GroupReportTest::emptyFolderGivesAnEmptyReport() {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("data1"));
+    QDir().mkpath(folder);
+    QProcess process;
+    process.start(QStringLiteral(GROUPREPORT_PATH),
+                  {QStringLiteral("--csv"), dir.filePath(QStringLiteral("group.csv")),
+                   QStringLiteral("--html"), dir.filePath(QStringLiteral("group.html")), folder});
+    QVERIFY(process.waitForFinished(60000));
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(out.contains(QStringLiteral("Средний процент: — (ни одного студента)")),
+             qPrintable(out));
+    QFile html(dir.filePath(QStringLiteral("group.html")));
+    QVERIFY(html.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(html.readAll());
+    QVERIFY(page.contains(QStringLiteral("Отчёт пуст: ни один файл не подошёл.")));
+    // No figure of an empty group: neither a mean of 0 nor a chart or a reliability.
+    QVERIFY2(!page.contains(QStringLiteral("<td>Средний процент</td><td>0")), qPrintable(page));
+    QVERIFY(!page.contains(QStringLiteral("Медиана")));
+    QVERIFY(!page.contains(QStringLiteral("Надёжность теста")));
+    QVERIFY(!page.contains(QStringLiteral("<svg")));
 }
 
 QTEST_GUILESS_MAIN(GroupReportTest)

@@ -5,9 +5,65 @@
 #include <QRegularExpression>
 #include <QUrl>
 
-#include <libxml/HTMLparser.h>
+#include <algorithm>
+#include <cstring>
+#include <iterator>
 
 namespace {
+
+// HTML's named character references: a name stands for one or two characters.
+struct NamedReference {
+    const char* name; // "amp;", and "amp" for the old names a browser reads without ";"
+    char32_t first;
+    char32_t second; // 0 for a name of one character
+};
+
+const NamedReference kNamedReferences[] = {
+#include "tools/moodlexml/html5_entities.inc"
+};
+
+const NamedReference* FindNamedReference(const QByteArray& name) {
+    const auto end = std::end(kNamedReferences);
+    const auto found = std::lower_bound(std::begin(kNamedReferences), end, name,
+                                        [](const NamedReference& entry, const QByteArray& key) {
+                                            return std::strcmp(entry.name, key.constData()) < 0;
+                                        });
+    return found != end && name == found->name ? found : nullptr;
+}
+
+// The named reference whose name begins at text[from] (after its "&"), as a browser reads it:
+// the name with ";", or else the longest old name without it (in an attribute only when no letter,
+// digit or "=" follows it). *length is the characters it takes; null when there is none.
+const NamedReference* NamedReferenceAt(const QString& text, qsizetype from, bool inAttribute,
+                                       qsizetype* length) {
+    constexpr qsizetype kLongestName = 32;
+    qsizetype end = from;
+    while (end < text.size() && end - from <= kLongestName && text[end].unicode() < 0x80 &&
+           text[end].isLetterOrNumber())
+        ++end;
+    const QByteArray word = text.mid(from, end - from).toLatin1();
+    if (word.isEmpty())
+        return nullptr;
+    if (end < text.size() && text[end] == u';') {
+        if (const NamedReference* found = FindNamedReference(word + ';')) {
+            *length = word.size() + 1;
+            return found;
+        }
+    }
+    if (inAttribute) {
+        const bool free = end == text.size() || text[end] != u'=';
+        const NamedReference* found = free ? FindNamedReference(word) : nullptr;
+        *length = word.size();
+        return found;
+    }
+    for (qsizetype n = word.size(); n > 0; --n) {
+        if (const NamedReference* found = FindNamedReference(word.left(n))) {
+            *length = n;
+            return found;
+        }
+    }
+    return nullptr;
+}
 
 const QString kPluginFile = QStringLiteral("@@PLUGINFILE@@/");
 
@@ -26,10 +82,33 @@ bool IsControl(char32_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F);
 }
 
-// Decodes the reference at text[i] ("&name;", "&#NNN;", "&#xHH;"); returns the characters and
-// moves i past it, or gives "&" alone when it is not a reference.
-QString Reference(const QString& text, qsizetype* i, bool* nbsp) {
+// Decodes the reference at text[i] ("&name;", the old names without ";" as "&copy", "&#NNN;",
+// "&#xHH;"); returns the characters and moves i past it, or gives "&" alone when it is not a
+// reference. A line break or tab, by name or number, is white space; other control characters are
+// dropped.
+QString Reference(const QString& text, qsizetype* i, bool* nbsp, bool inAttribute = false) {
     *nbsp = false;
+    if (*i + 1 < text.size() && text[*i + 1] != u'#') {
+        qsizetype length = 0;
+        const NamedReference* named = NamedReferenceAt(text, *i + 1, inAttribute, &length);
+        if (named == nullptr) {
+            ++*i;
+            return QStringLiteral("&");
+        }
+        *i += 1 + length;
+        if (named->second != 0) {
+            const char32_t pair[] = {named->first, named->second};
+            return QString::fromUcs4(pair, 2);
+        }
+        const char32_t c = named->first;
+        if (c == 0xA0) {
+            *nbsp = true; // "&nbsp;" is a blank that is never collapsed
+            return QStringLiteral(" ");
+        }
+        if (c < 0x80 && IsSoftSpace(QChar(char16_t(c))))
+            return QStringLiteral(" ");
+        return IsControl(c) ? QString() : QString::fromUcs4(&c, 1);
+    }
     const qsizetype end = text.indexOf(u';', *i);
     if (end < 0 || end - *i > 10) {
         ++*i;
@@ -37,10 +116,7 @@ QString Reference(const QString& text, qsizetype* i, bool* nbsp) {
     }
     const QString name = text.mid(*i + 1, end - *i - 1);
     QString result;
-    if (name == QStringLiteral("nbsp")) {
-        *nbsp = true;
-        result = QStringLiteral(" ");
-    } else if (name.startsWith(u'#')) {
+    if (name.startsWith(u'#')) {
         bool ok = false;
         const uint code =
             name.startsWith(QStringLiteral("#x")) || name.startsWith(QStringLiteral("#X"))
@@ -59,12 +135,6 @@ QString Reference(const QString& text, qsizetype* i, bool* nbsp) {
                 result = QString::fromUcs4(&c, 1);
             }
         }
-    } else if (const htmlEntityDesc* entity =
-                   htmlEntityLookup(reinterpret_cast<const xmlChar*>(name.toUtf8().constData()))) {
-        const char32_t c = entity->value;
-        result = QString::fromUcs4(&c, 1);
-    } else if (name == QStringLiteral("apos")) {
-        result = QStringLiteral("'");
     }
     if (result.isEmpty()) {
         ++*i;
@@ -87,7 +157,7 @@ QString Attribute(const QString& tag, const QString& name) {
     for (qsizetype i = 0; i < value.size();) {
         if (value[i] == u'&') {
             bool nbsp = false;
-            decoded += Reference(value, &i, &nbsp);
+            decoded += Reference(value, &i, &nbsp, true);
         } else {
             decoded += value[i++];
         }

@@ -17,9 +17,10 @@ struct HtmlContent {
 };
 
 /// Reads HTML as a browser would show its text: tags dropped, character references decoded
-/// (every named entity of HTML 4 and "&apos;", and references by number), runs of white space
-/// collapsed to one blank; "&nbsp;" gives a blank that is never collapsed. A line break or tab
-/// written by its number is white space, other control characters are dropped. Superscripts and
+/// (every named reference of HTML, the old ones without ";" too, and references by number), runs
+/// of white space collapsed to one blank; "&nbsp;" gives a blank that is never collapsed. A line
+/// break or tab written by its name or number is white space, other control characters are
+/// dropped. Superscripts and
 /// subscripts read "10^3", "H_2O" ("10^(-3)"), a table row by row: "A | B; C | D".
 HtmlContent ParseHtml(const QString& html);
 

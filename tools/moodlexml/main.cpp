@@ -65,9 +65,10 @@ int Export(const QString& questionFile, const QString& out, const QString& cours
         Print(stdout, QStringLiteral("Не выгружен %1").arg(skipped));
     for (const QString& warning : result.warnings)
         Print(stdout, QStringLiteral("Замечание: ") + warning);
-    Print(stdout, QStringLiteral("Вопросов выгружено: %1 из %2 → %3")
+    Print(stdout, QStringLiteral("Вопросов выгружено: %1 из %2, не выгружено: %3 → %4")
                       .arg(result.exported)
                       .arg(bank.QuestionCount)
+                      .arg(result.skipped.size())
                       .arg(out));
     return result.skipped.isEmpty() ? kDone : kRefused;
 }

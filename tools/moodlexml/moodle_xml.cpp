@@ -90,10 +90,10 @@ public:
         WriteCategory();
         for (int q = 1; q <= m_bank.QuestionCount && !Failed(); ++q) {
             const Question& question = m_bank.At(q);
-            if (question.OptionCount < 2) {
-                m_result.skipped << QStringLiteral("%1: один вариант ответа, а Moodle, встретив "
-                                                   "такой вопрос, останавливает весь импорт")
-                                        .arg(Where(q));
+            if (const QString refusal = MoodleRefusal(question); !refusal.isEmpty()) {
+                m_result.skipped << QStringLiteral("%1: %2; встретив такой вопрос, Moodle "
+                                                   "останавливает весь импорт")
+                                        .arg(Where(q), refusal);
                 continue;
             }
             WriteQuestion(question, q);
@@ -247,30 +247,50 @@ private:
         m_xml.writeTextElement(QStringLiteral("answernumbering"), QStringLiteral("123"));
     }
 
-    // What a teacher should know before the question goes to Moodle: fractions Moodle does not
-    // offer, right options that do not add up to 100 %, and tick sets Moodle grades otherwise.
+    // Why Moodle would stop its whole import at the question, or "": one option; a fraction that
+    // is not in Moodle's list of grades; check boxes whose positive fractions do not add up to
+    // 100 %.
+    static QString MoodleRefusal(const Question& question) {
+        if (question.OptionCount < 2)
+            return QStringLiteral("один вариант ответа");
+        int positive = 0;
+        for (int i = 0; i < question.OptionCount; ++i) {
+            const AnswerOption& option = question.Options[i];
+            positive += std::max(option.Points, 0);
+            const double fraction = std::fabs(FractionOf(option));
+            if (std::none_of(std::begin(kMoodleFractions), std::end(kMoodleFractions),
+                             [&](double f) { return std::fabs(fraction - f) < 1e-9; }))
+                return QStringLiteral("вариант %1 стоит %2 баллов, а такой доли оценки в Moodle "
+                                      "нет (из целых есть 100, 90, 80, 75, 70, 60, 50, 40, 30, 25, "
+                                      "20, 10, 5 и 0 %, с минусом и без)")
+                    .arg(i + 1)
+                    .arg(option.Points);
+        }
+        if (positive != 100)
+            return QStringLiteral("доли верных вариантов в сумме %1 %, а Moodle принимает вопрос "
+                                  "с несколькими ответами, только если они дают ровно 100 %")
+                .arg(positive);
+        return QString();
+    }
+
+    // What a teacher should know before the question goes to Moodle: options that come back
+    // from Moodle with other points, and tick sets Moodle grades otherwise.
     void CheckScoring(const Question& question, int q) {
         QList<double> fractions;
         QList<int> points;
-        int positive = 0;
         for (int i = 0; i < question.OptionCount; ++i) {
             const AnswerOption& option = question.Options[i];
             fractions << FractionOf(option);
             points << option.Points;
-            positive += std::max(option.Points, 0);
-            if (std::none_of(
-                    std::begin(kMoodleFractions), std::end(kMoodleFractions),
-                    [&](double f) { return std::fabs(std::fabs(fractions.last()) - f) < 1e-9; }))
-                m_result.warnings << QStringLiteral("%1, вариант %2: в Moodle нет доли %3 %")
+            // The import reads -100 % among check boxes as a 0-point option (FractionOf).
+            if (option.Points <= -100)
+                m_result.warnings << QStringLiteral("%1, вариант %2: %3 баллов уйдут в Moodle "
+                                                    "долей %3 %, а из Moodle такая доля вернётся "
+                                                    "0 баллами (как у неверного варианта)")
                                          .arg(Where(q))
                                          .arg(i + 1)
                                          .arg(option.Points);
         }
-        if (positive != 100)
-            m_result.warnings << QStringLiteral("%1: доли верных вариантов в сумме %2 %, а Moodle "
-                                                "ждёт 100 %")
-                                     .arg(Where(q))
-                                     .arg(positive);
         for (const QString& difference : ScoringDifferences(fractions, false, points))
             m_result.warnings << Where(q) + QStringLiteral(": ") + difference;
     }

@@ -18,10 +18,11 @@
 // the rest as the question text, the picture embedded in it (a video fragment as an embedded
 // link), the options with their points as fractions (a 0-point option as -100 %, so that Moodle's
 // clamped sum equals the program's points wherever those lie in 0..100), a picture option as an
-// embedded picture, the note and the textbook page as the general feedback. A question with one
-// option is left out (Moodle stops its whole import at it); where Moodle's grade cannot equal the
-// program's points, where a fraction is not one Moodle offers, and where a video fragment is in a
-// format browsers do not play, a warning says so.
+// embedded picture, the note and the textbook page as the general feedback. A question Moodle
+// would stop its whole import at is left out with the reason: one option, a fraction that is not
+// one Moodle offers, right options that do not add up to 100 %. Where Moodle's grade cannot equal
+// the program's points, where an option of -100 points or less will come back from Moodle worth
+// 0, and where a video fragment is in a format browsers do not play, a warning says so.
 //
 // Import: "multichoice" and "truefalse" questions. A question the question file cannot carry is
 // refused with its name and the reason (another type, no or more than five options, a fraction
@@ -33,7 +34,7 @@
 struct MoodleExport {
     int exported = 0;    // questions written
     QStringList skipped; // "вопрос 3 (№03-Т1.): reason", one per question Moodle would reject
-    QStringList warnings; // files not found, fractions Moodle does not offer, scoring differences
+    QStringList warnings; // files not found, scoring differences, points that come back otherwise
     QString error;        // the device failed; what was written is incomplete
     bool ok() const { return error.isEmpty(); }
 };

@@ -5,6 +5,7 @@
 #include "platform/data_file_text.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
+#include "questions/points_text.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -96,6 +97,16 @@ void CheckOptions(const Question& question, const std::array<int, kMaxOptions>& 
             found->append({0, QStringLiteral("вариант %1: рисунок \\images\\%2 не найден")
                                   .arg(i + 1)
                                   .arg(StripBlanks(option.Text))});
+    }
+    for (int i = 0; i < question.OptionCount; ++i) {
+        const AnswerOption& option = question.Options[i];
+        if (option.Points != 0 && option.Text.trimmed().isEmpty())
+            found->append({lines[i], QStringLiteral("вариант %1 без текста, а за него даётся "
+                                                    "%2 баллов: студент увидит пустой вариант; "
+                                                    "допишите текст после номера или уберите "
+                                                    "вариант вместе с его строкой баллов")
+                                         .arg(i + 1)
+                                         .arg(option.Points)});
     }
     const bool anyPoints =
         std::any_of(question.Options.begin(), question.Options.begin() + question.OptionCount,
@@ -282,6 +293,7 @@ public:
             Take(lines[n - 1], n);
         if (m_state == State::OptionStart && m_commaLine > 0)
             AddLastOptionSlip();
+        FinishOptions();
         return m_problems;
     }
 
@@ -307,7 +319,7 @@ private:
                                           "его текст")});
     }
 
-    void CheckLine(const QString& line, int n) {
+    void CheckLine(const QString& line, int n, bool inOptions) {
         static const QRegularExpression indentedMarker(
             QStringLiteral("^[ \\t]+([.,][ \\t]*[-+]?\\d*)[ \\t]*$"));
         const QRegularExpressionMatch match = indentedMarker.match(line);
@@ -315,11 +327,67 @@ private:
             Add(n, QStringLiteral("перед «%1» стоит пробел или табуляция: программа прочтёт "
                                   "строку как текст, а не как конец блока")
                        .arg(match.captured(1)));
-        if (line.startsWith(u'.') && !IsIntegerRest(line.mid(1)))
-            Add(n, QStringLiteral("строка начинается с точки: программа закончит на ней блок, "
-                                  "и «%1» в текст не попадёт; уберите точку или перенесите её "
-                                  "в конец предыдущей строки")
-                       .arg(line.mid(1).trimmed()));
+        // Among the options a "." line is also the last option's points (CheckOptionEnd).
+        if (!inOptions && line.startsWith(u'.') && !IsIntegerRest(line.mid(1)))
+            AddDotText(line, n);
+    }
+
+    void AddDotText(const QString& line, int n) {
+        Add(n, QStringLiteral("строка начинается с точки: программа закончит на ней блок, "
+                              "и «%1» в текст не попадёт; уберите точку или перенесите её "
+                              "в конец предыдущей строки")
+                   .arg(line.mid(1).trimmed()));
+    }
+
+    // A "," or "." line among the options whose rest is not a whole number: points with a slip
+    // in them (".O", ",100%"), or, after ",", a line of the option's text, which ends the option
+    // with the points its rest gives and starts another one, so that every later points line
+    // belongs to the option above the one it was written for. True for such a text line: the
+    // walk takes it as the teacher meant it, as text.
+    bool CheckOptionEnd(const QString& line, int n) {
+        if (IsIntegerRest(line.mid(1)))
+            return false;
+        static const QRegularExpression number(QStringLiteral("^[-+]?\\d"));
+        const QString rest = line.mid(1).trimmed();
+        const int points = PointsFromText(QStringView(line).mid(1));
+        const bool pointsSlip =
+            number.match(rest).hasMatch() ||
+            (!rest.contains(u' ') &&
+             (rest.size() <= 2 ||
+              std::any_of(rest.begin(), rest.end(), [](QChar c) { return c.isDigit(); })));
+        if (pointsSlip) {
+            const QString marker = line.left(1);
+            Add(n, QStringLiteral("вариант %1: баллы «%2» — не число, программа засчитает "
+                                  "варианту %3; напишите баллы одними цифрами: «%4»")
+                       .arg(m_option)
+                       .arg(rest)
+                       .arg(points)
+                       .arg(marker + QStringLiteral("100» или «") + marker + u'0'));
+            return false;
+        }
+        if (line.startsWith(u'.')) {
+            AddDotText(line, n);
+            return false;
+        }
+        Add(n, QStringLiteral("вариант %1: строка начинается с запятой, и программа закончит на "
+                              "ней вариант с %2 баллами, а следующие строки прочтёт как новый "
+                              "вариант — баллы всех вариантов ниже сдвинутся на один; «%3» в "
+                              "текст не попадёт: уберите запятую или перенесите её в конец "
+                              "предыдущей строки")
+                   .arg(m_option)
+                   .arg(points)
+                   .arg(rest));
+        return true;
+    }
+
+    // A text line of the question or its note that begins with "\": it ends the block, and
+    // every later block of the question is read from the wrong lines.
+    void AddBackslashText(int n, const QString& block) {
+        Add(n, QStringLiteral("строка начинается с «\\»: программа закончит на ней %1, и "
+                              "остальные блоки вопроса прочтутся со сдвигом (варианты ответа — "
+                              "со строки ссылки); уберите «\\» или перенесите его в конец "
+                              "предыдущей строки")
+                   .arg(block));
     }
 
     bool StartsQuestion(const QString& line) const {
@@ -327,23 +395,62 @@ private:
                (line.size() == m_questionWord.size() || !line[m_questionWord.size()].isLetter());
     }
 
-    // The first line of an option: the loader drops its first two characters.
+    // The first line of an option: the loader drops its first two characters. Without a
+    // number and a blank in front, a word of three letters or more loses its start at once; a
+    // shorter one ("Да", "В 1991 году") shows against the other options of the question
+    // (FinishOptions).
     void CheckOptionPrefix(const QString& line, int n) {
-        if (line.size() < 3)
-            return;
-        const bool cutWord = line[1].isLetterOrNumber() && line[2].isLetterOrNumber();
-        if (!cutWord && !line.startsWith(u'!'))
-            return;
-        Add(n, QStringLiteral("вариант %1: программа отбрасывает первые два знака строки («%2») "
-                              "и покажет «%3»; начните строку с номера и пробела: «%4 %5»")
-                   .arg(m_option)
-                   .arg(line.left(2), line.mid(2, 20))
-                   .arg(m_option)
+        const bool cutWord =
+            line.size() >= 3 && line[1].isLetterOrNumber() && line[2].isLetterOrNumber();
+        const bool reported = cutWord || line.startsWith(u'!');
+        m_starts.append({m_option, n, line, reported});
+        if (reported)
+            AddPrefixSlip(m_option, n, line, QString());
+    }
+
+    void AddPrefixSlip(int option, int n, const QString& line, const QString& why) {
+        Add(n, QStringLiteral("вариант %1: %2программа отбрасывает первые два знака строки "
+                              "(«%3») и покажет «%4»; начните строку с номера и пробела: «%5 %6»")
+                   .arg(option)
+                   .arg(why, line.left(2), line.mid(2, 20))
+                   .arg(option)
                    .arg(line.left(22)));
     }
 
+    // Options of one question begin alike ("1 ", "2 "... or "а) ", "б) "...). When all the others
+    // begin with a digit, or with a character and a mark, an option that begins with a letter or
+    // with two letters or digits has lost its number.
+    void FinishOptions() {
+        const auto digit = [](const QString& line) { return !line.isEmpty() && line[0].isDigit(); };
+        const auto word = [](const QString& line) {
+            return line.size() < 2 || line[1].isLetterOrNumber();
+        };
+        for (const OptionStart& start : m_starts) {
+            if (start.reported || start.line.isEmpty())
+                continue;
+            QList<const OptionStart*> others;
+            for (const OptionStart& other : m_starts) {
+                if (&other != &start && !other.line.isEmpty())
+                    others << &other;
+            }
+            if (others.isEmpty())
+                continue;
+            const bool numbered = std::all_of(others.begin(), others.end(), [&](auto* o) {
+                return digit(o->line) && !word(o->line);
+            });
+            const bool marked = std::all_of(others.begin(), others.end(), [&](auto* o) {
+                return !word(o->line) && o->line[1] == others.front()->line[1];
+            });
+            if ((numbered && !digit(start.line)) || (marked && word(start.line)))
+                AddPrefixSlip(start.option, start.number, start.line,
+                              QStringLiteral("строка начинается не так, как у остальных "
+                                             "вариантов вопроса: "));
+        }
+        m_starts.clear();
+    }
+
     void Take(const QString& line, int n) {
-        CheckLine(line, n);
+        CheckLine(line, n, m_state == State::OptionStart || m_state == State::OptionRest);
         const bool dot = line.startsWith(u'.');
         const bool closesText = dot || line.startsWith(u'\\');
         switch (m_state) {
@@ -371,7 +478,9 @@ private:
                 CheckOptionPrefix(line, n);
             [[fallthrough]];
         case State::OptionRest:
-            if (line.startsWith(u',')) {
+            if ((line.startsWith(u',') || dot) && CheckOptionEnd(line, n)) {
+                m_state = State::OptionRest;
+            } else if (line.startsWith(u',')) {
                 m_state = State::OptionStart;
                 m_commaLine = n;
                 ++m_option;
@@ -382,10 +491,14 @@ private:
             }
             break;
         case State::Text:
-            TakeText(line, closesText);
+            if (line.startsWith(u'\\'))
+                AddBackslashText(n, QStringLiteral("текст вопроса"));
+            TakeText(line, dot);
             break;
         case State::Note:
-            m_state = closesText ? State::Reference : State::Note;
+            if (line.startsWith(u'\\'))
+                AddBackslashText(n, QStringLiteral("примечание"));
+            m_state = dot ? State::Reference : State::Note;
             break;
         case State::Reference:
             if (closesText) {
@@ -398,6 +511,7 @@ private:
     }
 
     void StartQuestion() {
+        FinishOptions();
         m_state = State::Text;
         m_firstTextLine = true;
         ++m_question;
@@ -413,9 +527,17 @@ private:
             m_state = State::Note;
     }
 
+    struct OptionStart {
+        int option = 0;
+        int number = 0; // its line number
+        QString line;
+        bool reported = false; // its start is reported already
+    };
+
     State m_state = State::Title;
     QList<FileProblem> m_problems;
-    QString m_questionWord; // the word the first question's line begins with ("Вопрос")
+    QList<OptionStart> m_starts; // the first lines of the options of the question read
+    QString m_questionWord;      // the word the first question's line begins with ("Вопрос")
     bool m_firstTextLine = false;
     int m_question = 0;
     int m_option = 0;

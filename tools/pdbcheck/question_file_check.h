@@ -28,13 +28,17 @@ qint64 AttainablePoints(const Question& question);
 
 /// What is wrong with a question file's text before the loader reads it, each at its own line:
 /// an encoding other than Windows-1251 (UTF-8, a byte-order mark, UTF-16), a text line that
-/// begins with "." (it ends its block), a blank or tab before a "," or "." marker line (it becomes
-/// text), a last option closed by "," (the next question is read as its options), an option
-/// line without the two characters the loader drops.
+/// begins with "." (it ends its block), a line of the question text or note that begins with "\"
+/// (it ends the block and shifts the rest of the question), a line of an option's text that
+/// begins with "," (it ends the option and shifts every later points line), points that are not
+/// a number (".O", ",100%"), a blank or tab before a "," or "." marker line (it becomes text), a
+/// last option closed by "," (the next question is read as its options), an option line without
+/// the two characters the loader drops (a long word cut, or a start unlike the other options').
 QList<FileProblem> CheckFileText(const QByteArray& bytes);
 
 /// Everything in a loaded file that stops it from serving an exam (with the problems of its text
 /// found by CheckFileText): options that cannot make a full answer or make more than 100 points,
+/// an option without text that is worth points,
 /// a question number that does not fill the nine hidden characters, pictures, option pictures,
 /// video fragments and textbook pages missing below courseFolder, picture and video names that lead
 /// outside its images folder (with the line that names them), a declared count different from the
