@@ -70,6 +70,7 @@ private Q_SLOTS:
     void refusals_data();
     void refusals();
     void takenNameIsKeptForTheControlTest();
+    void lostTakenNameTouchesNothing();
     void trainingGivesVerdictsAndWritesNothing();
     void everyAnswerIsForcedToTheDiskBeforeTheNext();
 };
@@ -230,6 +231,33 @@ void KeeperTest::takenNameIsKeptForTheControlTest() {
              answers.value(1).constData());
     QVERIFY(first.Ask(kControl + "2").startsWith("READY\t2"));
     QVERIFY(first.Ask("NEXT").startsWith("QUESTION\t1"));
+}
+
+void KeeperTest::lostTakenNameTouchesNothing() {
+    // The keeper that took the name stood still past the lock's lifetime; another PC took the
+    // name and runs its control test. The first is refused and leaves that test's files alone.
+    KeeperCourse course;
+    KeeperSession frozen(course.Path());
+    QCOMPARE(frozen.Handle("HELLO\t1"), QByteArray("OK\t1"));
+    QCOMPARE(frozen.Handle("TAKE\t" + kName.toUtf8()), QByteArray("OK"));
+    const QString lock = course.Data(kName).chopped(4) + QStringLiteral(".lock");
+    const QByteArray otherLock =
+        "4242\ncourse-testing\npc-07\n" + QByteArray(32, 'f') + '\n' + QByteArray(36, 'f') + '\n';
+    const QByteArray otherData = "data of the test on pc-07\r\n";
+    const QByteArray otherReport = "report of the test on pc-07\r\n";
+    for (const auto& [path, bytes] : {std::pair{lock, otherLock},
+                                      {course.Data(kName), otherData},
+                                      {course.Report(kName), otherReport}}) {
+        QFile::remove(path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    const QByteArray answer = frozen.Handle(kControl + "2");
+    QVERIFY2(answer.startsWith("REFUSED\tinuse\t"), answer.constData());
+    QCOMPARE(FileBytes(course.Data(kName)), otherData);
+    QCOMPARE(FileBytes(course.Report(kName)), otherReport);
+    QCOMPARE(FileBytes(lock), otherLock);
 }
 
 void KeeperTest::trainingGivesVerdictsAndWritesNothing() {
