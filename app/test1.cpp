@@ -3,11 +3,11 @@
 // Registration and testing menu.
 #include "app/test1.h"
 
-#include "app/candidate_name.h"
 #include "app/program_shell.h"
 #include "app/startup.h"
 #include "app/test.h"
 #include "app/test5.h"
+#include "keeper/keeper_client.h"
 #include "materials/test3.h"
 #include "platform/colours.h"
 #include "platform/display.h"
@@ -17,7 +17,7 @@
 #include "platform/paths.h"
 #include "platform/rounding.h"
 #include "review/test8.h"
-#include "keeper/keeper_client.h"
+#include "tests/candidate_name.h"
 #include "tests/test2.h"
 #include "tests/test4.h"
 #include "tests/test6.h"
@@ -56,9 +56,9 @@ bool IsTypedText(const QKeyEvent* key) {
            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
 }
 
-using Colours::kNavy;
 using Colours::kBlue;
 using Colours::kGreen;
+using Colours::kNavy;
 const QColor kPanelColour(0x4D, 0xCF, 0xFB);
 const QColor kFieldColour(0xCA, 0xF4, 0xFF);
 const QColor kButtonFace(0x56, 0xE6, 0x00);
@@ -264,8 +264,8 @@ void Tform12::BuildQualificationField() {
 
 void Tform12::BuildEntryPanel() {
     // Entry panel over the registration panel.
-    Panel5 = Named(new PressableLabel(QStringLiteral("   Вход для тестирования ..."), Panel1),
-                   "Panel5");
+    Panel5 =
+        Named(new PressableLabel(QStringLiteral("   Вход для тестирования ..."), Panel1), "Panel5");
     Panel5->setGeometry(Panel3->geometry());
     Panel5->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel5->setLineWidth(1);

@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
         }
     }
-    // Only result files and nothing left behind once the session is gone.
+    // Only result files and the attempt journal, nothing left behind once the session is gone.
     QDirIterator files(folder, QDir::Files | QDir::System | QDir::Hidden,
                        QDirIterator::Subdirectories);
     while (files.hasNext()) {
@@ -79,9 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const QString name = QFileInfo(path).fileName();
         if (path.endsWith(QLatin1String("/ortu/pdb12.db")))
             continue;
-        Require(name.endsWith(QLatin1String(".txt")) &&
-                (path.contains(QLatin1String("/otchet/data1/")) ||
-                 path.contains(QLatin1String("/otchet/print otchet/"))));
+        Require((name.endsWith(QLatin1String(".txt")) &&
+                 (path.contains(QLatin1String("/otchet/data1/")) ||
+                  path.contains(QLatin1String("/otchet/print otchet/")))) ||
+                path.endsWith(QLatin1String("/otchet/print otchet/attempts.log")));
         QFile::remove(path); // the next input starts from empty result folders
     }
     return 0;

@@ -61,9 +61,10 @@ bool KeeperClient::Start(QString* problem) {
     const QByteArray answer = Ask("HELLO\t1");
     if (answer == "OK\t1")
         return true;
-    *problem = answer.startsWith("ERROR\t") ? KeeperSession::Unescaped(answer.mid(6))
-                                            : QStringLiteral("Программа-хранитель результатов %1 не отвечает: %2")
-                                                  .arg(m_keeperPath, m_process->errorString());
+    *problem = answer.startsWith("ERROR\t")
+                   ? KeeperSession::Unescaped(answer.mid(6))
+                   : QStringLiteral("Программа-хранитель результатов %1 не отвечает: %2")
+                         .arg(m_keeperPath, m_process->errorString());
     Close();
     return false;
 }
@@ -91,8 +92,9 @@ KeeperStart KeeperClient::StartAnswer(const QByteArray& answer) {
         start.message = KeeperSession::Unescaped(fields[2]);
     } else {
         start.refusal = QStringLiteral("keeper");
-        start.message = answer.isEmpty() ? QStringLiteral("Программа-хранитель результатов не отвечает.")
-                                         : KeeperSession::Unescaped(answer);
+        start.message = answer.isEmpty()
+                            ? QStringLiteral("Программа-хранитель результатов не отвечает.")
+                            : KeeperSession::Unescaped(answer);
     }
     return start;
 }
@@ -167,8 +169,9 @@ KeeperAnswer KeeperClient::AnswerOf(const QByteArray& answer) {
         result.firstLost = fields[1].toInt();
         result.message = KeeperSession::Unescaped(fields[2]);
     } else {
-        result.message = answer.isEmpty() ? QStringLiteral("Программа-хранитель результатов не отвечает.")
-                                          : KeeperSession::Unescaped(answer);
+        result.message = answer.isEmpty()
+                             ? QStringLiteral("Программа-хранитель результатов не отвечает.")
+                             : KeeperSession::Unescaped(answer);
     }
     return result;
 }
@@ -194,8 +197,10 @@ QStringList KeeperClient::DataFileNames() {
     return names;
 }
 
-std::optional<QByteArray> KeeperClient::DataFile(const QString& fullName) {
+std::optional<QByteArray> KeeperClient::DataFile(const QString& fullName, QString* refusal) {
     const QByteArray answer = Ask("DATA\t" + fullName.toUtf8());
+    if (refusal && answer.startsWith("REFUSED\t"))
+        *refusal = KeeperSession::Unescaped(answer.split('\t').value(2));
     if (!answer.startsWith("FILE\t"))
         return std::nullopt;
     return QByteArray::fromBase64(answer.mid(5));

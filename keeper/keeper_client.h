@@ -21,7 +21,8 @@
 /// The answer to TAKE, CONTROL and TRAINING.
 struct KeeperStart {
     bool ready = false;
-    QString refusal; // "missing", "questions", "results", "inuse"; or "keeper" when it failed
+    QString refusal; // "missing", "questions", "results", "inuse", "name"; or "keeper"
+                     // when it failed
     QString message; // the refusal's message, Russian as the screens show it
     int questions = 0;
     QString title;
@@ -69,9 +70,10 @@ public:
     KeeperAnswer End();
     /// The training's verdict of the boxes ticked now.
     Verdict Ticks(const PositionFlags& ticked);
-    /// The names of the data files, and one of them.
+    /// The names of the data files the caller may read, and one of them; a file the keeper
+    /// refuses sets *refusal to the reason to show (a classmate's file).
     QStringList DataFileNames();
-    std::optional<QByteArray> DataFile(const QString& fullName);
+    std::optional<QByteArray> DataFile(const QString& fullName, QString* refusal = nullptr);
     /// The keeper's process, 0 when none runs.
     qint64 ProcessId() const { return m_process ? m_process->processId() : 0; }
     /// Says goodbye and waits for the keeper to end.

@@ -26,6 +26,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,6 +40,22 @@ constexpr qsizetype kLongestRequest = 64 * 1024;
 
 bool Privileged() {
     return getegid() != getgid() || geteuid() != getuid();
+}
+
+// Who runs the keeper: a teacher is root or a member of the keeper's group (its real group, or
+// one of its supplementary groups).
+KeeperCaller Caller(bool privileged) {
+    KeeperCaller caller;
+    caller.installed = privileged;
+    caller.uid = uint(getuid());
+    caller.teacher = getuid() == 0 || getgid() == getegid();
+    if (const struct passwd* account = ::getpwuid(getuid()))
+        caller.login = QString::fromLocal8Bit(account->pw_name);
+    const int count = ::getgroups(0, nullptr);
+    QList<gid_t> groups(count > 0 ? count : 0);
+    if (count > 0 && ::getgroups(count, groups.data()) == count)
+        caller.teacher = caller.teacher || groups.contains(getegid());
+    return caller;
 }
 
 // Nothing of the caller's environment reaches Qt or the C library but the locale's name, which
@@ -166,7 +183,7 @@ int main(int argc, char* argv[]) {
         WriteAll("ERROR\t" + KeeperSession::Field(problem) + '\n');
         return 2;
     }
-    KeeperSession session(course);
+    KeeperSession session(course, Caller(privileged));
     QByteArray pending;
     bool discarding = false; // the rest of an over-long request is skipped up to its LF
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);

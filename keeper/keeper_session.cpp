@@ -5,6 +5,8 @@
 #include "platform/paths.h"
 #include "platform/regular_file.h"
 #include "questions/answer_points.h"
+#include "tests/attempt_journal.h"
+#include "tests/candidate_name.h"
 #include "tests/percent_text.h"
 #include "tests/result_lock.h"
 #include "tests/training_core.h"
@@ -12,7 +14,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -47,9 +54,20 @@ bool DataFileName(const QString& name) {
            name.toUtf8().size() <= 240;
 }
 
+// The account that made the opened file: of the file itself, not of a name looked up again.
+uint OwnerOf(const QFile& file) {
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    return ::fstat(file.handle(), &info) == 0 ? uint(info.st_uid) : uint(-2);
+#else
+    return QFileInfo(file.fileName()).ownerId();
+#endif
+}
+
 } // namespace
 
-KeeperSession::KeeperSession(QString programFolder) : m_programFolder(std::move(programFolder)) {}
+KeeperSession::KeeperSession(QString programFolder, KeeperCaller caller)
+    : m_programFolder(std::move(programFolder)), m_caller(caller) {}
 
 QByteArray KeeperSession::Field(const QString& text) {
     QByteArray out;
@@ -100,6 +118,8 @@ QByteArray KeeperSession::Handle(const QByteArray& line) {
     const QList<QByteArray> fields = line.split('\t');
     const QByteArray& command = fields[0];
     if (command == "BYE" && fields.size() == 1) {
+        if (m_journalOpen)
+            Journal(QStringLiteral("прервана"));
         if (m_report.IsOpen())
             m_report.CloseReports(); // the report keeps the interrupted test's block
         m_stage = Stage::Closed;
@@ -182,6 +202,8 @@ QByteArray KeeperSession::Control(const QList<QByteArray>& fields) {
     m_candidate = {QString::fromUtf8(fields[1]), QString::fromUtf8(fields[2]),
                    QString::fromUtf8(fields[3]), QString::fromUtf8(fields[4]),
                    QString::fromUtf8(fields[5])};
+    if (const QByteArray refusal = NameRefusal(m_candidate.FullName); !refusal.isEmpty())
+        return refusal;
     if (const QByteArray refusal = LoadQuestions(m_candidate.Topic, count); !refusal.isEmpty())
         return refusal;
     if (m_takenName && m_takenName->FullName() == m_candidate.FullName)
@@ -197,7 +219,17 @@ QByteArray KeeperSession::Control(const QList<QByteArray>& fields) {
         return "REFUSED\t" + QByteArray(inUse ? "inuse" : "results") + '\t' + Field(message);
     }
     m_controlTaken = true;
+    m_journalOpen = true;
+    Journal(QStringLiteral("начата"), now); // the moment of the report's header
     return Begin(false);
+}
+
+QByteArray KeeperSession::NameRefusal(const QString& fullName) const {
+    // The menu's own check, made again: the program that sends the name may be another.
+    const QString problem = CandidateNameProblem(
+        fullName, {DataPath(m_programFolder, QStringLiteral("\\otchet\\print otchet")),
+                   DataPath(m_programFolder, QStringLiteral("\\otchet\\data1"))});
+    return problem.isEmpty() ? QByteArray() : "REFUSED\tname\t" + Field(problem);
 }
 
 QByteArray KeeperSession::Take(const QList<QByteArray>& fields) {
@@ -205,6 +237,8 @@ QByteArray KeeperSession::Take(const QList<QByteArray>& fields) {
         return Error(QStringLiteral("malformed: TAKE takes one name"));
     if (m_controlTaken || m_takenName)
         return Error(QStringLiteral("out of order: a name was already taken"));
+    if (const QByteArray refusal = NameRefusal(QString::fromUtf8(fields[1])); !refusal.isEmpty())
+        return refusal;
     ResultNameLock::Attempt attempt =
         ResultNameLock::Acquire(m_programFolder, QString::fromUtf8(fields[1]));
     if (!attempt.lock)
@@ -310,22 +344,38 @@ QByteArray KeeperSession::Answer(const QList<QByteArray>& fields) {
     if (!m_training &&
         (!m_report.WriteTotals(m_questionsToAsk, m_total) || !m_report.CloseReports()))
         return Stop(0);
+    if (!m_training)
+        Journal(QStringLiteral("окончена ") + PercentText(m_total, m_questionsToAsk).trimmed() +
+                QLatin1Char('%'));
     return Result();
 }
 
 QByteArray KeeperSession::Stop(int firstLost) {
     const QString message = m_report.ErrorMessage();
     m_report.CloseReports();
+    Journal(QStringLiteral("прервана"));
     m_stage = Stage::Stopped;
     return "STOPPED\t" + QByteArray::number(firstLost) + '\t' + Field(message);
+}
+
+void KeeperSession::Journal(const QString& event, const QDateTime& now) {
+    if (!m_journalOpen)
+        return;
+    m_journalOpen = event == QStringLiteral("начата");
+    // A journal that cannot be written stops no test: the result files hold the test.
+    AppendToJournal(m_programFolder,
+                    {ReportDateText(now.date()), ReportTimeText(now.time()), m_candidate.FullName,
+                     m_caller.uid, m_caller.login, QSysInfo::machineHostName(), event});
 }
 
 QByteArray KeeperSession::List() {
     const QDir folder(DataPath(m_programFolder, QStringLiteral("\\otchet\\data1")));
     QByteArray reply = "NAMES";
     for (const QFileInfo& info : folder.entryInfoList({QStringLiteral("*.txt")},
-                                                      QDir::Files | QDir::NoSymLinks, QDir::Name))
-        reply += '\t' + Field(info.fileName().chopped(4));
+                                                      QDir::Files | QDir::NoSymLinks, QDir::Name)) {
+        if (m_caller.MayRead(info.ownerId()))
+            reply += '\t' + Field(info.fileName().chopped(4));
+    }
     return reply;
 }
 
@@ -339,6 +389,11 @@ QByteArray KeeperSession::Data(const QList<QByteArray>& fields) {
     QFile file;
     if (const QString reason = OpenRegularFileForReading(path, &file); !reason.isEmpty())
         return Error(QStringLiteral("refused: ") + reason);
+    if (!m_caller.MayRead(OwnerOf(file)))
+        return "REFUSED\towner\t" +
+               Field(QStringLiteral("Файл «%1» записан тестированием другого студента: открыть "
+                                    "можно только свои результаты.")
+                         .arg(QString::fromUtf8(fields[1]) + QStringLiteral(".txt")));
     if (file.size() > kLargestDataFile)
         return Error(QStringLiteral("refused: the file is too large"));
     const QByteArray bytes = file.readAll();

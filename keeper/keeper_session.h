@@ -30,7 +30,8 @@
 //                                                          | REFUSED kind message
 //       kind: "missing" (no question file), "questions" (a damaged or refused one), "empty"
 //       (a question file without questions),
-//       "results" (a result file or folder), "inuse" (a control test under the name runs)
+//       "results" (a result file or folder), "inuse" (a control test under the name runs),
+//       "name" (a name the menu refuses: tests/candidate_name.h; TAKE too)
 //   NEXT                             READY, or SAVED      -> QUESTION number text picture
 //                                                             page option1 ... optionK
 //       (the options in the order shown; the picture field empty without a picture; page: the
@@ -49,18 +50,36 @@
 //                                                             percent (time up: the rest unasked)
 //   LIST                             no test running      -> NAMES name ...
 //   DATA name                        no test running      -> FILE base64-of-the-data-file
+//                                                          | REFUSED owner message
+//       An installed keeper (KeeperCaller::installed) lists and hands over to a student only the
+//       data files his own account made: the others hold his classmates' answers and the right
+//       ones. Root and the members of the keeper's group (the teachers) see every file.
 //   BYE                              at any time          -> OK (the test, if any, is left
 //                                                             as it stands: the report keeps it)
+//
+// Every control test that starts, ends, is stopped or is left adds a line to the attempt journal
+// (tests/attempt_journal.h) with the account that ran it.
 //
 // A request that is malformed or comes out of order is refused with "ERROR reason" and changes
 // nothing. A write that fails, a result file deleted or replaced, or the name's lock lost stops
 // the test: "STOPPED number message" names the first question whose answer was not saved (0 when
 // only the totals were lost), and every later request of that test is refused.
 
+/// Who runs the keeper, as its main learns it from the process (a test poses as another
+/// account).
+struct KeeperCaller {
+    bool installed = false; // set-group-id: the result files are the keeper's group's
+    uint uid = 0;           // the real user id: the account of the student
+    bool teacher = false;   // root or a member of the keeper's group
+    QString login;          // the account's login name, for the attempt journal
+    /// Whether the caller may read a data file that the account `owner` made.
+    bool MayRead(uint owner) const { return !installed || teacher || owner == uid; }
+};
+
 class KeeperSession {
 public:
     /// programFolder: the course folder the keeper serves (never one a request names).
-    explicit KeeperSession(QString programFolder);
+    explicit KeeperSession(QString programFolder, KeeperCaller caller = {});
 
     /// The answer to one request line (without its LF), as one line without its LF.
     QByteArray Handle(const QByteArray& line);
@@ -81,6 +100,8 @@ private:
     QByteArray LoadQuestions(const QString& topic, int count);
     /// The test's first READY: the draw started, nothing asked yet.
     QByteArray Begin(bool training);
+    /// The refusal of a name the menu would refuse too, empty for a good one.
+    QByteArray NameRefusal(const QString& fullName) const;
     QByteArray Take(const QList<QByteArray>& fields);
     QByteArray Training(const QList<QByteArray>& fields);
     QByteArray Ticks(const QList<QByteArray>& fields);
@@ -95,8 +116,12 @@ private:
     QByteArray Data(const QList<QByteArray>& fields);
     QByteArray Stop(int firstLost);
     static QByteArray Error(const QString& reason);
+    /// The attempt journal's line of the control test under way: "начата", "окончена ..." or
+    /// "прервана" (the last two once).
+    void Journal(const QString& event, const QDateTime& at = ReportNow());
 
     QString m_programFolder;
+    KeeperCaller m_caller;
     Stage m_stage = Stage::Greeting;
     QuestionBank m_bank;
     QuestionDraw m_draw;
@@ -104,6 +129,7 @@ private:
     std::unique_ptr<ResultNameLock> m_takenName; // TAKE's lock until CONTROL keeps it
     bool m_training = false;                     // the test under way is a training test
     bool m_controlTaken = false;                 // one control test for each start
+    bool m_journalOpen = false;                  // the journal holds its start, not its end
     CandidateInfo m_candidate;
     int m_questionsToAsk = 0;
     int m_shown = 0;

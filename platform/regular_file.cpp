@@ -236,7 +236,7 @@ int OpenInFolder(int folderFd, const QByteArray& name, WriteMode mode, QString* 
     int fd = -1;
     if (mode == WriteMode::Append)
         fd = ::openat(folderFd, name.constData(), flags | O_RDWR, 0666);
-    if (fd < 0 && (mode == WriteMode::Replace || errno == EACCES))
+    if (fd < 0 && (mode != WriteMode::Append || errno == EACCES))
         fd = ::openat(folderFd, name.constData(), flags | O_WRONLY, 0666);
     if (fd < 0) {
         const int code = errno;

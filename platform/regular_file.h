@@ -21,6 +21,8 @@ class QFileDevice;
 enum class WriteMode {
     Append,  // written at the end; created when missing
     Replace, // emptied once the checks passed; created when missing
+    Keep,    // written from its start but not emptied, which the caller does (QFile::resize)
+             // once its own checks passed; created when missing
 };
 
 /// Empty when `folder` is an existing folder that is not a symbolic link; otherwise the reason

@@ -48,9 +48,9 @@ namespace {
 
 const QColor kBackground(0xEE, 0xFC, 0xA0);
 const QColor kBarColour(0x5F, 0xEE, 0xFA);
-using Colours::kNavy;
-using Colours::kMaroon;
 using Colours::kBlue;
+using Colours::kMaroon;
+using Colours::kNavy;
 using Colours::kRed;
 const QColor kPointsGreen(0x00, 0x59, 0x00);
 constexpr QColor kVideoFace = Colours::kToggleFace;
@@ -656,11 +656,12 @@ void TForm8::OpenReviewFile() {
                          DataPath(folder, QStringLiteral("\\otchet\\data1\\")), &names);
     const QString fileName = QFileInfo(path).fileName();
     std::optional<QByteArray> bytes;
+    QString refusal;
     if (fileName.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
-        bytes = keeper.DataFile(fileName.chopped(4));
+        bytes = keeper.DataFile(fileName.chopped(4), &refusal);
     keeper.Close();
     if (!bytes) {
-        ShowMessage(kNoFileMessage, MessageKind::Information, this);
+        ShowMessage(refusal.isEmpty() ? kNoFileMessage : refusal, MessageKind::Information, this);
         return;
     }
 

@@ -4,7 +4,8 @@
 # The exam keeper installed as the package installs it (set-group-id to a group of its own, the
 # question files and both result folders that group's, students not in it), tried as a student:
 # a control test through the keeper works; reading the key, and changing, deleting, replacing or
-# planting result files by hand do not, and the files stay as the keeper wrote them.
+# planting result files by hand do not, and the files stay as the keeper wrote them. A classmate
+# gets neither the student's data file nor its name through the keeper; the teacher gets both.
 #
 #   scripts/keeper-permissions-check.sh KEEPER QUESTION-FILE WORK-FOLDER
 #
@@ -22,6 +23,7 @@ fi
 tag=$$
 group=ctkeeper$tag
 student=ctstudent$tag
+classmate=ctmate$tag
 # Below /tmp, whatever the build folder: a folder above the course that everyone may write but
 # with the sticky bit must not stop the keeper.
 base=$(mktemp -d /tmp/keeper-check.XXXXXX)
@@ -29,6 +31,7 @@ chmod 755 "$base"
 failures=0
 cleanup() {
   userdel "$student" >/dev/null 2>&1
+  userdel "$classmate" >/dev/null 2>&1
   groupdel "$group" >/dev/null 2>&1
   rm -rf "$base"
 }
@@ -38,6 +41,7 @@ as_student() { runuser -u "$student" -- "$@"; }
 
 groupadd --system "$group" || exit 1
 useradd --no-create-home --home-dir /nonexistent --shell /bin/sh "$student" || exit 1
+useradd --no-create-home --home-dir /nonexistent --shell /bin/sh "$classmate" || exit 1
 
 # The package's modes: the keeper 2755 root:GROUP; the course root's; the key 0640 root:GROUP in
 # a folder 0750; the result folders 2770 root:GROUP.
@@ -76,6 +80,21 @@ as_student chmod 666 "$data" 2>/dev/null && fail "the student changed his data f
 # The review reads a data file through the keeper; a course of the student's own is refused.
 review=$(printf 'HELLO\t1\nDATA\tIvanov I. I.\nBYE\n' | as_student "$base/bin/course-testing-keeper" --course "$course")
 echo "$review" | grep -q "^FILE	$(base64 -w0 < "$data")$" || fail "the review through the keeper: $review"
+# A classmate sees neither the name nor the file (the right answers are in it); the teacher (root
+# here) sees both.
+mate=$(printf 'HELLO\t1\nLIST\nDATA\tIvanov I. I.\nBYE\n' |
+  runuser -u "$classmate" -- "$base/bin/course-testing-keeper" --course "$course")
+echo "$mate" | grep -q "^NAMES$" || fail "the classmate's list shows another's file: $mate"
+echo "$mate" | grep -q "^REFUSED	owner	" || fail "the classmate read another's data file: $mate"
+teacher=$(printf 'HELLO\t1\nLIST\nDATA\tIvanov I. I.\nBYE\n' |
+  "$base/bin/course-testing-keeper" --course "$course")
+echo "$teacher" | grep -q "^NAMES	Ivanov I. I.$" && echo "$teacher" | grep -q "^FILE	" ||
+  fail "the teacher's list or file through the keeper: $teacher"
+# The attempt journal names the student's account for the start and the end of his test.
+journal="$course/otchet/print otchet/attempts.log"
+[ "$(grep -c "	Ivanov I. I.	$(id -u "$student")	$student	" "$journal")" = 2 ] ||
+  fail "the attempt journal: $(cat "$journal" 2>&1)"
+as_student cat "$journal" >/dev/null 2>&1 && fail "the student read the attempt journal"
 own=$(as_student mktemp -d)
 as_student mkdir -p "$own/ortu" "$own/otchet/data1" "$own/otchet/print otchet"
 refused=$(printf 'HELLO\t1\n' | as_student "$base/bin/course-testing-keeper" --course "$own")

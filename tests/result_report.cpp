@@ -237,6 +237,14 @@ bool ResultReport::OpenReports(const QString& programFolder, const CandidateInfo
     std::unique_ptr<QFile> dataFile;
     if (!OpenFiles(paths, reportFile, dataFile))
         return false;
+    // The files are opened under the name, but nothing is cut off or written yet: a PC that
+    // stood still while it opened them may have lost the name to another test meanwhile, whose
+    // files these are now.
+    if (const QString reason = lock->LostReason(); !reason.isEmpty())
+        return Fail(lock->Path(), reason);
+    if (!dataFile->resize(0))
+        return Fail(paths.dataPath,
+                    QStringLiteral("файл не очищается: ") + dataFile->errorString());
     if (!EndCutLastLine(reportFile.get(), paths.reportPath))
         return false;
     m_lock = std::move(lock);
@@ -268,9 +276,14 @@ bool ResultReport::CheckFolders(const Paths& paths) {
 bool ResultReport::TakeNameLock(const QString& programFolder, const QString& fullName,
                                 std::unique_ptr<ResultNameLock>& lock) {
     // The name is taken for the whole test before either file is touched: a second test under
-    // the same name, here or on another PC, must not empty the data file of this one.
+    // the same name, here or on another PC, must not empty the data file of this one. A lock
+    // handed over is kept only while it still holds: one that another PC took while this one
+    // stood still is no longer this test's, and the name is taken anew (refused while that
+    // test runs).
     if (!lock || lock->FullName() != fullName ||
-        lock->Path() != DataPath(programFolder, ResultNameLock::LockFileLiteral(fullName))) {
+        lock->Path() != DataPath(programFolder, ResultNameLock::LockFileLiteral(fullName)) ||
+        !lock->StillHeld()) {
+        lock.reset(); // a lost lock leaves the file another PC made
         ResultNameLock::Attempt attempt = ResultNameLock::Acquire(programFolder, fullName);
         if (!attempt.lock) {
             m_error = attempt.message;
@@ -304,7 +317,7 @@ bool ResultReport::OpenFiles(const Paths& paths, std::unique_ptr<QFile>& reportF
         return Fail(paths.reportPath, QStringLiteral("файл не открывается для записи: ") + problem);
     dataFile = std::make_unique<QFile>();
     if (const QString problem = OpenRegularFileForWriting(paths.dataFolder, paths.fileName,
-                                                          WriteMode::Replace, dataFile.get());
+                                                          WriteMode::Keep, dataFile.get());
         !problem.isEmpty())
         return Fail(paths.dataPath, QStringLiteral("файл не открывается для записи: ") + problem);
     return true;

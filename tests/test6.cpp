@@ -204,7 +204,6 @@ void TForm6::CloseKeeper() {
     m_keeper.reset();
 }
 
-
 void TForm6::EnableBoxes(bool enabled) {
     for (int row = 1; row <= kRows; ++row)
         Box(row)->setEnabled(enabled);
@@ -347,7 +346,7 @@ bool TForm6::StartControl(const SettingsReading& settings) {
         RefuseForSettings(start.message);
         return false;
     }
-    // A result file or folder, the name in use, or the keeper itself.
+    // A result file or folder, the name in use or refused, or the keeper itself.
     const QPointer<TForm6> self(this);
     m_errorShown = true;
     ShowMessage(start.message, MessageKind::Error, this);
@@ -488,8 +487,8 @@ void TForm6::AbortAfterWriteFailure(const KeeperAnswer& stop) {
     // which question on nothing was saved (every earlier answer is on the disk), or that only
     // the totals are missing.
     const bool onlyTotals = stop.kind == KeeperAnswer::Kind::Stopped && stop.firstLost == 0;
-    const int firstLost = stop.kind == KeeperAnswer::Kind::Stopped ? stop.firstLost
-                                                                     : m_session.ShownCount();
+    const int firstLost =
+        stop.kind == KeeperAnswer::Kind::Stopped ? stop.firstLost : m_session.ShownCount();
     const QString reason = stop.message.isEmpty()
                                ? QStringLiteral("Программа-хранитель результатов не отвечает.")
                                : stop.message;

@@ -609,6 +609,27 @@ void ResultReportTest::nameInUseIsRefusedBeforeAnyFile() {
     QVERIFY(!ResultNameLock::Acquire(dir.path(), kName).lock);
     QVERIFY(handed.CloseReports());
     QVERIFY(ResultNameLock::Acquire(dir.path(), kName).lock);
+
+    // A handed lock lost while its PC stood still: another PC took the name and runs its test.
+    // The writer is refused and touches none of that test's files.
+    taken = ResultNameLock::Acquire(dir.path(), kName);
+    QVERIFY(taken.lock);
+    handed.HoldNameLock(std::move(taken.lock));
+    const QString lockPath = DataPath(dir.path(), ResultNameLock::LockFileLiteral(kName));
+    PlantLock(lockPath, LockContents(4242, "pc-07"));
+    const QByteArray otherData = FileBytes(dataPath) + "other PC's test\r\n";
+    const QByteArray otherReport = FileBytes(reportPath) + "other PC's test\r\n";
+    for (const auto& [path, bytes] : {std::pair{dataPath, otherData}, {reportPath, otherReport}}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    QVERIFY(!OpenIvanov(handed, dir.path()));
+    QCOMPARE(handed.ErrorMessage(), ResultNameLock::InUseMessage(kName));
+    handed.CloseReports();
+    QCOMPARE(FileBytes(dataPath), otherData);
+    QCOMPARE(FileBytes(reportPath), otherReport);
+    QCOMPARE(FileBytes(lockPath), LockContents(4242, "pc-07"));
 }
 
 void ResultReportTest::leftBehindLockStopsHolding() {

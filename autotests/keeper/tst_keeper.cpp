@@ -6,8 +6,10 @@
 
 #include "autotests/keeper/keeper_course.h"
 #include "keeper/keeper_session.h"
+#include "platform/paths.h"
 #include "platform/regular_file.h"
 #include "questions/answer_points.h"
+#include "tests/attempt_journal.h"
 #include "tests/percent_text.h"
 #include "tests/result_report.h"
 
@@ -70,6 +72,9 @@ private Q_SLOTS:
     void refusals_data();
     void refusals();
     void takenNameIsKeptForTheControlTest();
+    void lostTakenNameTouchesNothing();
+    void classmatesDataFileIsRefused_data();
+    void classmatesDataFileIsRefused();
     void trainingGivesVerdictsAndWritesNothing();
     void everyAnswerIsForcedToTheDiskBeforeTheNext();
 };
@@ -151,6 +156,18 @@ void KeeperTest::wholeTestWritesTheProgramsFiles() {
     QCOMPARE(data, expectedData.data());
     QCOMPARE(FileBytes(keeper.Report()), report.data());
     QCOMPARE(keeper.Ask("BYE"), QByteArray("OK"));
+
+    // The attempt journal beside the reports: its start and its end, with the account that ran
+    // the keeper.
+    const QList<JournalLine> journal =
+        ReadJournal(DataPath(keeper.Course(), AttemptJournalLiteral()));
+    QCOMPARE(journal.size(), 2);
+    QCOMPARE(journal[0].date + u' ' + journal[0].time, moment);
+    QCOMPARE(journal[0].name, kName);
+    QCOMPARE(journal[0].uid, QFileInfo(keeper.Data()).ownerId());
+    QCOMPARE(journal[0].event, QStringLiteral("начата"));
+    QCOMPARE(journal[1].event, QStringLiteral("окончена ") +
+                                   PercentText(expectedTotal, 2).trimmed() + QLatin1Char('%'));
 }
 
 void KeeperTest::refusals_data() {
@@ -192,6 +209,12 @@ void KeeperTest::refusals_data() {
         << hello << kControl + "-1" << QByteArray("ERROR\tmalformed");
     QTest::newRow("a data file outside the folder")
         << hello << QByteArray("DATA\t../../ortu/pdb12") << QByteArray("ERROR\tmalformed");
+    // Names the menu refuses, sent by a program of the student's own.
+    QTest::newRow("a name with an invisible character")
+        << hello << QByteArray("TAKE\tПетров\xE2\x80\x8B П. П.") << QByteArray("REFUSED\tname\t");
+    QTest::newRow("a Windows device name")
+        << hello << QByteArray("CONTROL\tCON\tФК-1\tПлавание\tКМС\tИТОГОВОЕ ТЕСТИРОВАНИЕ\t2")
+        << QByteArray("REFUSED\tname\t");
     QTest::newRow("a request too long") << hello << QByteArray(100 * 1024, 'A')
                                         << QByteArray("ERROR\tmalformed: the request is too long");
 }
@@ -230,6 +253,73 @@ void KeeperTest::takenNameIsKeptForTheControlTest() {
              answers.value(1).constData());
     QVERIFY(first.Ask(kControl + "2").startsWith("READY\t2"));
     QVERIFY(first.Ask("NEXT").startsWith("QUESTION\t1"));
+}
+
+void KeeperTest::lostTakenNameTouchesNothing() {
+    // The keeper that took the name stood still past the lock's lifetime; another PC took the
+    // name and runs its control test. The first is refused and leaves that test's files alone.
+    KeeperCourse course;
+    KeeperSession frozen(course.Path());
+    QCOMPARE(frozen.Handle("HELLO\t1"), QByteArray("OK\t1"));
+    QCOMPARE(frozen.Handle("TAKE\t" + kName.toUtf8()), QByteArray("OK"));
+    const QString lock = course.Data(kName).chopped(4) + QStringLiteral(".lock");
+    const QByteArray otherLock =
+        "4242\ncourse-testing\npc-07\n" + QByteArray(32, 'f') + '\n' + QByteArray(36, 'f') + '\n';
+    const QByteArray otherData = "data of the test on pc-07\r\n";
+    const QByteArray otherReport = "report of the test on pc-07\r\n";
+    for (const auto& [path, bytes] : {std::pair{lock, otherLock},
+                                      {course.Data(kName), otherData},
+                                      {course.Report(kName), otherReport}}) {
+        QFile::remove(path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    const QByteArray answer = frozen.Handle(kControl + "2");
+    QVERIFY2(answer.startsWith("REFUSED\tinuse\t"), answer.constData());
+    QCOMPARE(FileBytes(course.Data(kName)), otherData);
+    QCOMPARE(FileBytes(course.Report(kName)), otherReport);
+    QCOMPARE(FileBytes(lock), otherLock);
+}
+
+void KeeperTest::classmatesDataFileIsRefused_data() {
+    // Who asks for a data file that this test's account made.
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("owner");
+    QTest::addColumn<bool>("teacher");
+    QTest::addColumn<bool>("served");
+    QTest::newRow("a keeper run as the user") << false << false << false << true;
+    QTest::newRow("the student who made it") << true << true << false << true;
+    QTest::newRow("a classmate") << true << false << false << false;
+    QTest::newRow("a teacher") << true << false << true << true;
+}
+
+void KeeperTest::classmatesDataFileIsRefused() {
+    QFETCH(bool, installed);
+    QFETCH(bool, owner);
+    QFETCH(bool, teacher);
+    QFETCH(bool, served);
+    KeeperCourse course;
+    const QByteArray bytes = "07.12.2026 09:05:03  Сидоров С. С.\r\n.\r\n";
+    {
+        QFile file(course.Data(kName));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    const uint account = QFileInfo(course.Data(kName)).ownerId();
+    KeeperSession session(course.Path(), {installed, owner ? account : account + 1, teacher, {}});
+    QCOMPARE(session.Handle("HELLO\t1"), QByteArray("OK\t1"));
+    const QByteArray names = session.Handle("LIST");
+    const QByteArray data = session.Handle("DATA\t" + kName.toUtf8());
+    if (served) {
+        QCOMPARE(names, "NAMES\t" + kName.toUtf8());
+        QCOMPARE(data, "FILE\t" + bytes.toBase64());
+        return;
+    }
+    QCOMPARE(names, QByteArray("NAMES"));
+    QVERIFY2(data.startsWith("REFUSED\towner\t") &&
+                 KeeperSession::Unescaped(data).contains(QStringLiteral("другого студента")),
+             data.constData());
 }
 
 void KeeperTest::trainingGivesVerdictsAndWritesNothing() {
@@ -274,6 +364,10 @@ void KeeperTest::everyAnswerIsForcedToTheDiskBeforeTheNext() {
         // The result files are opened by descriptor: the system names the file.
         const QString path =
             QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(file.handle())).symLinkTarget();
+        if (path.endsWith(QLatin1String("/attempts.log"))) {
+            forced << QStringLiteral("journal");
+            return 0;
+        }
         if (QFileInfo(path).dir().dirName() != QLatin1String("data1")) {
             forced << QStringLiteral("report");
             return 0;
@@ -298,9 +392,10 @@ void KeeperTest::everyAnswerIsForcedToTheDiskBeforeTheNext() {
         QVERIFY(session.Handle("ANSWER\t10000").startsWith("RESULT\t2\t"));
     }
     QCOMPARE(forced, (QStringList{QStringLiteral("report"), QStringLiteral("data ."),
-                                  QStringLiteral("report"), QStringLiteral("data $"),
-                                  QStringLiteral("report"), QStringLiteral("data $"),
-                                  QStringLiteral("report"), QStringLiteral("data @")}));
+                                  QStringLiteral("journal"), QStringLiteral("report"),
+                                  QStringLiteral("data $"), QStringLiteral("report"),
+                                  QStringLiteral("data $"), QStringLiteral("report"),
+                                  QStringLiteral("data @"), QStringLiteral("journal")}));
 
     // The disk refuses the second answer: the test stops there and says why.
     forced.clear();
@@ -315,7 +410,10 @@ void KeeperTest::everyAnswerIsForcedToTheDiskBeforeTheNext() {
     QVERIFY2(stopped.startsWith("STOPPED\t2\t"), stopped.constData());
     QVERIFY2(KeeperSession::Unescaped(stopped).contains(QStringLiteral("ошибка ввода-вывода")),
              stopped.constData());
-    QCOMPARE(forced.size(), 6);
+    QCOMPARE(forced.size(), 8);
+    QCOMPARE(forced.last(), QStringLiteral("journal"));
+    QCOMPARE(ReadJournal(DataPath(course.Path(), AttemptJournalLiteral())).last().event,
+             QStringLiteral("прервана"));
     QVERIFY(session.Handle("NEXT").startsWith("ERROR\t"));
 #else
     QSKIP("names an open file through /proc");

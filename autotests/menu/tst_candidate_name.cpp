@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Course testing developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The candidate's name as part of the result files' names.
-#include "app/candidate_name.h"
+#include "tests/candidate_name.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Course testing developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/candidate_name.h"
+#include "tests/candidate_name.h"
 
 #include "platform/integer_text.h"
 #include "platform/paths.h"
