@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/text_file.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QFileDevice>
 #include <QStringList>
@@ -21,6 +23,30 @@ QString DecodeCp1251(QByteArrayView bytes) {
 QByteArray EncodeCp1251(const QString& text) {
     QStringEncoder encoder(kCodePage);
     return encoder.encode(text);
+}
+
+QByteArray Cp1251OfEditedText(QByteArray bytes, bool* wasUtf8) {
+    static constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+    bool utf8 = bytes.startsWith(kByteOrderMark);
+    if (utf8) {
+        bytes.remove(0, 3);
+    } else {
+        const QByteArrayView head =
+            QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), 4096));
+        const bool plainAscii =
+            std::all_of(head.begin(), head.end(), [](char c) { return (uchar(c) & 0x80) == 0; });
+        if (!plainAscii) {
+            QStringDecoder probe(QStringDecoder::Utf8); // a sequence cut at the end is no error
+            const QString decoded = probe.decode(head);
+            utf8 = !probe.hasError();
+        }
+    }
+    if (wasUtf8 != nullptr)
+        *wasUtf8 = utf8;
+    if (!utf8)
+        return bytes;
+    QStringEncoder encoder(kCodePage, QStringEncoder::Flag::Default);
+    return encoder.encode(QString::fromUtf8(bytes));
 }
 
 Cp1251LineReader::Cp1251LineReader(QIODevice* device) : m_device(device) {}

@@ -15,6 +15,13 @@
 QString DecodeCp1251(QByteArrayView bytes);
 QByteArray EncodeCp1251(const QString& text);
 
+/// A file a person saved again in a text editor may come back in UTF-8, with or without the
+/// byte-order mark Windows editors put first. Such bytes are returned in Windows-1251 (the mark
+/// dropped, a character Windows-1251 lacks as "?"), any other bytes as they are; *wasUtf8 says
+/// which. Text in Windows-1251 with Russian letters is never valid UTF-8 for long, so its first
+/// few kilobytes decide.
+QByteArray Cp1251OfEditedText(QByteArray bytes, bool* wasUtf8 = nullptr);
+
 /// Reads a device line by line. A line ends at CR LF; a lone LF is taken as a line end too,
 /// and a lone CR stays in the text. The last line may lack its line end.
 class Cp1251LineReader {

@@ -4,6 +4,7 @@
 // leaves: a test killed for a fresh draw, and a finished test taken again, are seen with the time
 // each began; and the accounts the keeper's attempt journal names for each name.
 
+#include "platform/text_file.h"
 #include "tests/attempt_journal.h"
 #include "tests/result_report.h"
 #include "tools/groupreport/attempts.h"
@@ -51,6 +52,7 @@ class GroupAttemptsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void everyAttemptIsListedWithItsTime();
+    void filesSavedAgainInUtf8ReadAsBefore();
 };
 
 void GroupAttemptsTest::everyAttemptIsListedWithItsTime() {
@@ -133,6 +135,50 @@ void GroupAttemptsTest::everyAttemptIsListedWithItsTime() {
                                          "(1002)</td><td><strong>")));
     QVERIFY(html.indexOf(QStringLiteral("id=\"attempts\"")) <
             html.lastIndexOf(QStringLiteral("</body>")));
+}
+
+// A teacher opened both files in an editor that saved them in UTF-8 (Windows editors put a
+// byte-order mark first): the finished test is still read as finished, with its result, and the
+// data file is counted.
+void GroupAttemptsTest::filesSavedAgainInUtf8ReadAsBefore() {
+    QTemporaryDir course;
+    QVERIFY(QDir(course.path()).mkpath(QStringLiteral("otchet/data1")));
+    QVERIFY(QDir(course.path()).mkpath(QStringLiteral("otchet/print otchet")));
+    const QString name = QStringLiteral("Сидоров С. С.");
+    TakeTest(course.path(), name, QStringLiteral("09:10:00"), 2, 1);
+    TakeTest(course.path(), name, QStringLiteral("09:20:00"), 2, 2);
+    const auto saveInUtf8 = [](const QString& path, const QByteArray& mark) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = DecodeCp1251(file.readAll());
+        file.close();
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(file.write(mark + text.toUtf8()) > 0);
+    };
+    const QString data = course.filePath(QStringLiteral("otchet/data1"));
+    saveInUtf8(
+        course.filePath(QStringLiteral("otchet/print otchet/") + name + QStringLiteral(".txt")),
+        QByteArray("\xEF\xBB\xBF"));
+    saveInUtf8(data + u'/' + name + QStringLiteral(".txt"), QByteArray());
+
+    const GroupAttempts group = ReadGroupAttempts({data});
+    QCOMPARE(group.students.size(), 1);
+    QCOMPARE(group.students[0].attempts.size(), 2);
+    QCOMPARE(group.students[0].Interrupted().size(), 1);
+    QCOMPARE(group.students[0].attempts[1].percent, QStringLiteral("100.0"));
+
+    QProcess process;
+    process.start(QStringLiteral(GROUPREPORT_PATH),
+                  {QStringLiteral("--csv"), course.filePath(QStringLiteral("g.csv")),
+                   QStringLiteral("--html"), course.filePath(QStringLiteral("g.html")), data});
+    QVERIFY(process.waitForFinished(60000));
+    const QString out =
+        QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+    QVERIFY2(process.exitCode() == 0, qPrintable(out));
+    QVERIFY2(!out.contains(QStringLiteral("не файл данных")), qPrintable(out));
+    QFile csv(course.filePath(QStringLiteral("g.csv")));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(csv.readAll()).contains(name));
 }
 
 QTEST_GUILESS_MAIN(GroupAttemptsTest)

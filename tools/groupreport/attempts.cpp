@@ -5,6 +5,7 @@
 #include "platform/text_file.h"
 #include "tests/attempt_journal.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -124,7 +125,11 @@ GroupAttempts ReadGroupAttempts(const QStringList& dataFolders) {
             StudentAttempts student;
             student.name = info.completeBaseName();
             student.file = info.filePath();
-            student.attempts = ReadReportAttempts(&file);
+            // A report a teacher saved again in UTF-8 is read as he sees it in his editor.
+            QByteArray bytes = Cp1251OfEditedText(file.readAll());
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::ReadOnly);
+            student.attempts = ReadReportAttempts(&buffer);
             if (student.attempts.size() > 1 || !student.Interrupted().isEmpty())
                 group.students << student;
         }

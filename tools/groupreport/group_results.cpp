@@ -7,6 +7,7 @@
 #include "tests/control_core.h"
 #include "tests/percent_text.h"
 
+#include <QBuffer>
 #include <QCollator>
 #include <QDateTime>
 #include <QDir>
@@ -365,10 +366,15 @@ std::vector<ReadOutcome> ReadFiles(const QStringList& files,
     const auto readOne = [&](int i, SharedTexts* shared) {
         ReadOutcome& outcome = outcomes[size_t(i)];
         QFile file(files[i]);
-        if (!file.open(QIODevice::ReadOnly))
+        if (!file.open(QIODevice::ReadOnly)) {
             outcome.reason = QStringLiteral("файл не открывается: ") + file.errorString();
-        else
-            ReadStudentResult(&file, files[i], &outcome.student, &outcome.reason, shared);
+        } else {
+            // A file a teacher saved again in UTF-8 is read as he sees it in his editor.
+            QByteArray bytes = Cp1251OfEditedText(file.readAll());
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::ReadOnly);
+            ReadStudentResult(&buffer, files[i], &outcome.student, &outcome.reason, shared);
+        }
         ++done;
     };
     const auto work = [&] {
