@@ -7,7 +7,7 @@
 //                     pictures and video fragments are embedded 822 times;
 //   own pictures:     the same questions, each with a picture of its own (30 to 100 KB, written
 //                     once into a temporary folder), every tenth with one of 7 video fragments
-//                     (400 to 600 KB) instead: 2430 distinct pictures, about 170 MB together.
+//                     (400 to 600 KB) instead: 2430 distinct pictures, 157 MB together.
 //
 // Both programs run as processes of their own and are measured from the outside: wall time,
 // processor time and peak resident memory (the kernel's accounting of each child). Each is
