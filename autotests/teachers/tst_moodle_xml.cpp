@@ -20,6 +20,7 @@
 #include "questions/answer_points.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -60,10 +61,11 @@ QuestionBank Reloaded(const QuestionBank& bank) {
     return loaded;
 }
 
-MoodleExport Exported(const QuestionBank& bank, QByteArray* xml) {
+MoodleExport Exported(const QuestionBank& bank, QByteArray* xml,
+                      qint64 cacheBudget = kMoodleExportCacheBytes) {
     QBuffer out(xml);
     out.open(QIODevice::WriteOnly);
-    return ExportMoodleXml(bank, SourcePath(QStringLiteral("course")), &out);
+    return ExportMoodleXml(bank, SourcePath(QStringLiteral("course")), &out, cacheBudget);
 }
 
 // One exported question as Moodle reads it: check boxes or radio buttons, and the fractions.
@@ -119,6 +121,8 @@ class MoodleXmlTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void sampleCourseGoesToMoodleAndBackUnchanged();
+    void aStreamedFileIsWrittenAsAKeptOne_data();
+    void aStreamedFileIsWrittenAsAKeptOne();
     void moodleScoresEveryTickSetAsTheProgramDoes();
     void exportNamesWhatMoodleCannotMatchOrTake_data();
     void exportNamesWhatMoodleCannotMatchOrTake();
@@ -162,6 +166,31 @@ void MoodleXmlTest::sampleCourseGoesToMoodleAndBackUnchanged() {
     QCOMPARE(bytes.count("<file name=\"$film01.avi\""), 1);
     // The AVI fragments are named once each, as browsers do not play them.
     QCOMPARE(exported.warnings.filter(QStringLiteral(".avi (вопрос ")).size(), 4);
+}
+
+void MoodleXmlTest::aStreamedFileIsWrittenAsAKeptOne_data() {
+    QTest::addColumn<qint64>("budget");
+    QTest::newRow("every file streamed") << qint64(0);
+    // The fragments (400 to 600 KB) are streamed in many pieces, the small pictures kept.
+    QTest::newRow("some kept") << qint64(64 * 1024);
+}
+
+// The course twice, so that every file is shown by two questions: with no limit every file is
+// kept after its first reading; the same bytes when files are streamed instead.
+void MoodleXmlTest::aStreamedFileIsWrittenAsAKeptOne() {
+    QFETCH(qint64, budget);
+    QuestionBank course;
+    QVERIFY(course.LoadFile(SourcePath(QStringLiteral("course/ortu/pdb12.db"))).ok());
+    course.Questions += course.Questions;
+    course.QuestionCount *= 2;
+    QByteArray kept;
+    const MoodleExport allKept = Exported(course, &kept, std::numeric_limits<qint64>::max());
+    QByteArray streamed;
+    const MoodleExport exported = Exported(course, &streamed, budget);
+    QVERIFY(allKept.ok() && exported.ok());
+    QCOMPARE(exported.warnings, allKept.warnings);
+    QCOMPARE(streamed.size(), kept.size());
+    QVERIFY(streamed == kept);
 }
 
 void MoodleXmlTest::moodleScoresEveryTickSetAsTheProgramDoes() {

@@ -74,15 +74,35 @@ double FractionOf(const AnswerOption& option) {
     return option.Points == 0 ? -100.0 : double(option.Points);
 }
 
-// Written as it goes: the document goes to the device element by element, and every embedded
-// file is read and encoded once however many questions show it.
+// The file a question's picture or video fragment names, and an option's picture.
+QString PictureFileOf(const Question& question) {
+    return question.Picture->mid(kImagesPrefixLength);
+}
+QString OptionFileOf(const AnswerOption& option) {
+    return option.Text.trimmed();
+}
+
+// Files are streamed in pieces of this many bytes, a multiple of 3, so that the base64 text of
+// the pieces written one after another is that of the whole file.
+constexpr qint64 kStreamChunk = 3 * 16384;
+
+qint64 Base64Size(qint64 bytes) {
+    return (bytes + 2) / 3 * 4;
+}
+
+// Written as it goes: the document goes to the device element by element. An embedded file is
+// read and encoded where it is embedded, in pieces straight to the device, so that memory does
+// not grow with the files; a file that more questions show is encoded once and its base64 text
+// kept until its last question, as long as all the text kept stays within the budget.
 class Exporter {
 public:
-    Exporter(const QuestionBank& bank, const QString& courseFolder, QIODevice* out)
-        : m_bank(bank), m_images(courseFolder + QStringLiteral("/images/")), m_out(out),
-          m_xml(out) {}
+    Exporter(const QuestionBank& bank, const QString& courseFolder, QIODevice* out,
+             qint64 cacheBudget)
+        : m_bank(bank), m_images(courseFolder + QStringLiteral("/images/")), m_out(out), m_xml(out),
+          m_budget(cacheBudget) {}
 
     MoodleExport Run() {
+        CountUses();
         m_xml.setAutoFormatting(true);
         m_xml.setAutoFormattingIndent(2);
         m_xml.writeStartDocument();
@@ -109,13 +129,30 @@ public:
                                           video.value().size() > 1 ? QStringLiteral("вопросы")
                                                                    : QStringLiteral("вопрос"),
                                           video.value().join(QStringLiteral(", ")));
-        if (Failed())
+        if (!m_readError.isEmpty())
+            m_result.error = m_readError;
+        else if (Failed())
             m_result.error = m_out->errorString();
         return m_result;
     }
 
 private:
-    bool Failed() const { return m_xml.hasError() || m_writeFailed; }
+    bool Failed() const { return m_xml.hasError() || m_writeFailed || !m_readError.isEmpty(); }
+
+    // How many times each file is embedded: the names only, the files are not opened.
+    void CountUses() {
+        for (int q = 1; q <= m_bank.QuestionCount; ++q) {
+            const Question& question = m_bank.At(q);
+            if (!MoodleRefusal(question).isEmpty())
+                continue;
+            if (question.Picture)
+                ++m_uses[PictureFileOf(question)];
+            for (int i = 0; i < question.OptionCount; ++i) {
+                if (question.Options[i].IsPicture)
+                    ++m_uses[OptionFileOf(question.Options[i])];
+            }
+        }
+    }
 
     // "вопрос 7 (№14-Т2.)": its place in the file and its number.
     QString Where(int q) const {
@@ -153,25 +190,34 @@ private:
         m_xml.writeEndElement();
     }
 
-    // The file's base64 text, read and encoded the first time a question shows it; an empty
-    // array when it cannot be read (said once per question).
-    const QByteArray& Encoded(const QString& name, int q) {
-        auto found = m_encoded.find(name);
-        if (found == m_encoded.end()) {
-            QFile file(m_images + name);
-            found = m_encoded.insert(
-                name, file.open(QIODevice::ReadOnly) ? file.readAll().toBase64() : QByteArray());
-        }
-        if (found->isEmpty())
+    // Whether the file can be embedded (it opens and is not empty; said once per question when
+    // not). A file that more questions show is read and encoded here if its base64 text fits in
+    // what is left of the budget; any other is streamed when it is written.
+    bool Readable(const QString& name, int q) {
+        if (m_encoded.contains(name))
+            return true;
+        QFile file(m_images + name);
+        const bool readable = file.open(QIODevice::ReadOnly) && file.size() > 0;
+        if (!readable) {
             m_result.warnings << QStringLiteral("%1: файл %2 не найден, в XML только ссылка на "
                                                 "него")
                                      .arg(Where(q), m_images + name);
-        return *found;
+            return false;
+        }
+        const qint64 encodedSize = Base64Size(file.size());
+        if (m_uses.value(name) > 1 && m_cached + encodedSize <= m_budget) {
+            const QByteArray bytes = file.readAll();
+            if (file.error() == QFileDevice::NoError) {
+                m_cached += Base64Size(bytes.size());
+                m_encoded.insert(name, bytes.toBase64());
+            }
+        }
+        return true;
     }
 
     // "<img>" or a link for the embedded file; the file goes into *files when it can be read.
     QString Embed(const QString& name, bool video, QStringList* files, int q) {
-        if (!Encoded(name, q).isEmpty())
+        if (Readable(name, q))
             files->append(name);
         if (video && !BrowserPlays(name))
             m_unplayable[name] << QString::number(q);
@@ -189,10 +235,42 @@ private:
             m_xml.writeAttribute(QStringLiteral("path"), QStringLiteral("/"));
             m_xml.writeAttribute(QStringLiteral("encoding"), QStringLiteral("base64"));
             m_xml.writeCharacters(QString());
-            const QByteArray& base64 = m_encoded[name];
-            if (m_out->write(base64) != base64.size())
-                m_writeFailed = true;
+            if (const auto cached = m_encoded.constFind(name); cached != m_encoded.cend())
+                Write(*cached);
+            else
+                Stream(name);
             m_xml.writeEndElement();
+            // Its last question: the text kept for it goes.
+            if (--m_uses[name] <= 0) {
+                if (const auto cached = m_encoded.find(name); cached != m_encoded.end()) {
+                    m_cached -= cached->size();
+                    m_encoded.erase(cached);
+                }
+            }
+        }
+    }
+
+    void Write(QByteArrayView bytes) {
+        if (m_out->write(bytes.data(), bytes.size()) != bytes.size())
+            m_writeFailed = true;
+    }
+
+    // The file read and encoded piece by piece onto the device.
+    void Stream(const QString& name) {
+        QFile file(m_images + name);
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_readError = QStringLiteral("%1: %2").arg(file.fileName(), file.errorString());
+            return;
+        }
+        if (m_chunk.isEmpty())
+            m_chunk.resize(kStreamChunk);
+        while (!Failed()) {
+            const qint64 read = file.read(m_chunk.data(), kStreamChunk);
+            if (read < 0)
+                m_readError = QStringLiteral("%1: %2").arg(file.fileName(), file.errorString());
+            if (read <= 0)
+                break;
+            Write(QByteArray::fromRawData(m_chunk.constData(), read).toBase64());
         }
     }
 
@@ -212,7 +290,7 @@ private:
         QString html = QStringLiteral("<p>%1</p>")
                            .arg(EscapedForHtml(LineOfBlock(question.Text.mid(kHiddenLength))));
         if (question.Picture) {
-            const QString file = question.Picture->mid(kImagesPrefixLength);
+            const QString file = PictureFileOf(question);
             html += QStringLiteral("<p>%1</p>").arg(Embed(file, question.IsVideo(), &files, q));
         }
         m_xml.writeStartElement(QStringLiteral("questiontext"));
@@ -301,7 +379,7 @@ private:
         const QString text =
             option.IsPicture
                 ? QStringLiteral("<p>%1</p>")
-                      .arg(Embed(option.Text.trimmed(), false, &optionFiles, q))
+                      .arg(Embed(OptionFileOf(option), false, &optionFiles, q))
                 : QStringLiteral("<p>%1</p>").arg(EscapedForHtml(LineOfBlock(option.Text)));
         m_xml.writeStartElement(QStringLiteral("answer"));
         m_xml.writeAttribute(QStringLiteral("fraction"), QString::number(FractionOf(option)));
@@ -332,7 +410,12 @@ private:
     QString m_images;
     QIODevice* m_out;
     QXmlStreamWriter m_xml;
-    QHash<QString, QByteArray> m_encoded;
+    qint64 m_budget;                      // bytes of base64 text kept at most
+    qint64 m_cached = 0;                  // bytes of base64 text kept now
+    QHash<QString, int> m_uses;           // file -> embeds still to be written
+    QHash<QString, QByteArray> m_encoded; // file -> base64 text, for the files kept
+    QByteArray m_chunk;                   // the piece of a streamed file being encoded
+    QString m_readError;                  // a file that opened when embedded failed when streamed
     QMap<QString, QStringList> m_unplayable; // video fragment -> the questions showing it
     bool m_writeFailed = false;
     MoodleExport m_result;
@@ -830,9 +913,9 @@ private:
 
 } // namespace
 
-MoodleExport ExportMoodleXml(const QuestionBank& bank, const QString& courseFolder,
-                             QIODevice* out) {
-    return Exporter(bank, courseFolder, out).Run();
+MoodleExport ExportMoodleXml(const QuestionBank& bank, const QString& courseFolder, QIODevice* out,
+                             qint64 cacheBudget) {
+    return Exporter(bank, courseFolder, out, cacheBudget).Run();
 }
 
 MoodleImport ImportMoodleXml(QIODevice* device) {

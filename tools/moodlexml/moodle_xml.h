@@ -35,13 +35,19 @@ struct MoodleExport {
     int exported = 0;    // questions written
     QStringList skipped; // "вопрос 3 (№03-Т1.): reason", one per question Moodle would reject
     QStringList warnings; // files not found, scoring differences, points that come back otherwise
-    QString error;        // the device failed; what was written is incomplete
+    QString error;        // the device or a file failed; what was written is incomplete
     bool ok() const { return error.isEmpty(); }
 };
 
+/// The base64 text the export keeps at most of files that several questions show (4 MiB, the
+/// sample course's 14 files repeated 2700 times fit); other files are streamed in pieces.
+inline constexpr qint64 kMoodleExportCacheBytes = 4 * 1024 * 1024;
+
 /// Writes the bank as Moodle XML to `out` as it goes; pictures are read from courseFolder's
-/// "images" folder, each once.
-MoodleExport ExportMoodleXml(const QuestionBank& bank, const QString& courseFolder, QIODevice* out);
+/// "images" folder where they are embedded, each file several questions show once as long as its
+/// base64 text fits in cacheBudget bytes with the others kept.
+MoodleExport ExportMoodleXml(const QuestionBank& bank, const QString& courseFolder, QIODevice* out,
+                             qint64 cacheBudget = kMoodleExportCacheBytes);
 
 struct EmbeddedFile {
     QString name; // a plain file name, as the question file names it ("!" and "$" included)
