@@ -52,7 +52,7 @@ listed ' \./usr/share/doc/course-testing/deployment\.md$'
 listed ' \./usr/share/xsessions/course-testing-exam\.desktop$'
 listed ' \./usr/lib/course-testing/exam-session$'
 listed ' \./etc/X11/Xsession\.d/15course-testing-exam$'
-listed ' \./usr/lib/.*course-testing/course-testing-code-check$'
+listed ' \./usr/lib/course-testing/course-testing-code-check$'
 listed ' \./usr/bin/supervisorcode$'
 listed ' \./usr/share/doc/course-testing/copyright$'
 listed ' \./usr/share/doc/course-testing/changelog\.gz$'
@@ -137,6 +137,9 @@ grep -qx '/etc/X11/Xsession.d/15course-testing-exam' "$work/DEBIAN/conffiles" ||
 # The keeper's group and modes: those scripts/keeper-permissions-check.sh tries as a student.
 grep -q 'register root course-testing-keeper 2755 /usr/lib/course-testing/course-testing-keeper' \
   "$work/DEBIAN/postinst" || fail "postinst does not make the keeper set-group-id"
+# The code check's: set-group-id to the group that alone reads the courses' hash files.
+grep -q 'register root course-testing-code 2755 /usr/lib/course-testing/course-testing-code-check' \
+  "$work/DEBIAN/postinst" || fail "postinst does not make the code check set-group-id"
 grep -q 'register root course-testing-keeper 2770 "$folder"' "$work/DEBIAN/postinst" ||
   fail "postinst does not close the result folders"
 grep -q 'register root course-testing-keeper 0640 "$file"' "$work/DEBIAN/postinst" ||

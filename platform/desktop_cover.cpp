@@ -5,7 +5,9 @@
 #include "platform/named_colours.h"
 #include "platform/new_window_watch.h"
 #include "platform/screen.h"
+#include "platform/window_manager.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPalette>
@@ -40,6 +42,8 @@ DesktopCover::~DesktopCover() {
 }
 
 void DesktopCover::CoverDesktop() {
+    if (!m_covering)
+        m_desktop = WindowManager::CurrentDesktop();
     m_covering = true;
     // A window of another program that appears meanwhile (started earlier with a delay, or by
     // the desktop) ends below the cover at once.
@@ -67,15 +71,37 @@ void DesktopCover::ShowCover() {
     m_cover->winId();
     if (QWindow* window = m_screen->windowHandle())
         window->setTransientParent(m_cover->windowHandle());
+    KeepOnEveryDesktop();
     m_screen->raise();
+}
+
+void DesktopCover::KeepOnEveryDesktop() {
+    // A switch of desktops (a pager's request, a script's) would unmap them, and the grab of the
+    // keyboard with them.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = widget->windowType();
+        if (widget->isVisible() && type != Qt::Popup && type != Qt::ToolTip)
+            WindowManager::KeepOnAllDesktops(widget->windowHandle());
+    }
 }
 
 void DesktopCover::StayInFront() {
     if (!m_covering || !m_screen->isVisible())
         return;
+    KeepOnEveryDesktop(); // a message box of the test opened since
+    if (m_desktop && WindowManager::CurrentDesktop() != m_desktop)
+        WindowManager::ShowDesktop(*m_desktop);
     m_cover->raise();
     m_screen->raise();
     Screen::RaiseKeptInFront(); // an open message box of the test above all
+    // A window manager keeps an active full-screen window above every other (openbox), where no
+    // raise reaches it: the test takes the activation back, and the window its full screen.
+    if (const quint32 other = WindowManager::OthersActiveWindow()) {
+        WindowManager::DropFullScreen(other);
+        QWidget* modal = QApplication::activeModalWidget();
+        WindowManager::Activate(
+            (modal != nullptr && modal->isVisible() ? modal : m_screen)->windowHandle());
+    }
 }
 
 bool DesktopCover::eventFilter(QObject* watched, QEvent* event) {
@@ -83,6 +109,7 @@ bool DesktopCover::eventFilter(QObject* watched, QEvent* event) {
         // Hidden by the program: the test is over. (A spontaneous hide is a minimisation by the
         // window system, which Restore() undoes.)
         m_covering = false;
+        m_desktop.reset();
         m_cover->hide();
         delete m_watch.data();
     }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <optional>
 
 class QWidget;
 class NewWindowWatch;
@@ -17,7 +18,10 @@ class NewWindowWatch;
 /// keep above its parent. A screen that is minimised (a window manager may offer the button
 /// although the screen asks for none) is restored and raised at once, its cover with it. Both stay
 /// on top, and a window of another program that appears while the desktop is covered is put
-/// below the cover at once.
+/// below the cover at once. When the window manager makes another program's window active (a
+/// full-screen window it keeps above all), the screen (or its open message box) takes the
+/// activation back. The cover, the screen and its message boxes stand on every desktop, and a
+/// switch to another desktop is undone.
 class DesktopCover : public QObject {
     Q_OBJECT
 public:
@@ -30,7 +34,9 @@ public:
     /// The cover window (hidden while the desktop is not covered).
     QWidget* Cover() const { return m_cover; }
     /// Puts the cover above every other window and the screen (and an open message box) above
-    /// it; runs whenever a window of another program appears while the desktop is covered.
+    /// it, activates the screen (or the box) if another program's window is active and asks for
+    /// the covered desktop back; runs whenever a window of another program appears, another
+    /// window is activated or another desktop shown while the desktop is covered.
     void StayInFront();
 
 protected:
@@ -39,6 +45,8 @@ protected:
 private:
     void ShowCover();
     void ShowFullScreen();
+    /// Puts the program's windows on view on every desktop.
+    void KeepOnEveryDesktop();
     /// Brings back a minimised screen and its cover: the cover over the display, the screen in
     /// front.
     void Restore();
@@ -46,6 +54,7 @@ private:
     QWidget* m_screen;
     QPointer<QWidget> m_cover;
     QPointer<NewWindowWatch> m_watch; // while covering
+    std::optional<quint32> m_desktop; // the desktop shown when the cover came
     bool m_covering = false;
     bool m_restorePending = false;
 };

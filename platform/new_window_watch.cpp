@@ -44,6 +44,15 @@ bool OwnWindow(xcb_connection_t* connection, xcb_window_t window) {
     }
     return false;
 }
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(qstrlen(name)), name),
+        nullptr);
+    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    free(reply);
+    return atom;
+}
 } // namespace
 
 NewWindowWatch::NewWindowWatch(std::function<void()> appeared, QObject* parent)
@@ -51,8 +60,11 @@ NewWindowWatch::NewWindowWatch(std::function<void()> appeared, QObject* parent)
     xcb_connection_t* connection = X11Connection();
     if (connection == nullptr)
         return;
+    m_activeAtom = Atom(connection, "_NET_ACTIVE_WINDOW");
+    m_desktopAtom = Atom(connection, "_NET_CURRENT_DESKTOP");
     // Any client may hear of the root windows' children being mapped (only the redirection is the
-    // window manager's): add that to what this program already hears from each root.
+    // window manager's) and of the roots' properties: add that to what this program already hears
+    // from each root.
     for (auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection)); screens.rem;
          xcb_screen_next(&screens)) {
         const xcb_window_t root = screens.data->root;
@@ -60,7 +72,8 @@ NewWindowWatch::NewWindowWatch(std::function<void()> appeared, QObject* parent)
             connection, xcb_get_window_attributes(connection, root), nullptr);
         const quint32 oldMask = attributes != nullptr ? attributes->your_event_mask : 0;
         free(attributes);
-        const quint32 mask = oldMask | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        const quint32 mask =
+            oldMask | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
         xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
         m_roots << root;
         m_oldMasks << oldMask;
@@ -99,6 +112,12 @@ bool NewWindowWatch::nativeEventFilter(const QByteArray& eventType, void* messag
         xcb_connection_t* connection = X11Connection();
         if (!m_roots.contains(configured->event) || connection == nullptr ||
             OwnWindow(connection, configured->window))
+            return false;
+    } else if (type == XCB_PROPERTY_NOTIFY) {
+        // The window manager activated a window or showed another desktop.
+        const auto* changed = static_cast<const xcb_property_notify_event_t*>(message);
+        if (!m_roots.contains(changed->window) ||
+            (changed->atom != m_activeAtom && changed->atom != m_desktopAtom))
             return false;
     } else {
         return false;

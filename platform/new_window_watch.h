@@ -9,7 +9,8 @@
 
 /// Tells when a window of another program appears on the display or changes its place in the
 /// stack (on X11: a child of a root window, a window manager's frame included, mapped or
-/// configured). Elsewhere it never tells.
+/// configured), and when the window manager makes another window active or shows another desktop
+/// (the root window's _NET_ACTIVE_WINDOW and _NET_CURRENT_DESKTOP). Elsewhere it never tells.
 class NewWindowWatch : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
@@ -23,5 +24,7 @@ private:
     std::function<void()> m_appeared;
     QList<quint32> m_roots;
     QList<quint32> m_oldMasks;
+    quint32 m_activeAtom = 0;
+    quint32 m_desktopAtom = 0;
     bool m_pending = false;
 };

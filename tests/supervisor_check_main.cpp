@@ -29,12 +29,13 @@ int main(int argc, char** argv) {
     }
     if (!code.empty() && code.back() == '\r')
         code.pop_back();
-    switch (supervisor_code::CheckCode(argv[1], code)) {
+    // Every code typed for a course with its own code costs a second before its verdict, and the
+    // checks of the course wait for each other (a lock on its hash file, held through that second):
+    // guesses in parallel processes, or ended early, gain nothing.
+    switch (supervisor_code::CheckCodeInTurn(argv[1], code, [] { ::sleep(1); })) {
     case supervisor_code::Verdict::Accepted:
         return 0;
     case supervisor_code::Verdict::Refused:
-        // A guess costs a second, so trying every code takes days, not a lesson.
-        ::sleep(1);
         return 1;
     case supervisor_code::Verdict::Unreadable:
         return 2;

@@ -4,6 +4,7 @@
 
 #include <crypt.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -52,11 +53,19 @@ bool Matches(const std::string& code, const std::string& hash) {
     return computed != nullptr && computed[0] != '*' && SameText(computed, stored);
 }
 
-Verdict CheckCode(const std::string& courseFolder, const std::string& code) {
+namespace {
+
+// The hash file, opened without following a symbolic link; -1 with errno set when it cannot be.
+int OpenHashFile(const std::string& courseFolder) {
     const std::string path = courseFolder + "/" + kHashFileName;
-    const int file = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    return ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+}
+
+// Checks code against the open hash file, or against the default code when opening found no
+// file.
+Verdict CheckAgainst(int file, int openError, const std::string& code) {
     if (file < 0) {
-        if (errno == ENOENT)
+        if (openError == ENOENT)
             return SameText(code, kDefaultCode) ? Verdict::Accepted : Verdict::Refused;
         return Verdict::Unreadable;
     }
@@ -65,13 +74,41 @@ Verdict CheckCode(const std::string& courseFolder, const std::string& code) {
     ssize_t count = 0;
     while ((count = ::read(file, buffer, sizeof buffer)) > 0 && text.size() < 4096)
         text.append(buffer, static_cast<std::size_t>(count));
-    ::close(file);
     if (count < 0)
         return Verdict::Unreadable;
     const std::string firstLine = text.substr(0, text.find('\n'));
     if (WithoutLineEnd(firstLine).empty() || firstLine[0] != '$')
         return Verdict::Unreadable;
     return Matches(code, firstLine) ? Verdict::Accepted : Verdict::Refused;
+}
+
+} // namespace
+
+Verdict CheckCode(const std::string& courseFolder, const std::string& code) {
+    const int file = OpenHashFile(courseFolder);
+    const Verdict verdict = CheckAgainst(file, file < 0 ? errno : 0, code);
+    if (file >= 0)
+        ::close(file);
+    return verdict;
+}
+
+Verdict CheckCodeInTurn(const std::string& courseFolder, const std::string& code,
+                        const std::function<void()>& wait) {
+    const int file = OpenHashFile(courseFolder);
+    if (file < 0)
+        return CheckAgainst(file, errno, code);
+    int locked = 0;
+    while ((locked = ::flock(file, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    if (locked != 0) {
+        ::close(file);
+        return Verdict::Unreadable;
+    }
+    if (wait)
+        wait();
+    const Verdict verdict = CheckAgainst(file, 0, code);
+    ::close(file); // and the lock with it
+    return verdict;
 }
 
 bool AcceptableCode(const std::string& code) {

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <string>
 
 // The supervisor's code that ends a control test's result display. A teacher sets it per course:
@@ -35,6 +36,14 @@ bool Matches(const std::string& code, const std::string& hash);
 /// Checks code against the course in courseFolder: its hash file, or the default code when the
 /// folder holds none. The hash file is opened without following a symbolic link.
 Verdict CheckCode(const std::string& courseFolder, const std::string& code);
+
+/// As CheckCode, one check at a time and each at a cost: holds an exclusive lock on the course's
+/// hash file while wait runs and then the check, so that the checks of one course wait for each
+/// other in every process. The verdict is known only after the wait, so ending the check early
+/// saves nothing. A folder without a hash file (the default code, which is no secret) takes no
+/// lock and no wait.
+Verdict CheckCodeInTurn(const std::string& courseFolder, const std::string& code,
+                        const std::function<void()>& wait);
 
 /// A code a teacher may set: 4 to 64 printable ASCII characters without blanks.
 bool AcceptableCode(const std::string& code);

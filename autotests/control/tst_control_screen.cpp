@@ -9,15 +9,17 @@
 #include "app/test5.h"
 #include "autotests/support/fake_media_player.h"
 #include "autotests/support/screens_fixture.h"
+#include "keeper/keeper_client.h"
+#include "materials/test3.h"
 #include "materials/test7.h"
 #include "materials/test94.h"
+#include "materials/test99.h"
 #include "platform/desktop_cover.h"
 #include "platform/exam_input_guard.h"
 #include "platform/regular_file.h"
 #include "platform/rounding.h"
 #include "platform/screen.h"
 #include "platform/text_file.h"
-#include "keeper/keeper_client.h"
 #include "questions/question_area.h"
 #include "tests/supervisor_check.h"
 #include "tests/supervisor_code.h"
@@ -36,20 +38,25 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QScopeGuard>
-#include <cerrno>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <cerrno>
+#include <chrono>
+#include <future>
 #include <memory>
 #include <optional>
 
 #ifdef Q_OS_LINUX
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -107,6 +114,7 @@ private Q_SLOTS:
     void supervisorCodeHandsBackToTheMenu();
     void supervisorCodeIsTheCourses_data();
     void supervisorCodeIsTheCourses();
+    void supervisorCodeChecksTakeTurns();
     void reopenedScreenIsFreshAndAddsABlock();
     void activationDuringTheTestChangesNothing();
     void videoQuestionStartsItsCountdownAfterPlayback();
@@ -412,7 +420,6 @@ void ControlScreenTest::timersAndButtonsRunTheTestAsConnected() {
     QVERIFY(m_recorder->messages.isEmpty());
 }
 
-
 void ControlScreenTest::wholeTestWritesBothFilesAndTheResult() {
     WriteTest({Item({100, 0, 0}), Item({50, 50, 0}), Item({60, 40}), Item({100, 0}, "pic.jpg")});
     Start();
@@ -585,17 +592,98 @@ void ControlScreenTest::supervisorCodeIsTheCourses() {
     QCOMPARE(m_recorder->messages.size(), verdict == int(SupervisorCheck::Unreadable) ? 1 : 0);
 }
 
-// The help ("О программе...") and the textbook opened at the notice do not stay over the test.
+#ifdef Q_OS_LINUX
+namespace {
+// The processes that wait for a flock() on the file with inode (as /proc/locks lists them: "->"
+// before a request that waits).
+int LockWaitersOn(ino_t inode) {
+    QFile locks(QStringLiteral("/proc/locks"));
+    if (!locks.open(QIODevice::ReadOnly))
+        return -1;
+    int waiters = 0;
+    const QByteArray file = ':' + QByteArray::number(quint64(inode)) + ' ';
+    for (const QByteArray& line : locks.readAll().split('\n'))
+        if (line.contains("-> FLOCK") && line.contains(file))
+            ++waiters;
+    return waiters;
+}
+} // namespace
+#endif
+
+// The checks of a course's own code take turns on its hash file: a check waits while another holds
+// the lock (guesses in parallel processes queue up), and the second every check costs comes under
+// the lock and before the verdict (a check ended early tells nothing).
+void ControlScreenTest::supervisorCodeChecksTakeTurns() {
+#ifndef Q_OS_LINUX
+    QSKIP("flock() and /proc/locks are Linux's");
+#else
+    const QString hashFile =
+        m_folder->filePath(QString::fromLatin1(supervisor_code::kHashFileName));
+    const auto writeCode = [&hashFile](const char* code) {
+        QFile file(hashFile);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               file.write(QByteArray::fromStdString(supervisor_code::HashCode(code)) + '\n') > 1;
+    };
+    QVERIFY(writeCode("Kx-4417"));
+    const QByteArray path = QFile::encodeName(hashFile);
+    struct stat info {};
+    QCOMPARE(::stat(path.constData(), &info), 0);
+    if (LockWaitersOn(info.st_ino) < 0)
+        QSKIP("no /proc/locks");
+
+    // During the wait the lock is held, and the file is read only after it: the teacher's new code
+    // counts.
+    bool lockedInWait = false;
+    const supervisor_code::Verdict verdict = supervisor_code::CheckCodeInTurn(
+        QFile::encodeName(m_folder->path()).toStdString(), "Qz-0001", [&] {
+            const int other = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+            lockedInWait =
+                other >= 0 && ::flock(other, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+            if (other >= 0)
+                ::close(other);
+            writeCode("Qz-0001");
+        });
+    QVERIFY(lockedInWait);
+    QCOMPARE(verdict, supervisor_code::Verdict::Accepted);
+
+    // The helper the program runs waits while another check holds the lock, and answers after it.
+    int held = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(held >= 0);
+    const auto release = qScopeGuard([&held] {
+        if (held >= 0)
+            ::close(held);
+    });
+    QCOMPARE(::flock(held, LOCK_EX), 0);
+    std::future<SupervisorCheck> check = std::async(std::launch::async, [this] {
+        return CheckSupervisorCode(m_folder->path(), QStringLiteral("Qz-0001"));
+    });
+    const auto answered = [&check] {
+        return check.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(LockWaitersOn(info.st_ino) == 1 || answered(), 30000);
+    QVERIFY2(!answered(), "the helper answered while another check held the course's lock");
+    ::close(held);
+    held = -1;
+    QCOMPARE(check.get(), SupervisorCheck::Accepted);
+#endif
+}
+
+// No window of the program but the test's own stays on view after "OK": the help and the textbook
+// opened at the notice, the credits, the administration screen, the video viewer, the menu, the
+// start bar.
 void ControlScreenTest::okPutsAwayTheProgramsOtherWindows() {
     WriteTest({Item({100, 0})});
     Open();
-    Form14->ShowScreen();
-    Form7->ShowScreen();
-    QVERIFY(Form7->isVisible() && Form14->isVisible());
+    for (QWidget* other : std::initializer_list<QWidget*>{Form1, form12, Form3, Form4, Form5, Form7,
+                                                          Form9, Form14}) {
+        QVERIFY(other != nullptr);
+        other->show();
+    }
     Form6->Button1Click();
-    QVERIFY(!Form7->isVisible());
-    QVERIFY(!Form14->isVisible());
-    QVERIFY(!form12->isVisible() && !Form1->isVisible());
+    const QWidget* cover = Form6->findChild<DesktopCover*>()->Cover();
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        QVERIFY2(!window->isVisible() || window == Form6 || window == cover,
+                 qPrintable(window->objectName()));
     QVERIFY(Form6->isVisible());
 }
 

@@ -9,6 +9,9 @@
 #    Ctrl+Alt+arrows to another desktop, the desktop's menus on the cover), the late one ends below
 #    the cover at once (as does the earlier one when it raises itself), and the question stays the
 #    topmost window;
+#  - a late window that asks to be full screen does not take the question's place or the keyboard;
+#  - a desktop switch asked by another program (as a pager does) is undone: the question stays on
+#    view in front, and a window that opens meanwhile gets no key;
 #  - "О программе..." opened at the notice "Внимание!" is gone after "OK";
 #  - at the result the code field, and a message box of the test while it is open, get the keys.
 #   scripts/window-checks/exam-isolation.sh BINARY   (WINDOW_CHECK_DISPLAY=N uses display :N)
@@ -17,14 +20,14 @@ bin=$(realpath "$1")
 root=$(cd "$(dirname "$0")/../.." && pwd)
 here="$root/scripts/window-checks"
 work=$(mktemp -d)
-xvfb='' app='' wm='' term='' late=''
+xvfb='' app='' wm='' term='' late='' full='' other=''
 stop() {
   if [ -n "$1" ]; then kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; fi
 }
 cleanup() {
   local code=$?
   set +e
-  stop "$app"; stop "$term"; stop "$late"; stop "$wm"; stop "$xvfb"
+  stop "$app"; stop "$term"; stop "$late"; stop "$full"; stop "$other"; stop "$wm"; stop "$xvfb"
   rm -rf "$work"
   exit "$code"
 }
@@ -141,6 +144,20 @@ run() {
   eventually 10 topmost_is 'Вопрос 1' || fail "the question is not the topmost window after the late window"
   shot late
 
+  # A late window that asks to be full screen (a video player, a game started earlier): openbox
+  # keeps an active full-screen window above all others, where no raise reaches it. The question
+  # takes the keyboard back and stays the topmost window.
+  : >"$work/full.log"
+  xwin keys 'Полный' "$work/full.log" fullscreen & full=$!
+  eventually 20 ready "$work/full.log" || fail "the full-screen window did not open"
+  if [ "$mode" = openbox ]; then # the request granted (then taken back)
+    eventually 20 grep -q '^fullscreen' "$work/full.log" || fail "openbox kept the late window from full screen"
+  fi
+  question_in_front() { topmost_is 'Вопрос 1' && focus_titled 'Вопрос 1'; }
+  eventually 10 question_in_front ||
+    fail "the full-screen window took the question's place (the keyboard's window: $(xwin focus))"
+  shot fullscreen
+
   # The terminal opened before the test raises itself, and asks the window manager to bring it
   # forward as a pager would (a script the student left running): it ends below the cover again.
   local termid
@@ -152,9 +169,24 @@ run() {
   eventually 10 below 'Терминал' 'Тестирование' || fail "the terminal brought forward stands above the cover"
   eventually 10 topmost_is 'Вопрос 1' || fail "the question is not the topmost window after the terminal came forward"
 
-  # The doors: the window manager's switching, lifting and desktops, and its menus on the cover.
+  # A script left running switches the desktop as a pager does (openbox unmapped the question and
+  # its cover, and the grab went with them): the test's desktop comes back at once and the
+  # question stays in front; a window that opens meanwhile gets none of the keys below.
   local desktop
   desktop=$(xprop -root _NET_CURRENT_DESKTOP 2>/dev/null || true)
+  current_desktop_is_the_tests() { [ "$(xprop -root _NET_CURRENT_DESKTOP 2>/dev/null || true)" = "$desktop" ]; }
+  : >"$work/other.log"
+  xdotool set_desktop 1 2>/dev/null || true
+  # Its map request reaches the window manager after the switch, so "ready" comes after it.
+  xwin keys 'Другой стол' "$work/other.log" & other=$!
+  eventually 20 ready "$work/other.log" || fail "the window opened after the desktop switch did not open"
+  eventually 10 current_desktop_is_the_tests ||
+    fail "the desktop stays switched: $(xprop -root _NET_CURRENT_DESKTOP 2>/dev/null)"
+  eventually 10 viewable "$control" || fail "the question is not on view after the desktop switch"
+  eventually 10 topmost_is 'Вопрос 1' || fail "the question is not the topmost window after the desktop switch"
+  shot desktop
+
+  # The doors: the window manager's switching, lifting and desktops, and its menus on the cover.
   xdotool keydown alt key Tab; sleep 0.3; xdotool key Tab; sleep 0.3; xdotool keyup alt; sleep 0.5
   xdotool key alt+Tab; sleep 0.5
   xdotool key alt+F12; sleep 0.5
@@ -169,10 +201,12 @@ run() {
   shot tried
   [ "$(inputs "$work/term.log")" = "$before" ] ||
     fail "keys or clicks reached the terminal opened before the test: $(tail -n 3 "$work/term.log" | paste -sd' ')"
-  [ "$(inputs "$work/late.log")" = 0 ] ||
-    fail "keys or clicks reached the late window: $(tail -n 3 "$work/late.log" | paste -sd' ')"
-  [ "$(xprop -root _NET_CURRENT_DESKTOP 2>/dev/null || true)" = "$desktop" ] ||
-    fail "the desktop changed during the test"
+  local log
+  for log in late full other; do
+    [ "$(inputs "$work/$log.log")" = 0 ] ||
+      fail "keys or clicks reached the window of $log.log: $(tail -n 3 "$work/$log.log" | paste -sd' ')"
+  done
+  current_desktop_is_the_tests || fail "the desktop changed during the test"
   # Return answers in a question, so the keys may have moved the test on to its next question.
   eventually 10 topmost_is_a_question || fail "the question is not the topmost window after the keys"
   viewable "$control" || fail "the question is not on view"
@@ -204,6 +238,8 @@ run() {
   stop "$app"; app=''
   stop "$term"; term=''
   stop "$late"; late=''
+  stop "$full"; full=''
+  stop "$other"; other=''
   stop "$wm"; wm=''
   echo "exam-isolation ($mode): screens came back, nothing reached other windows, the question stayed in front, the result took its code"
 }

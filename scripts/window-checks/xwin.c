@@ -8,9 +8,13 @@
  *                        id x y width height type above|- title
  *   xwin focus           the top-level window that has the keyboard (0 for none)
  *   xwin close ID        sends WM_DELETE_WINDOW to the window ID
- *   xwin keys TITLE FILE a stand-in for a terminal: a 400 x 300 window titled TITLE that appends
+ *   xwin keys TITLE FILE [fullscreen]
+ *                        a stand-in for a terminal: a 400 x 300 window titled TITLE that appends
  *                        a line to FILE for every key, click and focus it gets ("ready" once it
- *                        is on view), until it is killed
+ *                        is on view), until it is killed; with "fullscreen" it asks to be full
+ *                        screen, in its state before its mapping and from the window manager after
+ *                        it, as a video player or a game does, and adds a line "fullscreen" or
+ *                        "not fullscreen" whenever the window manager changes that state
  *   xwin made FILE       appends "ready" to FILE, then a line "id width height" for every window
  *                        made on the root that a window manager manages (not override-redirect),
  *                        until it is killed
@@ -114,9 +118,8 @@ static const char *Kind(Window w) {
     return kind;
 }
 
-static int KeptAbove(Window w) {
-    Atom property = XInternAtom(dpy, "_NET_WM_STATE", False);
-    Atom above = XInternAtom(dpy, "_NET_WM_STATE_ABOVE", False);
+/* Whether the _NET_WM_STATE of w holds the state named by the atom wanted. */
+static int HasState(Window w, Atom property, Atom wanted) {
     Atom type;
     int format;
     unsigned long count, after;
@@ -126,11 +129,16 @@ static int KeptAbove(Window w) {
                            &data) == Success &&
         data) {
         for (unsigned long i = 0; i < count; ++i)
-            if (((Atom *)data)[i] == above)
+            if (((Atom *)data)[i] == wanted)
                 result = 1;
         XFree(data);
     }
     return result;
+}
+
+static int KeptAbove(Window w) {
+    return HasState(w, XInternAtom(dpy, "_NET_WM_STATE", False),
+                    XInternAtom(dpy, "_NET_WM_STATE_ABOVE", False));
 }
 
 static Window TopLevelOf(Window w) {
@@ -151,7 +159,7 @@ static Window TopLevelOf(Window w) {
 
 int main(int argc, char **argv) {
     if (argc < 2) {
-        fprintf(stderr, "usage: xwin list | focus | close ID | keys TITLE FILE | made FILE\n");
+        fprintf(stderr, "usage: xwin list | focus | close ID | keys TITLE FILE [fullscreen] | made FILE\n");
         return 2;
     }
     dpy = XOpenDisplay(NULL);
@@ -202,7 +210,11 @@ int main(int argc, char **argv) {
         event.xclient.data.l[1] = CurrentTime;
         XSendEvent(dpy, w, False, NoEventMask, &event);
         XSync(dpy, False);
-    } else if (strcmp(argv[1], "keys") == 0 && argc == 4) {
+    } else if (strcmp(argv[1], "keys") == 0 &&
+               (argc == 4 || (argc == 5 && strcmp(argv[4], "fullscreen") == 0))) {
+        const int fullscreen = argc == 5;
+        Atom state = XInternAtom(dpy, "_NET_WM_STATE", False);
+        Atom full = XInternAtom(dpy, "_NET_WM_STATE_FULLSCREEN", False);
         FILE *log = fopen(argv[3], "a");
         if (!log)
             return 2;
@@ -213,13 +225,31 @@ int main(int argc, char **argv) {
                         (unsigned char *)argv[2], (int)strlen(argv[2]));
         XWMHints hints = {.flags = InputHint, .input = True};
         XSetWMHints(dpy, w, &hints);
+        /* Asked before the window listens: a change the log tells of is the window manager's. */
+        if (fullscreen)
+            XChangeProperty(dpy, w, state, XA_ATOM, 32, PropModeReplace, (unsigned char *)&full, 1);
         XSelectInput(dpy, w,
-                     KeyPressMask | ButtonPressMask | FocusChangeMask | StructureNotifyMask);
+                     KeyPressMask | ButtonPressMask | FocusChangeMask | StructureNotifyMask |
+                         (fullscreen ? PropertyChangeMask : 0));
+        int wasFull = 0;
         XMapWindow(dpy, w);
         for (;;) {
             XEvent event;
             XNextEvent(dpy, &event);
             if (event.type == MapNotify) {
+                if (fullscreen) { /* _NET_WM_STATE_ADD, from an application */
+                    XEvent ask;
+                    memset(&ask, 0, sizeof ask);
+                    ask.xclient.type = ClientMessage;
+                    ask.xclient.window = w;
+                    ask.xclient.message_type = state;
+                    ask.xclient.format = 32;
+                    ask.xclient.data.l[0] = 1;
+                    ask.xclient.data.l[1] = (long)full;
+                    ask.xclient.data.l[3] = 1;
+                    XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask,
+                               &ask);
+                }
                 fprintf(log, "ready\n");
             } else if (event.type == KeyPress) {
                 KeySym sym = XLookupKeysym(&event.xkey, 0);
@@ -227,6 +257,10 @@ int main(int argc, char **argv) {
                 fprintf(log, "key %s\n", name ? name : "?");
             } else if (event.type == ButtonPress) {
                 fprintf(log, "click %u\n", event.xbutton.button);
+            } else if (event.type == PropertyNotify && event.xproperty.atom == state &&
+                       HasState(w, state, full) != wasFull) {
+                wasFull = !wasFull;
+                fprintf(log, "%s\n", wasFull ? "fullscreen" : "not fullscreen");
             } else if (event.type == FocusIn && event.xfocus.mode == NotifyNormal) {
                 fprintf(log, "focus\n");
             }
@@ -250,7 +284,7 @@ int main(int argc, char **argv) {
             }
         }
     } else {
-        fprintf(stderr, "usage: xwin list | focus | close ID | keys TITLE FILE | made FILE\n");
+        fprintf(stderr, "usage: xwin list | focus | close ID | keys TITLE FILE [fullscreen] | made FILE\n");
         return 2;
     }
     XCloseDisplay(dpy);
