@@ -42,6 +42,7 @@ listed " $course/otchet -> /var/lib/course-testing/otchet\$"
 listed ' \./usr/lib/course-testing/course-testing-keeper$'
 listed '^drwxr-xr-x .* \./var/lib/course-testing/otchet/data1/$'
 listed '^drwxr-xr-x .* \./var/lib/course-testing/otchet/print otchet/$'
+listed '^drwxr-xr-x .* \./var/lib/course-testing/code-check/$'
 ! grep -qE '\.(txt|lock)$' <(grep /otchet/ "$work/contents") || fail "result files in the package"
 # Desktop entry and icons.
 listed ' \./usr/share/applications/course-testing\.desktop$'
@@ -140,6 +141,8 @@ grep -q 'register root course-testing-keeper 2755 /usr/lib/course-testing/course
 # The code check's: set-group-id to the group that alone reads the courses' hash files.
 grep -q 'register root course-testing-code 2755 /usr/lib/course-testing/course-testing-code-check' \
   "$work/DEBIAN/postinst" || fail "postinst does not make the code check set-group-id"
+grep -q 'register root course-testing-code 2770 /var/lib/course-testing/code-check' \
+  "$work/DEBIAN/postinst" || fail "postinst does not give the code checks' folder to their group alone"
 grep -q 'register root course-testing-keeper 2770 "$folder"' "$work/DEBIAN/postinst" ||
   fail "postinst does not close the result folders"
 grep -q 'register root course-testing-keeper 0640 "$file"' "$work/DEBIAN/postinst" ||

@@ -30,9 +30,17 @@ int main(int argc, char** argv) {
     if (!code.empty() && code.back() == '\r')
         code.pop_back();
     // Every code typed for a course with its own code costs a second before its verdict, and the
-    // checks of the course wait for each other (a lock on its hash file, held through that second):
-    // guesses in parallel processes, or ended early, gain nothing.
-    switch (supervisor_code::CheckCodeInTurn(argv[1], code, [] { ::sleep(1); })) {
+    // checks wait for each other (a lock held through that second): guesses in parallel
+    // processes, or ended early, gain nothing. Installed, the checks of one account take turns on
+    // a file of that account's in a folder of the helper's group, so that no student can hold up
+    // the checks of another (a check stopped with its lock held); else on the course's hash file.
+    std::string turnFile;
+#ifdef COURSE_CODE_TURNS_FOLDER
+    if (::getegid() != ::getgid())
+        turnFile = COURSE_CODE_TURNS_FOLDER "/" + std::to_string(::getuid());
+#endif
+    switch (supervisor_code::CheckCodeInTurn(
+        argv[1], code, [] { ::sleep(1); }, turnFile)) {
     case supervisor_code::Verdict::Accepted:
         return 0;
     case supervisor_code::Verdict::Refused:

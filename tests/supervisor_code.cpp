@@ -93,21 +93,26 @@ Verdict CheckCode(const std::string& courseFolder, const std::string& code) {
 }
 
 Verdict CheckCodeInTurn(const std::string& courseFolder, const std::string& code,
-                        const std::function<void()>& wait) {
+                        const std::function<void()>& wait, const std::string& turnFile) {
     const int file = OpenHashFile(courseFolder);
     if (file < 0)
         return CheckAgainst(file, errno, code);
+    const int turns = turnFile.empty() ? -1
+                                       : ::open(turnFile.c_str(),
+                                                O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0660);
+    const int lockOn = turns >= 0 ? turns : file;
     int locked = 0;
-    while ((locked = ::flock(file, LOCK_EX)) != 0 && errno == EINTR) {
+    while ((locked = ::flock(lockOn, LOCK_EX)) != 0 && errno == EINTR) {
     }
-    if (locked != 0) {
-        ::close(file);
-        return Verdict::Unreadable;
+    Verdict verdict = Verdict::Unreadable;
+    if (locked == 0) {
+        if (wait)
+            wait();
+        verdict = CheckAgainst(file, 0, code);
     }
-    if (wait)
-        wait();
-    const Verdict verdict = CheckAgainst(file, 0, code);
-    ::close(file); // and the lock with it
+    if (turns >= 0)
+        ::close(turns); // and the lock with it
+    ::close(file);
     return verdict;
 }
 

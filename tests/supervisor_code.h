@@ -37,13 +37,14 @@ bool Matches(const std::string& code, const std::string& hash);
 /// folder holds none. The hash file is opened without following a symbolic link.
 Verdict CheckCode(const std::string& courseFolder, const std::string& code);
 
-/// As CheckCode, one check at a time and each at a cost: holds an exclusive lock on the course's
-/// hash file while wait runs and then the check, so that the checks of one course wait for each
-/// other in every process. The verdict is known only after the wait, so ending the check early
-/// saves nothing. A folder without a hash file (the default code, which is no secret) takes no
-/// lock and no wait.
+/// As CheckCode, one check at a time and each at a cost: holds an exclusive lock on turnFile
+/// (made if missing) while wait runs and then the check, so that the checks taking turns on it
+/// wait for each other in every process. The verdict is known only after the wait, so ending the
+/// check early saves nothing. With no turnFile, or one that cannot be opened, the checks take
+/// turns on the course's hash file. A folder without a hash file (the default code, which is no
+/// secret) takes no lock and no wait.
 Verdict CheckCodeInTurn(const std::string& courseFolder, const std::string& code,
-                        const std::function<void()>& wait);
+                        const std::function<void()>& wait, const std::string& turnFile = {});
 
 /// A code a teacher may set: 4 to 64 printable ASCII characters without blanks.
 bool AcceptableCode(const std::string& code);

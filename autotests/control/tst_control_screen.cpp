@@ -610,9 +610,10 @@ int LockWaitersOn(ino_t inode) {
 } // namespace
 #endif
 
-// The checks of a course's own code take turns on its hash file: a check waits while another holds
-// the lock (guesses in parallel processes queue up), and the second every check costs comes under
-// the lock and before the verdict (a check ended early tells nothing).
+// The checks of a course's own code take turns on its hash file (installed, on a file of the
+// account's): a check waits while another holds the lock (guesses in parallel processes queue up),
+// and the second every check costs comes under the lock and before the verdict (a check ended
+// early tells nothing).
 void ControlScreenTest::supervisorCodeChecksTakeTurns() {
 #ifndef Q_OS_LINUX
     QSKIP("flock() and /proc/locks are Linux's");
@@ -645,6 +646,29 @@ void ControlScreenTest::supervisorCodeChecksTakeTurns() {
         });
     QVERIFY(lockedInWait);
     QCOMPARE(verdict, supervisor_code::Verdict::Accepted);
+
+    // Installed, each account's checks take turns on a file of that account's: the hash file stays
+    // free, so a check stopped with its lock held holds up no other student's.
+    const QByteArray turns = QFile::encodeName(m_folder->filePath(QStringLiteral("turns-1001")));
+    const auto lockedNow = [](const QByteArray& file) {
+        const int other = ::open(file.constData(), O_RDONLY | O_CLOEXEC);
+        const bool locked =
+            other >= 0 && ::flock(other, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        if (other >= 0)
+            ::close(other);
+        return locked;
+    };
+    bool turnLocked = false, hashLocked = true;
+    QCOMPARE(supervisor_code::CheckCodeInTurn(
+                 QFile::encodeName(m_folder->path()).toStdString(), "Qz-0001",
+                 [&] {
+                     turnLocked = lockedNow(turns);
+                     hashLocked = lockedNow(path);
+                 },
+                 turns.toStdString()),
+             supervisor_code::Verdict::Accepted);
+    QVERIFY(turnLocked);
+    QVERIFY(!hashLocked);
 
     // The helper the program runs waits while another check holds the lock, and answers after it.
     int held = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
