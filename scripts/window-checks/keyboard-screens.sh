@@ -143,9 +143,18 @@ press_until_keyboard ctrl+f 'Поиск' "Ctrl+F"
 xdotool key Escape
 closed 'Поиск' "Escape in the search opened by Ctrl+F"
 keyboard_to 'Учебник' "the textbook after the second search"
-xdotool key ctrl+p
-eventually 30 sh -c "[ \$(xdotool search --onlyvisible --name '^(Тестирование|Печать)\$' | wc -l) -gt $notices ]" ||
-  fail "Ctrl+P brought no print notice"
+# The textbook has the keyboard for the X server before Qt, which takes an activation a moment
+# later, makes it its active window for its shortcuts: on a loaded machine a first Ctrl+P may come
+# before that, as a user's quick one would, and a user presses again.
+printed=0
+for ((i = 0; i < 10; i++)); do
+  xdotool key ctrl+p
+  if eventually 3 sh -c "[ \$(xdotool search --onlyvisible --name '^(Тестирование|Печать)\$' | wc -l) -gt $notices ]"; then
+    printed=1
+    break
+  fi
+done
+[ "$printed" = 1 ] || fail "Ctrl+P brought no print notice"
 sleep 0.3; xdotool key Return
 eventually 30 count_is 'Тестирование' "$notices" || fail "Return did not close the print notice"
 keyboard_to 'Учебник' "the textbook after Ctrl+P"
