@@ -4,10 +4,12 @@
 // run, on an X display (run it under Xvfb: xvfb-run -a video_benchmark [--notice_ms=N]
 // [FRAGMENT]).
 //
-// The first picture, as the question area shows a fragment: the notice's timer (precise, 3000 ms)
-// is started and the fragment handed to the player (Prepare) when the notice starts; when the
+// The first picture, as the question area shows a fragment: when the notice starts, its timer
+// (precise, 3000 ms) is started, the player made and the fragment handed to it (Prepare); when the
 // timer ends the player is asked to play, and the time is taken from that moment to the first
-// picture drawn. An open that takes longer than the notice therefore counts in full.
+// picture drawn. An open that takes longer than the notice therefore counts in full. During the
+// notice a 5 ms timer ticks: the longest gap between its ticks shows whether the open held the
+// user-interface thread (the screen), beside the time making the player and Prepare() took there.
 //
 //   BM_PlaybinFirstFrame          baseline, warm: a new playbin with an X video sink, from
 //                                 PLAYING to its first picture at the sink (what
@@ -18,6 +20,9 @@
 //   BM_FirstFrameAfterNoticeCold  the program, cold: the first fragment of a fresh process (a
 //                                 Qt program whose panel is on screen, GStreamer not yet
 //                                 loaded), as at the first video of a test
+//
+//   BM_NoticeTicksAlone           the baseline of the gaps: the longest gap between the 5 ms
+//                                 ticks in a notice with nothing opened (the manual time)
 //
 // The CPU to play, both warm in this process (the process's CPU time, every thread, from the
 // start of the open to the end of the fragment):
@@ -57,6 +62,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -171,39 +177,91 @@ double PlaybinFirstFrameMs() {
 
 struct NoticeResult {
     double firstFrameMs = -1; // from the notice's end (Play) to the first picture drawn
-    double openMs = -1;       // from Prepare to the open settled
+    double openMs = -1;       // from the notice's start to the open settled
+    double startCallMs = -1;  // the user-interface thread in making the player and Prepare()
+    double longestGapMs = -1; // the longest gap between ticks of a 5 ms timer during the notice
 };
 
-// The notice starts: its precise timer runs and the fragment is handed to the player; at the
-// timer's end the player is asked to play, as QuestionArea::Timer2Timer does.
+// The notice starts: its precise timer runs, the player is made (a screen makes it when first
+// used) and handed the fragment; at the timer's end the player is asked to play, as
+// QuestionArea::Timer2Timer does. A 5 ms timer ticks through the notice, so that an open that
+// held the user-interface thread would show as a long gap between its ticks.
 NoticeResult FirstFrameAfterNotice(QWidget* panel) {
     NoticeResult result;
-    GstMediaPlayer player;
-    player.SetDisplay(panel);
     QTimer notice;
     notice.setSingleShot(true);
     notice.setTimerType(Qt::PreciseTimer);
     notice.setInterval(g_noticeMs);
-    QElapsedTimer sincePrepare;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(5);
+    QElapsedTimer sinceNoticeStart;
     QElapsedTimer sinceNoticeEnd;
-    QObject::connect(&player, &GstMediaPlayer::OpenSettled, &player,
-                     [&] { result.openMs = sincePrepare.nsecsElapsed() / 1e6; });
-    QObject::connect(&notice, &QTimer::timeout, &player, [&] {
+    qint64 lastTickNs = 0;
+    result.longestGapMs = 0;
+    QObject::connect(&tick, &QTimer::timeout, &tick, [&] {
+        const qint64 now = sinceNoticeStart.nsecsElapsed();
+        result.longestGapMs = std::max(result.longestGapMs, (now - lastTickNs) / 1e6);
+        lastTickNs = now;
+    });
+    std::unique_ptr<GstMediaPlayer> player;
+    QObject::connect(&notice, &QTimer::timeout, &notice, [&] {
+        const qint64 now = sinceNoticeStart.nsecsElapsed();
+        result.longestGapMs = std::max(result.longestGapMs, (now - lastTickNs) / 1e6);
+        tick.stop();
         sinceNoticeEnd.start();
-        player.SetDisplayRect(QRect(0, 0, 471, 351));
-        player.Play(true);
+        player->SetDisplayRect(QRect(0, 0, 471, 351));
+        player->Play(true);
     });
     notice.start();
-    sincePrepare.start();
-    player.Prepare(g_fragment);
-    if (!WaitFor(&player, &GstMediaPlayer::FirstFrameShown) || player.Failed())
+    sinceNoticeStart.start();
+    tick.start();
+    player = std::make_unique<GstMediaPlayer>();
+    QObject::connect(player.get(), &GstMediaPlayer::OpenSettled, player.get(),
+                     [&] { result.openMs = sinceNoticeStart.nsecsElapsed() / 1e6; });
+    player->SetDisplay(panel);
+    player->Prepare(g_fragment);
+    result.startCallMs = sinceNoticeStart.nsecsElapsed() / 1e6;
+    if (!WaitFor(player.get(), &GstMediaPlayer::FirstFrameShown) || player->Failed()) {
+        result.firstFrameMs = -1;
         return result;
+    }
     result.firstFrameMs = sinceNoticeEnd.nsecsElapsed() / 1e6;
     // The prerolled picture may be drawn before the open's report has come back.
-    if (!player.Settled())
-        WaitFor(&player, &GstMediaPlayer::OpenSettled);
-    player.Close();
+    if (!player->Settled())
+        WaitFor(player.get(), &GstMediaPlayer::OpenSettled);
+    player->Close();
     return result;
+}
+
+// The baseline of the gaps: the same notice and ticks with nothing opened; the longest gap.
+double LongestGapAlone() {
+    QTimer notice;
+    notice.setSingleShot(true);
+    notice.setTimerType(Qt::PreciseTimer);
+    notice.setInterval(g_noticeMs);
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(5);
+    QElapsedTimer sinceNoticeStart;
+    qint64 lastTickNs = 0;
+    double longest = 0;
+    auto gap = [&] {
+        const qint64 now = sinceNoticeStart.nsecsElapsed();
+        longest = std::max(longest, (now - lastTickNs) / 1e6);
+        lastTickNs = now;
+    };
+    QObject::connect(&tick, &QTimer::timeout, &tick, gap);
+    QEventLoop loop;
+    QObject::connect(&notice, &QTimer::timeout, &loop, [&] {
+        gap();
+        loop.quit();
+    });
+    notice.start();
+    sinceNoticeStart.start();
+    tick.start();
+    loop.exec();
+    return longest;
 }
 
 // A shown 470 x 350 panel, as the question area's video panel.
@@ -244,7 +302,8 @@ int ColdPlayerChild(int argc, char** argv) {
     const NoticeResult result = FirstFrameAfterNotice(&panel.widget);
     if (result.firstFrameMs < 0)
         return 1;
-    std::printf("first_frame_ms=%.3f open_ms=%.3f\n", result.firstFrameMs, result.openMs);
+    std::printf("first_frame_ms=%.3f open_ms=%.3f start_call_ms=%.3f longest_gap_ms=%.3f\n",
+                result.firstFrameMs, result.openMs, result.startCallMs, result.longestGapMs);
     for (const QString& library : GstMediaPlayer::LoadedLibraries())
         if (!before.contains(library))
             std::printf("library=%s\n", qPrintable(library));
@@ -297,8 +356,17 @@ void BM_FirstFrameAfterNotice(benchmark::State& state) {
             return;
         }
         Record(state, "BM_FirstFrameAfterNotice", result.firstFrameMs);
+        g_ms["open (warm)"].push_back(result.openMs);
+        g_ms["start call (warm)"].push_back(result.startCallMs);
+        g_ms["longest gap (warm)"].push_back(result.longestGapMs);
         state.counters["open_ms"] = result.openMs;
+        state.counters["gap_ms"] = result.longestGapMs;
     }
+}
+
+void BM_NoticeTicksAlone(benchmark::State& state) {
+    for (auto _ : state)
+        Record(state, "BM_NoticeTicksAlone", LongestGapAlone());
 }
 
 void BM_PlaybinFirstFrameCold(benchmark::State& state) {
@@ -322,7 +390,10 @@ void BM_FirstFrameAfterNoticeCold(benchmark::State& state) {
         }
         Record(state, "BM_FirstFrameAfterNoticeCold", figures[QStringLiteral("first_frame_ms")]);
         g_ms["open (cold)"].push_back(figures[QStringLiteral("open_ms")]);
+        g_ms["start call (cold)"].push_back(figures[QStringLiteral("start_call_ms")]);
+        g_ms["longest gap (cold)"].push_back(figures[QStringLiteral("longest_gap_ms")]);
         state.counters["open_ms"] = figures[QStringLiteral("open_ms")];
+        state.counters["gap_ms"] = figures[QStringLiteral("longest_gap_ms")];
         if (g_playerLibraries.isEmpty())
             g_playerLibraries = libraries;
     }
@@ -381,6 +452,7 @@ void BM_GstLaunchProcessCpu(benchmark::State& state) {
 
 BENCHMARK(BM_PlaybinFirstFrame)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstFrameAfterNotice)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NoticeTicksAlone)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlaybinFirstFrameCold)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstFrameAfterNoticeCold)
     ->UseManualTime()
@@ -477,10 +549,23 @@ int main(int argc, char** argv) {
     std::printf("\nmedians (worst) of the repetitions, and the ratio of the medians:\n");
     PrintPair("first picture, warm", "BM_PlaybinFirstFrame", "BM_FirstFrameAfterNotice");
     PrintPair("first picture, cold", "BM_PlaybinFirstFrameCold", "BM_FirstFrameAfterNoticeCold");
-    const Summary open = Summarise("open (cold)");
-    if (open.count > 0)
-        std::printf("cold open (Prepare to settled): %.1f ms (worst %.1f) of the %d ms notice\n",
-                    open.median, open.worst, g_noticeMs);
+    for (const char* kind : {"warm", "cold"}) {
+        const Summary open = Summarise(std::string("open (") + kind + ")");
+        const Summary call = Summarise(std::string("start call (") + kind + ")");
+        const Summary gap = Summarise(std::string("longest gap (") + kind + ")");
+        if (open.count == 0)
+            continue;
+        std::printf("during the %d ms notice, %s: the open took %.1f ms (worst %.1f); making the "
+                    "player and Prepare() held the user-interface thread %.2f ms (worst %.2f); "
+                    "longest gap between 5 ms ticks %.1f ms (worst %.1f)\n",
+                    g_noticeMs, kind, open.median, open.worst, call.median, call.worst, gap.median,
+                    gap.worst);
+    }
+    const Summary alone = Summarise("BM_NoticeTicksAlone");
+    if (alone.count > 0)
+        std::printf("longest gap between 5 ms ticks in a notice with nothing opened: %.1f ms "
+                    "(worst %.1f)\n",
+                    alone.median, alone.worst);
     PrintPair("CPU to play, warm", "BM_PlaybinPlayCpu", "BM_PlayerPlayCpu");
     const Summary launch = Summarise("BM_GstLaunchProcessCpu");
     if (launch.count > 0)
