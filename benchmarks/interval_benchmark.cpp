@@ -10,7 +10,9 @@
 // line says otherwise), so that a change in the machine's load falls on the timers and their
 // baselines alike. At the end the program prints the load average before and after, and per
 // benchmark the median, shortest and longest interval, the median and the largest distance from
-// the figure, and how many intervals ended more than 20 ms from it (the goal).
+// the figure, how many intervals ended more than 20 ms from it (the goal), and how long the
+// thread waited for a core during the farthest one (the kernel's scheduler statistics), which
+// tells a late timer from a process that was not let run.
 #include "app/program_shell.h"
 #include "benchmarks/ratio_reporter.h"
 #include "platform/fonts.h"
@@ -41,10 +43,20 @@ namespace {
 struct Spread {
     int figure = 0;
     std::vector<double> ms;
+    std::vector<double> waitMs; // of each interval, the time the thread waited for a core
 };
 std::map<std::string, Spread>& Spreads() {
     static std::map<std::string, Spread> spreads;
     return spreads;
+}
+
+// Milliseconds the calling thread has spent ready to run but waiting for a core (the kernel's
+// scheduler statistics); 0 where the kernel does not keep them.
+double RunQueueWaitMs() {
+    std::ifstream file("/proc/thread-self/schedstat");
+    long long running = 0, waiting = 0;
+    file >> running >> waiting;
+    return waiting / 1e6;
 }
 
 // Runs the timer once through the event loop and gives the milliseconds from start() to the
@@ -62,11 +74,20 @@ double TimeOnce(QTimer* timer) {
     return ms;
 }
 
-void Record(benchmark::State& state, const char* name, int figure, double ms) {
+void Record(benchmark::State& state, const char* name, int figure, double ms, double waitMs) {
     state.SetIterationTime(ms / 1000.0);
     Spread& spread = Spreads()[name];
     spread.figure = figure;
     spread.ms.push_back(ms);
+    spread.waitMs.push_back(waitMs);
+}
+
+// Measures one interval and the thread's wait for a core during it.
+template <class Interval>
+void RecordOnce(benchmark::State& state, const char* name, int figure, Interval interval) {
+    const double waitBefore = RunQueueWaitMs();
+    const double ms = interval();
+    Record(state, name, figure, ms, RunQueueWaitMs() - waitBefore);
 }
 
 // Baseline: the operating system's sleep of the same length.
@@ -74,11 +95,13 @@ void BM_SystemSleep(benchmark::State& state) {
     const int figure = int(state.range(0));
     const std::string name = "BM_SystemSleep/" + std::to_string(figure);
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        std::this_thread::sleep_for(std::chrono::milliseconds(figure));
-        const std::chrono::duration<double, std::milli> took =
-            std::chrono::steady_clock::now() - start;
-        Record(state, name.c_str(), figure, took.count());
+        RecordOnce(state, name.c_str(), figure, [figure] {
+            const auto start = std::chrono::steady_clock::now();
+            std::this_thread::sleep_for(std::chrono::milliseconds(figure));
+            const std::chrono::duration<double, std::milli> took =
+                std::chrono::steady_clock::now() - start;
+            return took.count();
+        });
     }
 }
 
@@ -89,7 +112,7 @@ void BM_DefaultQtTimer(benchmark::State& state) {
     QTimer timer;
     timer.setInterval(figure);
     for (auto _ : state)
-        Record(state, name.c_str(), figure, TimeOnce(&timer));
+        RecordOnce(state, name.c_str(), figure, [&timer] { return TimeOnce(&timer); });
 }
 
 // The question area's Timer2: from the start of the notice to its tick.
@@ -98,7 +121,7 @@ void BM_VideoNotice(benchmark::State& state) {
     host.resize(1024, 768);
     QuestionArea area(&host);
     for (auto _ : state)
-        Record(state, "BM_VideoNotice", 3000, TimeOnce(area.Timer2));
+        RecordOnce(state, "BM_VideoNotice", 3000, [&area] { return TimeOnce(area.Timer2); });
 }
 
 // The answer button's delay: Timer4 of the training screen and of the control screen.
@@ -112,7 +135,7 @@ template <class Form> void ButtonDelay(benchmark::State& state, const char* name
     // The screen's own handler is not run: only the interval is measured.
     timer->disconnect(&form);
     for (auto _ : state)
-        Record(state, name, 700, TimeOnce(timer));
+        RecordOnce(state, name, 700, [timer] { return TimeOnce(timer); });
 }
 void BM_TrainingButtonDelay(benchmark::State& state) {
     ButtonDelay<TForm2>(state, "BM_TrainingButtonDelay");
@@ -177,7 +200,8 @@ int main(int argc, char** argv) {
 
     std::printf("\nload average before %s, after %s\n", loadBefore.c_str(), LoadAverage().c_str());
     std::printf("interval (ms): figure, median, shortest, longest; distance from the figure: "
-                "median, largest; intervals more than %.0f ms off\n",
+                "median, largest; intervals more than %.0f ms off; of the farthest interval, the "
+                "time the thread waited for a core\n",
                 kGoalMs);
     for (const auto& [name, spread] : Spreads()) {
         if (spread.ms.empty())
@@ -186,12 +210,14 @@ int main(int argc, char** argv) {
         std::vector<double> off;
         for (const double ms : spread.ms)
             off.push_back(std::abs(ms - spread.figure));
-        const double worst = *std::max_element(off.begin(), off.end());
+        const auto farthest = std::max_element(off.begin(), off.end());
+        const double worst = *farthest;
+        const double worstWait = spread.waitMs[size_t(farthest - off.begin())];
         const auto over =
             std::count_if(off.begin(), off.end(), [](double d) { return d > kGoalMs; });
-        std::printf("  %-28s %5d %9.2f %9.2f %9.2f %7.2f %7.2f %3d of %d\n", name.c_str(),
+        std::printf("  %-28s %5d %9.2f %9.2f %9.2f %7.2f %7.2f %3d of %-3d %7.2f\n", name.c_str(),
                     spread.figure, MedianOf(spread.ms), *low, *high, MedianOf(off), worst,
-                    int(over), int(spread.ms.size()));
+                    int(over), int(spread.ms.size()), worstWait);
     }
     benchmark::Shutdown();
     return 0;
