@@ -6,7 +6,7 @@
 # costs a 10 ms round trip (benchmarks/share_relay.py), against the same course on the local disk,
 # in interleaved pairs on an Xvfb of its own at 1024 x 768. The share is mounted afresh before
 # every start, so no start finds the share's caches warm. Prints every pair, the medians, the
-# ratio share / local disk, and what the program asked of the share before its first window.
+# ratio share / local disk, and every file system call on the course before its first window.
 #   benchmarks/share_startup.sh [BUILD_DIR] [PAIRS] [DELAY_MS]   (default build/release, 5, 10)
 # Needs sshfs and openssh-sftp-server (scripts/install-deps.sh test), /dev/fuse and root (or
 # fusermount rights). BUILD_DIR must hold bin/course-testing and benchmarks/first_window.
@@ -60,12 +60,20 @@ echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "median: local disk $ml ms, share $ms ms (round trip ${SHARE_DELAY_MS} ms)"
 awk -v s="$ms" -v l="$ml" 'BEGIN { printf "share / local disk = %.2f (goal: 1.5 at most)\n", s / l }'
 
-# What the program touches in the course folder before its first window: the file system calls
-# on paths inside the course until the main screen is mapped (strace, when installed).
+# What the program touches in the course folder before its first window: every file system call
+# that names a path in the course, absolute or relative to the working folder (the program changes
+# into the course folder) or to a folder descriptor, or that uses a descriptor of a file or
+# folder in it (reads, listings, fstat), from the start until first_window has seen the first
+# window and ends the program (its kill() closes the list; benchmarks/course_calls.py).
 if command -v strace >/dev/null; then
   mount_share
-  (cd "$work" && strace -f -qq -e trace=%file,getdents64 -o "$work/trace" \
+  (cd "$work" && strace -f -qq -ttt -y -e trace=%file,%desc,%process,kill -o "$work/trace" \
      "$timer" --timeout 60 "$program" --course "$share" >/dev/null 2>&1) || true
-  echo "file system calls on the share before the first window:"
-  grep -F "$share" "$work/trace" | grep -v -E 'execve|first_window' | sed 's/^[0-9]* */  /' | head -20 || true
+  echo "file system calls touching the course (on the share) before the first window:"
+  python3 "$root/benchmarks/course_calls.py" "$work/trace" "$share" "$work" >"$work/calls"
+  if [ "$(wc -l <"$work/calls")" -gt 41 ]; then
+    head -40 "$work/calls"; echo "  ..."; tail -1 "$work/calls"
+  else
+    cat "$work/calls"
+  fi
 fi
