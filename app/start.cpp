@@ -10,6 +10,7 @@
 #include "platform/display_scale.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/paths.h"
 #include "platform/program_version.h"
 #include "platform/russian_ui.h"
 
@@ -79,7 +80,6 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     // The course folder: --course first, then the working folder, then the PC's settings file.
-    // The program works in it, so every data path below the program folder starts there.
     QString problem;
     const QString folder = ChooseCourseFolder(options, QDir::currentPath(),
                                               QString::fromLatin1(kSiteConfigPath), &problem);
@@ -105,16 +105,20 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(QStringLiteral("course-testing")); // its icon
     InstallFontSubstitutions();
-    if (!QDir::setCurrent(folder))
-        return Refuse(QStringLiteral("Папка курса «%1» не открывается.")
-                          .arg(QDir::toNativeSeparators(folder)));
 
-    // The course folder is checked once the splash is painted (on a network share every look
-    // into it costs a round trip to the server), then the screens on the web engine and the
-    // media players are loaded.
+    // The program works in the course folder, so every data path below the program folder starts
+    // there. It goes there, and checks the folder, once the splash is painted (on a network share
+    // every look into the course, the change of folder too, costs a round trip to the server);
+    // then the screens on the web engine and the media players are loaded.
     QString courseProblem;
     QString moduleProblem;
     const bool started = StartScreens([&]() -> const LateParts* {
+        if (!QDir::setCurrent(folder)) {
+            courseProblem = QStringLiteral("Папка курса «%1» не открывается.")
+                                .arg(QDir::toNativeSeparators(folder));
+            return nullptr;
+        }
+        Form1->Shell.ProgramFolder = CurrentFolder();
         courseProblem = CourseFolderProblem(QDir::currentPath());
         if (!courseProblem.isEmpty())
             return nullptr;
