@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/new_window_watch.h"
 
+#include "platform/window_manager.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWindow>
@@ -9,12 +11,9 @@
 #include <xcb/xcb.h>
 
 namespace {
-xcb_connection_t* X11Connection() {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return nullptr;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 != nullptr ? x11->connection() : nullptr;
-}
+using WindowManager::Atom;
+using WindowManager::X11Connection;
+
 // The window directly below a root that holds window: itself without a window manager, its frame
 // under one.
 xcb_window_t RootChildOf(xcb_connection_t* connection, xcb_window_t window) {
@@ -43,15 +42,6 @@ bool OwnWindow(xcb_connection_t* connection, xcb_window_t window) {
             return true;
     }
     return false;
-}
-
-xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(qstrlen(name)), name),
-        nullptr);
-    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    free(reply);
-    return atom;
 }
 } // namespace
 

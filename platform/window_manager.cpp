@@ -9,7 +9,7 @@
 
 #include <cstdlib>
 
-namespace {
+namespace WindowManager {
 
 xcb_connection_t* X11Connection() {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
@@ -18,17 +18,24 @@ xcb_connection_t* X11Connection() {
     return x11 != nullptr ? x11->connection() : nullptr;
 }
 
-xcb_window_t Root(xcb_connection_t* connection) {
-    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-}
-
-xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+quint32 Atom(xcb_connection_t* connection, const char* name) {
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(qstrlen(name)), name),
         nullptr);
     const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     free(reply);
     return atom;
+}
+
+} // namespace WindowManager
+
+namespace {
+
+using WindowManager::Atom;
+using WindowManager::X11Connection;
+
+xcb_window_t Root(xcb_connection_t* connection) {
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
 }
 
 // The first 32-bit value of a property, if the window has it.

@@ -6,6 +6,7 @@
 #include <optional>
 
 class QWindow;
+struct xcb_connection_t;
 
 /// What the program asks of, and reads from, the window manager of an X11 display through the
 /// desktop hints (_NET_*). Elsewhere, and on a display without a window manager, every request
@@ -27,5 +28,10 @@ void KeepOnAllDesktops(QWindow* window);
 std::optional<quint32> CurrentDesktop();
 /// Asks the window manager to show desktop.
 void ShowDesktop(quint32 desktop);
+
+/// The program's connection to its X11 display; null on any other platform.
+xcb_connection_t* X11Connection();
+/// The X11 atom of name (made if the server has none yet); 0 when it cannot be had.
+quint32 Atom(xcb_connection_t* connection, const char* name);
 
 } // namespace WindowManager
