@@ -57,6 +57,7 @@ run_at() {
   local xvfb=$!
   export DISPLAY=":$disp"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  setxkbmap ru 2>/dev/null || true # Russian letters typed by their own keys, none lost
   (cd "$root/course" && exec "$bin") >/tmp/screenshots-$w.log 2>&1 &
   local app=$!
   sleep 2.5; shot "splash-$w"
@@ -115,6 +116,7 @@ run_question_kinds() {
   local xvfb=$!
   export DISPLAY=":$disp"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  setxkbmap ru 2>/dev/null || true # Russian letters typed by their own keys, none lost
   (cd "$course" && exec "$bin") >/tmp/screenshots-kinds.log 2>&1 &
   local app=$!
   sleep 8
@@ -143,6 +145,7 @@ run_control_and_review() {
   local xvfb=$!
   export DISPLAY=":$disp"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  setxkbmap ru 2>/dev/null || true # Russian letters typed by their own keys, none lost
   (cd "$course" && exec "$bin") >/tmp/screenshots-control.log 2>&1 &
   local app=$!
   sleep 8
