@@ -182,6 +182,15 @@ struct NoticeResult {
     double longestGapMs = -1; // the longest gap between ticks of a 5 ms timer during the notice
 };
 
+// The notice's precise single-shot timer, and the 5 ms tick that looks for gaps through it.
+void SetUpNoticeAndTick(QTimer* notice, QTimer* tick) {
+    notice->setSingleShot(true);
+    notice->setTimerType(Qt::PreciseTimer);
+    notice->setInterval(g_noticeMs);
+    tick->setTimerType(Qt::PreciseTimer);
+    tick->setInterval(5);
+}
+
 // The notice starts: its precise timer runs, the player is made (a screen makes it when first
 // used) and handed the fragment; at the timer's end the player is asked to play, as
 // QuestionArea::Timer2Timer does. A 5 ms timer ticks through the notice, so that an open that
@@ -189,12 +198,8 @@ struct NoticeResult {
 NoticeResult FirstFrameAfterNotice(QWidget* panel) {
     NoticeResult result;
     QTimer notice;
-    notice.setSingleShot(true);
-    notice.setTimerType(Qt::PreciseTimer);
-    notice.setInterval(g_noticeMs);
     QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(5);
+    SetUpNoticeAndTick(&notice, &tick);
     QElapsedTimer sinceNoticeStart;
     QElapsedTimer sinceNoticeEnd;
     qint64 lastTickNs = 0;
@@ -237,12 +242,8 @@ NoticeResult FirstFrameAfterNotice(QWidget* panel) {
 // The baseline of the gaps: the same notice and ticks with nothing opened; the longest gap.
 double LongestGapAlone() {
     QTimer notice;
-    notice.setSingleShot(true);
-    notice.setTimerType(Qt::PreciseTimer);
-    notice.setInterval(g_noticeMs);
     QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(5);
+    SetUpNoticeAndTick(&notice, &tick);
     QElapsedTimer sinceNoticeStart;
     qint64 lastTickNs = 0;
     double longest = 0;
